@@ -1,0 +1,61 @@
+# Quarzel 3 - the two commands of the README:
+#   make run    build and start the desktop program
+#   make test   build and run every test headless
+# Missing Debian/Ubuntu build packages are installed with apt-get (through sudo when not root).
+
+BUILD_DIR   ?= build
+BENCH_DIR   ?= build-bench
+JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+PACKAGES = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev fonts-liberation
+BENCH_PACKAGES = libbenchmark-dev
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all build run test bench deps bench-deps clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if ! command -v apt-get >/dev/null 2>&1; then \
+	    echo "Missing build packages:$$missing - please install them (see README.md)."; exit 1; \
+	  fi; \
+	  echo "Installing missing build packages:$$missing"; \
+	  $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+$(BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+
+build: deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/quarzel ]; then \
+	  ./$(BUILD_DIR)/quarzel; \
+	else \
+	  echo "The desktop program is not built yet: only the core and its tests exist so far."; \
+	  exit 1; \
+	fi
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@for p in $(BENCH_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || \
+	  { $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$p; }; \
+	done
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_BENCH=ON -DQUARZEL_BUILD_TESTS=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	@for b in $(BENCH_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -1,0 +1,17 @@
+#include "checker/state_flags.h"
+
+namespace quarzel {
+
+void StateFlags::meProgramChange() {
+    ProgramModified = true;
+    ProgramChecked = false;
+}
+
+void StateFlags::sgDataSetEditText(int /*column*/, int /*row*/, const std::string& /*text*/) {
+    DataModified = true;
+    DataChecked = false;
+}
+
+bool sgDataSelectCell(int column, int /*row*/) { return column != 0; }
+
+}  // namespace quarzel

@@ -1,0 +1,118 @@
+// What the core needs of the screen, as narrow abstract classes. The Qt layer implements them
+// with real widgets, the headless runner with plain console output, the tests with recording
+// fakes. Every text that crosses these interfaces is Windows-1252; file paths are UTF-8.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quarzel {
+
+// The program editor (meProgram). Its lines are counted from 0; a last line that is empty
+// because the text ends with a line break does not count. Every change of the text, also one
+// made through these operations, must reach StateFlags::meProgramChange as a real editor's
+// change event does.
+class ProgramEditorView {
+public:
+    virtual ~ProgramEditorView() = default;
+    virtual int lineCount() const = 0;
+    virtual std::string lineText(int index) const = 0;
+    virtual void appendEmptyLine() = 0;  // moves the caret to the end and scrolls it into view
+    virtual int firstVisibleLine() const = 0;
+    virtual void scrollLines(int count) = 0;  // a negative count scrolls up
+    // MarkLine: focus the editor and select the whole line as typed, without its line break.
+    virtual void selectLine(int index) = 0;
+    virtual void setReadOnly(bool readOnly) = 0;
+    virtual void deleteLine(int index) = 0;  // the line together with its line break
+    virtual void clear() = 0;
+    virtual std::string text() const = 0;  // the whole text, line breaks as CR LF
+    virtual void setText(const std::string& text) = 0;
+};
+
+// The memory table (sgData) as a widget; its contents live in DataTable.
+class DataGridView {
+public:
+    virtual ~DataGridView() = default;
+    virtual void showRowAtTop(int row) = 0;  // as far as the table can scroll
+    virtual void setInputEnabled(bool enabled) = 0;
+    virtual void rowChanged(int row) = 0;  // the system changed the row's texts
+};
+
+// The graphical memory picture (pbMemory).
+class MemoryPictureView {
+public:
+    virtual ~MemoryPictureView() = default;
+    virtual void repaintNow() = 0;  // paints at once, before returning
+};
+
+enum class Register { Accu, Window, Index, IP, SP };
+
+// The five register fields ebAccu, ebWindow, ebIndex, ebIP, ebSP.
+class RegisterView {
+public:
+    virtual ~RegisterView() = default;
+    virtual void setRegisterText(Register which, const std::string& text) = 0;
+};
+
+enum class RunTimer { Slow, Fast, Direct };
+
+// The run panel: the start button's caption, the step button and the three periodic timers.
+class RunPanelView {
+public:
+    virtual ~RunPanelView() = default;
+    virtual void setRunCaption(const std::string& caption) = 0;
+    virtual void setStepEnabled(bool enabled) = 0;
+    // Enabling a timer that already runs keeps its running interval.
+    virtual void setTimerEnabled(RunTimer timer, bool enabled) = 0;
+};
+
+enum class MessageIcon { Error, Information };
+
+// One entry of a file dialog's filter, e.g. {"QRZL Programm (*.prg)", "*.prg"}.
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+};
+
+// Modal boxes and file dialogs, owned by the main window.
+class PromptView {
+public:
+    virtual ~PromptView() = default;
+    // A box with a single OK button.
+    virtual void showMessage(const std::string& text, const std::string& caption,
+                             MessageIcon icon) = 0;
+    // A Yes/No box with the question icon; true only for Yes.
+    virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
+    // The chosen file's full path, or nothing when cancelled. The file must exist.
+    virtual std::optional<std::string> chooseFileToOpen(const FileFilter& filter) = 0;
+    // Appends defaultExtension to a name typed without one; asks before replacing a file.
+    virtual std::optional<std::string> chooseFileToSave(const FileFilter& filter,
+                                                        const std::string& defaultExtension) = 0;
+};
+
+// The number input dialog (TfrmData), the machine's keyboard.
+class NumberInputView {
+public:
+    virtual ~NumberInputView() = default;
+    // Shows the dialog modally; true when OK accepted a number (NumberInput::btOKClick),
+    // false when it was closed through its frame.
+    virtual bool showModal() = 0;
+    virtual void hide() = 0;
+};
+
+}  // namespace quarzel
+
+namespace quarzel {
+
+// Every view the core talks to, handed to the workbench in one piece.
+struct Views {
+    ProgramEditorView& editor;
+    DataGridView& grid;
+    MemoryPictureView& picture;
+    RegisterView& registers;
+    RunPanelView& runPanel;
+    PromptView& prompts;
+    NumberInputView& numberInput;
+};
+
+}  // namespace quarzel

@@ -1,0 +1,34 @@
+// The New, Load and Save commands over the program editor and the data table.
+#pragma once
+
+namespace quarzel {
+
+class DataTable;
+class RunControl;
+struct MachineState;
+struct StateFlags;
+struct Views;
+
+class FileCommands {
+public:
+    FileCommands(StateFlags& flags, DataTable& table, MachineState& machine,
+                 RunControl& runControl, const Views& views);
+
+    void btNewClick();
+    void btSaveClick();
+    void btLoadClick();
+
+    void SaveProgram();  // also run by the main window when it closes
+    void SaveData();     // likewise
+    void SaveProgramAndData();
+    void LoadProgramAndData();
+
+private:
+    StateFlags& m_flags;
+    DataTable& m_table;
+    MachineState& m_machine;
+    RunControl& m_runControl;
+    const Views& m_views;
+};
+
+}  // namespace quarzel

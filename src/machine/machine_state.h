@@ -1,0 +1,47 @@
+// The machine's state: five registers, the record of the last memory access, the checked
+// program, and whether a run is in progress at which speed.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace quarzel {
+
+// One program line after checking.
+struct VM_Instruction {
+    std::int32_t Opcode = 0;   // 1..28
+    std::int32_t Operand = 0;  // cell 1..512 or 0 for X; a jump's target line; else 0
+    bool IsDirect = true;      // false only for [n] and [X]
+};
+
+// One mark, while the checker resolves jump targets.
+struct VM_Mark {
+    std::int32_t Line = 0;  // index of the MRK line, counted from 0
+};
+
+// Position i is program line i.
+using Instructions = std::vector<VM_Instruction>;
+
+// The selected speed (RunMode), stored as a signed 32-bit number.
+enum class Speed : std::int32_t { Step = 0, Slow = 1, Fast = 2, Direct = 3 };
+
+inline constexpr std::int32_t kCellCount = 512;
+inline constexpr std::int32_t kEmptyStack = 512;  // the stack grows downward from cell 512
+
+struct MachineState {
+    std::int32_t VM_Accu = 0;
+    std::int32_t VM_Window = 0;
+    std::int32_t VM_Index = 0;
+    std::int32_t VM_IP = 0;  // next program line, counted from 0
+    std::int32_t VM_SP = 0;  // next free stack cell; 512 = empty, 0 = full (set by VM_Start)
+
+    std::int32_t LastAccessCell = 0;  // 0 = none, else 1..512
+    bool LastAccessWrite = false;
+
+    Instructions InstructionList;
+
+    bool VM_Running = false;
+    Speed RunMode = Speed::Step;
+};
+
+}  // namespace quarzel

@@ -1,0 +1,45 @@
+// Run control: the check, start/stop and step buttons, the speed radio buttons and the three
+// timers that turn a checked program into a run.
+#pragma once
+
+#include <cstdint>
+
+namespace quarzel {
+
+class DataTable;
+class Executor;
+class OpcodeList;
+struct MachineState;
+struct StateFlags;
+struct Views;
+
+class RunControl {
+public:
+    RunControl(MachineState& machine, StateFlags& flags, DataTable& table,
+               const OpcodeList& opcodes, Executor& executor, const Views& views);
+
+    void VM_Start();
+    void VM_Stop();
+    void VM_ChangeRunMode(std::int32_t mode);  // 0..3; any other value changes nothing
+
+    void btRunClick();
+    void btStepClick();
+    void btCheckClick();
+    void rbStepClick();
+    void rbSlowClick();
+    void rbFastClick();
+    void rbDirectClick();
+    void tSlowTimer();
+    void tFastTimer();
+    void tDirectTimer();
+
+private:
+    MachineState& m_machine;
+    StateFlags& m_flags;
+    DataTable& m_table;
+    const OpcodeList& m_opcodes;
+    Executor& m_executor;
+    const Views& m_views;
+};
+
+}  // namespace quarzel

@@ -1,0 +1,346 @@
+// Recording fakes of the view interfaces. Every fake writes what it was asked to do into one
+// shared EventLog (texts converted to UTF-8), so a test can assert the order of side effects
+// across views: "grid.top 4", "picture.repaint", "message Laufzeitfehler|Division durch Null".
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/central_handler.h"
+#include "common/views.h"
+#include "common/win1252.h"
+#include "machine/number_input.h"
+#include "workbench.h"
+
+namespace quarzel::testing {
+
+using EventLog = std::vector<std::string>;
+
+// A text editor that holds its text as the lines between CR LF breaks. A view of
+// `visibleLines` lines models scrolling: appending moves the caret to the end and scrolls it
+// into view, scrolling stops when the last line reaches the bottom. visibleLines 0 is an
+// editor that cannot scroll at all (hidden, zero height).
+class FakeEditor : public ProgramEditorView {
+public:
+    explicit FakeEditor(EventLog& log, int visibleLines = 20) : m_log(log), m_visible(visibleLines) {}
+
+    std::function<void()> onChange;  // wire to StateFlags::meProgramChange
+    int visibleLines() const { return m_visible; }
+    void setVisibleLines(int count) { m_visible = count; }
+    bool readOnly() const { return m_readOnly; }
+    std::optional<int> selectedLine() const { return m_selected; }
+    int changeCount() const { return m_changes; }
+    // For tests: lines typed in UTF-8, joined by CR LF.
+    void type(const std::vector<std::string>& utf8Lines) {
+        std::string text;
+        for (std::size_t i = 0; i < utf8Lines.size(); ++i) {
+            text += (i ? "\r\n" : "") + fromUtf8(utf8Lines[i]);
+        }
+        setText(text);
+    }
+
+    int lineCount() const override {
+        const int parts = static_cast<int>(m_parts.size());
+        return m_parts.back().empty() ? parts - 1 : parts;
+    }
+    std::string lineText(int index) const override {
+        if (index < 0 || index >= lineCount()) {
+            throw std::out_of_range("FakeEditor::lineText " + std::to_string(index));
+        }
+        return m_parts[index];
+    }
+    void appendEmptyLine() override {
+        m_parts.emplace_back();
+        const int caretLine = static_cast<int>(m_parts.size()) - 1;
+        if (m_visible > 0 && caretLine >= m_first + m_visible) {
+            m_first = caretLine - m_visible + 1;
+        }
+        changed("editor.append");
+    }
+    int firstVisibleLine() const override { return m_first; }
+    void scrollLines(int count) override {
+        const int maxFirst = std::max(0, static_cast<int>(m_parts.size()) - m_visible);
+        m_first = m_visible > 0 ? std::clamp(m_first + count, 0, maxFirst) : m_first;
+        m_log.push_back("editor.scroll " + std::to_string(count));
+    }
+    void selectLine(int index) override {
+        m_selected = index;
+        m_log.push_back("editor.select " + std::to_string(index));
+    }
+    void setReadOnly(bool readOnly) override {
+        m_readOnly = readOnly;
+        m_log.push_back(std::string("editor.readOnly ") + (readOnly ? "on" : "off"));
+    }
+    void deleteLine(int index) override {
+        if (index < 0 || index >= lineCount()) {
+            throw std::out_of_range("FakeEditor::deleteLine " + std::to_string(index));
+        }
+        // Like a text control: the last line of a text without final break leaves that break
+        // of the line before it in place.
+        if (index == static_cast<int>(m_parts.size()) - 1) {
+            m_parts[index].clear();
+        } else {
+            m_parts.erase(m_parts.begin() + index);
+        }
+        changed("editor.delete " + std::to_string(index));
+    }
+    void clear() override {
+        m_parts.assign(1, std::string());
+        m_first = 0;
+        changed("editor.clear");
+    }
+    std::string text() const override {
+        std::string joined;
+        for (std::size_t i = 0; i < m_parts.size(); ++i) {
+            joined += (i ? "\r\n" : "") + m_parts[i];
+        }
+        return joined;
+    }
+    void setText(const std::string& text) override {
+        m_parts.clear();
+        std::size_t start = 0;
+        for (std::size_t pos; (pos = text.find("\r\n", start)) != std::string::npos; start = pos + 2) {
+            m_parts.push_back(text.substr(start, pos - start));
+        }
+        m_parts.push_back(text.substr(start));
+        m_first = 0;
+        changed("editor.setText");
+    }
+
+private:
+    void changed(const std::string& what) {
+        ++m_changes;
+        m_log.push_back(what);
+        if (onChange) {
+            onChange();
+        }
+    }
+
+    EventLog& m_log;
+    int m_visible;
+    std::vector<std::string> m_parts{std::string()};
+    int m_first = 0;
+    bool m_readOnly = false;
+    std::optional<int> m_selected;
+    int m_changes = 0;
+};
+
+class FakeGrid : public DataGridView {
+public:
+    explicit FakeGrid(EventLog& log) : m_log(log) {}
+    bool inputEnabled = true;
+    std::optional<int> topRow;
+    std::vector<int> changedRows;
+
+    void showRowAtTop(int row) override {
+        topRow = row;
+        m_log.push_back("grid.top " + std::to_string(row));
+    }
+    void setInputEnabled(bool enabled) override {
+        inputEnabled = enabled;
+        m_log.push_back(std::string("grid.input ") + (enabled ? "on" : "off"));
+    }
+    void rowChanged(int row) override { changedRows.push_back(row); }
+
+private:
+    EventLog& m_log;
+};
+
+class FakePicture : public MemoryPictureView {
+public:
+    explicit FakePicture(EventLog& log) : m_log(log) {}
+    int repaints = 0;
+    void repaintNow() override {
+        ++repaints;
+        m_log.push_back("picture.repaint");
+    }
+
+private:
+    EventLog& m_log;
+};
+
+class FakeRegisters : public RegisterView {
+public:
+    explicit FakeRegisters(EventLog& log) : m_log(log) {}
+    std::map<Register, std::string> texts{{Register::Accu, "0"},   {Register::Window, "0"},
+                                          {Register::Index, "0"},  {Register::IP, "0"},
+                                          {Register::SP, "512"}};
+    void setRegisterText(Register which, const std::string& text) override {
+        texts[which] = text;
+        static const char* const names[] = {"Accu", "Window", "Index", "IP", "SP"};
+        m_log.push_back(std::string("register.") + names[static_cast<int>(which)] + " " + text);
+    }
+
+private:
+    EventLog& m_log;
+};
+
+class FakeRunPanel : public RunPanelView {
+public:
+    explicit FakeRunPanel(EventLog& log) : m_log(log) {}
+    std::string caption = "Start";
+    bool stepEnabled = true;
+    std::array<bool, 3> timers{false, false, false};  // Slow, Fast, Direct
+    int timerRestarts = 0;  // enabling a timer that was off
+
+    void setRunCaption(const std::string& text) override {
+        caption = text;
+        m_log.push_back("run.caption " + toUtf8(text));
+    }
+    void setStepEnabled(bool enabled) override {
+        stepEnabled = enabled;
+        m_log.push_back(std::string("run.step ") + (enabled ? "on" : "off"));
+    }
+    void setTimerEnabled(RunTimer timer, bool enabled) override {
+        bool& on = timers[static_cast<int>(timer)];
+        timerRestarts += (enabled && !on) ? 1 : 0;
+        on = enabled;
+    }
+
+private:
+    EventLog& m_log;
+};
+
+// Answers questions and file dialogs from scripts; an unscripted question fails the test.
+class FakePrompts : public PromptView {
+public:
+    explicit FakePrompts(EventLog& log) : m_log(log) {}
+
+    struct Message {
+        std::string text;  // UTF-8
+        std::string caption;
+        MessageIcon icon;
+    };
+    struct Dialog {
+        bool save;
+        std::string description;
+        std::string pattern;
+        std::string defaultExtension;
+    };
+    std::vector<Message> messages;
+    std::vector<std::string> questions;  // "caption|text", UTF-8
+    std::vector<Dialog> dialogs;
+    std::deque<bool> answers;                       // for askYesNo
+    std::deque<std::optional<std::string>> files;  // for both file dialogs; nullopt = cancel
+
+    void showMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override {
+        messages.push_back({toUtf8(text), toUtf8(caption), icon});
+        m_log.push_back("message " + toUtf8(caption) + "|" + toUtf8(text));
+    }
+    bool askYesNo(const std::string& text, const std::string& caption) override {
+        questions.push_back(toUtf8(caption) + "|" + toUtf8(text));
+        m_log.push_back("ask " + questions.back());
+        if (answers.empty()) {
+            ADD_FAILURE() << "unscripted question: " << questions.back();
+            return false;
+        }
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+    std::optional<std::string> chooseFileToOpen(const FileFilter& filter) override {
+        dialogs.push_back({false, toUtf8(filter.description), filter.pattern, ""});
+        return nextFile();
+    }
+    std::optional<std::string> chooseFileToSave(const FileFilter& filter,
+                                                const std::string& defaultExtension) override {
+        dialogs.push_back({true, toUtf8(filter.description), filter.pattern, defaultExtension});
+        return nextFile();
+    }
+
+private:
+    std::optional<std::string> nextFile() {
+        m_log.push_back(std::string("dialog ") + (dialogs.back().save ? "save " : "open ") +
+                        dialogs.back().pattern);
+        if (files.empty()) {
+            ADD_FAILURE() << "unscripted file dialog " << dialogs.back().pattern;
+            return std::nullopt;
+        }
+        auto file = files.front();
+        files.pop_front();
+        return file;
+    }
+
+    EventLog& m_log;
+};
+
+// The number dialog. Each showModal plays the next script entry: a text is typed and OK
+// pressed (a text that does not convert is shown by the central handler and the dialog stays
+// open for the next entry); nullopt closes the dialog through its frame. An empty script
+// closes it.
+class FakeNumberInput : public NumberInputView {
+public:
+    FakeNumberInput(EventLog& log, PromptView& prompts) : m_log(log), m_prompts(prompts) {}
+    void bind(NumberInput& input) { m_input = &input; }
+    std::deque<std::optional<std::string>> script;
+    int shown = 0;
+
+    bool showModal() override {
+        ++shown;
+        m_log.push_back("input.show");
+        while (!script.empty()) {
+            const auto entry = script.front();
+            script.pop_front();
+            if (!entry) {
+                return false;
+            }
+            try {
+                m_input->btOKClick(fromUtf8(*entry));
+                return true;
+            } catch (const SystemError& error) {
+                showSystemError(m_prompts, error);
+            }
+        }
+        return false;
+    }
+    void hide() override { m_log.push_back("input.hide"); }
+
+private:
+    EventLog& m_log;
+    PromptView& m_prompts;
+    NumberInput* m_input = nullptr;
+};
+
+// Every fake of a main window, ready to be handed to a Workbench.
+struct FakeScreen {
+    EventLog log;
+    FakeEditor editor{log};
+    FakeGrid grid{log};
+    FakePicture picture{log};
+    FakeRegisters registers{log};
+    FakeRunPanel runPanel{log};
+    FakePrompts prompts{log};
+    FakeNumberInput numberInput{log, prompts};
+
+    Views views() {
+        return {editor, grid, picture, registers, runPanel, prompts, numberInput};
+    }
+};
+
+// A workbench on fakes, wired as the main window wires the real one.
+struct TestBench {
+    FakeScreen screen;
+    Workbench bench{screen.views()};
+
+    TestBench() {
+        screen.editor.onChange = [this] { bench.flags.meProgramChange(); };
+        screen.numberInput.bind(bench.input);
+    }
+    // Runs a handler the way the main window does: a SystemError goes to the central handler.
+    template <typename Handler>
+    void handle(Handler&& handler) {
+        guarded(screen.prompts, std::forward<Handler>(handler));
+    }
+};
+
+}  // namespace quarzel::testing
