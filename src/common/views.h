@@ -3,6 +3,7 @@
 // fakes. Every text that crosses these interfaces is Windows-1252; file paths are UTF-8.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -47,11 +48,12 @@ public:
 
 enum class Register { Accu, Window, Index, IP, SP };
 
-// The five register fields ebAccu, ebWindow, ebIndex, ebIP, ebSP.
+// The five register fields ebAccu, ebWindow, ebIndex, ebIP, ebSP. Each shows its value in
+// plain decimal ("-" for negatives, no leading zeros, as int32ToText writes it).
 class RegisterView {
 public:
     virtual ~RegisterView() = default;
-    virtual void setRegisterText(Register which, const std::string& text) = 0;
+    virtual void showRegister(Register which, std::int32_t value) = 0;
 };
 
 enum class RunTimer { Slow, Fast, Direct };

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/central_handler.h"
+#include "common/number_text.h"
 #include "common/views.h"
 #include "common/win1252.h"
 #include "machine/number_input.h"
@@ -174,7 +175,8 @@ public:
     std::map<Register, std::string> texts{{Register::Accu, "0"},   {Register::Window, "0"},
                                           {Register::Index, "0"},  {Register::IP, "0"},
                                           {Register::SP, "512"}};
-    void setRegisterText(Register which, const std::string& text) override {
+    void showRegister(Register which, std::int32_t value) override {
+        const std::string text = int32ToText(value);
         texts[which] = text;
         static const char* const names[] = {"Accu", "Window", "Index", "IP", "SP"};
         m_log.push_back(std::string("register.") + names[static_cast<int>(which)] + " " + text);
