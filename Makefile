@@ -5,6 +5,7 @@
 
 BUILD_DIR   ?= build
 BENCH_DIR   ?= build-bench
+ASAN_DIR    ?= build-asan
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
@@ -13,7 +14,7 @@ BENCH_PACKAGES = libbenchmark-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build run test bench deps bench-deps clean
+.PHONY: all build run test sanitize bench deps clean
 
 all: build
 
@@ -57,5 +58,13 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	@for b in $(BENCH_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
+# The core and the headless runner once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (no Qt in this build, so every report is about our own code).
+sanitize: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUARZEL_SANITIZE=ON -DQUARZEL_BUILD_UI=OFF
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR)
