@@ -1,27 +1,132 @@
-// PLACEHOLDER - replaced by the run-control work.
 #include "machine/run_control.h"
 
-#include <stdexcept>
+#include "checker/check_data.h"
+#include "checker/check_program.h"
+#include "checker/state_flags.h"
+#include "common/views.h"
+#include "common/win1252.h"
+#include "machine/executor.h"
+#include "machine/machine_state.h"
 
 namespace quarzel {
 
 RunControl::RunControl(MachineState& machine, StateFlags& flags, DataTable& table,
                        const OpcodeList& opcodes, Executor& executor, const Views& views)
-    : m_machine(machine), m_flags(flags), m_table(table), m_opcodes(opcodes),
-      m_executor(executor), m_views(views) {}
+    : m_machine(machine),
+      m_flags(flags),
+      m_table(table),
+      m_opcodes(opcodes),
+      m_executor(executor),
+      m_views(views) {}
 
-void RunControl::VM_Start() { throw std::logic_error("not built yet"); }
-void RunControl::VM_Stop() { throw std::logic_error("not built yet"); }
-void RunControl::VM_ChangeRunMode(std::int32_t) { throw std::logic_error("not built yet"); }
-void RunControl::btRunClick() { throw std::logic_error("not built yet"); }
-void RunControl::btStepClick() { throw std::logic_error("not built yet"); }
-void RunControl::btCheckClick() { throw std::logic_error("not built yet"); }
-void RunControl::rbStepClick() { throw std::logic_error("not built yet"); }
-void RunControl::rbSlowClick() { throw std::logic_error("not built yet"); }
-void RunControl::rbFastClick() { throw std::logic_error("not built yet"); }
-void RunControl::rbDirectClick() { throw std::logic_error("not built yet"); }
-void RunControl::tSlowTimer() { throw std::logic_error("not built yet"); }
-void RunControl::tFastTimer() { throw std::logic_error("not built yet"); }
-void RunControl::tDirectTimer() { throw std::logic_error("not built yet"); }
+void RunControl::VM_Start() {
+    if (!m_flags.ProgramChecked || !m_flags.DataChecked) {
+        return;
+    }
+    // The memory is left alone: a second run works on what the first one left.
+    m_machine.VM_IP = 0;
+    m_machine.VM_SP = kEmptyStack;
+    m_machine.VM_Accu = 0;
+    m_machine.VM_Index = 0;
+    m_machine.VM_Window = 0;
+    m_machine.VM_Running = true;
+    m_executor.VM_Print();
+    m_views.editor.setReadOnly(true);
+    m_views.grid.setInputEnabled(false);
+}
+
+void RunControl::VM_Stop() {
+    // Also called by New, Load and closing when no run is active; then it changes nothing
+    // that matters.
+    m_machine.VM_Running = false;
+    m_views.editor.setReadOnly(false);
+    m_views.grid.setInputEnabled(true);
+    m_views.runPanel.setRunCaption("Start");
+}
+
+void RunControl::VM_ChangeRunMode(std::int32_t mode) {
+    if (mode < static_cast<std::int32_t>(Speed::Step) ||
+        mode > static_cast<std::int32_t>(Speed::Direct)) {
+        return;
+    }
+    const auto speed = static_cast<Speed>(mode);
+    m_machine.RunMode = speed;
+    RunPanelView& panel = m_views.runPanel;
+    panel.setTimerEnabled(RunTimer::Slow, speed == Speed::Slow);
+    panel.setTimerEnabled(RunTimer::Fast, speed == Speed::Fast);
+    panel.setTimerEnabled(RunTimer::Direct, speed == Speed::Direct);
+    panel.setStepEnabled(speed == Speed::Step);
+}
+
+void RunControl::btRunClick() {
+    // One action per press.
+    if (m_machine.VM_Running) {
+        VM_Stop();
+        m_views.runPanel.setRunCaption("Start");
+        return;
+    }
+    if (!m_flags.ProgramChecked) {
+        m_views.prompts.showMessage(fromUtf8("Programm wird geprüft"), "Hinweis",
+                                    MessageIcon::Information);
+        m_flags.ProgramChecked = checkProgram();
+        return;
+    }
+    if (!m_flags.DataChecked) {
+        m_views.prompts.showMessage(fromUtf8("Daten werden geprüft"), "Hinweis",
+                                    MessageIcon::Information);
+        m_flags.DataChecked = CheckData(m_table, m_views.prompts);
+        return;
+    }
+    VM_Start();
+    m_views.runPanel.setRunCaption("Stop");
+    m_machine.LastAccessCell = 0;
+    m_views.picture.repaintNow();
+}
+
+void RunControl::btStepClick() {
+    stepIfRunning();
+}
+
+void RunControl::btCheckClick() {
+    // A conversion error raised by the program check ends the whole action here: the data
+    // check is skipped and both flags keep their values.
+    m_flags.ProgramChecked = checkProgram();
+    m_flags.DataChecked = CheckData(m_table, m_views.prompts);
+}
+
+void RunControl::rbStepClick() {
+    VM_ChangeRunMode(static_cast<std::int32_t>(Speed::Step));
+}
+void RunControl::rbSlowClick() {
+    VM_ChangeRunMode(static_cast<std::int32_t>(Speed::Slow));
+}
+void RunControl::rbFastClick() {
+    VM_ChangeRunMode(static_cast<std::int32_t>(Speed::Fast));
+}
+void RunControl::rbDirectClick() {
+    VM_ChangeRunMode(static_cast<std::int32_t>(Speed::Direct));
+}
+
+void RunControl::tSlowTimer() {
+    stepIfRunning();
+}
+void RunControl::tFastTimer() {
+    stepIfRunning();
+}
+void RunControl::tDirectTimer() {
+    stepIfRunning();
+}
+
+void RunControl::stepIfRunning() {
+    // Ticks keep coming while a dialog of the machine is open and after the run has ended;
+    // only a run in progress takes a step.
+    if (m_machine.VM_Running) {
+        m_executor.VM_Step();
+    }
+}
+
+bool RunControl::checkProgram() {
+    return CheckProgram(m_views.editor, m_views.prompts, m_opcodes, m_machine.InstructionList);
+}
 
 }  // namespace quarzel

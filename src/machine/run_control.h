@@ -14,11 +14,13 @@ struct StateFlags;
 struct Views;
 
 class RunControl {
-public:
+  public:
     RunControl(MachineState& machine, StateFlags& flags, DataTable& table,
                const OpcodeList& opcodes, Executor& executor, const Views& views);
 
+    // Resets the registers and locks the editor and the table; only with both flags set.
     void VM_Start();
+    // Ends a run and unlocks the editor and the table. Safe to call when no run is active.
     void VM_Stop();
     void VM_ChangeRunMode(std::int32_t mode);  // 0..3; any other value changes nothing
 
@@ -33,7 +35,10 @@ public:
     void tFastTimer();
     void tDirectTimer();
 
-private:
+  private:
+    void stepIfRunning();
+    bool checkProgram();
+
     MachineState& m_machine;
     StateFlags& m_flags;
     DataTable& m_table;
