@@ -1,0 +1,49 @@
+// Reading a text file as the editor and the table see it, and writing a file atomically, so
+// that a failed save never damages the file that was there.
+#pragma once
+
+#include <cstddef>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace quarzel {
+
+// Turns every CR LF, lone CR and lone LF into CR LF and ends the text at the first NUL byte.
+// Fed in pieces, it keeps a CR at the end of one piece together with an LF at the start of
+// the next.
+class LineBreakNormalizer {
+  public:
+    // Appends the normalised form of `bytes` to `text`. Returns false once a NUL byte was seen;
+    // everything from it on is dropped, also in later calls.
+    bool feed(std::string_view bytes, std::string& text);
+    bool ended() const { return m_ended; }
+
+  private:
+    bool m_afterCr = false;
+    bool m_ended = false;
+};
+
+// The whole of `bytes` normalised as above.
+std::string normalizeLineBreaks(std::string_view bytes);
+
+struct TextRead {
+    std::string text;       // normalised, CR LF breaks, up to a NUL byte
+    bool tooLarge = false;  // more than maxBytes bytes came before the end of the text
+};
+
+// Reads the file at `path` (UTF-8) and normalises it. Reading stops early once the text holds
+// `maxLineBreaks` line breaks (what follows them is not needed) or once more than `maxBytes`
+// bytes of the file have been taken. A file that cannot be opened or read raises
+// "Datei %s kann nicht geöffnet werden. %s".
+TextRead readTextFile(const std::string& path,
+                      std::size_t maxBytes = std::numeric_limits<std::size_t>::max(),
+                      std::size_t maxLineBreaks = std::numeric_limits<std::size_t>::max());
+
+// Writes `bytes` to a temporary file in the target's folder, flushes it to the disk and
+// renames it over the target. On any failure the old file stays exactly as it was, no
+// temporary file is left behind, and "Datei "%s" kann nicht erstellt werden. %s" is raised.
+// A symbolic link stays a link: the file it points to is replaced.
+void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+}  // namespace quarzel
