@@ -1,0 +1,109 @@
+// The views of the headless runner: an in-memory program editor that cannot scroll, silent
+// table, picture, register and run-panel views, message boxes printed as one line each, and
+// a number dialog that types the texts given on the command line.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "common/views.h"
+
+namespace quarzel {
+
+struct NumberInput;
+
+namespace headless {
+
+// The editor's text as the lines between CR LF breaks; an empty last line after a final
+// break does not count. The view never scrolls: its first visible line is always 0.
+class TextEditor : public ProgramEditorView {
+  public:
+    std::function<void()> onChange;  // StateFlags::meProgramChange, as a real editor fires it
+
+    int lineCount() const override;
+    std::string lineText(int index) const override;
+    void appendEmptyLine() override;
+    int firstVisibleLine() const override { return 0; }
+    void scrollLines(int /*count*/) override {}
+    void selectLine(int /*index*/) override {}
+    void setReadOnly(bool /*readOnly*/) override {}
+    void deleteLine(int index) override;
+    void clear() override;
+    std::string text() const override;
+    void setText(const std::string& text) override;
+
+  private:
+    void changed();
+
+    std::vector<std::string> m_parts{std::string()};
+};
+
+class SilentGrid : public DataGridView {
+  public:
+    void showRowAtTop(int /*row*/) override {}
+    void setInputEnabled(bool /*enabled*/) override {}
+    void rowChanged(int /*row*/) override {}
+};
+
+class SilentPicture : public MemoryPictureView {
+  public:
+    void repaintNow() override {}
+};
+
+class SilentRegisters : public RegisterView {
+  public:
+    void showRegister(Register /*which*/, std::int32_t /*value*/) override {}
+};
+
+class SilentRunPanel : public RunPanelView {
+  public:
+    void setRunCaption(const std::string& /*caption*/) override {}
+    void setStepEnabled(bool /*enabled*/) override {}
+    void setTimerEnabled(RunTimer /*timer*/, bool /*enabled*/) override {}
+};
+
+// Every box the desktop program would show becomes one line "CAPTION: TEXT" in UTF-8; the
+// "Hinweis" notes before a check are left out. Questions are answered No and file dialogs
+// cancelled: the runner never needs them.
+class LinePrompts : public PromptView {
+  public:
+    explicit LinePrompts(std::ostream& out) : m_out(out) {}
+
+    std::size_t runTimeErrors() const { return m_runTimeErrors; }
+
+    void showMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    std::optional<std::string> chooseFileToOpen(const FileFilter& filter) override;
+    std::optional<std::string> chooseFileToSave(const FileFilter& filter,
+                                                const std::string& defaultExtension) override;
+
+  private:
+    std::ostream& m_out;
+    std::size_t m_runTimeErrors = 0;
+};
+
+// Each input request takes the next texts (Windows-1252) until one converts, as OK would;
+// a text that does not convert is reported like the dialog reports it. With no text left the
+// request ends like a dialog closed through its frame.
+class ScriptedNumberInput : public NumberInputView {
+  public:
+    ScriptedNumberInput(PromptView& prompts, std::deque<std::string> texts)
+        : m_prompts(prompts), m_texts(std::move(texts)) {}
+    void bind(NumberInput& input) { m_input = &input; }  // the workbench's InputValue
+
+    bool showModal() override;
+    void hide() override {}
+
+  private:
+    NumberInput* m_input = nullptr;
+    PromptView& m_prompts;
+    std::deque<std::string> m_texts;
+};
+
+}  // namespace headless
+}  // namespace quarzel
