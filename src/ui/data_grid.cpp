@@ -1,0 +1,111 @@
+#include "data_grid.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollBar>
+
+#include "checker/state_flags.h"
+#include "data_table_model.h"
+#include "main_layout.h"
+
+namespace quarzel {
+namespace {
+
+// Asks sgDataSelectCell before a cell becomes current; a refused cell leaves the current
+// cell where it was, for the mouse and the keyboard alike.
+class CellSelectionModel : public QItemSelectionModel {
+  public:
+    using QItemSelectionModel::QItemSelectionModel;
+
+    void setCurrentIndex(const QModelIndex& index,
+                         QItemSelectionModel::SelectionFlags command) override {
+        if (index.isValid() && !sgDataSelectCell(index.column(), index.row())) {
+            return;
+        }
+        QItemSelectionModel::setCurrentIndex(index, command);
+    }
+};
+
+constexpr QAbstractItemView::EditTriggers kEditTriggers =
+    QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+
+}  // namespace
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setShowGrid(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(kEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setWordWrap(false);
+    setTabKeyNavigation(true);
+}
+
+void DataGrid::setTableModel(DataTableModel* model) {
+    m_model = model;
+    setModel(model);
+    QItemSelectionModel* created = selectionModel();
+    setSelectionModel(new CellSelectionModel(model, this));
+    delete created;
+    setCurrentIndex(model->index(0, 1));
+    applyColumnWidths();
+}
+
+void DataGrid::showRowAtTop(int row) {
+    // One scroll step per row: the value is the first visible row, clamped by the bar.
+    verticalScrollBar()->setValue(row);
+}
+
+void DataGrid::setInputEnabled(bool enabled) {
+    if (!enabled) {
+        commitPendingEdit();
+    }
+    if (m_model != nullptr) {
+        m_model->setEditable(enabled);
+    }
+    setEditTriggers(enabled ? kEditTriggers : QAbstractItemView::NoEditTriggers);
+}
+
+void DataGrid::rowChanged(int row) {
+    if (m_model != nullptr) {
+        m_model->rowChanged(row);
+    }
+}
+
+void DataGrid::applyColumnWidths() {
+    setColumnWidth(0, kNumberColumnWidth);
+    setColumnWidth(1, kValueColumnWidth);
+    setColumnWidth(2, commentColumnWidth(viewport()->width(), columnWidth(0), columnWidth(1)));
+}
+
+void DataGrid::commitPendingEdit() {
+    if (state() != QAbstractItemView::EditingState) {
+        return;
+    }
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+// The viewport is sized before resizeEvent runs, also when the window was laid out while
+// the grid was hidden.
+void DataGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    applyColumnWidths();
+}
+
+QItemSelectionModel::SelectionFlags DataGrid::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    if (index.isValid() && !sgDataSelectCell(index.column(), index.row())) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    return QTableView::selectionCommand(index, event);
+}
+
+}  // namespace quarzel

@@ -1,0 +1,72 @@
+#include "data_table_model.h"
+
+#include "checker/data_table.h"
+#include "checker/state_flags.h"
+#include "qt_text.h"
+
+namespace quarzel {
+
+DataTableModel::DataTableModel(DataTable& table, StateFlags& flags, QObject* parent)
+    : QAbstractTableModel(parent), m_table(table), m_flags(flags) {}
+
+int DataTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : DataTable::kRowCount;
+}
+
+int DataTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant DataTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return {};
+    }
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        return toQString(m_table.text(index.column(), index.row()));
+    }
+    if (role == Qt::AccessibleTextRole) {
+        return toQString(m_table.text(index.column(), index.row()));
+    }
+    return {};
+}
+
+bool DataTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        !(flags(index) & Qt::ItemIsEditable)) {
+        return false;
+    }
+    const std::string text = fromQString(value.toString());
+    if (text == m_table.text(index.column(), index.row())) {
+        return true;  // the editor was opened and left as it was: nothing changed
+    }
+    m_table.setText(index.column(), index.row(), text);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    m_flags.sgDataSetEditText(index.column(), index.row(), text);
+    return true;
+}
+
+Qt::ItemFlags DataTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    if (index.column() == DataTable::kNumberColumn) {
+        return Qt::ItemIsEnabled;
+    }
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_editable) {
+        result |= Qt::ItemIsEditable;
+    }
+    return result;
+}
+
+void DataTableModel::setEditable(bool editable) {
+    m_editable = editable;
+}
+
+void DataTableModel::rowChanged(int row) {
+    if (row >= 0 && row < DataTable::kRowCount) {
+        emit dataChanged(index(row, 0), index(row, 2), {Qt::DisplayRole, Qt::EditRole});
+    }
+}
+
+}  // namespace quarzel
