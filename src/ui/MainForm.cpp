@@ -1,0 +1,491 @@
+#include "MainForm.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <exception>
+
+#include "Input.h"
+#include "common/central_handler.h"
+#include "common/number_text.h"
+#include "data_grid.h"
+#include "data_table_model.h"
+#include "hilfe.h"
+#include "main_layout.h"
+#include "memory_view.h"
+#include "program_editor.h"
+#include "qt_prompts.h"
+#include "qt_text.h"
+#include "window_placement.h"
+#include "workbench.h"
+
+namespace quarzel {
+namespace {
+
+// The window's font. A machine without it gets the metric twin from fonts-liberation, or at
+// least some sans serif.
+QFont windowFont(int pixelSize, bool bold = false) {
+    QFont font(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                           QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// Program and table: the columns of a program only line up in a fixed-pitch font.
+QFont courierFont(int pixelSize) {
+    QFont font(QStringList{QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                           QStringLiteral("DejaVu Sans Mono")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+void place(QWidget* widget, const LayoutRect& r) {
+    widget->setGeometry(r.left, r.top, r.width, r.height);
+}
+
+QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    if (caption.isEmpty()) {
+        box->setAccessibleName(QStringLiteral("Befehle"));
+    }
+    return box;
+}
+
+QLineEdit* registerField(QGroupBox* group, const char* name, const QString& text) {
+    auto* field = new QLineEdit(text, group);
+    field->setObjectName(QLatin1String(name));
+    field->setAccessibleName(group->title());
+    field->setFont(windowFont(13, true));
+    field->setEnabled(false);
+    // Disabled, but the learner has to read the values: keep the text as dark as enabled.
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    field->setPalette(palette);
+    field->resize(field->width(), kRegisterFieldHeight);
+    return field;
+}
+
+QLineEdit* hoverField(QGroupBox* group, const char* name, const QString& tip, int width) {
+    auto* field = new QLineEdit(group);
+    field->setObjectName(QLatin1String(name));
+    field->setReadOnly(true);
+    field->setEnabled(false);
+    field->setFrame(false);
+    field->setToolTip(tip);
+    field->setAccessibleName(tip);
+    field->resize(width, kHoverFieldHeight);
+    return field;
+}
+
+QToolButton* commandButton(QGroupBox* group, const char* name, const QString& caption,
+                           const char* themeIcon, QStyle::StandardPixmap fallback) {
+    auto* button = new QToolButton(group);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setIcon(
+        QIcon::fromTheme(QLatin1String(themeIcon), group->style()->standardIcon(fallback)));
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Like the other buttons it takes the focus, so an open cell editor hands over its text.
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+}  // namespace
+
+void RegisterFields::showRegister(Register which, std::int32_t value) {
+    QLineEdit* field = fields[static_cast<std::size_t>(which)];
+    if (field != nullptr) {
+        field->setText(toQString(int32ToText(value)));
+    }
+}
+
+void RunPanel::setRunCaption(const std::string& caption) {
+    btRun->setText(toQString(caption));
+}
+
+void RunPanel::setStepEnabled(bool enabled) {
+    btStep->setEnabled(enabled);
+}
+
+void RunPanel::setTimerEnabled(RunTimer timer, bool enabled) {
+    QTimer* t = timers[static_cast<std::size_t>(timer)];
+    if (!enabled) {
+        t->stop();
+    } else if (!t->isActive()) {
+        t->start();  // a running timer keeps its phase
+    }
+}
+
+TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMainForm"));
+    m_prompts = std::make_unique<QtPrompts>(this);
+    createControls();
+    m_workbench = std::make_unique<Workbench>(
+        Views{*meProgram, *sgData, m_picture, m_registers, m_runPanel, *m_prompts, m_numberInput});
+
+    m_tableModel = new DataTableModel(m_workbench->table, m_workbench->flags, this);
+    sgData->setTableModel(m_tableModel);
+
+    pbMemory = new MemoryView(m_workbench->table, m_workbench->machine, gbDataGraphical);
+    pbMemory->setObjectName(QStringLiteral("pbMemory"));
+    pbMemory->setAccessibleName(QStringLiteral("Speicherbild"));
+    pbMemory->stackUnder(enumber);
+    m_picture.target = pbMemory;
+
+    FormCreate();
+    wireHandlers();
+
+    // The two secondary windows, created hidden after the main window.
+    m_frmHilfe = new TfrmHilfe(this);
+    m_frmData = new TfrmData(m_workbench->input, *m_prompts, this);
+    m_numberInput.target = m_frmData;
+}
+
+TfrmMainForm::~TfrmMainForm() {
+    // The timers die with the window; no tick may reach the workbench once it is gone.
+    for (QTimer* timer : m_runPanel.timers) {
+        timer->stop();
+        timer->disconnect();
+    }
+    m_picture.target = nullptr;
+    m_numberInput.target = nullptr;
+}
+
+void TfrmMainForm::createControls() {
+    setFont(windowFont(11));
+
+    gbProgram = groupBox(this, "gbProgram", QStringLiteral("Programm"));
+    meProgram = new ProgramEditor(gbProgram);
+    meProgram->setObjectName(QStringLiteral("meProgram"));
+    meProgram->setAccessibleName(QStringLiteral("Programm"));
+    meProgram->setFont(courierFont(15));
+
+    gbData = groupBox(this, "gbData", QStringLiteral("Daten"));
+    sgData = new DataGrid(gbData);
+    sgData->setObjectName(QStringLiteral("sgData"));
+    sgData->setAccessibleName(QStringLiteral("Daten"));
+    sgData->setFont(courierFont(15));
+    sgData->verticalHeader()->setDefaultSectionSize(QFontMetrics(sgData->font()).height() + 6);
+
+    gbVMInspector = groupBox(this, "gbVMInspector", QStringLiteral("VM"));
+    gbVMAccu = groupBox(gbVMInspector, "gbVMAccu", QStringLiteral("Akku"));
+    ebAccu = registerField(gbVMAccu, "ebAccu", QStringLiteral("0"));
+    gbVMWindow = groupBox(gbVMInspector, "gbVMWindow", QStringLiteral("Fenster"));
+    ebWindow = registerField(gbVMWindow, "ebWindow", QStringLiteral("0"));
+    gbVMIndex = groupBox(gbVMInspector, "gbVMIndex", QStringLiteral("Index"));
+    ebIndex = registerField(gbVMIndex, "ebIndex", QStringLiteral("0"));
+    gbVMIP = groupBox(gbVMInspector, "gbVMIP", QStringLiteral("Anweisung"));
+    ebIP = registerField(gbVMIP, "ebIP", QStringLiteral("0"));
+    gbVMSP = groupBox(gbVMInspector, "gbVMSP", QStringLiteral("Stack"));
+    ebSP = registerField(gbVMSP, "ebSP", QStringLiteral("512"));
+    m_registers.fields = {ebAccu, ebWindow, ebIndex, ebIP, ebSP};
+
+    gbFlowControl = groupBox(this, "gbFlowControl", QStringLiteral("Ablauf"));
+    btCheck = new QPushButton(QStringLiteral("Prüfen"), gbFlowControl);
+    btCheck->setObjectName(QStringLiteral("btCheck"));
+    btRun = new QPushButton(QStringLiteral("Start"), gbFlowControl);
+    btRun->setObjectName(QStringLiteral("btRun"));
+    btStep = new QPushButton(QStringLiteral("Schritt"), gbFlowControl);
+    btStep->setObjectName(QStringLiteral("btStep"));
+    gbSpeed = groupBox(gbFlowControl, "gbSpeed", QStringLiteral("Geschwindigkeit"));
+    rbStep = new QRadioButton(QStringLiteral("Schritt"), gbSpeed);
+    rbStep->setObjectName(QStringLiteral("rbStep"));
+    rbStep->setChecked(true);
+    rbSlow = new QRadioButton(QStringLiteral("Langsam"), gbSpeed);
+    rbSlow->setObjectName(QStringLiteral("rbSlow"));
+    rbFast = new QRadioButton(QStringLiteral("Schnell"), gbSpeed);
+    rbFast->setObjectName(QStringLiteral("rbFast"));
+    rbDirect = new QRadioButton(QStringLiteral("Direkt"), gbSpeed);
+    rbDirect->setObjectName(QStringLiteral("rbDirect"));
+    m_runPanel.btRun = btRun;
+    m_runPanel.btStep = btStep;
+
+    gbDataGraphical = groupBox(this, "gbDataGraphical", QStringLiteral("Daten"));
+    gbDataGraphical->hide();
+    enumber = hoverField(gbDataGraphical, "enumber", QStringLiteral("Nummer:"), kHoverNumberWidth);
+    evalue = hoverField(gbDataGraphical, "evalue", QStringLiteral("Inhalt:"), kHoverValueWidth);
+    ecomment = hoverField(gbDataGraphical, "ecomment", QStringLiteral("Kommentar:"), 100);
+
+    gbFile = groupBox(this, "gbFile", QString());
+    btNew =
+        commandButton(gbFile, "btNew", QStringLiteral("&Neu"), "document-new", QStyle::SP_FileIcon);
+    btLoad = commandButton(gbFile, "btLoad", QStringLiteral("&Laden"), "document-open",
+                           QStyle::SP_DialogOpenButton);
+    btSave = commandButton(gbFile, "btSave", QStringLiteral("&Speichern"), "document-save",
+                           QStyle::SP_DialogSaveButton);
+    btHelp = commandButton(gbFile, "btHelp", QStringLiteral("&Hilfe"), "help-contents",
+                           QStyle::SP_DialogHelpButton);
+    btExit = commandButton(gbFile, "btExit", QStringLiteral("&Ende"), "application-exit",
+                           QStyle::SP_DialogCloseButton);
+    btView = commandButton(gbFile, "btView", QStringLiteral("&Ansicht"), "view-list-icons",
+                           QStyle::SP_FileDialogContentsView);
+    btHTML = commandButton(gbFile, "btHTML", QStringLiteral(".HTML E&xport"), "text-html",
+                           QStyle::SP_FileDialogDetailedView);
+
+    const auto timer = [this](const char* name, int interval) {
+        auto* t = new QTimer(this);
+        t->setObjectName(QLatin1String(name));
+        t->setInterval(interval);
+        t->setTimerType(Qt::PreciseTimer);
+        return t;
+    };
+    tSlow = timer("tSlow", 1500);
+    tFast = timer("tFast", 500);
+    tDirect = timer("tDirect", 25);
+    m_runPanel.timers = {tSlow, tFast, tDirect};
+}
+
+void TfrmMainForm::FormCreate() {
+    setWindowTitle(QStringLiteral("Quarzel ") + QLatin1String(kVersionText));
+    setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+    // The picture paints its whole area itself.
+    pbMemory->setAttribute(Qt::WA_OpaquePaintEvent);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect workArea = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const LayoutRect r = startWindowRect(workArea.width(), workArea.height());
+    move(r.left, r.top);
+    resize(std::max(1, r.width), std::max(1, r.height));
+
+    // The workbench starts with the state of a fresh start (table filled, flags false, empty
+    // instruction list, Step); only the view choice is this window's own.
+    m_graphicalView = false;
+}
+
+template <typename Handler>
+void TfrmMainForm::handle(Handler&& handler) {
+    guarded(*m_prompts, [&] {
+        try {
+            handler();
+        } catch (const SystemError&) {
+            throw;
+        } catch (const std::exception& error) {
+            // A fault of the program itself: reported like the system's own errors rather than
+            // ending the program with the learner's unsaved work.
+            throw SystemError(fromUtf8("Interner Fehler: ") + fromUtf8(error.what()));
+        }
+    });
+}
+
+template <typename Handler>
+void TfrmMainForm::command(Handler&& handler) {
+    sgData->commitPendingEdit();
+    handle(std::forward<Handler>(handler));
+}
+
+void TfrmMainForm::wireHandlers() {
+    Workbench& wb = *m_workbench;
+    connect(meProgram, &QPlainTextEdit::textChanged, this, [&wb] { wb.flags.meProgramChange(); });
+
+    connect(btCheck, &QPushButton::clicked, this,
+            [this, &wb] { command([&wb] { wb.runControl.btCheckClick(); }); });
+    connect(btRun, &QPushButton::clicked, this,
+            [this, &wb] { command([&wb] { wb.runControl.btRunClick(); }); });
+    connect(btStep, &QPushButton::clicked, this,
+            [this, &wb] { command([&wb] { wb.runControl.btStepClick(); }); });
+
+    const auto radio = [this](QRadioButton* button, void (RunControl::*handler)()) {
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked) {
+                command([this, handler] { (m_workbench->runControl.*handler)(); });
+            }
+        });
+    };
+    radio(rbStep, &RunControl::rbStepClick);
+    radio(rbSlow, &RunControl::rbSlowClick);
+    radio(rbFast, &RunControl::rbFastClick);
+    radio(rbDirect, &RunControl::rbDirectClick);
+
+    connect(tSlow, &QTimer::timeout, this,
+            [this, &wb] { handle([&wb] { wb.runControl.tSlowTimer(); }); });
+    connect(tFast, &QTimer::timeout, this,
+            [this, &wb] { handle([&wb] { wb.runControl.tFastTimer(); }); });
+    connect(tDirect, &QTimer::timeout, this,
+            [this, &wb] { handle([&wb] { wb.runControl.tDirectTimer(); }); });
+
+    connect(btNew, &QToolButton::clicked, this,
+            [this, &wb] { command([&wb] { wb.files.btNewClick(); }); });
+    connect(btLoad, &QToolButton::clicked, this,
+            [this, &wb] { command([&wb] { wb.files.btLoadClick(); }); });
+    connect(btSave, &QToolButton::clicked, this,
+            [this, &wb] { command([&wb] { wb.files.btSaveClick(); }); });
+    connect(btHTML, &QToolButton::clicked, this, [this] { btHTMLClick(); });
+    connect(btHelp, &QToolButton::clicked, this, [this] { btHelpClick(); });
+    connect(btExit, &QToolButton::clicked, this, [this] { btExitClick(); });
+    connect(btView, &QToolButton::clicked, this, [this] { btViewClick(); });
+
+    connect(pbMemory, &MemoryView::hoverChanged, this,
+            [this](const QString& number, const QString& value, const QString& comment) {
+                enumber->setText(number);
+                evalue->setText(value);
+                ecomment->setText(comment);
+            });
+}
+
+void TfrmMainForm::btExitClick() {
+    close();
+}
+
+void TfrmMainForm::btViewClick() {
+    command([this] {
+        if (m_graphicalView) {
+            gbDataGraphical->hide();
+            gbData->show();
+            m_graphicalView = false;
+        } else {
+            gbDataGraphical->show();
+            gbData->hide();
+            m_graphicalView = true;
+        }
+    });
+}
+
+void TfrmMainForm::btHelpClick() {
+    command([this] { m_frmHilfe->toggle(); });
+}
+
+void TfrmMainForm::btHTMLClick() {
+    command([this] {
+        const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+        m_workbench->html.btHTMLClick(fromQString(date));
+    });
+}
+
+void TfrmMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ResizeWorkingArea();
+}
+
+void TfrmMainForm::ResizeWorkingArea() {
+    const MainLayout l = computeMainLayout(width(), height());
+    place(gbProgram, l.gbProgram);
+    place(meProgram, l.meProgram);
+    place(gbData, l.gbData);
+    place(gbDataGraphical, l.gbDataGraphical);
+    place(pbMemory, l.pbMemory);
+    place(enumber, l.enumber);
+    place(evalue, l.evalue);
+    place(ecomment, l.ecomment);
+    place(sgData, l.sgData);
+    sgData->applyColumnWidths();
+    place(gbVMInspector, l.gbVMInspector);
+    place(gbVMAccu, l.gbVMAccu);
+    place(ebAccu, l.ebAccu);
+    place(gbVMWindow, l.gbVMWindow);
+    place(ebWindow, l.ebWindow);
+    place(gbVMIndex, l.gbVMIndex);
+    place(ebIndex, l.ebIndex);
+    place(gbVMIP, l.gbVMIP);
+    place(ebIP, l.ebIP);
+    place(gbVMSP, l.gbVMSP);
+    place(ebSP, l.ebSP);
+    place(gbFlowControl, l.gbFlowControl);
+    place(btCheck, l.btCheck);
+    place(btRun, l.btRun);
+    place(gbSpeed, l.gbSpeed);
+    place(rbStep, l.rbStep);
+    place(rbSlow, l.rbSlow);
+    place(rbFast, l.rbFast);
+    place(rbDirect, l.rbDirect);
+    place(btStep, l.btStep);
+    place(gbFile, l.gbFile);
+    place(btNew, l.btNew);
+    place(btLoad, l.btLoad);
+    place(btSave, l.btSave);
+    place(btHTML, l.btHTML);
+    place(btView, l.btView);
+    place(btHelp, l.btHelp);
+    place(btExit, l.btExit);
+}
+
+void TfrmMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        // The work area less 20 is the outer size; the frame is known once the window is up.
+        m_placed = true;
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            const LayoutRect r = startWindowRect(screen->availableGeometry().width(),
+                                                 screen->availableGeometry().height());
+            resize(clientSizeFor(*this, QSize(std::max(1, r.width), std::max(1, r.height))));
+        }
+    }
+    if (m_closed) {
+        // Shown again after a close: the timer of the selected speed runs again.
+        m_closed = false;
+        handle([this] {
+            m_workbench->runControl.VM_ChangeRunMode(
+                static_cast<std::int32_t>(m_workbench->machine.RunMode));
+        });
+    }
+}
+
+void TfrmMainForm::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    Workbench& wb = *m_workbench;
+    sgData->commitPendingEdit();
+
+    // No step may run once the lists are released, and none while the save questions are
+    // open: the run ends before anything is asked.
+    for (QTimer* timer : m_runPanel.timers) {
+        timer->stop();
+    }
+    if (wb.machine.VM_Running) {
+        handle([&wb] { wb.runControl.VM_Stop(); });
+        wb.machine.VM_Running = false;
+    }
+
+    bool saved = true;
+    handle([&] {
+        try {
+            if (wb.flags.ProgramModified) {
+                wb.files.SaveProgram();
+            }
+            if (wb.flags.DataModified) {
+                wb.files.SaveData();
+            }
+        } catch (...) {
+            saved = false;
+            throw;
+        }
+    });
+    if (!saved) {
+        // A save that failed keeps the window open, so the learner's work is not lost: the
+        // error has been shown, the speed's timer runs again and the next close asks again.
+        handle([&wb] {
+            wb.runControl.VM_ChangeRunMode(static_cast<std::int32_t>(wb.machine.RunMode));
+        });
+        event->ignore();
+        return;
+    }
+
+    m_closed = true;
+    wb.machine.InstructionList.clear();
+    wb.machine.InstructionList.shrink_to_fit();
+    wb.flags.ProgramChecked = false;  // nothing is left that a run could execute
+    m_frmHilfe->hide();
+    event->accept();
+}
+
+}  // namespace quarzel

@@ -1,0 +1,164 @@
+// The main window TfrmMainForm: program editor, memory table (or picture), registers, run
+// panel and command buttons. It owns the one Workbench and hands the core its views; every
+// control's event runs a core handler inside the central handler.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "common/views.h"
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QToolButton;
+
+namespace quarzel {
+
+class DataGrid;
+class DataTableModel;
+class MemoryView;
+class ProgramEditor;
+class TfrmData;
+class TfrmHilfe;
+class Workbench;
+
+// The five register fields.
+class RegisterFields : public RegisterView {
+  public:
+    std::array<QLineEdit*, 5> fields{};  // in the order of Register
+    void showRegister(Register which, std::int32_t value) override;
+};
+
+// btRun's caption, btStep and the three timers.
+class RunPanel : public RunPanelView {
+  public:
+    QPushButton* btRun = nullptr;
+    QPushButton* btStep = nullptr;
+    std::array<QTimer*, 3> timers{};  // in the order of RunTimer
+    void setRunCaption(const std::string& caption) override;
+    void setStepEnabled(bool enabled) override;
+    void setTimerEnabled(RunTimer timer, bool enabled) override;
+};
+
+// The picture and the number dialog need the workbench's table and keyboard, and the workbench
+// needs them: it talks to these until the real widgets exist.
+class PictureForwarder : public MemoryPictureView {
+  public:
+    MemoryPictureView* target = nullptr;
+    void repaintNow() override {
+        if (target != nullptr) {
+            target->repaintNow();
+        }
+    }
+};
+
+class NumberInputForwarder : public NumberInputView {
+  public:
+    NumberInputView* target = nullptr;
+    bool showModal() override { return target != nullptr && target->showModal(); }
+    void hide() override {
+        if (target != nullptr) {
+            target->hide();
+        }
+    }
+};
+
+class TfrmMainForm : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TfrmMainForm(QWidget* parent = nullptr);
+    ~TfrmMainForm() override;
+
+    Workbench& workbench() { return *m_workbench; }
+    bool GraphicalView() const { return m_graphicalView; }
+    TfrmHilfe* frmHilfe() const { return m_frmHilfe; }
+    TfrmData* frmData() const { return m_frmData; }
+    ProgramEditor* programEditor() const { return meProgram; }
+    DataGrid* dataGrid() const { return sgData; }
+    MemoryView* memoryView() const { return pbMemory; }
+    PromptView& prompts() { return *m_prompts; }
+
+    // The handlers of this window's own controls.
+    void btExitClick();
+    void btViewClick();
+    void btHelpClick();
+    void btHTMLClick();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;  // FormResize
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // FormClose
+
+  private:
+    void createControls();
+    void FormCreate();
+    void wireHandlers();
+    void ResizeWorkingArea();
+    // Runs a core handler inside the central handler; a button press first writes an open
+    // cell editor into the table.
+    template <typename Handler>
+    void handle(Handler&& handler);
+    template <typename Handler>
+    void command(Handler&& handler);
+
+    std::unique_ptr<PromptView> m_prompts;
+    RegisterFields m_registers;
+    RunPanel m_runPanel;
+    PictureForwarder m_picture;
+    NumberInputForwarder m_numberInput;
+    std::unique_ptr<Workbench> m_workbench;
+    bool m_graphicalView = false;
+    bool m_placed = false;
+    bool m_closed = false;
+
+    QGroupBox* gbProgram = nullptr;
+    ProgramEditor* meProgram = nullptr;
+    QGroupBox* gbData = nullptr;
+    DataGrid* sgData = nullptr;
+    DataTableModel* m_tableModel = nullptr;
+    QGroupBox* gbVMInspector = nullptr;
+    QGroupBox* gbVMAccu = nullptr;
+    QGroupBox* gbVMWindow = nullptr;
+    QGroupBox* gbVMIndex = nullptr;
+    QGroupBox* gbVMIP = nullptr;
+    QGroupBox* gbVMSP = nullptr;
+    QLineEdit* ebAccu = nullptr;
+    QLineEdit* ebWindow = nullptr;
+    QLineEdit* ebIndex = nullptr;
+    QLineEdit* ebIP = nullptr;
+    QLineEdit* ebSP = nullptr;
+    QGroupBox* gbFlowControl = nullptr;
+    QPushButton* btCheck = nullptr;
+    QPushButton* btRun = nullptr;
+    QPushButton* btStep = nullptr;
+    QGroupBox* gbSpeed = nullptr;
+    QRadioButton* rbStep = nullptr;
+    QRadioButton* rbSlow = nullptr;
+    QRadioButton* rbFast = nullptr;
+    QRadioButton* rbDirect = nullptr;
+    QGroupBox* gbDataGraphical = nullptr;
+    MemoryView* pbMemory = nullptr;
+    QLineEdit* enumber = nullptr;
+    QLineEdit* evalue = nullptr;
+    QLineEdit* ecomment = nullptr;
+    QGroupBox* gbFile = nullptr;
+    QToolButton* btNew = nullptr;
+    QToolButton* btLoad = nullptr;
+    QToolButton* btSave = nullptr;
+    QToolButton* btHelp = nullptr;
+    QToolButton* btExit = nullptr;
+    QToolButton* btView = nullptr;
+    QToolButton* btHTML = nullptr;
+    QTimer* tSlow = nullptr;
+    QTimer* tFast = nullptr;
+    QTimer* tDirect = nullptr;
+    TfrmHilfe* m_frmHilfe = nullptr;
+    TfrmData* m_frmData = nullptr;
+};
+
+}  // namespace quarzel
