@@ -81,6 +81,7 @@ struct ArithmeticCase {
     const char* cellText;  // cell 5, the operand of the address instructions
     std::int32_t expectedAccu;
     const char* error;  // message "caption|text", or "" for a step that succeeds
+    friend void PrintTo(const ArithmeticCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class Arithmetic : public ::testing::TestWithParam<ArithmeticCase>, public Rig {};
@@ -178,6 +179,7 @@ struct ReadCase {
     const char* error;               // "" or the "caption|text" shown
     std::int32_t lastAccessCell;     // 0 = no memory access
     std::vector<std::string> reads;  // grid rows scrolled to, in order
+    friend void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ReadForms : public ::testing::TestWithParam<ReadCase>, public Rig {};
@@ -340,6 +342,7 @@ struct StoreCase {
     int writtenCell;    // 0: none
     const char* error;  // "" or the runtime error text
     std::int32_t expectedIndex;
+    friend void PrintTo(const StoreCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class StoreForms : public ::testing::TestWithParam<StoreCase>, public Rig {};
