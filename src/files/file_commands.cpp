@@ -1,21 +1,142 @@
-// PLACEHOLDER - replaced by the files work.
 #include "files/file_commands.h"
 
-#include <stdexcept>
+#include <string>
+
+#include "checker/data_table.h"
+#include "checker/state_flags.h"
+#include "common/views.h"
+#include "files/data_file.h"
+#include "files/program_file.h"
+#include "machine/machine_state.h"
+#include "machine/run_control.h"
 
 namespace quarzel {
+namespace {
+
+const FileFilter kProgramFilter{"QRZL Programm (*.prg)", "*.prg"};
+const FileFilter kDataFilter{"QRZL Daten (*.dta)", "*.dta"};
+
+}  // namespace
 
 FileCommands::FileCommands(StateFlags& flags, DataTable& table, MachineState& machine,
                            RunControl& runControl, const Views& views)
-    : m_flags(flags), m_table(table), m_machine(machine), m_runControl(runControl),
+    : m_flags(flags),
+      m_table(table),
+      m_machine(machine),
+      m_runControl(runControl),
       m_views(views) {}
 
-void FileCommands::btNewClick() { throw std::logic_error("not built yet"); }
-void FileCommands::btSaveClick() { throw std::logic_error("not built yet"); }
-void FileCommands::btLoadClick() { throw std::logic_error("not built yet"); }
-void FileCommands::SaveProgram() { throw std::logic_error("not built yet"); }
-void FileCommands::SaveData() { throw std::logic_error("not built yet"); }
-void FileCommands::SaveProgramAndData() { throw std::logic_error("not built yet"); }
-void FileCommands::LoadProgramAndData() { throw std::logic_error("not built yet"); }
+void FileCommands::stopRun() {
+    if (m_machine.VM_Running) {
+        m_runControl.VM_Stop();
+    }
+}
+
+void FileCommands::removeEmptyLines() {
+    ProgramEditorView& editor = m_views.editor;
+    // Bottom to top, so the lines still to be looked at keep their numbers.
+    for (int line = editor.lineCount() - 1; line >= 0; --line) {
+        if (editor.lineText(line).empty()) {
+            editor.deleteLine(line);
+        }
+    }
+}
+
+void FileCommands::btNewClick() {
+    PromptView& prompts = m_views.prompts;
+    if (prompts.askYesNo("Neues Programm?", "QRZL")) {
+        stopRun();  // before the save, which may already remove lines of the running program
+        if (m_flags.ProgramModified) {
+            SaveProgram();
+        }
+        m_views.editor.clear();
+        // Clearing is a change of the text and sets them the other way first.
+        m_flags.ProgramModified = false;
+        m_flags.ProgramChecked = false;
+    }
+    if (prompts.askYesNo("Neuer Datenbereich?", "QRZL")) {
+        stopRun();
+        if (m_flags.DataModified) {
+            SaveData();
+        }
+        for (int row = 0; row < DataTable::kRowCount; ++row) {
+            m_table.setValue(row, "0");
+            m_table.setComment(row, "");
+        }
+        // DataModified stays: a declined save must still be offered when the window closes.
+        m_flags.DataChecked = false;
+        m_machine.LastAccessCell = 0;
+        m_views.picture.repaintNow();
+    }
+}
+
+void FileCommands::btSaveClick() {
+    SaveProgramAndData();
+}
+
+void FileCommands::btLoadClick() {
+    if (m_flags.ProgramModified || m_flags.DataModified) {
+        SaveProgramAndData();
+    }
+    LoadProgramAndData();
+    m_flags.ProgramChecked = false;
+    m_flags.DataChecked = false;
+}
+
+void FileCommands::SaveProgram() {
+    PromptView& prompts = m_views.prompts;
+    if (!prompts.askYesNo("Programm speichern?", "Frage")) {
+        return;
+    }
+    const auto path = prompts.chooseFileToSave(kProgramFilter, "prg");
+    if (!path) {
+        return;
+    }
+    removeEmptyLines();
+    writeProgramFile(*path, m_views.editor.text());
+    m_flags.ProgramModified = false;
+}
+
+void FileCommands::SaveData() {
+    PromptView& prompts = m_views.prompts;
+    if (!prompts.askYesNo("Daten speichern?", "QRZL")) {
+        return;
+    }
+    const auto path = prompts.chooseFileToSave(kDataFilter, "dta");
+    if (!path) {
+        return;
+    }
+    writeDataFile(*path, m_table);
+    m_flags.DataModified = false;
+}
+
+void FileCommands::SaveProgramAndData() {
+    SaveProgram();
+    SaveData();
+}
+
+void FileCommands::LoadProgramAndData() {
+    PromptView& prompts = m_views.prompts;
+    if (prompts.askYesNo("Programm laden?", "QRZL")) {
+        if (const auto path = prompts.chooseFileToOpen(kProgramFilter)) {
+            // Read first: a file that cannot be read leaves the editor and a run alone.
+            const std::string text = readProgramFile(*path);
+            stopRun();
+            m_views.editor.setText(text);
+            m_flags.ProgramModified = false;
+        }
+    }
+    if (prompts.askYesNo("Daten laden?", "QRZL")) {
+        if (const auto path = prompts.chooseFileToOpen(kDataFilter)) {
+            const std::string text = readDataFileText(*path);
+            stopRun();
+            // Even a load that stops at a bad line has changed the table, so the data must be
+            // checked again.
+            m_flags.DataChecked = false;
+            applyDataFileText(text, m_table);
+            m_flags.DataModified = false;
+        }
+    }
+}
 
 }  // namespace quarzel

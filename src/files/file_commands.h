@@ -10,9 +10,9 @@ struct StateFlags;
 struct Views;
 
 class FileCommands {
-public:
-    FileCommands(StateFlags& flags, DataTable& table, MachineState& machine,
-                 RunControl& runControl, const Views& views);
+  public:
+    FileCommands(StateFlags& flags, DataTable& table, MachineState& machine, RunControl& runControl,
+                 const Views& views);
 
     void btNewClick();
     void btSaveClick();
@@ -23,7 +23,12 @@ public:
     void SaveProgramAndData();
     void LoadProgramAndData();
 
-private:
+  private:
+    // New and Load replace what a run is working on, so they end the run first.
+    void stopRun();
+    // Empty lines go before a program is saved; a line of spaces is not empty.
+    void removeEmptyLines();
+
     StateFlags& m_flags;
     DataTable& m_table;
     MachineState& m_machine;
