@@ -1,7 +1,9 @@
-// The HTML page of the program and the non-zero cells, and the export command that saves it.
+// The export command: the HTML page of the program and the non-zero cells, saved to a file.
 #pragma once
 
 #include <string>
+
+#include "files/html_page.h"  // kVersionText
 
 namespace quarzel {
 
@@ -9,17 +11,15 @@ class DataTable;
 class ProgramEditorView;
 class PromptView;
 
-// "3.1": follows the product name in the window caption and on the page.
-inline constexpr char kVersionText[] = "3.1";
-
 class HtmlExport {
-public:
+  public:
     HtmlExport(ProgramEditorView& editor, const DataTable& table, PromptView& prompts);
 
-    // `date` is today's date in the user's short date format, supplied by the caller.
+    // `date` is today's date in the user's short date format, supplied by the caller. Only
+    // reads: no flag, cell or line changes.
     void btHTMLClick(const std::string& date);
 
-private:
+  private:
     ProgramEditorView& m_editor;
     const DataTable& m_table;
     PromptView& m_prompts;
