@@ -6,6 +6,8 @@
 BUILD_DIR   ?= build
 BENCH_DIR   ?= build-bench
 ASAN_DIR    ?= build-asan
+FUZZ_DIR    ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
@@ -14,7 +16,7 @@ BENCH_PACKAGES = libbenchmark-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build run test sanitize bench deps clean
+.PHONY: all build run test sanitize fuzz bench deps clean
 
 all: build
 
@@ -66,5 +68,21 @@ sanitize: deps
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# Every fuzzer for FUZZ_SECONDS seconds (60 by default), starting from the seeds in
+# fuzz/corpus; what a fuzzer finds new is kept in $(FUZZ_DIR)/corpus, findings in $(FUZZ_DIR)/findings.
+fuzz: deps
+	@command -v clang++ >/dev/null 2>&1 || { $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y clang libclang-rt-dev; }
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARZEL_FUZZ=ON \
+	  -DQUARZEL_BUILD_UI=OFF -DQUARZEL_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@set -e; for f in $(FUZZ_DIR)/fuzz/*_fuzz; do \
+	  name=$$(basename $$f); mkdir -p $(FUZZ_DIR)/corpus/$$name $(FUZZ_DIR)/findings; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/findings/$$name- \
+	    $(FUZZ_DIR)/corpus/$$name fuzz/corpus/$$name 2>&1 | grep -E '^(stat::|==|broken|SUMMARY)' || true; \
+	  ! ls $(FUZZ_DIR)/findings/$$name-* >/dev/null 2>&1 || { echo "$$name found a problem:"; ls $(FUZZ_DIR)/findings/$$name-*; exit 1; }; \
+	done
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR)

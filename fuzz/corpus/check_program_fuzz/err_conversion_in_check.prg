@@ -1,0 +1,2 @@
+LAD 5X
+STP

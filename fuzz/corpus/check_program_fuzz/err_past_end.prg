@@ -1,0 +1,5 @@
+* Der Sprung ueberspringt STP
+JMP ENDE
+STP
+MRK ENDE
+INC

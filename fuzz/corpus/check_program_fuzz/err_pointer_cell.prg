@@ -1,0 +1,4 @@
+* Zelle 7 haelt 513
+LAD 1
+STO [7]
+STP

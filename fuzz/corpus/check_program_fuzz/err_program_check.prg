@@ -1,0 +1,3 @@
+LAD 1
+FOO
+STP

@@ -1,0 +1,4 @@
+* RET ohne CAL
+INC
+RET
+STP

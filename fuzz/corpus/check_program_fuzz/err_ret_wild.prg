@@ -1,0 +1,5 @@
+* RET zu einer Zeile, die es nicht gibt
+LAD 1
+PUS
+RET
+STP

@@ -1,0 +1,5 @@
+* POP auf den leeren Stack
+PUS
+POP
+POP
+STP

@@ -1,0 +1,4 @@
+* Rekursion ohne Ende
+MRK R
+CAL R
+STP

@@ -1,0 +1,5 @@
+* Endlosschleife, die nur die Schrittgrenze beendet
+MRK L
+INC
+JMP L
+STP
