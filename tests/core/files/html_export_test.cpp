@@ -137,11 +137,6 @@ TEST(HtmlPageTest, MarkupCharactersInProgramValuesAndCommentsAreEscaped) {
               (Lines{row(1, "&lt;5&gt;", "a &lt; b &amp; &quot;c&quot; &gt; d"), kGap}));
 }
 
-TEST(HtmlPageTest, TheFileTextEndsEveryLineWithCrLfAndKeepsWindows1252Bytes) {
-    EXPECT_EQ(htmlPageText({"a", "\xe4\xf6\xfc", ""}), "a\r\n\xe4\xf6\xfc\r\n\r\n");
-    EXPECT_EQ(htmlPageText({}), "");
-}
-
 // --- The command ----------------------------------------------------------------------
 
 TEST(HtmlExportTest, WritesThePageAndChangesNothing) {
