@@ -32,7 +32,8 @@ class RunControlTest : public ::testing::Test {
         flags.DataChecked = true;
     }
     void press(void (RunControl::*handler)()) {
-        t.handle([&] { (rc.*handler)(); });
+        RunControl* target = &rc;
+        t.handle([target, handler] { (target->*handler)(); });
     }
     std::vector<std::string> messages() const {
         std::vector<std::string> out;
