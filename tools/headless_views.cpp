@@ -1,5 +1,7 @@
 #include "headless_views.h"
 
+#include <algorithm>
+
 #include "common/central_handler.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
@@ -21,7 +23,14 @@ std::string TextEditor::lineText(int index) const {
 
 void TextEditor::appendEmptyLine() {
     m_parts.emplace_back();
+    m_firstVisible = static_cast<int>(m_parts.size()) - 1;  // the caret's line comes into view
     changed();
+}
+
+void TextEditor::scrollLines(int count) {
+    const long long target = static_cast<long long>(m_firstVisible) + count;
+    const long long last = static_cast<long long>(m_parts.size()) - 1;
+    m_firstVisible = static_cast<int>(std::clamp(target, 0LL, last));
 }
 
 void TextEditor::deleteLine(int index) {
@@ -40,6 +49,7 @@ void TextEditor::deleteLine(int index) {
 
 void TextEditor::clear() {
     m_parts.assign(1, std::string());
+    m_firstVisible = 0;
     changed();
 }
 
@@ -61,6 +71,7 @@ void TextEditor::setText(const std::string& text) {
         m_parts.push_back(text.substr(start, pos - start));
     }
     m_parts.push_back(text.substr(start));
+    m_firstVisible = 0;
     changed();
 }
 

@@ -19,7 +19,8 @@ struct NumberInput;
 namespace headless {
 
 // The editor's text as the lines between CR LF breaks; an empty last line after a final
-// break does not count. The view never scrolls: its first visible line is always 0.
+// break does not count. Its view is one line high and follows the caret, so the checker's
+// room-making for the run display appends a single empty line.
 class TextEditor : public ProgramEditorView {
   public:
     std::function<void()> onChange;  // StateFlags::meProgramChange, as a real editor fires it
@@ -27,8 +28,8 @@ class TextEditor : public ProgramEditorView {
     int lineCount() const override;
     std::string lineText(int index) const override;
     void appendEmptyLine() override;
-    int firstVisibleLine() const override { return 0; }
-    void scrollLines(int /*count*/) override {}
+    int firstVisibleLine() const override { return m_firstVisible; }
+    void scrollLines(int count) override;
     void selectLine(int /*index*/) override {}
     void setReadOnly(bool /*readOnly*/) override {}
     void deleteLine(int index) override;
@@ -40,6 +41,7 @@ class TextEditor : public ProgramEditorView {
     void changed();
 
     std::vector<std::string> m_parts{std::string()};
+    int m_firstVisible = 0;
 };
 
 class SilentGrid : public DataGridView {

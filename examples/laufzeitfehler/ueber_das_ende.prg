@@ -1,5 +1,6 @@
-* Fehler "Listenindex überschreitet das Maximum (3)"
-* Der Sprung überspringt STP, danach ist das Programm zu Ende.
+* Fehler "Listenindex überschreitet das Maximum (6)"
+* Der Sprung überspringt STP. Nach MRK ENDE, der letzten Zeile, ist das
+* Programm zu Ende: die nächste Anweisung (Nummer 6) gibt es nicht.
 JMP ENDE
 STP
 MRK ENDE

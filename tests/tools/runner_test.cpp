@@ -242,7 +242,10 @@ TEST(RunnerEditor, LinesBetweenBreaksAndNoScrolling) {
     editor.onChange = [&] { ++changes; };
     editor.setText("A\r\nB");
     editor.appendEmptyLine();
+    EXPECT_EQ(editor.firstVisibleLine(), 2);  // the one-line view follows the caret
     editor.scrollLines(5);
+    EXPECT_EQ(editor.firstVisibleLine(), 2);
+    editor.scrollLines(-5);
     EXPECT_EQ(editor.firstVisibleLine(), 0);
     EXPECT_EQ(editor.text(), "A\r\nB\r\n");
     EXPECT_EQ(editor.lineCount(), 2);
