@@ -1,0 +1,691 @@
+// The real main window on the offscreen platform: start-up state, the run panel with its
+// modal boxes, runs by step button and by the fastest timer, the number dialog, the checker's
+// marked line, the two data views, the layout and closing with and without changes.
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "Input.h"
+#include "MainForm.h"
+#include "data_grid.h"
+#include "data_table_model.h"
+#include "hilfe.h"
+#include "memory_view.h"
+#include "program_editor.h"
+#include "qt_text.h"
+#include "workbench.h"
+
+using namespace quarzel;
+
+namespace {
+
+struct SeenBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+// Plays the modal dialogs of a test as a user would: each modal window that comes up is
+// handed to the next scripted step. A modal window nobody expected is recorded and closed,
+// so a wrong dialog fails the test instead of hanging it.
+class ModalDriver : public QObject {
+  public:
+    ModalDriver() {
+        connect(&m_poll, &QTimer::timeout, this, &ModalDriver::poll);
+        m_poll.start(5);
+    }
+
+    QList<SeenBox> boxes;
+    QStringList unexpected;
+
+    // Answers the next message box with the given button; `whileShown` looks around first.
+    void box(QMessageBox::StandardButton answer, std::function<void()> whileShown = {}) {
+        m_steps.push_back([this, answer, whileShown](QWidget* w) {
+            auto* b = qobject_cast<QMessageBox*>(w);
+            if (b == nullptr) {
+                return false;
+            }
+            boxes.append({b->windowTitle(), b->text(), b->icon()});
+            if (whileShown) {
+                whileShown();
+            }
+            b->button(answer)->click();
+            return true;
+        });
+    }
+    // Types into the number dialog and presses OK.
+    void number(const QString& text) {
+        m_steps.push_back([text](QWidget* w) {
+            auto* dialog = qobject_cast<TfrmData*>(w);
+            if (dialog == nullptr) {
+                return false;
+            }
+            dialog->ebData()->setText(text);
+            QTest::mouseClick(dialog->btOK(), Qt::LeftButton);
+            if (dialog->isVisible()) {
+                dialog->setProperty("driven", false);  // refused: it asks again
+            }
+            return true;
+        });
+    }
+    // Chooses a file in a file dialog (or cancels with an empty path).
+    void file(const QString& path, QFileDialog::AcceptMode* mode = nullptr,
+              QStringList* filters = nullptr, QString* suffix = nullptr) {
+        m_steps.push_back([=](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            if (dialog == nullptr) {
+                return false;
+            }
+            if (mode != nullptr) {
+                *mode = dialog->acceptMode();
+            }
+            if (filters != nullptr) {
+                *filters = dialog->nameFilters();
+            }
+            if (suffix != nullptr) {
+                *suffix = dialog->defaultSuffix();
+            }
+            if (path.isEmpty()) {
+                dialog->reject();
+            } else {
+                // As typed into the name field (selectFile leaves a focused field alone).
+                const QFileInfo info(path);
+                dialog->setDirectory(info.absolutePath());
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(info.fileName());
+                static_cast<QDialog*>(dialog)->accept();  // the file dialog's own accept
+            }
+            return true;
+        });
+    }
+    bool done() const { return m_steps.empty(); }
+
+  private:
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible() || modal->property("driven").toBool()) {
+            return;
+        }
+        modal->setProperty("driven", true);
+        // Let the dialog finish showing before it is answered.
+        QTimer::singleShot(0, modal, [this, modal] {
+            // Taken off the script before it runs: a step may open the next dialog itself.
+            if (!m_steps.empty()) {
+                const auto step = m_steps.front();
+                m_steps.pop_front();
+                if (step(modal)) {
+                    return;
+                }
+            }
+            unexpected.append(QString::fromLatin1(modal->metaObject()->className()) + ": " +
+                              modal->windowTitle());
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->reject();
+            }
+        });
+    }
+
+    QTimer m_poll;
+    std::deque<std::function<bool(QWidget*)>> m_steps;
+};
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void startUpCaptions_data();
+    void startUpCaptions();
+    void startUpState();
+    void layoutAt800x600_data();
+    void layoutAt800x600();
+    void threePressesOfStart();
+    void checkerErrorSelectsItsLine();
+    void stepRun();
+    void runtimeErrorEndsTheRun();
+    void fastestTimerRun();
+    void speedButtonsSwitchTheTimers();
+    void inputThroughTheNumberDialog();
+    void viewSwapsTableAndPicture();
+    void helpButtonToggles();
+    void cellEditReachesCommands();
+    void closeWithoutChangesAsksNothing();
+    void closeWithChangesAsks();
+    void closeSavesData();
+    void closeDuringARunStopsIt();
+
+  private:
+    template <typename T>
+    T* child(const char* name) const {
+        return m_form->findChild<T*>(QLatin1String(name));
+    }
+    Workbench& wb() { return m_form->workbench(); }
+    void type(const QString& program) { m_form->programEditor()->setPlainText(program); }
+    void setCell(int cell, const QString& value) {
+        QAbstractItemModel* model = m_form->dataGrid()->model();
+        QVERIFY(model->setData(model->index(cell - 1, 1), value));
+    }
+    QString cell(int number) const {
+        return m_form->dataGrid()->model()->index(number - 1, 1).data().toString();
+    }
+    QString field(const char* name) const { return child<QLineEdit>(name)->text(); }
+    void click(const char* button) {
+        QAbstractButton* b = child<QAbstractButton>(button);
+        QVERIFY2(b != nullptr, button);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    // "Prüfen" with a correct program and valid data shows nothing, then "Start" starts.
+    void checkAndStart() {
+        ModalDriver driver;
+        click("btCheck");
+        click("btRun");
+        QCOMPARE(driver.unexpected, QStringList());
+        QVERIFY(wb().machine.VM_Running);
+    }
+
+    std::unique_ptr<TfrmMainForm> m_form;
+    QTemporaryDir m_dir;
+};
+
+void MainFormTest::init() {
+    m_form = std::make_unique<TfrmMainForm>();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->resize(800, 600);
+}
+
+void MainFormTest::cleanup() {
+    // Destroying the window asks nothing; a test that closes it has closed it already.
+    m_form.reset();
+}
+
+void MainFormTest::startUpCaptions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const char* const rows[][2] = {
+        {"btCheck", "Prüfen"},
+        {"btRun", "Start"},
+        {"btStep", "Schritt"},
+        {"rbStep", "Schritt"},
+        {"rbSlow", "Langsam"},
+        {"rbFast", "Schnell"},
+        {"rbDirect", "Direkt"},
+        {"btNew", "&Neu"},
+        {"btLoad", "&Laden"},
+        {"btSave", "&Speichern"},
+        {"btHelp", "&Hilfe"},
+        {"btExit", "&Ende"},
+        {"btView", "&Ansicht"},
+        {"btHTML", ".HTML E&xport"},
+        {"gbProgram", "Programm"},
+        {"gbData", "Daten"},
+        {"gbDataGraphical", "Daten"},
+        {"gbVMInspector", "VM"},
+        {"gbVMAccu", "Akku"},
+        {"gbVMWindow", "Fenster"},
+        {"gbVMIndex", "Index"},
+        {"gbVMIP", "Anweisung"},
+        {"gbVMSP", "Stack"},
+        {"gbFlowControl", "Ablauf"},
+        {"gbSpeed", "Geschwindigkeit"},
+        {"gbFile", ""},
+    };
+    for (const auto& row : rows) {
+        QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
+    }
+}
+
+void MainFormTest::startUpCaptions() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QWidget* w = m_form->findChild<QWidget*>(name);
+    QVERIFY(w != nullptr);
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        QCOMPARE(button->text(), caption);
+    } else {
+        QCOMPARE(qobject_cast<QGroupBox*>(w)->title(), caption);
+    }
+    if (auto* tool = qobject_cast<QToolButton*>(w)) {
+        QCOMPARE(tool->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        QVERIFY(!tool->icon().isNull());
+    }
+    QVERIFY(w->isVisibleTo(m_form.get()) == (name != "gbDataGraphical"));
+}
+
+void MainFormTest::startUpState() {
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Quarzel 3.1"));
+
+    struct Register {
+        const char* field;
+        const char* text;
+        const char* group;
+    };
+    for (const Register& r : {Register{"ebAccu", "0", "Akku"}, Register{"ebWindow", "0", "Fenster"},
+                              Register{"ebIndex", "0", "Index"}, Register{"ebIP", "0", "Anweisung"},
+                              Register{"ebSP", "512", "Stack"}}) {
+        auto* edit = child<QLineEdit>(r.field);
+        QVERIFY2(edit != nullptr, r.field);
+        QCOMPARE(edit->text(), QString::fromLatin1(r.text));
+        QVERIFY(!edit->isEnabled());
+        QVERIFY(edit->font().bold());
+        QCOMPARE(edit->font().pixelSize(), 13);
+        QCOMPARE(edit->accessibleName(), QString::fromLatin1(r.group));
+    }
+    for (const char* name : {"enumber", "evalue", "ecomment"}) {
+        auto* edit = child<QLineEdit>(name);
+        QVERIFY(edit->isReadOnly() && !edit->isEnabled() && !edit->hasFrame());
+        QCOMPARE(edit->accessibleName(), edit->toolTip());
+    }
+    QCOMPARE(child<QLineEdit>("enumber")->toolTip(), QStringLiteral("Nummer:"));
+    QCOMPARE(child<QLineEdit>("evalue")->toolTip(), QStringLiteral("Inhalt:"));
+    QCOMPARE(child<QLineEdit>("ecomment")->toolTip(), QStringLiteral("Kommentar:"));
+
+    // The program and the table use a fixed-pitch font even where Courier New is missing.
+    for (QWidget* w : {static_cast<QWidget*>(m_form->programEditor()),
+                       static_cast<QWidget*>(m_form->dataGrid())}) {
+        QVERIFY(QFontInfo(w->font()).fixedPitch());
+        QCOMPARE(w->font().pixelSize(), 15);
+    }
+    QCOMPARE(m_form->font().pixelSize(), 11);
+    QCOMPARE(m_form->programEditor()->accessibleName(), QStringLiteral("Programm"));
+    QCOMPARE(m_form->dataGrid()->accessibleName(), QStringLiteral("Daten"));
+    QVERIFY(!m_form->programEditor()->tabChangesFocus());
+    QCOMPARE(m_form->programEditor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+
+    QAbstractItemModel* model = m_form->dataGrid()->model();
+    QCOMPARE(model->rowCount(), 512);
+    QCOMPARE(model->columnCount(), 3);
+    for (int row : {0, 1, 255, 511}) {
+        QCOMPARE(model->index(row, 0).data().toString(), QString::number(row + 1));
+        QCOMPARE(model->index(row, 1).data().toString(), QStringLiteral("0"));
+        QCOMPARE(model->index(row, 2).data().toString(), QString());
+    }
+
+    const StateFlags& flags = wb().flags;
+    QVERIFY(!flags.ProgramChecked && !flags.DataChecked);
+    QVERIFY(!flags.ProgramModified && !flags.DataModified);
+    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(wb().machine.RunMode == Speed::Step);
+    QVERIFY(wb().machine.InstructionList.empty());
+    QCOMPARE(wb().machine.LastAccessCell, 0);
+    QVERIFY(!m_form->GraphicalView());
+    QVERIFY(child<QRadioButton>("rbStep")->isChecked());
+    QVERIFY(child<QPushButton>("btStep")->isEnabled());
+
+    const std::pair<const char*, int> timers[] = {{"tSlow", 1500}, {"tFast", 500}, {"tDirect", 25}};
+    for (const auto& [name, interval] : timers) {
+        auto* t = child<QTimer>(name);
+        QVERIFY2(t != nullptr, name);
+        QCOMPARE(t->interval(), interval);
+        QVERIFY(!t->isActive());
+    }
+    QVERIFY(m_form->frmHilfe() != nullptr && !m_form->frmHilfe()->isVisible());
+    QVERIFY(m_form->frmData() != nullptr && !m_form->frmData()->isVisible());
+}
+
+void MainFormTest::layoutAt800x600_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");
+    const std::pair<const char*, QRect> rows[] = {
+        {"gbProgram", {5, 5, 310, 473}},
+        {"meProgram", {5, 15, 300, 453}},
+        {"gbData", {320, 5, 348, 473}},
+        {"sgData", {5, 15, 338, 453}},
+        {"gbDataGraphical", {320, 5, 348, 473}},
+        {"pbMemory", {5, 15, 338, 429}},
+        {"enumber", {10, 444, 41, 19}},
+        {"evalue", {56, 444, 65, 19}},
+        {"ecomment", {126, 444, 207, 19}},
+        {"gbVMInspector", {673, 5, 116, 292}},
+        {"gbVMAccu", {5, 15, 106, 54}},
+        {"ebAccu", {5, 15, 96, 24}},
+        {"gbVMSP", {5, 231, 106, 54}},
+        {"gbFlowControl", {673, 302, 116, 292}},
+        {"btRun", {5, 42, 106, 25}},
+        {"gbSpeed", {5, 69, 106, 89}},
+        {"btStep", {5, 160, 106, 25}},
+        {"gbFile", {5, 483, 663, 112}},
+        {"btNew", {15, 15, 80, 82}},
+        {"btExit", {540, 15, 80, 82}},
+    };
+    for (const auto& [name, rect] : rows) {
+        QTest::newRow(name) << QString::fromLatin1(name) << rect;
+    }
+}
+
+void MainFormTest::layoutAt800x600() {
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    QCOMPARE(m_form->size(), QSize(800, 600));
+    QWidget* w = m_form->findChild<QWidget*>(name);
+    QVERIFY(w != nullptr);
+    QCOMPARE(w->geometry(), expected);
+    if (name == "sgData") {
+        DataGrid* grid = m_form->dataGrid();
+        QCOMPARE(grid->columnWidth(0), 40);
+        QCOMPARE(grid->columnWidth(1), 80);
+        QCOMPARE(grid->columnWidth(2), grid->viewport()->width() - 40 - 80 - 2);
+        QVERIFY(grid->columnWidth(2) > 100);
+    }
+}
+
+void MainFormTest::threePressesOfStart() {
+    type(QStringLiteral("LAD 1\nSTP"));
+    ModalDriver driver;
+    driver.box(QMessageBox::Ok);
+    click("btRun");
+    QVERIFY(wb().flags.ProgramChecked);
+    QVERIFY(!wb().flags.DataChecked);
+    driver.box(QMessageBox::Ok);
+    click("btRun");
+    QVERIFY(wb().flags.DataChecked);
+    QVERIFY(!wb().machine.VM_Running);
+    click("btRun");
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 2);
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("Programm wird geprüft"));
+    QCOMPARE(driver.boxes[1].text, QStringLiteral("Daten werden geprüft"));
+    for (const SeenBox& b : driver.boxes) {
+        QCOMPARE(b.caption, QStringLiteral("Hinweis"));
+        QCOMPARE(b.icon, QMessageBox::Information);
+    }
+
+    QVERIFY(wb().machine.VM_Running);
+    QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Stop"));
+    QVERIFY(m_form->programEditor()->isReadOnly());
+    QCOMPARE(m_form->dataGrid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(field("ebSP"), QStringLiteral("512"));
+
+    // A fourth press stops the run, and editor and table take input again.
+    click("btRun");
+    QVERIFY(!wb().machine.VM_Running);
+    QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Start"));
+    QVERIFY(!m_form->programEditor()->isReadOnly());
+    QVERIFY(m_form->dataGrid()->editTriggers() != QAbstractItemView::NoEditTriggers);
+}
+
+void MainFormTest::checkerErrorSelectsItsLine() {
+    type(QStringLiteral("LAD 1\nFOO 2\nSTP"));
+    setCell(3, QStringLiteral("abc"));
+    ModalDriver driver;
+    driver.box(QMessageBox::Ok);
+    driver.box(QMessageBox::Ok);
+    click("btCheck");
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 2);
+    QCOMPARE(driver.boxes[0].caption, QStringLiteral("Programmfehler"));
+    QCOMPARE(driver.boxes[0].text,
+             QStringLiteral("Fehler in Zeile 2: FOO ist kein gültiger Befehl"));
+    QCOMPARE(driver.boxes[0].icon, QMessageBox::Critical);
+    // The data check runs after a failed program check.
+    QCOMPARE(driver.boxes[1].caption, QStringLiteral("Datenfehler"));
+    QCOMPARE(driver.boxes[1].text, QStringLiteral("Fehler in Zeile 3: abc ist keine Zahl!"));
+
+    const QTextCursor cursor = m_form->programEditor()->textCursor();
+    QCOMPARE(cursor.selectedText(), QStringLiteral("FOO 2"));
+    QCOMPARE(cursor.block().blockNumber(), 1);
+    QVERIFY(!wb().flags.ProgramChecked && !wb().flags.DataChecked);
+}
+
+void MainFormTest::stepRun() {
+    // Adds cells 1 and 2 into cell 3, with the window showing the sum.
+    type(QStringLiteral("LAD 1\nADD 2\nSTO 3\nOUT\nSTP"));
+    setCell(1, QStringLiteral("5"));
+    setCell(2, QStringLiteral("7"));
+    checkAndStart();
+
+    struct Expected {
+        const char* accu;
+        const char* window;
+        int ip;
+        const char* cell3;
+    };
+    const Expected after[] = {
+        {"5", "0", 1, "0"}, {"12", "0", 2, "0"}, {"12", "0", 3, "12"}, {"12", "12", 4, "12"}};
+    ProgramEditor* editor = m_form->programEditor();
+    for (const Expected& e : after) {
+        click("btStep");
+        QCOMPARE(field("ebAccu"), QString::fromLatin1(e.accu));
+        QCOMPARE(field("ebWindow"), QString::fromLatin1(e.window));
+        QCOMPARE(field("ebIP"), QString::number(e.ip));
+        QCOMPARE(cell(3), QString::fromLatin1(e.cell3));
+        // The current line is the first line the editor shows.
+        QCOMPARE(editor->firstVisibleLine(), e.ip);
+        QCOMPARE(editor->verticalScrollBar()->value(), e.ip);
+    }
+    QVERIFY(wb().machine.VM_Running);
+    click("btStep");  // STP
+    QVERIFY(!wb().machine.VM_Running);
+    QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Start"));
+    QCOMPARE(field("ebIP"), QStringLiteral("4"));
+    QVERIFY(wb().flags.DataModified);
+    QVERIFY(wb().flags.DataChecked);  // machine writes leave the check standing
+    click("btStep");                  // no run: nothing happens
+    QCOMPARE(field("ebIP"), QStringLiteral("4"));
+}
+
+void MainFormTest::runtimeErrorEndsTheRun() {
+    type(QStringLiteral("LAD 1\nDIV 2\nSTP"));
+    checkAndStart();
+    ModalDriver driver;
+    bool runningWhileShown = true;
+    driver.box(QMessageBox::Ok, [&] { runningWhileShown = wb().machine.VM_Running; });
+    click("btStep");
+    click("btStep");
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 1);
+    QCOMPARE(driver.boxes[0].caption, QStringLiteral("Laufzeitfehler"));
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("Division durch Null"));
+    QVERIFY(!runningWhileShown);
+    QVERIFY(!wb().machine.VM_Running);
+    QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Start"));
+    QVERIFY(!m_form->programEditor()->isReadOnly());
+}
+
+void MainFormTest::fastestTimerRun() {
+    // Counts cell 1 down to 0; every pass reads and writes memory.
+    type(QStringLiteral("MRK LOOP\nLAD 1\nDEC\nSTO 1\nJGT LOOP\nSTP"));
+    setCell(1, QStringLiteral("6"));
+    click("rbDirect");
+    QVERIFY(child<QTimer>("tDirect")->isActive());
+    QVERIFY(!child<QPushButton>("btStep")->isEnabled());
+    checkAndStart();
+    QTRY_VERIFY_WITH_TIMEOUT(!wb().machine.VM_Running, 10000);
+    QCOMPARE(cell(1), QStringLiteral("0"));
+    QCOMPARE(field("ebAccu"), QStringLiteral("0"));
+    QCOMPARE(field("ebIP"), QStringLiteral("5"));
+    QCOMPARE(wb().machine.LastAccessCell, 1);
+    QVERIFY(wb().machine.LastAccessWrite);
+    QCOMPARE(m_form->programEditor()->firstVisibleLine(), 5);
+    QCOMPARE(m_form->dataGrid()->rowAt(0), 0);      // the table follows the accessed cell
+    QVERIFY(child<QTimer>("tDirect")->isActive());  // the speed's timer keeps running
+}
+
+void MainFormTest::speedButtonsSwitchTheTimers() {
+    struct Case {
+        const char* radio;
+        const char* timer;  // nullptr: none
+    };
+    const Case cases[] = {
+        {"rbSlow", "tSlow"}, {"rbFast", "tFast"}, {"rbDirect", "tDirect"}, {"rbStep", nullptr}};
+    for (const Case& c : cases) {
+        click(c.radio);
+        for (const char* t : {"tSlow", "tFast", "tDirect"}) {
+            QCOMPARE(child<QTimer>(t)->isActive(), c.timer != nullptr && qstrcmp(t, c.timer) == 0);
+        }
+        QCOMPARE(child<QPushButton>("btStep")->isEnabled(), c.timer == nullptr);
+    }
+}
+
+void MainFormTest::inputThroughTheNumberDialog() {
+    type(QStringLiteral("INP\nOUT\nSTP"));
+    checkAndStart();
+    ModalDriver driver;
+    driver.number(QStringLiteral("12a"));  // refused: the dialog stays open
+    driver.box(QMessageBox::Ok);
+    driver.number(QStringLiteral("$1F"));
+    click("btStep");
+    QTRY_VERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 1);
+    QCOMPARE(driver.boxes[0].caption, QStringLiteral("Quarzel 3"));
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("'12a' ist kein gültiger Integerwert."));
+    QCOMPARE(field("ebAccu"), QStringLiteral("31"));
+    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(!m_form->frmData()->isVisible());
+    click("btStep");
+    QCOMPARE(field("ebWindow"), QStringLiteral("31"));
+}
+
+void MainFormTest::viewSwapsTableAndPicture() {
+    auto* table = child<QGroupBox>("gbData");
+    auto* picture = child<QGroupBox>("gbDataGraphical");
+    click("btView");
+    QVERIFY(m_form->GraphicalView());
+    QVERIFY(!table->isVisible() && picture->isVisible());
+
+    // The hover fields show the cell under the pointer: (45, 30) is cell 19.
+    setCell(19, QStringLiteral("-3"));
+    QAbstractItemModel* model = m_form->dataGrid()->model();
+    model->setData(model->index(18, 2), QStringLiteral("Zähler"));
+    QTest::mouseMove(m_form->memoryView(), QPoint(45, 30));
+    QTRY_COMPARE(field("enumber"), QStringLiteral("19"));
+    QCOMPARE(field("evalue"), QStringLiteral("-3"));
+    QCOMPARE(field("ecomment"), QStringLiteral("Zähler"));
+
+    click("btView");
+    QVERIFY(!m_form->GraphicalView());
+    QVERIFY(table->isVisible() && !picture->isVisible());
+}
+
+void MainFormTest::helpButtonToggles() {
+    TfrmHilfe* help = m_form->frmHilfe();
+    for (bool visible : {true, false, true}) {
+        click("btHelp");
+        QCOMPARE(help->isVisible(), visible);
+    }
+    help->close();  // its own close button hides it
+    click("btHelp");
+    QVERIFY(help->isVisible());
+}
+
+// A value still in the cell editor when a command button is pressed is part of the table the
+// command sees.
+void MainFormTest::cellEditReachesCommands() {
+    type(QStringLiteral("LAD 1\nSTP"));
+    DataGrid* grid = m_form->dataGrid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_X);
+    QVERIFY(grid->indexWidget(grid->currentIndex()) != nullptr);
+    ModalDriver driver;
+    driver.box(QMessageBox::Ok);
+    click("btCheck");
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 1);
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("Fehler in Zeile 1: x ist keine Zahl!"));
+    QVERIFY(wb().flags.DataModified);
+}
+
+void MainFormTest::closeWithoutChangesAsksNothing() {
+    ModalDriver driver;
+    click("btExit");
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(driver.boxes.isEmpty() && driver.unexpected.isEmpty());
+}
+
+void MainFormTest::closeWithChangesAsks() {
+    type(QStringLiteral("STP"));
+    setCell(1, QStringLiteral("4"));
+    ModalDriver driver;
+    driver.box(QMessageBox::No);
+    driver.box(QMessageBox::No);
+    QVERIFY(m_form->close());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 2);
+    QCOMPARE(driver.boxes[0].caption, QStringLiteral("Frage"));
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("Programm speichern?"));
+    QCOMPARE(driver.boxes[0].icon, QMessageBox::Question);
+    QCOMPARE(driver.boxes[1].caption, QStringLiteral("QRZL"));
+    QCOMPARE(driver.boxes[1].text, QStringLiteral("Daten speichern?"));
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(wb().machine.InstructionList.empty());
+}
+
+void MainFormTest::closeSavesData() {
+    QVERIFY(m_dir.isValid());
+    setCell(2, QStringLiteral("-17"));
+    m_form->dataGrid()->model()->setData(m_form->dataGrid()->model()->index(1, 2),
+                                         QStringLiteral("a:b"));
+    ModalDriver driver;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    QStringList filters;
+    QString suffix;
+    driver.box(QMessageBox::Yes);
+    driver.file(m_dir.filePath(QStringLiteral("werte")), &mode, &filters, &suffix);
+    QVERIFY(m_form->close());
+    QCOMPARE(driver.unexpected, QStringList());
+    QVERIFY(driver.done());
+    QCOMPARE(mode, QFileDialog::AcceptSave);
+    QCOMPARE(filters, QStringList{QStringLiteral("QRZL Daten (*.dta)")});
+    QCOMPARE(suffix, QStringLiteral("dta"));
+
+    QFile file(m_dir.filePath(QStringLiteral("werte.dta")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 513);  // 512 lines, each ending with CR LF
+    QCOMPARE(lines[0], QByteArray("1:0:\r"));
+    QCOMPARE(lines[1], QByteArray("2:-17:a:b\r"));
+    QVERIFY(!wb().flags.DataModified);
+}
+
+void MainFormTest::closeDuringARunStopsIt() {
+    type(QStringLiteral("MRK L\nLAD 1\nINC\nSTO 1\nJMP L\nSTP"));
+    click("rbDirect");
+    checkAndStart();
+    QTRY_VERIFY_WITH_TIMEOUT(cell(1).toInt() > 2, 5000);
+
+    ModalDriver driver;
+    int stepsWhileAsking = -1;
+    // The program question is open while ticks would arrive: none of them may step.
+    driver.box(QMessageBox::No, [&] {
+        const QString before = cell(1);
+        QTest::qWait(100);
+        stepsWhileAsking = cell(1) == before ? 0 : 1;
+    });
+    driver.box(QMessageBox::No);
+    QVERIFY(m_form->close());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(stepsWhileAsking, 0);
+    QVERIFY(!wb().machine.VM_Running);
+    for (const char* t : {"tSlow", "tFast", "tDirect"}) {
+        QVERIFY(!child<QTimer>(t)->isActive());
+    }
+    QVERIFY(wb().machine.InstructionList.empty());
+    const QString after = cell(1);
+    QTest::qWait(100);
+    QCOMPARE(cell(1), after);
+}
+
+QTEST_MAIN(MainFormTest)
+#include "mainform_test.moc"
