@@ -171,6 +171,12 @@ TfrmMainForm::~TfrmMainForm() {
 
 void TfrmMainForm::createControls() {
     setFont(windowFont(11));
+    // Group box captions sit on the frame line, so a box nested 15 pixels below its parent's
+    // top (the register groups) is drawn inside the parent's frame, not across its caption.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0px 2px; background-color: palette(window); }"));
 
     gbProgram = groupBox(this, "gbProgram", QStringLiteral("Programm"));
     meProgram = new ProgramEditor(gbProgram);
@@ -247,6 +253,14 @@ void TfrmMainForm::createControls() {
         t->setTimerType(Qt::PreciseTimer);
         return t;
     };
+    // A style sheet stops the window font from reaching the children by inheritance: each
+    // control without a font of its own gets the window font explicitly.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (!w->testAttribute(Qt::WA_SetFont)) {
+            w->setFont(font());
+        }
+    }
+
     tSlow = timer("tSlow", 1500);
     tFast = timer("tFast", 500);
     tDirect = timer("tDirect", 25);
