@@ -172,6 +172,7 @@ class MainFormTest : public QObject {
     void closeWithChangesAsks();
     void closeSavesData();
     void closeDuringARunStopsIt();
+    void failedSaveKeepsTheWindowOpen();
 
   private:
     template <typename T>
@@ -685,6 +686,37 @@ void MainFormTest::closeDuringARunStopsIt() {
     const QString after = cell(1);
     QTest::qWait(100);
     QCOMPARE(cell(1), after);
+}
+
+// Closing would lose the program when its file cannot be written: the error is shown and the
+// window stays, with the speed's timer running again.
+void MainFormTest::failedSaveKeepsTheWindowOpen() {
+    type(QStringLiteral("STP"));
+    click("rbFast");
+    {
+        ModalDriver driver;
+        driver.box(QMessageBox::Yes);
+        driver.file(QStringLiteral("/proc/quarzel-kann-hier-nicht-schreiben.prg"));
+        driver.box(QMessageBox::Ok);
+        QVERIFY(!m_form->close());
+        QVERIFY(driver.done());
+        QCOMPARE(driver.unexpected, QStringList());
+        QCOMPARE(driver.boxes.size(), 2);
+        QCOMPARE(driver.boxes[1].caption, QStringLiteral("Quarzel 3"));
+        QVERIFY2(driver.boxes[1].text.startsWith(QStringLiteral(
+                     "Datei \"/proc/quarzel-kann-hier-nicht-schreiben.prg\" kann nicht "
+                     "erstellt werden.")),
+                 qPrintable(driver.boxes[1].text));
+        QVERIFY(m_form->isVisible());
+        QVERIFY(wb().flags.ProgramModified);
+        QVERIFY(child<QTimer>("tFast")->isActive());
+    }
+
+    // The next close asks again, and No lets it go.
+    ModalDriver again;
+    again.box(QMessageBox::No);
+    QVERIFY(m_form->close());
+    QCOMPARE(again.boxes.size(), 1);
 }
 
 QTEST_MAIN(MainFormTest)
