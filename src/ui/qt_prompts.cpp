@@ -32,8 +32,9 @@ bool QtPrompts::askYesNo(const std::string& text, const std::string& caption) {
 }
 
 std::optional<std::string> QtPrompts::chooseFileToOpen(const FileFilter& filter) {
+    // The platform's own dialog where there is one; Qt's widget dialog (which the offscreen
+    // tests drive) everywhere else.
     QFileDialog dialog(m_owner);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(nameFilter(filter));
@@ -46,7 +47,6 @@ std::optional<std::string> QtPrompts::chooseFileToOpen(const FileFilter& filter)
 std::optional<std::string> QtPrompts::chooseFileToSave(const FileFilter& filter,
                                                        const std::string& defaultExtension) {
     QFileDialog dialog(m_owner);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(nameFilter(filter));

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
@@ -150,6 +152,7 @@ class MainFormTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -207,7 +210,16 @@ class MainFormTest : public QObject {
     QTemporaryDir m_dir;
 };
 
+void MainFormTest::initTestCase() {
+    // The file dialog keeps its last folder in Qt's own settings file: the tests keep theirs
+    // apart from the user's.
+    QStandardPaths::setTestModeEnabled(true);
+}
+
 void MainFormTest::init() {
+    // Every test's dialogs start where a first start's would.
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .remove(QStringLiteral("FileDialog"));
     m_form = std::make_unique<TfrmMainForm>();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -696,7 +708,7 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
     {
         ModalDriver driver;
         driver.box(QMessageBox::Yes);
-        driver.file(QStringLiteral("/proc/quarzel-kann-hier-nicht-schreiben.prg"));
+        driver.file(QStringLiteral("/sys/quarzel-kann-hier-nicht-schreiben.prg"));
         driver.box(QMessageBox::Ok);
         QVERIFY(!m_form->close());
         QVERIFY(driver.done());
@@ -704,7 +716,7 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
         QCOMPARE(driver.boxes.size(), 2);
         QCOMPARE(driver.boxes[1].caption, QStringLiteral("Quarzel 3"));
         QVERIFY2(driver.boxes[1].text.startsWith(QStringLiteral(
-                     "Datei \"/proc/quarzel-kann-hier-nicht-schreiben.prg\" kann nicht "
+                     "Datei \"/sys/quarzel-kann-hier-nicht-schreiben.prg\" kann nicht "
                      "erstellt werden.")),
                  qPrintable(driver.boxes[1].text));
         QVERIFY(m_form->isVisible());
