@@ -176,6 +176,7 @@ class MainFormTest : public QObject {
     void closeSavesData();
     void closeDuringARunStopsIt();
     void failedSaveKeepsTheWindowOpen();
+    void htmlExportCarriesTodaysDate();
 
   private:
     template <typename T>
@@ -729,6 +730,29 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
     again.box(QMessageBox::No);
     QVERIFY(m_form->close());
     QCOMPARE(again.boxes.size(), 1);
+}
+
+void MainFormTest::htmlExportCarriesTodaysDate() {
+    QVERIFY(m_dir.isValid());
+    type(QStringLiteral("* Zähler\nSTP"));
+    setCell(5, QStringLiteral("42"));
+    ModalDriver driver;
+    QStringList filters;
+    QString suffix;
+    driver.file(m_dir.filePath(QStringLiteral("seite")), nullptr, &filters, &suffix);
+    click("btHTML");
+    QCOMPARE(driver.unexpected, QStringList());
+    QVERIFY(driver.done());
+    QCOMPARE(suffix, QStringLiteral("html"));
+    QCOMPARE(filters.size(), 1);
+
+    QFile file(m_dir.filePath(QStringLiteral("seite.html")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray page = file.readAll();
+    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    QVERIFY2(page.contains(today.toLatin1()), page.constData());
+    QVERIFY(page.contains("42"));
+    QVERIFY(page.contains(QByteArray("Z\xe4hler")) || page.contains(QByteArray("Z&auml;hler")));
 }
 
 QTEST_MAIN(MainFormTest)
