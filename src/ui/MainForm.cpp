@@ -69,17 +69,21 @@ QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption) {
     return box;
 }
 
+// Disabled, but the learner has to read the values: the text stays as dark as when enabled.
+void keepTextReadable(QLineEdit* field) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    field->setPalette(palette);
+}
+
 QLineEdit* registerField(QGroupBox* group, const char* name, const QString& text) {
     auto* field = new QLineEdit(text, group);
     field->setObjectName(QLatin1String(name));
     field->setAccessibleName(group->title());
     field->setFont(windowFont(13, true));
     field->setEnabled(false);
-    // Disabled, but the learner has to read the values: keep the text as dark as enabled.
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Disabled, QPalette::Text,
-                     palette.color(QPalette::Active, QPalette::Text));
-    field->setPalette(palette);
+    keepTextReadable(field);
     field->resize(field->width(), kRegisterFieldHeight);
     return field;
 }
@@ -90,6 +94,7 @@ QLineEdit* hoverField(QGroupBox* group, const char* name, const QString& tip, in
     field->setReadOnly(true);
     field->setEnabled(false);
     field->setFrame(false);
+    keepTextReadable(field);
     field->setToolTip(tip);
     field->setAccessibleName(tip);
     field->resize(width, kHoverFieldHeight);
@@ -169,6 +174,11 @@ TfrmMainForm::~TfrmMainForm() {
     }
     m_picture.target = nullptr;
     m_numberInput.target = nullptr;
+    // The controls, the table model and the two secondary windows refer to the workbench:
+    // they go before it does, with their signals cut first.
+    meProgram->disconnect(this);
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    delete m_tableModel;
 }
 
 void TfrmMainForm::createControls() {

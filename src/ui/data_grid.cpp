@@ -43,7 +43,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setWordWrap(false);
-    setTabKeyNavigation(true);
+    setTabKeyNavigation(false);  // Tab leaves the table, as it leaves every other control
 }
 
 void DataGrid::setTableModel(DataTableModel* model) {

@@ -16,9 +16,13 @@ ProgramEditor::ProgramEditor(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Pasted rich text arrives as plain text anyway; the editor holds nothing else.
-    setUndoRedoEnabled(true);
     keepSelectionVisible();
+    setTabStops();
+}
+
+// A tab advances to the next multiple of eight characters, as in a text file's usual view.
+void ProgramEditor::setTabStops() {
+    setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * 8);
 }
 
 // The line the checker marks stays highlighted while the focus is in a message box or on a
@@ -35,6 +39,8 @@ void ProgramEditor::changeEvent(QEvent* event) {
     QPlainTextEdit::changeEvent(event);
     if (event->type() == QEvent::StyleChange) {
         keepSelectionVisible();
+    } else if (event->type() == QEvent::FontChange) {
+        setTabStops();
     }
 }
 

@@ -33,6 +33,7 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
 
   private:
     void keepSelectionVisible();
+    void setTabStops();
     QTextBlock lineBlock(int index) const;  // raises the list index error when out of range
 };
 
