@@ -70,6 +70,11 @@ void ProgramEditor::appendEmptyLine() {
     cursor.insertBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
+    // The caret is on the last line: scroll it to the bottom as the scroll range counts lines.
+    // ensureCursorVisible alone stops one line short whenever a last line fits in the pixels
+    // the range does not count, and then an append would not scroll at all.
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 int ProgramEditor::firstVisibleLine() const {

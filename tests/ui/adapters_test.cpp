@@ -40,6 +40,7 @@ class AdaptersTest : public QObject {
     void lineBreaksOnTheWayIn();
     void outOfRangeLinesRaiseTheListError();
     void appendScrollsTheCaretIntoView();
+    void everyAppendScrollsOnceTheViewIsFull();
     void selectLineMarksTheLineWithoutItsBreak();
     void everyChangeIsReported();
     void modelFollowsTheTable();
@@ -152,6 +153,36 @@ void AdaptersTest::appendScrollsTheCaretIntoView() {
     QCOMPARE(editor.firstVisibleLine(), 0);
     editor.scrollLines(5);
     QCOMPARE(editor.firstVisibleLine(), 5);
+}
+
+// The checker grows a program with empty lines until its last line can be the first visible
+// one, and relies on each append scrolling by one line once the view is full, whatever
+// fraction of a line the editor's height leaves over.
+void AdaptersTest::everyAppendScrollsOnceTheViewIsFull() {
+    for (int height = 120; height <= 260; height += 7) {
+        ProgramEditor editor;
+        editor.setFont(QFont(QStringLiteral("Liberation Mono")));
+        editor.resize(300, height);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        editor.setPlainText(QStringLiteral("LAD 1\nSTP"));
+        int first = 0;
+        bool scrolling = false;
+        for (int i = 0; i < 40; ++i) {
+            editor.appendEmptyLine();
+            const int now = editor.firstVisibleLine();
+            if (scrolling) {
+                QVERIFY2(now == first + 1,
+                         qPrintable(QStringLiteral("height %1, append %2").arg(height).arg(i)));
+            }
+            scrolling = scrolling || now > first;
+            first = now;
+        }
+        QVERIFY(scrolling);
+        // The last line is at the bottom: nothing further to scroll.
+        editor.scrollLines(1);
+        QCOMPARE(editor.firstVisibleLine(), first);
+    }
 }
 
 void AdaptersTest::selectLineMarksTheLineWithoutItsBreak() {
