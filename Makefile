@@ -7,16 +7,17 @@ BUILD_DIR   ?= build
 BENCH_DIR   ?= build-bench
 ASAN_DIR    ?= build-asan
 FUZZ_DIR    ?= build-fuzz
+PACKAGE_DIR ?= build-package
 FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 PACKAGES = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev fonts-liberation
-BENCH_PACKAGES = libbenchmark-dev
+BENCH_PACKAGES = libbenchmark-dev python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build run test sanitize fuzz bench deps clean
+.PHONY: all build run test sanitize fuzz bench package deps clean
 
 all: build
 
@@ -54,8 +55,8 @@ bench: deps
 	  { $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$p; }; \
 	done
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_BENCH=ON -DQUARZEL_BUILD_TESTS=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS)
-	@for b in $(BENCH_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target checker_bench machine_bench desktop_bench
+	@python3 bench/report.py $(BENCH_DIR)/bench
 
 # The core and the headless runner once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (no Qt in this build, so every report is about our own code).
@@ -81,5 +82,16 @@ fuzz: deps
 	  ! ls $(FUZZ_DIR)/findings/$$name-* >/dev/null 2>&1 || { echo "$$name found a problem:"; ls $(FUZZ_DIR)/findings/$$name-*; exit 1; }; \
 	done
 
+# A Debian package of the program, the runner, the desktop entry, the icon and the examples.
+package: deps
+	@for p in dpkg-dev file; do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || \
+	  { $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$p; }; \
+	done
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+	@ls $(PACKAGE_DIR)/*.deb
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""Runs every benchmark of a build and prints one table of the figures that matter.
+
+usage: report.py BENCH_DIR   (the bench/ folder of a Release build with QUARZEL_BUILD_BENCH=ON)
+Each figure is the median of the repetitions made in this one run.
+"""
+import json
+import os
+import platform
+import subprocess
+import sys
+
+
+def run(binary, repetitions):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    out = subprocess.run(
+        [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}"],
+        check=True, capture_output=True, text=True, env=env).stdout
+    return json.loads(out)["benchmarks"]
+
+
+def medians(benchmarks):
+    """name -> the median row, or the only row for benchmarks that run once."""
+    rows = {}
+    for b in benchmarks:
+        name = b.get("run_name", b["name"])
+        if b.get("aggregate_name") == "median" or (b.get("run_type") == "iteration" and name not in rows):
+            rows[name] = b
+    return rows
+
+
+def time_ms(row):
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[row["time_unit"]]
+    return row["real_time"] * scale
+
+
+def main():
+    folder = sys.argv[1]
+    rows = {}
+    for name, reps in (("checker_bench", 5), ("machine_bench", 5), ("desktop_bench", 1)):
+        binary = os.path.join(folder, name)
+        if os.access(binary, os.X_OK):
+            rows.update(medians(run(binary, reps)))
+
+    table = []
+    for lines in (10000, 100000, 1000000):
+        row = rows.get(f"BM_CheckProgram/{lines}")
+        if row:
+            table.append((f"Program check, {lines:,} lines".replace(",", " "), f"{time_ms(row):.1f} ms"))
+    for name, label in (("BM_MemoryLoop", "Headless run, memory loop"),
+                        ("BM_RegisterLoop", "Headless run, register loop")):
+        row = rows.get(name)
+        if row:
+            table.append((label, f"{row['items_per_second'] / 1e6:.1f} M instructions/s"))
+    for name, label in (("BM_StepTableShown", "Desktop step, table shown"),
+                        ("BM_StepPictureShown", "Desktop step, picture shown")):
+        row = rows.get(name)
+        if row:
+            table.append((label, f"{time_ms(row):.3f} ms"))
+    start = rows.get("BM_ProcessStart")
+    if start:
+        table.append(("Start to first shown window", f"{start['from_exec_ms']:.0f} ms"))
+        table.append(("Resident memory after start", f"{start['rss_after_show_MB']:.0f} MB"))
+
+    machine = f"{platform.machine()}, {os.cpu_count()} cores, {platform.system()} {platform.release()}"
+    print(f"Quarzel 3 benchmarks (median of one run) on {machine}")
+    width = max(len(label) for label, _ in table) if table else 10
+    print(f"| {'Figure'.ljust(width)} | Value |")
+    print(f"|{'-' * (width + 2)}|-------|")
+    for label, value in table:
+        print(f"| {label.ljust(width)} | {value} |")
+
+
+if __name__ == "__main__":
+    main()
