@@ -23,7 +23,10 @@ def medians(benchmarks):
     """name -> the median row, or the only row for benchmarks that run once."""
     rows = {}
     for b in benchmarks:
-        name = b.get("run_name", b["name"])
+        # "BM_Step/repeats:9" and "BM_Start/iterations:1/manual_time" are looked up by their
+        # plain name; arguments such as "/100000" stay.
+        parts = b.get("run_name", b["name"]).split("/")
+        name = "/".join(p for p in parts if ":" not in p and p != "manual_time")
         if b.get("aggregate_name") == "median" or (b.get("run_type") == "iteration" and name not in rows):
             rows[name] = b
     return rows
@@ -46,7 +49,8 @@ def main():
     for lines in (10000, 100000, 1000000):
         row = rows.get(f"BM_CheckProgram/{lines}")
         if row:
-            table.append((f"Program check, {lines:,} lines".replace(",", " "), f"{time_ms(row):.1f} ms"))
+            count = f"{lines:,}".replace(",", " ")
+            table.append((f"Program check, {count} lines", f"{time_ms(row):.1f} ms"))
     for name, label in (("BM_MemoryLoop", "Headless run, memory loop"),
                         ("BM_RegisterLoop", "Headless run, register loop")):
         row = rows.get(name)
