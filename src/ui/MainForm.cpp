@@ -293,7 +293,9 @@ void TfrmMainForm::createControls() {
 
 void TfrmMainForm::FormCreate() {
     setWindowTitle(QStringLiteral("Quarzel ") + QLatin1String(kVersionText));
-    setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+    // The icon the package installs into the desktop's icon theme, else the style's computer.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("quarzel"),
+                                   style()->standardIcon(QStyle::SP_ComputerIcon)));
     // The picture paints its whole area itself.
     pbMemory->setAttribute(Qt::WA_OpaquePaintEvent);
 
