@@ -131,9 +131,15 @@ void FileCommands::LoadProgramAndData() {
             const std::string text = readDataFileText(*path);
             stopRun();
             // Even a load that stops at a bad line has changed the table, so the data must be
-            // checked again.
+            // checked again, and the memory picture shows the new contents at once.
             m_flags.DataChecked = false;
-            applyDataFileText(text, m_table);
+            try {
+                applyDataFileText(text, m_table);
+            } catch (...) {
+                m_views.picture.repaintNow();
+                throw;
+            }
+            m_views.picture.repaintNow();
             m_flags.DataModified = false;
         }
     }

@@ -237,9 +237,11 @@ TEST_F(FileCommandsTest, LoadReadsBothFilesAndLeavesThemUncheckedAndUnmodified) 
     setFlags({true, true, false, false});
     answer({true, true});
     choose({prg, dta});
+    const int repaints = t.screen.picture.repaints;
     t.handle([&] { files.btLoadClick(); });
 
     EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(t.screen.picture.repaints, repaints + 1);  // the picture shows the loaded data
     EXPECT_EQ(prompts.dialogs[0].save, false);
     EXPECT_EQ(prompts.dialogs[0].description, "QRZL Programm (*.prg)");
     EXPECT_EQ(prompts.dialogs[0].pattern, "*.prg");
@@ -333,8 +335,10 @@ TEST_F(FileCommandsTest, ABadDataFileLeavesAMixedTableThatMustBeCheckedAgain) {
         setFlags({true, true, false, true});
         answer({false, false, false, true});
         choose({dta});
+        const int repaints = t.screen.picture.repaints;
         t.handle([&] { files.btLoadClick(); });
         EXPECT_EQ(errors(), std::vector<std::string>{c.error}) << c.name;
+        EXPECT_EQ(t.screen.picture.repaints, repaints + 1) << c.name;
         for (int row = 0; row < DataTable::kRowCount; ++row) {
             const bool read = row < c.cellsRead;
             ASSERT_EQ(table.value(row), read ? "1" : "9") << c.name << " row " << row;
