@@ -1,66 +1,28 @@
-// Instructions per second through VM_Step on a workbench whose views do nothing: a loop over
-// memory cells (every read converts the cell's text, every write formats it) and a loop that
+// Instructions per second through VM_Step on a workbench with the headless runner's views: a loop
+// over memory cells (every read converts the cell's text, every write formats it) and a loop that
 // only touches registers.
 #include <benchmark/benchmark.h>
 
+#include <sstream>
 #include <string>
 
 #include "common/views.h"
+#include "headless_views.h"
 #include "workbench.h"
 
 namespace quarzel {
 namespace {
 
-struct NoEditor : ProgramEditorView {
-    int lineCount() const override { return 0; }
-    std::string lineText(int) const override { return {}; }
-    void appendEmptyLine() override {}
-    int firstVisibleLine() const override { return 0; }
-    void scrollLines(int) override {}
-    void selectLine(int) override {}
-    void setReadOnly(bool) override {}
-    void deleteLine(int) override {}
-    void clear() override {}
-    std::string text() const override { return {}; }
-    void setText(const std::string&) override {}
-};
-struct NoGrid : DataGridView {
-    void showRowAtTop(int) override {}
-    void setInputEnabled(bool) override {}
-    void rowChanged(int) override {}
-};
-struct NoPicture : MemoryPictureView {
-    void repaintNow() override {}
-};
-struct NoRegisters : RegisterView {
-    void showRegister(Register, std::int32_t) override {}
-};
-struct NoRunPanel : RunPanelView {
-    void setRunCaption(const std::string&) override {}
-    void setStepEnabled(bool) override {}
-    void setTimerEnabled(RunTimer, bool) override {}
-};
-struct NoPrompts : PromptView {
-    void showMessage(const std::string&, const std::string&, MessageIcon) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseFileToOpen(const FileFilter&) override { return {}; }
-    std::optional<std::string> chooseFileToSave(const FileFilter&, const std::string&) override {
-        return {};
-    }
-};
-struct NoNumberInput : NumberInputView {
-    bool showModal() override { return false; }
-    void hide() override {}
-};
-
+// The runner's own views: the benchmark measures the engine that quarzel-run drives.
 struct QuietScreen {
-    NoEditor editor;
-    NoGrid grid;
-    NoPicture picture;
-    NoRegisters registers;
-    NoRunPanel runPanel;
-    NoPrompts prompts;
-    NoNumberInput numberInput;
+    std::ostringstream messages;
+    headless::TextEditor editor;
+    headless::SilentGrid grid;
+    headless::SilentPicture picture;
+    headless::SilentRegisters registers;
+    headless::SilentRunPanel runPanel;
+    headless::LinePrompts prompts{messages};
+    headless::ScriptedNumberInput numberInput{prompts, {}};
     Workbench bench{Views{editor, grid, picture, registers, runPanel, prompts, numberInput}};
 };
 
