@@ -10,7 +10,7 @@
 
 #include "checker/check_program.h"
 #include "common/views.h"
-#include "machine/opcodes.h"
+#include "model/instruction_set.h"
 
 namespace quarzel {
 namespace {

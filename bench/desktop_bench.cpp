@@ -17,7 +17,7 @@
 
 #include "MainForm.h"
 #include "program_editor.h"
-#include "workbench.h"
+#include "session/workbench.h"
 
 using quarzel::TfrmMainForm;
 

@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "checker/data_table.h"
-#include "machine/machine_state.h"
 #include "memory_view.h"
+#include "model/data_table.h"
+#include "model/machine_state.h"
 
 using namespace quarzel;
 

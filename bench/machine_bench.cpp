@@ -8,7 +8,7 @@
 
 #include "common/views.h"
 #include "headless_views.h"
-#include "workbench.h"
+#include "session/workbench.h"
 
 namespace quarzel {
 namespace {
@@ -37,7 +37,7 @@ void runSteps(benchmark::State& state, QuietScreen& screen, Instructions program
     bench.flags.DataChecked = true;
     bench.runControl.VM_Start();
     for (auto _ : state) {
-        bench.executor.VM_Step();
+        bench.runControl.VM_Step();
     }
     if (!bench.machine.VM_Running) {
         state.SkipWithError("the loop ended");

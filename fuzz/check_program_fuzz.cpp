@@ -11,7 +11,7 @@
 #include "files/text_file.h"
 #include "fuzz_check.h"
 #include "headless_views.h"
-#include "machine/opcodes.h"
+#include "model/instruction_set.h"
 
 namespace {
 

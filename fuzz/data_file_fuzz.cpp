@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "checker/data_table.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "files/data_file.h"
 #include "files/text_file.h"
 #include "fuzz_check.h"
+#include "model/data_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarzel;

@@ -16,7 +16,7 @@
 #include "common/win1252.h"
 #include "fuzz_check.h"
 #include "headless_views.h"
-#include "workbench.h"
+#include "session/workbench.h"
 
 namespace {
 

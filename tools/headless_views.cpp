@@ -86,9 +86,6 @@ void LinePrompts::showMessage(const std::string& text, const std::string& captio
     if (caption == "Hinweis") {
         return;
     }
-    if (caption == "Laufzeitfehler") {
-        ++m_runTimeErrors;
-    }
     m_out << toUtf8(caption) << ": " << toUtf8(text) << '\n';
 }
 

@@ -75,8 +75,6 @@ class LinePrompts : public PromptView {
   public:
     explicit LinePrompts(std::ostream& out) : m_out(out) {}
 
-    std::size_t runTimeErrors() const { return m_runTimeErrors; }
-
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
@@ -86,7 +84,6 @@ class LinePrompts : public PromptView {
 
   private:
     std::ostream& m_out;
-    std::size_t m_runTimeErrors = 0;
 };
 
 // Each input request takes the next texts (Windows-1252) until one converts, as OK would;

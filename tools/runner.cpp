@@ -9,7 +9,7 @@
 #include "files/data_file.h"
 #include "files/program_file.h"
 #include "headless_views.h"
-#include "workbench.h"
+#include "session/workbench.h"
 
 namespace quarzel::headless {
 namespace {
@@ -153,9 +153,9 @@ int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
         bool failed = false;
         while (machine.VM_Running && steps < options.maxSteps && !failed) {
             ++steps;
-            const std::size_t errorsBefore = session.prompts.runTimeErrors();
-            failed = !handle(prompts, [&] { bench.executor.VM_Step(); }) ||
-                     session.prompts.runTimeErrors() != errorsBefore;
+            StepOutcome outcome;
+            failed = !handle(prompts, [&] { outcome = bench.runControl.VM_Step(); }) ||
+                     outcome.end == StepEnd::RunTimeError || outcome.end == StepEnd::SystemError;
         }
         if (failed) {
             status = kRunFailed;

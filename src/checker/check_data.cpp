@@ -1,9 +1,9 @@
 #include "checker/check_data.h"
 
-#include "checker/data_table.h"
 #include "common/number_text.h"
 #include "common/views.h"
 #include "common/win1252.h"
+#include "model/data_table.h"
 
 namespace quarzel {
 namespace {
@@ -25,9 +25,9 @@ bool CheckData(const DataTable& table, PromptView& prompts) {
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         const std::string& value = table.value(row);
         if (!isWellFormedValue(value)) {
-            prompts.showMessage("Fehler in Zeile " + int32ToText(row + 1) + ": " + value +
-                                    " ist keine Zahl!",
-                                "Datenfehler", MessageIcon::Error);
+            prompts.showMessage(
+                "Fehler in Zeile " + int32ToText(row + 1) + ": " + value + " ist keine Zahl!",
+                "Datenfehler", MessageIcon::Error);
             return false;
         }
     }

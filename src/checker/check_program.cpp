@@ -10,12 +10,17 @@
 #include "common/number_text.h"
 #include "common/views.h"
 #include "common/win1252.h"
-#include "machine/opcodes.h"
+#include "model/instruction_set.h"
 
 namespace quarzel {
 namespace {
 
 constexpr char kCaption[] = "Programmfehler";
+
+// One mark, while the checker resolves jump targets.
+struct VM_Mark {
+    std::int32_t Line = 0;  // index of the MRK line, counted from 0
+};
 
 // The most lines an editor window can show at once, with room to spare (a portrait 4K screen
 // shows well under 400). Until the text fills the window, appending does not scroll it; an

@@ -2,7 +2,7 @@
 // first error out.
 #pragma once
 
-#include "machine/machine_state.h"
+#include "model/machine_state.h"
 
 namespace quarzel {
 

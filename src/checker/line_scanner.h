@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "machine/machine_state.h"
-#include "machine/opcodes.h"
+#include "model/instruction_set.h"
+#include "model/machine_state.h"
 
 namespace quarzel {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "checker/data_table.h"
 #include "common/number_text.h"
 #include "common/system_error.h"
 #include "files/text_file.h"
+#include "model/data_table.h"
 
 namespace quarzel {
 namespace {

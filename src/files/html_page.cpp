@@ -1,6 +1,6 @@
 #include "files/html_page.h"
 
-#include "checker/data_table.h"
+#include "model/data_table.h"
 
 namespace quarzel {
 

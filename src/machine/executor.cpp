@@ -8,12 +8,11 @@
 #include "common/system_error.h"
 #include "common/views.h"
 #include "common/win1252.h"
-#include "machine/machine_state.h"
 #include "machine/memory.h"
 #include "machine/number_input.h"
-#include "machine/opcodes.h"
-#include "machine/run_control.h"
 #include "machine/runtime_fault.h"
+#include "model/instruction_set.h"
+#include "model/machine_state.h"
 
 namespace quarzel {
 namespace {
@@ -33,26 +32,16 @@ RuntimeFault badPointerCell(std::int32_t cell) {
 
 }  // namespace
 
-Executor::Executor(MachineState& machine, Memory& memory, RunControl& runControl,
-                   NumberInput& input, const Views& views)
-    : m_machine(machine),
-      m_memory(memory),
-      m_runControl(runControl),
-      m_input(input),
-      m_views(views) {}
+Executor::Executor(MachineState& machine, Memory& memory, NumberInput& input, const Views& views)
+    : m_machine(machine), m_memory(memory), m_input(input), m_views(views) {}
 
-void Executor::VM_Step() {
+StepOutcome Executor::execute() {
     try {
-        execute();
+        return executeInstruction();
     } catch (const RuntimeFault& fault) {
-        // Stop first, so that timer ticks arriving while the box is open find no run.
-        m_runControl.VM_Stop();
-        m_views.prompts.showMessage(fault.text(), "Laufzeitfehler", MessageIcon::Error);
-    } catch (const SystemError&) {
-        // Overflow or an unreadable cell: the central handler shows it, but the run must not
-        // retry the same line at every tick.
-        m_runControl.VM_Stop();
-        throw;
+        return {StepEnd::RunTimeError, fault.text()};
+    } catch (const SystemError& error) {
+        return {StepEnd::SystemError, error.text()};
     }
 }
 
@@ -72,7 +61,7 @@ void Executor::VM_Print() {
     editor.scrollLines(static_cast<int>(std::clamp<long long>(distance, INT_MIN, INT_MAX)));
 }
 
-void Executor::execute() {
+StepOutcome Executor::executeInstruction() {
     MachineState& m = m_machine;
     const Instructions& program = m.InstructionList;
     // Running past the last line, or a RET to a line that does not exist.
@@ -120,7 +109,7 @@ void Executor::execute() {
             break;
         case Mnemonic::INP:
             inputRequest();
-            return;  // the request ends with its own VM_Print
+            break;
         case Mnemonic::JEQ:
             jumpIf(m.VM_Accu == 0, instruction);
             break;
@@ -183,8 +172,7 @@ void Executor::execute() {
             next();
             break;
         case Mnemonic::STP:
-            m_runControl.VM_Stop();  // VM_IP stays on the STP line
-            break;
+            return {StepEnd::Stopped, {}};  // VM_IP stays on the STP line
         case Mnemonic::SUB: {
             const std::int32_t v = readOperand(instruction);
             storeWrapped(wrappingSub(m.VM_Accu, v));
@@ -203,7 +191,7 @@ void Executor::execute() {
             next();
             break;
     }
-    VM_Print();
+    return {};
 }
 
 std::int32_t Executor::readOperand(const VM_Instruction& instruction) {
@@ -279,7 +267,6 @@ void Executor::inputRequest() {
     m_views.numberInput.hide();
     next();
     m_machine.VM_Running = true;
-    VM_Print();
 }
 
 }  // namespace quarzel

@@ -3,10 +3,11 @@
 
 #include <cstdint>
 
+#include "machine/step_outcome.h"
+
 namespace quarzel {
 
 class Memory;
-class RunControl;
 struct MachineState;
 struct NumberInput;
 struct Views;
@@ -15,21 +16,21 @@ struct WrappedResult;
 
 class Executor {
   public:
-    Executor(MachineState& machine, Memory& memory, RunControl& runControl, NumberInput& input,
-             const Views& views);
+    Executor(MachineState& machine, Memory& memory, NumberInput& input, const Views& views);
 
-    // Executes the instruction at VM_IP. A run-time error stops the run (VM_Stop) and shows
-    // the "Laufzeitfehler" box; VM_IP stays on the failing line and VM_Print is not called.
-    // A SystemError (overflow, a cell that does not convert) stops the run too and then goes
-    // on to the central handler. A VM_IP outside InstructionList is a run-time error.
-    void VM_Step();
+    // Executes the instruction at VM_IP with its memory side effects and says how it ended.
+    // It neither stops the run nor shows anything: run control does that with the outcome
+    // (RunControl::VM_Step). A run-time error or a system error (overflow, a cell that does
+    // not convert) leaves VM_IP on the failing line. A VM_IP outside InstructionList is a
+    // run-time error.
+    StepOutcome execute();
 
     // Shows the five registers and scrolls the editor so that line VM_IP is the first
     // visible line.
     void VM_Print();
 
   private:
-    void execute();  // one step without the error handling of VM_Step
+    StepOutcome executeInstruction();  // throws RuntimeFault and SystemError
     std::int32_t readOperand(const VM_Instruction& instruction);
     void writeOperand(const VM_Instruction& instruction, std::int32_t value);
     std::int32_t pointedCell(std::int32_t cell);  // the address held by cell `cell`, 1..512
@@ -40,7 +41,6 @@ class Executor {
 
     MachineState& m_machine;
     Memory& m_memory;
-    RunControl& m_runControl;
     NumberInput& m_input;
     const Views& m_views;
 };

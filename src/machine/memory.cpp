@@ -1,12 +1,12 @@
 #include "machine/memory.h"
 
-#include "checker/data_table.h"
-#include "checker/state_flags.h"
 #include "common/checked_int.h"
 #include "common/number_text.h"
 #include "common/views.h"
-#include "machine/machine_state.h"
 #include "machine/runtime_fault.h"
+#include "model/data_table.h"
+#include "model/machine_state.h"
+#include "model/state_flags.h"
 
 namespace quarzel {
 

@@ -29,8 +29,8 @@
 #include "program_editor.h"
 #include "qt_prompts.h"
 #include "qt_text.h"
+#include "session/workbench.h"
 #include "window_placement.h"
-#include "workbench.h"
 
 namespace quarzel {
 namespace {

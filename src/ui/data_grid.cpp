@@ -4,11 +4,15 @@
 #include <QItemSelectionModel>
 #include <QScrollBar>
 
-#include "checker/state_flags.h"
 #include "data_table_model.h"
 #include "main_layout.h"
 
 namespace quarzel {
+
+bool sgDataSelectCell(int column, int /*row*/) {
+    return column != 0;
+}
+
 namespace {
 
 // Asks sgDataSelectCell before a cell becomes current; a refused cell leaves the current

@@ -10,6 +10,9 @@ namespace quarzel {
 
 class DataTableModel;
 
+// May the cell become the current cell? The number column never does.
+bool sgDataSelectCell(int column, int row);
+
 class DataGrid : public QTableView, public DataGridView {
     Q_OBJECT
 

@@ -1,7 +1,7 @@
 #include "data_table_model.h"
 
-#include "checker/data_table.h"
-#include "checker/state_flags.h"
+#include "model/data_table.h"
+#include "model/state_flags.h"
 #include "qt_text.h"
 
 namespace quarzel {

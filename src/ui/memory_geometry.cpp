@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "machine/machine_state.h"
+#include "model/machine_state.h"
 
 namespace quarzel {
 

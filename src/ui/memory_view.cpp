@@ -9,10 +9,10 @@
 #include <cmath>
 #include <string>
 
-#include "checker/data_table.h"
 #include "common/win1252.h"
-#include "machine/machine_state.h"
 #include "memory_geometry.h"
+#include "model/data_table.h"
+#include "model/machine_state.h"
 
 namespace quarzel {
 namespace {

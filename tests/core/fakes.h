@@ -20,7 +20,7 @@
 #include "common/views.h"
 #include "common/win1252.h"
 #include "machine/number_input.h"
-#include "workbench.h"
+#include "session/workbench.h"
 
 namespace quarzel::testing {
 
@@ -31,8 +31,9 @@ using EventLog = std::vector<std::string>;
 // into view, scrolling stops when the last line reaches the bottom. visibleLines 0 is an
 // editor that cannot scroll at all (hidden, zero height).
 class FakeEditor : public ProgramEditorView {
-public:
-    explicit FakeEditor(EventLog& log, int visibleLines = 20) : m_log(log), m_visible(visibleLines) {}
+  public:
+    explicit FakeEditor(EventLog& log, int visibleLines = 20)
+        : m_log(log), m_visible(visibleLines) {}
 
     std::function<void()> onChange;  // wire to StateFlags::meProgramChange
     int visibleLines() const { return m_visible; }
@@ -109,7 +110,8 @@ public:
     void setText(const std::string& text) override {
         m_parts.clear();
         std::size_t start = 0;
-        for (std::size_t pos; (pos = text.find("\r\n", start)) != std::string::npos; start = pos + 2) {
+        for (std::size_t pos; (pos = text.find("\r\n", start)) != std::string::npos;
+             start = pos + 2) {
             m_parts.push_back(text.substr(start, pos - start));
         }
         m_parts.push_back(text.substr(start));
@@ -117,7 +119,7 @@ public:
         changed("editor.setText");
     }
 
-private:
+  private:
     void changed(const std::string& what) {
         ++m_changes;
         m_log.push_back(what);
@@ -136,7 +138,7 @@ private:
 };
 
 class FakeGrid : public DataGridView {
-public:
+  public:
     explicit FakeGrid(EventLog& log) : m_log(log) {}
     bool inputEnabled = true;
     std::optional<int> topRow;
@@ -152,12 +154,12 @@ public:
     }
     void rowChanged(int row) override { changedRows.push_back(row); }
 
-private:
+  private:
     EventLog& m_log;
 };
 
 class FakePicture : public MemoryPictureView {
-public:
+  public:
     explicit FakePicture(EventLog& log) : m_log(log) {}
     int repaints = 0;
     void repaintNow() override {
@@ -165,15 +167,17 @@ public:
         m_log.push_back("picture.repaint");
     }
 
-private:
+  private:
     EventLog& m_log;
 };
 
 class FakeRegisters : public RegisterView {
-public:
+  public:
     explicit FakeRegisters(EventLog& log) : m_log(log) {}
-    std::map<Register, std::string> texts{{Register::Accu, "0"},   {Register::Window, "0"},
-                                          {Register::Index, "0"},  {Register::IP, "0"},
+    std::map<Register, std::string> texts{{Register::Accu, "0"},
+                                          {Register::Window, "0"},
+                                          {Register::Index, "0"},
+                                          {Register::IP, "0"},
                                           {Register::SP, "512"}};
     void showRegister(Register which, std::int32_t value) override {
         const std::string text = int32ToText(value);
@@ -182,17 +186,17 @@ public:
         m_log.push_back(std::string("register.") + names[static_cast<int>(which)] + " " + text);
     }
 
-private:
+  private:
     EventLog& m_log;
 };
 
 class FakeRunPanel : public RunPanelView {
-public:
+  public:
     explicit FakeRunPanel(EventLog& log) : m_log(log) {}
     std::string caption = "Start";
     bool stepEnabled = true;
     std::array<bool, 3> timers{false, false, false};  // Slow, Fast, Direct
-    int timerRestarts = 0;  // enabling a timer that was off
+    int timerRestarts = 0;                            // enabling a timer that was off
 
     void setRunCaption(const std::string& text) override {
         caption = text;
@@ -208,13 +212,13 @@ public:
         on = enabled;
     }
 
-private:
+  private:
     EventLog& m_log;
 };
 
 // Answers questions and file dialogs from scripts; an unscripted question fails the test.
 class FakePrompts : public PromptView {
-public:
+  public:
     explicit FakePrompts(EventLog& log) : m_log(log) {}
 
     struct Message {
@@ -231,7 +235,7 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> questions;  // "caption|text", UTF-8
     std::vector<Dialog> dialogs;
-    std::deque<bool> answers;                       // for askYesNo
+    std::deque<bool> answers;                      // for askYesNo
     std::deque<std::optional<std::string>> files;  // for both file dialogs; nullopt = cancel
 
     void showMessage(const std::string& text, const std::string& caption,
@@ -260,7 +264,7 @@ public:
         return nextFile();
     }
 
-private:
+  private:
     std::optional<std::string> nextFile() {
         m_log.push_back(std::string("dialog ") + (dialogs.back().save ? "save " : "open ") +
                         dialogs.back().pattern);
@@ -281,7 +285,7 @@ private:
 // open for the next entry); nullopt closes the dialog through its frame. An empty script
 // closes it.
 class FakeNumberInput : public NumberInputView {
-public:
+  public:
     FakeNumberInput(EventLog& log, PromptView& prompts) : m_log(log), m_prompts(prompts) {}
     void bind(NumberInput& input) { m_input = &input; }
     std::deque<std::optional<std::string>> script;
@@ -307,7 +311,7 @@ public:
     }
     void hide() override { m_log.push_back("input.hide"); }
 
-private:
+  private:
     EventLog& m_log;
     PromptView& m_prompts;
     NumberInput* m_input = nullptr;
@@ -324,9 +328,7 @@ struct FakeScreen {
     FakePrompts prompts{log};
     FakeNumberInput numberInput{log, prompts};
 
-    Views views() {
-        return {editor, grid, picture, registers, runPanel, prompts, numberInput};
-    }
+    Views views() { return {editor, grid, picture, registers, runPanel, prompts, numberInput}; }
 };
 
 // A workbench on fakes, wired as the main window wires the real one.

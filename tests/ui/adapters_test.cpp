@@ -6,12 +6,12 @@
 #include <QTextBlock>
 #include <QtTest>
 
-#include "checker/data_table.h"
-#include "checker/state_flags.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "data_grid.h"
 #include "data_table_model.h"
+#include "model/data_table.h"
+#include "model/state_flags.h"
 #include "program_editor.h"
 #include "qt_prompts.h"
 #include "qt_text.h"

@@ -30,7 +30,7 @@
 #include "memory_view.h"
 #include "program_editor.h"
 #include "qt_text.h"
-#include "workbench.h"
+#include "session/workbench.h"
 
 using namespace quarzel;
 

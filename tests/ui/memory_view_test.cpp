@@ -7,11 +7,11 @@
 #include <initializer_list>
 #include <string>
 
-#include "checker/data_table.h"
 #include "common/win1252.h"
-#include "machine/machine_state.h"
 #include "memory_geometry.h"
 #include "memory_view.h"
+#include "model/data_table.h"
+#include "model/machine_state.h"
 
 using namespace quarzel;
 

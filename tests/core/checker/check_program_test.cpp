@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "checker/check_program.h"
-#include "checker/state_flags.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "fakes.h"
-#include "machine/opcodes.h"
+#include "model/instruction_set.h"
+#include "model/state_flags.h"
 
 namespace quarzel {
 namespace {

@@ -7,11 +7,11 @@
 #include <optional>
 #include <vector>
 
-#include "checker/data_table.h"
 #include "common/number_text.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "files/text_file.h"
+#include "model/data_table.h"
 #include "temp_folder.h"
 
 namespace quarzel {

@@ -49,7 +49,7 @@ struct Rig {
         log.clear();
     }
     void step() {
-        t.handle([this] { t.bench.executor.VM_Step(); });
+        t.handle([this] { t.bench.runControl.VM_Step(); });
     }
     void setCell(int n, const std::string& text) { t.bench.table.setValue(n - 1, text); }
     std::string cell(int n) const { return t.bench.table.value(n - 1); }
@@ -659,10 +659,13 @@ TEST_F(ExecutorTest, OverflowStopsTheRunBeforeTheCentralHandlerAndNeverRepeats) 
     EXPECT_EQ(m.VM_IP, 0);
 }
 
-TEST_F(ExecutorTest, TheStopReachesCallersOutsideTheCentralHandlerToo) {
+TEST_F(ExecutorTest, ASystemErrorIsTheStepsOutcomeAndIsShownOnce) {
     run({op(M::NEG)});
     m.VM_Accu = kMin;
-    EXPECT_THROW(t.bench.executor.VM_Step(), SystemError);
+    const StepOutcome outcome = t.bench.runControl.VM_Step();
+    EXPECT_EQ(outcome.end, StepEnd::SystemError);
+    EXPECT_EQ(toUtf8(outcome.message), "Integerüberlauf");
+    EXPECT_EQ(messages(), (std::vector<std::string>{"Quarzel 3|Integerüberlauf."}));
     EXPECT_FALSE(m.VM_Running);
     EXPECT_EQ(t.screen.runPanel.caption, "Start");
 }

@@ -18,7 +18,4 @@ struct StateFlags {
     void sgDataSetEditText(int column, int row, const std::string& text);
 };
 
-// May the cell become the current cell? The number column never does.
-bool sgDataSelectCell(int column, int row);
-
 }  // namespace quarzel

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "machine/step_outcome.h"
+
 namespace quarzel {
 
 class DataTable;
@@ -23,6 +25,13 @@ class RunControl {
     // Ends a run and unlocks the editor and the table. Safe to call when no run is active.
     void VM_Stop();
     void VM_ChangeRunMode(std::int32_t mode);  // 0..3; any other value changes nothing
+
+    // One step of the run as the window shows it: the instruction at VM_IP, then VM_Print;
+    // STP stops the run and then prints; a run-time error stops the run and shows the
+    // "Laufzeitfehler" box; a system error (overflow, an unreadable cell) stops the run and
+    // shows the central handler's box, so that it does not repeat at every tick. VM_IP stays
+    // on a failing line and VM_Print is not called then.
+    StepOutcome VM_Step();
 
     void btRunClick();
     void btStepClick();

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "machine/opcodes.h"
+#include "model/instruction_set.h"
 
 namespace quarzel {
 namespace {

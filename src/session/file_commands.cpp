@@ -1,14 +1,14 @@
-#include "files/file_commands.h"
+#include "session/file_commands.h"
 
 #include <string>
 
-#include "checker/data_table.h"
-#include "checker/state_flags.h"
 #include "common/views.h"
 #include "files/data_file.h"
 #include "files/program_file.h"
-#include "machine/machine_state.h"
-#include "machine/run_control.h"
+#include "model/data_table.h"
+#include "model/machine_state.h"
+#include "model/state_flags.h"
+#include "session/run_control.h"
 
 namespace quarzel {
 namespace {

@@ -1,12 +1,13 @@
-#include "machine/run_control.h"
+#include "session/run_control.h"
 
 #include "checker/check_data.h"
 #include "checker/check_program.h"
-#include "checker/state_flags.h"
+#include "common/central_handler.h"
 #include "common/views.h"
 #include "common/win1252.h"
 #include "machine/executor.h"
-#include "machine/machine_state.h"
+#include "model/machine_state.h"
+#include "model/state_flags.h"
 
 namespace quarzel {
 
@@ -56,6 +57,32 @@ void RunControl::VM_ChangeRunMode(std::int32_t mode) {
     panel.setTimerEnabled(RunTimer::Fast, speed == Speed::Fast);
     panel.setTimerEnabled(RunTimer::Direct, speed == Speed::Direct);
     panel.setStepEnabled(speed == Speed::Step);
+}
+
+StepOutcome RunControl::VM_Step() {
+    const StepOutcome outcome = m_executor.execute();
+    switch (outcome.end) {
+        case StepEnd::Continued:
+            m_executor.VM_Print();
+            break;
+        case StepEnd::Stopped:
+            VM_Stop();
+            m_executor.VM_Print();
+            break;
+        case StepEnd::RunTimeError:
+            // Stop first, so that timer ticks arriving while the box is open find no run.
+            VM_Stop();
+            m_views.prompts.showMessage(outcome.message, "Laufzeitfehler", MessageIcon::Error);
+            break;
+        case StepEnd::SystemError:
+            VM_Stop();
+            showSystemError(m_views.prompts, SystemError(outcome.message));
+            break;
+        case StepEnd::StepLimit:
+        case StepEnd::EndlessLoop:
+            break;  // only a headless run ends so
+    }
+    return outcome;
 }
 
 void RunControl::btRunClick() {
@@ -121,7 +148,7 @@ void RunControl::stepIfRunning() {
     // Ticks keep coming while a dialog of the machine is open and after the run has ended;
     // only a run in progress takes a step.
     if (m_machine.VM_Running) {
-        m_executor.VM_Step();
+        VM_Step();
     }
 }
 

@@ -1,4 +1,4 @@
-#include "checker/state_flags.h"
+#include "model/state_flags.h"
 
 namespace quarzel {
 
@@ -11,7 +11,5 @@ void StateFlags::sgDataSetEditText(int /*column*/, int /*row*/, const std::strin
     DataModified = true;
     DataChecked = false;
 }
-
-bool sgDataSelectCell(int column, int /*row*/) { return column != 0; }
 
 }  // namespace quarzel

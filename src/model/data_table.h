@@ -10,7 +10,7 @@ namespace quarzel {
 class DataGridView;
 
 class DataTable {
-public:
+  public:
     static constexpr int kRowCount = 512;
     static constexpr int kNumberColumn = 0;
     static constexpr int kValueColumn = 1;
@@ -32,7 +32,7 @@ public:
     void setValue(int row, std::string text) { setText(kValueColumn, row, std::move(text)); }
     void setComment(int row, std::string text) { setText(kCommentColumn, row, std::move(text)); }
 
-private:
+  private:
     struct Row {
         std::string number;
         std::string value;

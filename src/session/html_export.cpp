@@ -1,4 +1,4 @@
-#include "files/html_export.h"
+#include "session/html_export.h"
 
 #include <vector>
 

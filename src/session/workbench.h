@@ -3,22 +3,22 @@
 // window owns one; the headless runner owns its own.
 #pragma once
 
-#include "checker/data_table.h"
-#include "checker/state_flags.h"
 #include "common/views.h"
-#include "files/file_commands.h"
-#include "files/html_export.h"
 #include "machine/executor.h"
-#include "machine/machine_state.h"
 #include "machine/memory.h"
 #include "machine/number_input.h"
-#include "machine/opcodes.h"
-#include "machine/run_control.h"
+#include "model/data_table.h"
+#include "model/instruction_set.h"
+#include "model/machine_state.h"
+#include "model/state_flags.h"
+#include "session/file_commands.h"
+#include "session/html_export.h"
+#include "session/run_control.h"
 
 namespace quarzel {
 
 class Workbench {
-public:
+  public:
     // The state of a fresh start: table filled, flags false, empty instruction list, Step.
     explicit Workbench(const Views& views);
     Workbench(const Workbench&) = delete;

@@ -1,5 +1,5 @@
 // The HTML page against golden lines, and the export command around it.
-#include "files/html_export.h"
+#include "session/html_export.h"
 
 #include <gtest/gtest.h>
 

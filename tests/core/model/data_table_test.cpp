@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "checker/data_table.h"
-#include "checker/state_flags.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "fakes.h"
+#include "model/data_table.h"
+#include "model/state_flags.h"
 
 namespace quarzel {
 namespace {
@@ -49,14 +49,6 @@ TEST(StateFlagsTest, AUserEditOfAnyCellMakesTheDataModifiedAndUncheckedAndLeaves
             EXPECT_EQ(f.ProgramChecked, before.ProgramChecked);
             EXPECT_EQ(f.ProgramModified, before.ProgramModified);
         }
-    }
-}
-
-TEST(StateFlagsTest, OnlyTheNumberColumnCannotBecomeTheCurrentCell) {
-    for (const int row : {0, 1, 255, 511}) {
-        EXPECT_FALSE(sgDataSelectCell(0, row)) << row;
-        EXPECT_TRUE(sgDataSelectCell(1, row)) << row;
-        EXPECT_TRUE(sgDataSelectCell(2, row)) << row;
     }
 }
 

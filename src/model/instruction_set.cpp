@@ -1,4 +1,4 @@
-#include "machine/opcodes.h"
+#include "model/instruction_set.h"
 
 namespace quarzel {
 namespace {
@@ -36,8 +36,8 @@ int OpcodeList::indexOf(std::string_view mnemonic) const {
 
 bool inNoOperandSet(std::int32_t opcode) {
     using M = Mnemonic;
-    return isOneOf(opcode, {M::CLA, M::DEC, M::INC, M::INP, M::NEG, M::OUT, M::POP, M::PUS,
-                            M::RET, M::SAL, M::SAR, M::STP, M::TAX, M::TXA, M::ZZZ});
+    return isOneOf(opcode, {M::CLA, M::DEC, M::INC, M::INP, M::NEG, M::OUT, M::POP, M::PUS, M::RET,
+                            M::SAL, M::SAR, M::STP, M::TAX, M::TXA, M::ZZZ});
 }
 
 bool inMarkOperandSet(std::int32_t opcode) {

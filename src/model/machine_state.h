@@ -14,11 +14,6 @@ struct VM_Instruction {
     bool IsDirect = true;      // false only for [n] and [X]
 };
 
-// One mark, while the checker resolves jump targets.
-struct VM_Mark {
-    std::int32_t Line = 0;  // index of the MRK line, counted from 0
-};
-
 // Position i is program line i.
 using Instructions = std::vector<VM_Instruction>;
 

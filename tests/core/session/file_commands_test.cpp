@@ -1,6 +1,6 @@
 // New, Load and Save as the user meets them: the questions in order, the dialogs, the files
 // and the flags afterwards.
-#include "files/file_commands.h"
+#include "session/file_commands.h"
 
 #include <gtest/gtest.h>
 

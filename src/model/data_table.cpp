@@ -1,4 +1,4 @@
-#include "checker/data_table.h"
+#include "model/data_table.h"
 
 #include <utility>
 

@@ -1,11 +1,11 @@
-#include "workbench.h"
+#include "session/workbench.h"
 
 namespace quarzel {
 
 Workbench::Workbench(const Views& views)
     : views(views),
       memory(machine, table, flags, views.grid, views.picture),
-      executor(machine, memory, runControl, input, this->views),
+      executor(machine, memory, input, this->views),
       runControl(machine, flags, table, opcodes, executor, this->views),
       files(flags, table, machine, runControl, this->views),
       html(views.editor, table, views.prompts) {
