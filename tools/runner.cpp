@@ -149,27 +149,28 @@ int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
     if (!options.checkOnly) {
         handle(prompts, [&] { bench.runControl.btRunClick(); });  // the third one starts
         const MachineState& machine = bench.machine;
-        std::uint64_t steps = 0;
-        bool failed = false;
-        while (machine.VM_Running && steps < options.maxSteps && !failed) {
-            ++steps;
-            StepOutcome outcome;
-            failed = !handle(prompts, [&] { outcome = bench.runControl.VM_Step(); }) ||
-                     outcome.end == StepEnd::RunTimeError || outcome.end == StepEnd::SystemError;
-        }
-        if (failed) {
-            status = kRunFailed;
-        } else if (machine.VM_Running) {
-            bench.runControl.VM_Stop();
-            err << "Quarzel 3: Schrittgrenze erreicht.\n";
-            status = kStepLimit;
+        RunControl::HeadlessResult result;
+        handle(prompts, [&] { result = bench.runControl.runHeadless({options.maxSteps, false}); });
+        switch (result.outcome.end) {
+            case StepEnd::RunTimeError:
+            case StepEnd::SystemError:
+                status = kRunFailed;
+                break;
+            case StepEnd::StepLimit:
+                err << "Quarzel 3: Schrittgrenze erreicht.\n";
+                status = kStepLimit;
+                break;
+            case StepEnd::EndlessLoop:
+            case StepEnd::Continued:
+            case StepEnd::Stopped:
+                break;
         }
         out << "Akku: " << machine.VM_Accu << '\n'
             << "Fenster: " << machine.VM_Window << '\n'
             << "Index: " << machine.VM_Index << '\n'
             << "Anweisung: " << machine.VM_IP << '\n'
             << "Stack: " << machine.VM_SP << '\n'
-            << "Schritte: " << steps << '\n';
+            << "Schritte: " << machine.StepCount << '\n';
     }
 
     if (options.dump && !handle(prompts, [&] { writeDataFile(*options.dump, bench.table); })) {

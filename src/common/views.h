@@ -14,7 +14,7 @@ namespace quarzel {
 // made through these operations, must reach StateFlags::meProgramChange as a real editor's
 // change event does.
 class ProgramEditorView {
-public:
+  public:
     virtual ~ProgramEditorView() = default;
     virtual int lineCount() const = 0;
     virtual std::string lineText(int index) const = 0;
@@ -32,7 +32,7 @@ public:
 
 // The memory table (sgData) as a widget; its contents live in DataTable.
 class DataGridView {
-public:
+  public:
     virtual ~DataGridView() = default;
     virtual void showRowAtTop(int row) = 0;  // as far as the table can scroll
     virtual void setInputEnabled(bool enabled) = 0;
@@ -41,7 +41,7 @@ public:
 
 // The graphical memory picture (pbMemory).
 class MemoryPictureView {
-public:
+  public:
     virtual ~MemoryPictureView() = default;
     virtual void repaintNow() = 0;  // paints at once, before returning
 };
@@ -51,7 +51,7 @@ enum class Register { Accu, Window, Index, IP, SP };
 // The five register fields ebAccu, ebWindow, ebIndex, ebIP, ebSP. Each shows its value in
 // plain decimal ("-" for negatives, no leading zeros, as int32ToText writes it).
 class RegisterView {
-public:
+  public:
     virtual ~RegisterView() = default;
     virtual void showRegister(Register which, std::int32_t value) = 0;
 };
@@ -60,12 +60,16 @@ enum class RunTimer { Slow, Fast, Direct };
 
 // The run panel: the start button's caption, the step button and the three periodic timers.
 class RunPanelView {
-public:
+  public:
     virtual ~RunPanelView() = default;
     virtual void setRunCaption(const std::string& caption) = 0;
     virtual void setStepEnabled(bool enabled) = 0;
     // Enabling a timer that already runs keeps its running interval.
     virtual void setTimerEnabled(RunTimer timer, bool enabled) = 0;
+    // The button that takes the last step back ("Zurück").
+    virtual void setBackEnabled(bool /*enabled*/) {}
+    // The instructions executed in the current run ("Schritte: N").
+    virtual void showStepCount(std::uint64_t /*steps*/) {}
 };
 
 enum class MessageIcon { Error, Information };
@@ -78,7 +82,7 @@ struct FileFilter {
 
 // Modal boxes and file dialogs, owned by the main window.
 class PromptView {
-public:
+  public:
     virtual ~PromptView() = default;
     // A box with a single OK button.
     virtual void showMessage(const std::string& text, const std::string& caption,
@@ -94,12 +98,15 @@ public:
 
 // The number input dialog (TfrmData), the machine's keyboard.
 class NumberInputView {
-public:
+  public:
     virtual ~NumberInputView() = default;
     // Shows the dialog modally; true when OK accepted a number (NumberInput::btOKClick),
     // false when it was closed through its frame.
     virtual bool showModal() = 0;
     virtual void hide() = 0;
+    // How many texts of a scripted input list have been taken; a real dialog has no list.
+    // A headless run's loop detection counts it as part of the machine's state.
+    virtual std::uint64_t inputsTaken() const { return 0; }
 };
 
 }  // namespace quarzel

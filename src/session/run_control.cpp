@@ -30,10 +30,12 @@ void RunControl::VM_Start() {
     m_machine.VM_Accu = 0;
     m_machine.VM_Index = 0;
     m_machine.VM_Window = 0;
+    m_machine.StepCount = 0;
     m_machine.VM_Running = true;
     m_executor.VM_Print();
     m_views.editor.setReadOnly(true);
     m_views.grid.setInputEnabled(false);
+    updateRunPanel();
 }
 
 void RunControl::VM_Stop() {
@@ -43,6 +45,7 @@ void RunControl::VM_Stop() {
     m_views.editor.setReadOnly(false);
     m_views.grid.setInputEnabled(true);
     m_views.runPanel.setRunCaption("Start");
+    updateRunPanel();
 }
 
 void RunControl::VM_ChangeRunMode(std::int32_t mode) {
@@ -57,10 +60,12 @@ void RunControl::VM_ChangeRunMode(std::int32_t mode) {
     panel.setTimerEnabled(RunTimer::Fast, speed == Speed::Fast);
     panel.setTimerEnabled(RunTimer::Direct, speed == Speed::Direct);
     panel.setStepEnabled(speed == Speed::Step);
+    updateRunPanel();
 }
 
 StepOutcome RunControl::VM_Step() {
     const StepOutcome outcome = m_executor.execute();
+    ++m_machine.StepCount;
     switch (outcome.end) {
         case StepEnd::Continued:
             m_executor.VM_Print();
@@ -82,7 +87,36 @@ StepOutcome RunControl::VM_Step() {
         case StepEnd::EndlessLoop:
             break;  // only a headless run ends so
     }
+    updateRunPanel();
     return outcome;
+}
+
+void RunControl::VM_StepBack() {
+    if (!canStepBack()) {
+        return;
+    }
+}
+
+bool RunControl::canStepBack() const {
+    return false;
+}
+
+void RunControl::updateRunPanel() {
+    m_views.runPanel.showStepCount(m_machine.StepCount);
+    m_views.runPanel.setBackEnabled(m_machine.RunMode == Speed::Step && canStepBack());
+}
+
+RunControl::HeadlessResult RunControl::runHeadless(const HeadlessLimits& limits) {
+    HeadlessResult result;
+    while (m_machine.VM_Running) {
+        if (m_machine.StepCount >= limits.maxSteps) {
+            VM_Stop();
+            result.outcome = {StepEnd::StepLimit, {}};
+            return result;
+        }
+        result.outcome = VM_Step();
+    }
+    return result;
 }
 
 void RunControl::btRunClick() {

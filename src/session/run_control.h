@@ -33,6 +33,33 @@ class RunControl {
     // on a failing line and VM_Print is not called then.
     StepOutcome VM_Step();
 
+    // Undoes the last step of the journal: registers, the cell it wrote, the last-access
+    // marks, the step count and InputValue are exactly what they were before it; the editor
+    // and the table scroll as after a step, the picture repaints. A run that had ended (STP,
+    // an error, "Stop") is in progress again, paused. Does nothing when canStepBack() is false.
+    void VM_StepBack();
+    // The journal holds a step of the current run, and the program and data are unchanged
+    // since that run (both check flags still true, no edit, no New or Load, no new run).
+    bool canStepBack() const;
+    // Tells the run panel the step count and whether "Zurück" can be pressed (speed Step and
+    // canStepBack()). Run control calls it itself after every step, start, stop and change
+    // of speed; the window calls it after the user edits the program or the table.
+    void updateRunPanel();
+
+    // A run without any display per step, for the headless tools: steps from VM_IP until
+    // STP, an error, `maxSteps` steps of this run (StepCount) or, with detectLoops, a state
+    // that repeats. STP and the errors end exactly as VM_Step ends them (VM_Stop, VM_Print,
+    // the boxes); a step limit or an endless loop stops the run (VM_Stop) and shows nothing.
+    struct HeadlessLimits {
+        std::uint64_t maxSteps = 1000000;
+        bool detectLoops = false;
+    };
+    struct HeadlessResult {
+        StepOutcome outcome;
+        std::int32_t loopLine = 0;  // EndlessLoop: the program line (from 1) where it was seen
+    };
+    HeadlessResult runHeadless(const HeadlessLimits& limits);
+
     void btRunClick();
     void btStepClick();
     void btCheckClick();
