@@ -38,6 +38,7 @@ class MainLayoutTest : public QObject {
     void commentColumn_data();
     void commentColumn();
     void startWindow();
+    void backButtonAndStepCountBelowTheStepButton();
 };
 
 void MainLayoutTest::at800x600_data() {
@@ -168,6 +169,28 @@ void MainLayoutTest::startWindow() {
     QCOMPARE(quarzel::startWindowRect(1024, 738), (LayoutRect{10, 10, 1004, 718}));
     QCOMPARE(quarzel::startWindowRect(1280, 770), (LayoutRect{10, 10, 1260, 750}));
     QCOMPARE(quarzel::startWindowRect(15, 5), (LayoutRect{10, 10, 0, 0}));
+}
+
+// "Zurück" and the step count sit below the step button at every size, in the run panel's
+// free space; at the usual sizes they fit inside the panel.
+void MainLayoutTest::backButtonAndStepCountBelowTheStepButton() {
+    const MainLayout at800 = quarzel::computeMainLayout(800, 600);
+    QCOMPARE(at800.btBack, (LayoutRect{5, 187, 106, 25}));
+    QCOMPARE(at800.lbSteps, (LayoutRect{5, 216, 106, 17}));
+    for (int size = 0; size < 1400; size += 53) {
+        const MainLayout l = quarzel::computeMainLayout(size + 300, size);
+        QCOMPARE(l.btBack.left, 5);
+        QCOMPARE(l.btBack.top, l.btStep.bottom() + 2);
+        QCOMPARE(l.btBack.width, l.btStep.width);
+        QCOMPARE(l.btBack.height, 25);
+        QCOMPARE(l.lbSteps.top, l.btBack.bottom() + 4);
+        QCOMPARE(l.lbSteps.width, l.btBack.width);
+        QVERIFY(l.lbSteps.height > 0);
+        if (size >= 500) {
+            QVERIFY2(l.lbSteps.bottom() <= l.gbFlowControl.height,
+                     qPrintable(QStringLiteral("height %1").arg(size)));
+        }
+    }
 }
 
 QTEST_MAIN(MainLayoutTest)
