@@ -2,10 +2,12 @@
 // modal boxes, runs by step button and by the fastest timer, the number dialog, the checker's
 // marked line, the two data views, the layout and closing with and without changes.
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -115,6 +117,16 @@ class ModalDriver : public QObject {
             return true;
         });
     }
+    // Looks at the next modal dialog, whatever it is, and closes it with reject().
+    void inspect(std::function<void(QWidget*)> look) {
+        m_steps.push_back([look](QWidget* w) {
+            look(w);
+            if (auto* dialog = qobject_cast<QDialog*>(w)) {
+                dialog->reject();
+            }
+            return true;
+        });
+    }
     bool done() const { return m_steps.empty(); }
 
   private:
@@ -177,6 +189,13 @@ class MainFormTest : public QObject {
     void closeDuringARunStopsIt();
     void failedSaveKeepsTheWindowOpen();
     void htmlExportCarriesTodaysDate();
+    void stepBackRestoresTheFirstStep();
+    void stepBackResumesAnEndedRun_data();
+    void stepBackResumesAnEndedRun();
+    void breakpointSwitchesADirectRunToStep();
+    void cellEditBackToTheOldTextStillCounts();
+    void questionBoxAndFileDialogAreGerman();
+    void replacingAFileAsksInGerman();
 
   private:
     template <typename T>
@@ -193,6 +212,21 @@ class MainFormTest : public QObject {
         return m_form->dataGrid()->model()->index(number - 1, 1).data().toString();
     }
     QString field(const char* name) const { return child<QLineEdit>(name)->text(); }
+    QStringList registerFields() const {
+        QStringList texts;
+        for (const char* name : {"ebAccu", "ebWindow", "ebIndex", "ebIP", "ebSP"}) {
+            texts << field(name);
+        }
+        return texts;
+    }
+    QString stepCount() const { return child<QLabel>("lbSteps")->text(); }
+    bool backEnabled() const { return child<QPushButton>("btBack")->isEnabled(); }
+    void markLine(int line) {
+        ProgramEditor* editor = m_form->programEditor();
+        editor->setFocus();
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(line)));
+        QTest::keyClick(editor, Qt::Key_F9);
+    }
     void click(const char* button) {
         QAbstractButton* b = child<QAbstractButton>(button);
         QVERIFY2(b != nullptr, button);
@@ -239,6 +273,7 @@ void MainFormTest::startUpCaptions_data() {
         {"btCheck", "Prüfen"},
         {"btRun", "Start"},
         {"btStep", "Schritt"},
+        {"btBack", "Zu&rück"},
         {"rbStep", "Schritt"},
         {"rbSlow", "Langsam"},
         {"rbFast", "Schnell"},
@@ -344,6 +379,14 @@ void MainFormTest::startUpState() {
     QVERIFY(!m_form->GraphicalView());
     QVERIFY(child<QRadioButton>("rbStep")->isChecked());
     QVERIFY(child<QPushButton>("btStep")->isEnabled());
+    QVERIFY(!backEnabled());  // nothing to take back before the first step
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 0"));
+    QCOMPARE(child<QPushButton>("btBack")->accessibleName(), QStringLiteral("Zurück"));
+    QVERIFY(!child<QPushButton>("btBack")->toolTip().isEmpty());
+    QVERIFY(m_form->programEditor()->accessibleDescription().contains(QStringLiteral("F9")));
+    for (const char* group : {"gbVMAccu", "gbVMWindow", "gbVMIndex", "gbVMIP", "gbVMSP"}) {
+        QCOMPARE(child<QGroupBox>(group)->accessibleName(), child<QGroupBox>(group)->title());
+    }
 
     const std::pair<const char*, int> timers[] = {{"tSlow", 1500}, {"tFast", 500}, {"tDirect", 25}};
     for (const auto& [name, interval] : timers) {
@@ -753,6 +796,226 @@ void MainFormTest::htmlExportCarriesTodaysDate() {
     QVERIFY2(page.contains(today.toLatin1()), page.constData());
     QVERIFY(page.contains("42"));
     QVERIFY(page.contains(QByteArray("Z\xe4hler")) || page.contains(QByteArray("Z&auml;hler")));
+}
+
+// Three steps forward, two back: registers, the written cell, the step count and the
+// picture's frame are what they were after the first step.
+void MainFormTest::stepBackRestoresTheFirstStep() {
+    type(QStringLiteral("LAD 1\nADD 2\nSTO 3\nOUT\nSTP"));
+    setCell(1, QStringLiteral("5"));
+    setCell(2, QStringLiteral("7"));
+    click("btView");  // the picture is shown and repaints at every access
+    checkAndStart();
+    MemoryView* picture = m_form->memoryView();
+
+    click("btStep");
+    const QStringList afterFirst = registerFields();
+    const QImage pictureAfterFirst = picture->grab().toImage();
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 1"));
+    QVERIFY(backEnabled());
+    click("btStep");
+    click("btStep");  // STO 3 writes 12
+    QCOMPARE(cell(3), QStringLiteral("12"));
+    QCOMPARE(wb().machine.LastAccessCell, 3);
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 3"));
+
+    click("btBack");
+    QCOMPARE(cell(3), QStringLiteral("0"));
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 2"));
+    click("btBack");
+    QCOMPARE(registerFields(), afterFirst);
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 1"));
+    QCOMPARE(wb().machine.LastAccessCell, 1);
+    QVERIFY(!wb().machine.LastAccessWrite);
+    QCOMPARE(picture->grab().toImage(), pictureAfterFirst);
+    QCOMPARE(m_form->programEditor()->firstVisibleLine(), 1);
+    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(backEnabled());
+
+    // Only at speed "Schritt": a timed speed disables it with the step button.
+    click("rbSlow");
+    QVERIFY(!backEnabled());
+    click("rbStep");
+    QVERIFY(backEnabled());
+    click("btStep");
+    QCOMPARE(field("ebAccu"), QStringLiteral("12"));  // the run goes on from there
+}
+
+void MainFormTest::stepBackResumesAnEndedRun_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("STP") << QStringLiteral("LAD 1\nSTP") << 0;
+    QTest::newRow("Laufzeitfehler") << QStringLiteral("LAD 1\nDIV 2\nSTP") << 1;
+}
+
+// The last step of a run (STP or the failing one) is taken back on its own; the run is in
+// progress again, paused at that line, and "Schritt" goes on with it.
+void MainFormTest::stepBackResumesAnEndedRun() {
+    QFETCH(QString, program);
+    QFETCH(int, boxes);
+    type(program);
+    checkAndStart();
+    ModalDriver driver;
+    for (int i = 0; i < boxes; ++i) {
+        driver.box(QMessageBox::Ok);
+    }
+    click("btStep");
+    click("btStep");
+    QVERIFY(!wb().machine.VM_Running);
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 2"));
+    QVERIFY(backEnabled());
+
+    click("btBack");
+    QVERIFY(wb().machine.VM_Running);
+    QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Stop"));
+    QVERIFY(m_form->programEditor()->isReadOnly());
+    QCOMPARE(m_form->dataGrid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 1"));
+    QCOMPARE(field("ebIP"), QStringLiteral("1"));
+    click("btBack");
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 0"));
+    QVERIFY(!backEnabled());  // the journal of this run is empty
+
+    for (int i = 0; i < boxes; ++i) {
+        driver.box(QMessageBox::Ok);
+    }
+    click("btStep");
+    click("btStep");
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QVERIFY(!wb().machine.VM_Running);
+    QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Start"));
+
+    // An edit after the run ends what can be taken back.
+    QVERIFY(backEnabled());
+    m_form->programEditor()->appendPlainText(QStringLiteral("* neu"));
+    QVERIFY(!backEnabled());
+}
+
+// A run at "Direkt" switches to "Schritt" just before a marked line, as a click on "Schritt"
+// would; a mark on a comment does not stop it, and going on at "Direkt" passes the line.
+void MainFormTest::breakpointSwitchesADirectRunToStep() {
+    type(QStringLiteral("LAD 1\nINC\n* Zähler\nSTO 1\nOUT\nSTP"));
+    setCell(1, QStringLiteral("3"));
+    markLine(2);
+    markLine(4);
+    // A line typed in front of the marked one: the mark stays with "OUT", now line 5.
+    ProgramEditor* editor = m_form->programEditor();
+    QTextCursor(editor->document()->findBlockByNumber(4)).insertText(QStringLiteral("INC\n"));
+    QVERIFY(!editor->hasBreakpoint(4));
+    QVERIFY(editor->hasBreakpoint(5));
+    QVERIFY(!editor->text().empty() && editor->text().find("INC\r\nOUT") != std::string::npos);
+
+    click("rbDirect");
+    checkAndStart();
+    QTRY_VERIFY_WITH_TIMEOUT(child<QRadioButton>("rbStep")->isChecked(), 10000);
+    QVERIFY(wb().machine.VM_Running);
+    QCOMPARE(field("ebIP"), QStringLiteral("5"));
+    QCOMPARE(field("ebAccu"), QStringLiteral("5"));
+    QCOMPARE(field("ebWindow"), QStringLiteral("0"));  // OUT not yet executed
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 5"));
+    for (const char* t : {"tSlow", "tFast", "tDirect"}) {
+        QVERIFY(!child<QTimer>(t)->isActive());
+    }
+    QVERIFY(child<QPushButton>("btStep")->isEnabled());
+
+    click("rbDirect");
+    QTRY_VERIFY_WITH_TIMEOUT(!wb().machine.VM_Running, 10000);
+    QVERIFY(child<QRadioButton>("rbDirect")->isChecked());
+    QCOMPARE(field("ebWindow"), QStringLiteral("5"));
+
+    // A new text has no marks.
+    editor->clear();
+    editor->setPlainText(QStringLiteral("LAD 1\nINC\nSTP\nSTP\nSTP\nSTP"));
+    QVERIFY(!editor->hasBreakpoint(5));
+}
+
+// Typing "5" into a checked cell and correcting it back to "0" is still an edit.
+void MainFormTest::cellEditBackToTheOldTextStillCounts() {
+    type(QStringLiteral("LAD 1\nSTP"));
+    click("btCheck");
+    QVERIFY(wb().flags.DataChecked);
+    QVERIFY(!wb().flags.DataModified);
+    DataGrid* grid = m_form->dataGrid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_5);
+    QVERIFY(!wb().flags.DataChecked);  // at once, while the editor is still open
+    QWidget* editor = grid->indexWidget(grid->currentIndex());
+    QVERIFY(editor != nullptr);
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClick(editor, Qt::Key_0);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(cell(1), QStringLiteral("0"));
+    QVERIFY(wb().flags.DataModified);
+
+    ModalDriver driver;
+    driver.box(QMessageBox::Ok);
+    click("btRun");
+    QCOMPARE(driver.boxes.size(), 1);
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("Daten werden geprüft"));
+}
+
+// Every button and label a learner reads in a question box and a file dialog is German.
+void MainFormTest::questionBoxAndFileDialogAreGerman() {
+    ModalDriver driver;
+    QStringList questionButtons;
+    driver.box(QMessageBox::Yes, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        for (QAbstractButton* b : box->buttons()) {
+            questionButtons << b->text().remove(QLatin1Char('&'));
+        }
+    });
+    QStringList dialogButtons;
+    QStringList labels;
+    driver.inspect([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog != nullptr);
+        for (QAbstractButton* b : dialog->findChild<QDialogButtonBox*>()->buttons()) {
+            dialogButtons << b->text().remove(QLatin1Char('&'));
+        }
+        for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+            labels << dialog->findChild<QLabel*>(QLatin1String(name))->text();
+        }
+    });
+    driver.box(QMessageBox::No);  // "Daten laden?"
+    click("btLoad");
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("Programm laden?"));
+    questionButtons.sort();
+    QCOMPARE(questionButtons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
+    dialogButtons.sort();
+    QCOMPARE(dialogButtons, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Öffnen")}));
+    QCOMPARE(labels, (QStringList{QStringLiteral("Suchen in:"), QStringLiteral("Dateiname:"),
+                                  QStringLiteral("Dateityp:")}));
+}
+
+// The question before a file is replaced is German too, and "Ja" replaces it.
+void MainFormTest::replacingAFileAsksInGerman() {
+    QVERIFY(m_dir.isValid());
+    const QString path = m_dir.filePath(QStringLiteral("alt.prg"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("STP\r\n");
+    }
+    type(QStringLiteral("LAD 1\nSTP"));
+    ModalDriver driver;
+    driver.box(QMessageBox::Yes);  // "Programm speichern?"
+    driver.file(path);
+    driver.box(QMessageBox::Yes);  // replace it
+    driver.box(QMessageBox::No);   // "Daten speichern?"
+    click("btSave");
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 3);
+    QCOMPARE(driver.boxes[1].text,
+             QStringLiteral("„alt.prg“ ist bereits vorhanden.\nSoll die Datei ersetzt werden?"));
+    QCOMPARE(driver.boxes[1].icon, QMessageBox::Question);
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("LAD 1\r\nSTP"));
 }
 
 QTEST_MAIN(MainFormTest)
