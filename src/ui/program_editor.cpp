@@ -25,6 +25,26 @@ constexpr int kBreakpointState = 1;
 // stays readable on it.
 const QColor kBreakpointBackground(255, 196, 196);
 
+// The editor's own menu entries in German also where Qt's translation is missing; the key
+// after the tab stays as Qt wrote it.
+void germanMenuTexts(QMenu& menu) {
+    const std::pair<const char*, const char*> texts[] = {
+        {"edit-undo", "&Rückgängig"},    {"edit-redo", "Wieder&herstellen"},
+        {"edit-cut", "&Ausschneiden"},   {"edit-copy", "&Kopieren"},
+        {"link-copy", "&Link kopieren"}, {"edit-paste", "Einf&ügen"},
+        {"edit-delete", "Löschen"},      {"select-all", "Alles auswählen"},
+    };
+    for (QAction* action : menu.actions()) {
+        for (const auto& [name, text] : texts) {
+            if (action->objectName() == QLatin1String(name)) {
+                const qsizetype tab = action->text().indexOf(QLatin1Char('\t'));
+                action->setText(QString::fromUtf8(text) +
+                                (tab < 0 ? QString() : action->text().mid(tab)));
+            }
+        }
+    }
+}
+
 bool isMarked(const QTextBlock& block) {
     return block.isValid() && block.userState() == kBreakpointState;
 }
@@ -234,6 +254,7 @@ void ProgramEditor::contextMenuEvent(QContextMenuEvent* event) {
         }
     }
     std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    germanMenuTexts(*menu);
     menu->setToolTipsVisible(true);
     menu->addSeparator();
     menu->addAction(m_breakpointAction);
@@ -248,7 +269,7 @@ void ProgramEditor::paintEvent(QPaintEvent* event) {
         const QPointF offset = contentOffset();
         const QRect area = event->rect();
         for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-            const QRectF r = blockBoundingRect(block).translated(offset);
+            const QRectF r = blockBoundingGeometry(block).translated(offset);
             if (r.top() > area.bottom()) {
                 break;
             }

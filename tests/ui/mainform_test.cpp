@@ -905,6 +905,16 @@ void MainFormTest::breakpointSwitchesADirectRunToStep() {
     QVERIFY(!editor->hasBreakpoint(4));
     QVERIFY(editor->hasBreakpoint(5));
     QVERIFY(!editor->text().empty() && editor->text().find("INC\r\nOUT") != std::string::npos);
+    // The marked line, and only that one, has the light red background right of its text.
+    const QImage shown = editor->viewport()->grab().toImage();
+    const auto background = [&](int line) {
+        const QRect r =
+            editor->cursorRect(QTextCursor(editor->document()->findBlockByNumber(line)));
+        return shown.pixelColor(editor->viewport()->width() - 3, r.center().y());
+    };
+    QCOMPARE(background(5), QColor(255, 196, 196));
+    QVERIFY(background(4) != background(5));
+    QVERIFY(background(0) != background(5));
 
     click("rbDirect");
     checkAndStart();
