@@ -57,7 +57,8 @@ def main():
         if row:
             table.append((label, f"{row['items_per_second'] / 1e6:.1f} M instructions/s"))
     for name, label in (("BM_StepTableShown", "Desktop step, table shown"),
-                        ("BM_StepPictureShown", "Desktop step, picture shown")):
+                        ("BM_StepPictureShown", "Desktop step, picture shown"),
+                        ("BM_StepBackPictureShown", "Desktop \"Zurück\", picture shown")):
         row = rows.get(name)
         if row:
             table.append((label, f"{time_ms(row):.3f} ms"))
