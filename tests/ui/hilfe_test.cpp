@@ -142,18 +142,6 @@ class HilfeTest : public QObject {
         QTRY_VERIFY(window.memHilfe()->horizontalScrollBar()->maximum() > 0);
         QVERIFY(window.memHilfe()->verticalScrollBar()->maximum() > 0);
     }
-
-    // Also where the whole list fits, both bars are there: the view never jumps when the
-    // window is resized.
-    void bothScrollBarsAlwaysShown() {
-        TfrmHilfe window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.resize(1100, 1000);
-        QTRY_COMPARE(window.memHilfe()->width(), 1099);
-        QVERIFY(window.memHilfe()->horizontalScrollBar()->isVisible());
-        QVERIFY(window.memHilfe()->verticalScrollBar()->isVisible());
-    }
 };
 
 QTEST_MAIN(HilfeTest)

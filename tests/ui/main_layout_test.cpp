@@ -171,25 +171,16 @@ void MainLayoutTest::startWindow() {
     QCOMPARE(quarzel::startWindowRect(15, 5), (LayoutRect{10, 10, 0, 0}));
 }
 
-// "Zurück" and the step count sit below the step button at every size, in the run panel's
-// free space; at the usual sizes they fit inside the panel.
+// "Zurück" and the step count sit below the step button, inside the run panel.
 void MainLayoutTest::backButtonAndStepCountBelowTheStepButton() {
-    const MainLayout at800 = quarzel::computeMainLayout(800, 600);
-    QCOMPARE(at800.btBack, (LayoutRect{5, 187, 106, 25}));
-    QCOMPARE(at800.lbSteps, (LayoutRect{5, 216, 106, 17}));
-    for (int size = 0; size < 1400; size += 53) {
-        const MainLayout l = quarzel::computeMainLayout(size + 300, size);
-        QCOMPARE(l.btBack.left, 5);
-        QCOMPARE(l.btBack.top, l.btStep.bottom() + 2);
-        QCOMPARE(l.btBack.width, l.btStep.width);
-        QCOMPARE(l.btBack.height, 25);
-        QCOMPARE(l.lbSteps.top, l.btBack.bottom() + 4);
-        QCOMPARE(l.lbSteps.width, l.btBack.width);
-        QVERIFY(l.lbSteps.height > 0);
-        if (size >= 500) {
-            QVERIFY2(l.lbSteps.bottom() <= l.gbFlowControl.height,
-                     qPrintable(QStringLiteral("height %1").arg(size)));
-        }
+    const MainLayout l = quarzel::computeMainLayout(800, 600);
+    QCOMPARE(l.btBack, (LayoutRect{5, 187, 106, 25}));
+    QCOMPARE(l.lbSteps, (LayoutRect{5, 216, 106, 17}));
+    for (int height = 500; height < 1400; height += 53) {
+        const MainLayout at = quarzel::computeMainLayout(height + 300, height);
+        QCOMPARE(at.btBack, (LayoutRect{5, at.btStep.bottom() + 2, at.btStep.width, 25}));
+        QCOMPARE(at.lbSteps.top, at.btBack.bottom() + 4);
+        QVERIFY(at.lbSteps.bottom() <= at.gbFlowControl.height);
     }
 }
 
