@@ -727,10 +727,11 @@ void MainFormTest::closeDuringARunStopsIt() {
 }
 
 // Closing would lose the program when its file cannot be written: the error is shown and the
-// window stays, with the speed's timer running again.
+// window stays, with the run going on at its speed.
 void MainFormTest::failedSaveKeepsTheWindowOpen() {
-    type(QStringLiteral("STP"));
+    type(QStringLiteral("MRK L\nJMP L\nSTP"));
     click("rbFast");
+    checkAndStart();
     {
         ModalDriver driver;
         driver.box(QMessageBox::Yes);
@@ -748,6 +749,7 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
         QVERIFY(m_form->isVisible());
         QVERIFY(wb().flags.ProgramModified);
         QVERIFY(child<QTimer>("tFast")->isActive());
+        QVERIFY(wb().machine.VM_Running);  // the run goes on
     }
 
     // The next close asks again, and No lets it go.
