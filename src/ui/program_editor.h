@@ -38,7 +38,6 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
     // A marked line that holds an instruction: a mark on an empty line or a comment never
     // stops a run.
     bool stopsAt(int line) const;
-    QAction* breakpointAction() const { return m_breakpointAction; }
 
   protected:
     void changeEvent(QEvent* event) override;
