@@ -77,7 +77,8 @@ def main():
         if row:
             table.append((label, f"{time_ms(row) * 1e6:.0f} ns"))
     for name, label in (("BM_StepTableShown", "Desktop step, table shown"),
-                        ("BM_StepPictureShown", "Desktop step, picture shown")):
+                        ("BM_StepPictureShown", "Desktop step, picture shown"),
+                        ("BM_StepBackPictureShown", "Desktop \"Zurück\", picture shown")):
         row = rows.get(name)
         if row:
             table.append((label, f"{time_ms(row):.3f} ms"))

@@ -26,7 +26,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Quarzel 3 lets learners write assembly programs for a model computer with an accumulator, an index register, a stack and 512 memory cells, and run them step by step while every register and memory access is shown. German user interface.")
 set(CPACK_DEBIAN_PACKAGE_SECTION "education")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins, qt6-translations-l10n, libqt6svg6")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
