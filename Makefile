@@ -12,7 +12,8 @@ FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-PACKAGES = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev fonts-liberation
+PACKAGES = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev fonts-liberation \
+           libtomlplusplus-dev
 BENCH_PACKAGES = libbenchmark-dev python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
