@@ -113,8 +113,9 @@ std::vector<FoundProgram> findPrograms(const std::vector<std::string>& paths) {
         const std::string name = fs::u8path(file).filename().u8string();
         found.push_back({uses[name] > 1 ? file : name, file});
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const FoundProgram& a, const FoundProgram& b) { return a.name < b.name; });
+    std::stable_sort(found.begin(), found.end(), [](const FoundProgram& a, const FoundProgram& b) {
+        return fs::u8path(a.path).filename().u8string() < fs::u8path(b.path).filename().u8string();
+    });
     return found;
 }
 

@@ -31,8 +31,8 @@ struct GradeParse {
 };
 GradeParse parseGradeArguments(const std::vector<std::string>& args);
 
-// The .prg files named or found in the named folders (not recursively), sorted by the name
-// they are reported under: the file name, or the path where two files share a name.
+// The .prg files named or found in the named folders (not recursively), sorted by file name
+// and then path. Each is reported under its file name, or its path where two share a name.
 struct FoundProgram {
     std::string name;
     std::string path;

@@ -53,9 +53,11 @@ class Reader {
             return std::nullopt;
         }
         if (value->get() < low || value->get() > high) {
-            problem(
-                node.source(), key,
-                "Zahl von " + std::to_string(low) + " bis " + std::to_string(high) + " erwartet");
+            const std::string range =
+                high == std::numeric_limits<std::int64_t>::max()
+                    ? "ab " + std::to_string(low)
+                    : "von " + std::to_string(low) + " bis " + std::to_string(high);
+            problem(node.source(), key, "Zahl " + range + " erwartet");
             return std::nullopt;
         }
         return value->get();

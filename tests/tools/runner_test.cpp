@@ -215,7 +215,8 @@ TEST_F(RunnerTest, FailedChecksPrintNoRegisters) {
 }
 
 TEST_F(RunnerTest, DetectLoopsEndsAnEndlessLoopLongBeforeTheLimit) {
-    const std::string program = write("endless.prg", "CLA\r\nMRK A\r\nINC\r\nDEC\r\nJMP A\r\n");
+    const std::string program =
+        write("endless.prg", "CLA\r\nMRK A\r\nINC\r\nDEC\r\nJMP A\r\nSTP\r\n");
     EXPECT_EQ(run({"--detect-loops", "--max-steps", "1000000", program}), kEndlessLoop);
     const auto lines = linesOf(out.str());
     ASSERT_EQ(lines.size(), 6u);
@@ -226,7 +227,7 @@ TEST_F(RunnerTest, DetectLoopsEndsAnEndlessLoopLongBeforeTheLimit) {
 TEST_F(RunnerTest, DetectLoopsCountsTheTypedInputsAsState) {
     // The same number typed twice leaves the registers as they were; only the third text
     // shows that the loop was not endless while texts were left.
-    const std::string program = write("reads.prg", "MRK A\r\nINP\r\nJMP A\r\n");
+    const std::string program = write("reads.prg", "MRK A\r\nINP\r\nJMP A\r\nSTP\r\n");
     EXPECT_EQ(run({"--detect-loops", "--input", "5", "--input", "5", "--input", "7", program}),
               kEndlessLoop);
     EXPECT_EQ(linesOf(out.str()).at(0), "Akku: 7");
