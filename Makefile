@@ -56,7 +56,7 @@ bench: deps
 	  { $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$p; }; \
 	done
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_BENCH=ON -DQUARZEL_BUILD_TESTS=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target checker_bench machine_bench desktop_bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target checker_bench machine_bench desktop_bench grade_bench
 	@python3 bench/report.py $(BENCH_DIR)/bench
 
 # The core and the headless runner once more, built with AddressSanitizer and
