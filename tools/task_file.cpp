@@ -10,9 +10,12 @@
 #include "files/data_file.h"
 #include "files/text_file.h"
 #include "model/data_table.h"
+#include "toml_guard.h"
 
-// The parser is used header-only on every platform, so nothing has to be linked or shipped.
+// The parser is used header-only on every platform, so nothing has to be linked or shipped;
+// paths reach it as UTF-8, so it needs no wide-string entry points on Windows.
 #define TOML_HEADER_ONLY 1
+#define TOML_ENABLE_WINDOWS_COMPAT 0
 #include <toml++/toml.h>
 
 namespace quarzel::grading {
@@ -242,9 +245,16 @@ std::int64_t Task::totalPoints() const {
 }
 
 TaskLoad parseTask(std::string_view text, const std::string& path) {
+    std::string safe;
+    if (const auto at = guardTomlText(text, safe)) {
+        return {std::nullopt, path + ", Zeile " + std::to_string(at->line) + ", Spalte " +
+                                  std::to_string(at->column) +
+                                  ": kein gültiges TOML (Umlaute und andere Sonderzeichen nur in "
+                                  "\"Texten\" und Kommentaren)"};
+    }
     toml::table root;
     try {
-        root = toml::parse(text, path);
+        root = toml::parse(safe, path);
     } catch (const toml::parse_error& error) {
         const auto& where = error.source().begin;
         return {std::nullopt, path + ", Zeile " + std::to_string(where.line) + ", Spalte " +

@@ -128,6 +128,33 @@ TEST(TaskFile, RefusesWithFileLineAndKey) {
     }
 }
 
+TEST(TaskFile, NonAsciiOnlyInsideStringsAndComments) {
+    struct Row {
+        std::string text;
+        std::string titleOrProblem;
+    };
+    const std::string bad =
+        ": kein gültiges TOML (Umlaute und andere Sonderzeichen nur in \"Texten\" und Kommentaren)";
+    const Row rows[] = {
+        {"titel = 'Ä' # Größe\n", "Ä"},
+        {"\xEF\xBB\xBFtitel = \"Ü\"\n", "Ü"},
+        {"titel = \"\\\"ä\\\"\"\n", "\"ä\""},
+        {"titel = '''ä\nö'''\n", "ä\nö"},
+        {"titel = \"\"\"a \\\r\n   Überlauf\"\"\"\n", "a Überlauf"},
+        {"titel = \"\"\"x\"\"\"\"\n", "x\""},
+        {"größe = 1\n", "a.toml, Zeile 1, Spalte 3" + bad},
+        {"titel = \"x\"\nakku = 5Ü\n", "a.toml, Zeile 2, Spalte 9" + bad},
+        {"titel = \"\"\"\\Ü\"\"\"\n", "a.toml, Zeile 1, Spalte 13" + bad},
+        {"titel = \"\"\"x\"\"\"\"\nä = 1\n", "a.toml, Zeile 2, Spalte 1" + bad},
+        // A quote inside a bare word begins no string; the parser reads on over it.
+        {"titel = V\"Ü\"\n", "a.toml, Zeile 1, Spalte 11" + bad},
+    };
+    for (const Row& row : rows) {
+        const TaskLoad load = parseTask(row.text + "[[fall]]\nname = \"A\"\n", "a.toml");
+        EXPECT_EQ(load.task ? load.task->title : load.problem, row.titleOrProblem) << row.text;
+    }
+}
+
 TEST(TaskFile, DataFileThatIsNoDataFileIsRefused) {
     const std::string dir = tempDir("baddata");
     writeFile(dir + "/kurz.dta", "1:1:\r\n");
