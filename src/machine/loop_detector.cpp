@@ -2,19 +2,20 @@
 
 namespace quarzel {
 
-LoopDetector::LoopDetector(const DataTable& table) : m_table(table) {
+LoopDetector::LoopDetector(const DataTable& table, const NumberInput& input,
+                           const NumberInputView& dialog)
+    : m_table(table), m_input(input), m_dialog(dialog) {
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         m_cellsHash ^= cellKey(row);
     }
 }
 
-void LoopDetector::takeSnapshot(const Registers& registers, std::int32_t inputValue,
-                                std::uint64_t inputsTaken) {
+void LoopDetector::takeSnapshot(const Registers& registers) {
     m_taken = true;
     m_registers = registers;
     m_snapshotHash = m_cellsHash;
-    m_inputValue = inputValue;
-    m_inputsTaken = inputsTaken;
+    m_inputValue = m_input.InputValue;
+    m_inputsTaken = m_dialog.inputsTaken();
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         SnapshotCell& cell = m_cells[static_cast<std::size_t>(row)];
         cell.written = m_table.isMachineWritten(row);
@@ -22,7 +23,10 @@ void LoopDetector::takeSnapshot(const Registers& registers, std::int32_t inputVa
     }
 }
 
-bool LoopDetector::cellsEqualSnapshot() const {
+bool LoopDetector::restEqualsSnapshot() const {
+    if (m_input.InputValue != m_inputValue || m_dialog.inputsTaken() != m_inputsTaken) {
+        return false;
+    }
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         const SnapshotCell& cell = m_cells[static_cast<std::size_t>(row)];
         if (cell.written != m_table.isMachineWritten(row)) {

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 
+#include "common/views.h"
+#include "machine/number_input.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
 
@@ -17,7 +19,8 @@ namespace quarzel {
 
 class LoopDetector {
   public:
-    explicit LoopDetector(const DataTable& table);
+    // `input` and `dialog` give InputValue and the position in the input list.
+    LoopDetector(const DataTable& table, const NumberInput& input, const NumberInputView& dialog);
 
     // Before the machine writes `number` into `row`.
     void beforeWrite(int row, std::int32_t number) {
@@ -25,14 +28,13 @@ class LoopDetector {
     }
 
     // After a step that left the run going. True when the state is that of the snapshot.
-    bool repeats(const Registers& registers, std::int32_t inputValue, std::uint64_t inputsTaken) {
-        if (registers == m_registers && m_cellsHash == m_snapshotHash &&
-            inputValue == m_inputValue && inputsTaken == m_inputsTaken && m_taken &&
-            cellsEqualSnapshot()) {
+    bool repeats(const Registers& registers) {
+        if (registers == m_registers && m_cellsHash == m_snapshotHash && m_taken &&
+            restEqualsSnapshot()) {
             return true;
         }
         if (++m_steps == m_nextSnapshot) {
-            takeSnapshot(registers, inputValue, inputsTaken);
+            takeSnapshot(registers);
             m_nextSnapshot *= 2;
         }
         return false;
@@ -59,9 +61,8 @@ class LoopDetector {
         x *= 0x94d049bb133111ebULL;
         return x ^ (x >> 31);
     }
-    void takeSnapshot(const Registers& registers, std::int32_t inputValue,
-                      std::uint64_t inputsTaken);
-    bool cellsEqualSnapshot() const;
+    void takeSnapshot(const Registers& registers);
+    bool restEqualsSnapshot() const;  // InputValue, the input list and every cell
 
     struct SnapshotCell {
         bool written;
@@ -69,6 +70,8 @@ class LoopDetector {
     };
 
     const DataTable& m_table;
+    const NumberInput& m_input;
+    const NumberInputView& m_dialog;
     std::uint64_t m_cellsHash = 0;
     bool m_taken = false;
     std::uint64_t m_steps = 0;  // steps looked at

@@ -106,8 +106,7 @@ RunLoopResult loop(MachineState& machine, QuietAccess<DetectLoops>& access,
                 return finish(StepEnd::Stopped);
             }
             if constexpr (DetectLoops) {
-                if (access.detector->repeats(r, access.input.InputValue,
-                                             access.dialog.inputsTaken())) {
+                if (access.detector->repeats(r)) {
                     result.loopLine = r.VM_IP + 1;
                     return finish(StepEnd::EndlessLoop);
                 }
@@ -136,7 +135,7 @@ RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags
                       NumberInput& input, NumberInputView& dialog, std::uint64_t maxSteps,
                       bool detectLoops) {
     if (detectLoops) {
-        LoopDetector detector(table);
+        LoopDetector detector(table, input, dialog);
         QuietAccess<true> access{machine, table, flags, input, dialog, &detector};
         return runWith(machine, access, maxSteps);
     }
