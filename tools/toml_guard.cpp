@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace quarzel::grading {
 namespace {
@@ -10,23 +11,9 @@ bool isAsciiSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Whether a quote after `previous` begins a string. A quote inside a bare word does not, and
-// the parser reads on over it while it looks for the end of the value.
-bool startsToken(char previous) {
-    switch (previous) {
-        case '\n':
-        case '\r':
-        case ' ':
-        case '\t':
-        case '=':
-        case '[':
-        case ',':
-        case '{':
-        case '.':
-            return true;
-        default:
-            return false;
-    }
+// Where the parser stops reading a value that is not a string, array or inline table.
+bool endsBareValue(char c) {
+    return isAsciiSpace(c) || c == ']' || c == '}' || c == ',' || c == '#';
 }
 
 // The code point of the UTF-8 sequence at the start of `bytes` and its length; 0 when it is
@@ -53,7 +40,12 @@ std::size_t decodeUtf8(std::string_view bytes, std::uint32_t& codePoint) {
 std::optional<TextPosition> guardTomlText(std::string_view text, std::string& safe) {
     enum class State { Normal, Comment, Basic, Literal, MultiBasic, MultiLiteral };
     State state = State::Normal;
-    char previous = '\n';  // the last character outside strings and comments
+    // Outside strings: whether a key or a value comes next, the open arrays ('[') and inline
+    // tables ('{'), and whether we are inside a value that is read up to a terminator (a
+    // number, a date, or a mistake); a quote there begins no string.
+    bool expectValue = false;
+    std::vector<char> open;
+    bool inBareValue = false;
     TextPosition at{1, 1};
     std::size_t i = 0;
     safe.clear();
@@ -80,7 +72,11 @@ std::optional<TextPosition> guardTomlText(std::string_view text, std::string& sa
             take(1);
         }
         state = State::Normal;
-        previous = quote;
+    };
+    const auto newLine = [&] {
+        if (open.empty()) {
+            expectValue = false;
+        }
     };
 
     if (startsWith("\xEF\xBB\xBF")) {
@@ -95,24 +91,63 @@ std::optional<TextPosition> guardTomlText(std::string_view text, std::string& sa
                 if (!ascii) {
                     return at;
                 }
-                if ((startsWith("\"\"\"") || startsWith("'''")) && startsToken(previous)) {
+                if (inBareValue && !endsBareValue(c)) {
+                    take(1);
+                    break;
+                }
+                inBareValue = false;
+                if (startsWith("\"\"\"") || startsWith("'''")) {
                     take(3);
                     state = c == '"' ? State::MultiBasic : State::MultiLiteral;
                     continue;
                 }
-                if (c == '#') {
-                    state = State::Comment;
-                } else if ((c == '"' || c == '\'') && startsToken(previous)) {
-                    state = c == '"' ? State::Basic : State::Literal;
+                switch (c) {
+                    case '#':
+                        state = State::Comment;
+                        break;
+                    case '"':
+                        state = State::Basic;
+                        break;
+                    case '\'':
+                        state = State::Literal;
+                        break;
+                    case '\n':
+                        newLine();
+                        break;
+                    case '=':
+                        expectValue = true;
+                        break;
+                    case '[':
+                        if (expectValue) {
+                            open.push_back('[');
+                        }  // else a table header, which holds keys
+                        break;
+                    case '{':
+                        open.push_back('{');
+                        expectValue = false;
+                        break;
+                    case ']':
+                    case '}':
+                        if (!open.empty() && open.back() == (c == ']' ? '[' : '{')) {
+                            open.pop_back();
+                        }
+                        break;
+                    case ',':
+                        expectValue = open.empty() || open.back() == '[';
+                        break;
+                    default:
+                        inBareValue = expectValue && !isAsciiSpace(c);
+                        break;
                 }
-                previous = c;
                 take(1);
                 break;
             case State::Comment:
             case State::Literal:
+                if (c == '\n') {
+                    newLine();
+                }
                 if (c == '\n' || (state == State::Literal && c == '\'')) {
                     state = State::Normal;
-                    previous = c;
                 }
                 take(1);
                 break;
@@ -125,9 +160,11 @@ std::optional<TextPosition> guardTomlText(std::string_view text, std::string& sa
                     }
                     continue;
                 }
+                if (c == '\n') {
+                    newLine();
+                }
                 if (c == '"' || c == '\n') {
                     state = State::Normal;
-                    previous = c;
                 }
                 take(1);
                 break;

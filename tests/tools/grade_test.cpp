@@ -146,8 +146,13 @@ TEST(TaskFile, NonAsciiOnlyInsideStringsAndComments) {
         {"titel = \"x\"\nakku = 5Ü\n", "a.toml, Zeile 2, Spalte 9" + bad},
         {"titel = \"\"\"\\Ü\"\"\"\n", "a.toml, Zeile 1, Spalte 13" + bad},
         {"titel = \"\"\"x\"\"\"\"\nä = 1\n", "a.toml, Zeile 2, Spalte 1" + bad},
-        // A quote inside a bare word begins no string; the parser reads on over it.
+        {"titel=\"Ü\"\n", "Ü"},
+        {"extra.\"Ü\" = [1, \"Ä\",\n'Ö', {a.'ß' = 1}]\n",
+         "a.toml, Zeile 1, Schlüssel \"extra\": unbekannter Schlüssel"},
+        // A quote inside a value that is read to its end begins no string.
         {"titel = V\"Ü\"\n", "a.toml, Zeile 1, Spalte 11" + bad},
+        {"titel = 5.\"\"\"Ü\"\"\"\n", "a.toml, Zeile 1, Spalte 14" + bad},
+        {"titel = [1,\n5=\"Ü\"]\n", "a.toml, Zeile 2, Spalte 4" + bad},
     };
     for (const Row& row : rows) {
         const TaskLoad load = parseTask(row.text + "[[fall]]\nname = \"A\"\n", "a.toml");
