@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "common/win1252.h"
@@ -141,7 +142,11 @@ std::vector<ProgramGrade> gradeAll(const Task& task, const std::vector<Submissio
         std::clamp<std::size_t>(jobs, 1, std::max<std::size_t>(work.size(), 1));
     std::vector<std::thread> pool;
     for (std::size_t t = 1; t < threads; ++t) {
-        pool.emplace_back(worker);
+        try {
+            pool.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break;  // the system gives no more threads: those running share the work
+        }
     }
     worker();
     for (std::thread& thread : pool) {
