@@ -27,6 +27,11 @@ namespace quarzel::testing {
 
 using EventLog = std::vector<std::string>;
 
+// One checked program line, as the checker writes it.
+inline VM_Instruction op(Mnemonic mnemonic, std::int32_t operand = 0, bool direct = true) {
+    return {static_cast<std::int32_t>(mnemonic), operand, direct};
+}
+
 // The shared in-memory editor, with every call recorded in the log. A view of `visibleLines`
 // lines (20 by default) models scrolling; 0 is an editor that cannot scroll at all.
 class FakeEditor : public TextEditor {
