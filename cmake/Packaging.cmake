@@ -11,9 +11,13 @@ endif()
 if(TARGET quarzel-run)
     install(TARGETS quarzel-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+if(TARGET quarzel-grade)
+    install(TARGETS quarzel-grade RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quarzel/examples
-        PATTERN "*.expected" EXCLUDE)
+        PATTERN "*.expected" EXCLUDE
+        PATTERN "*.expected.*" EXCLUDE)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/ICON-LICENSE
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quarzel)
 
