@@ -58,7 +58,8 @@ test: build
 
 bench: deps
 	$(call install-missing,$(BENCH_PACKAGES))
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_BENCH=ON -DQUARZEL_BUILD_TESTS=OFF
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_BENCH=ON -DQUARZEL_BUILD_TESTS=OFF \
+	  -DQUARZEL_BUILD_UI=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target checker_bench machine_bench desktop_bench grade_bench
 	@python3 bench/report.py $(BENCH_DIR)/bench
 
