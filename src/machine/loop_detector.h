@@ -1,8 +1,8 @@
 // Exact detection of an endless loop in a headless run. The machine is deterministic: once its
 // whole state (registers, every cell, InputValue and the position in the input list) is one it
 // has been in before, it will go round the same way for ever. The state is compared with a
-// snapshot taken at steps 1, 2, 4, 8, ...; a loop of any length is found within twice the
-// steps it needs to start and to go round once, without a step limit. A running hash of the
+// snapshot taken at the 1st, 2nd, 4th, 8th, ... look; a loop of any length is found within
+// about twice the steps it needs to start and to go round once, without a step limit. A running hash of the
 // cells, updated at every write, keeps the comparison at a few register compares per step;
 // the cells themselves are compared only when everything else matches.
 #pragma once
@@ -27,7 +27,8 @@ class LoopDetector {
         m_cellsHash ^= cellKey(row) ^ writtenKey(row, number);
     }
 
-    // After a step that left the run going. True when the state is that of the snapshot.
+    // A look at the state after a step that left the run going. True when the state is that of
+    // the snapshot.
     bool repeats(const Registers& registers) {
         if (registers == m_registers && m_cellsHash == m_snapshotHash && m_taken &&
             restEqualsSnapshot()) {
@@ -74,7 +75,7 @@ class LoopDetector {
     const NumberInputView& m_dialog;
     std::uint64_t m_cellsHash = 0;
     bool m_taken = false;
-    std::uint64_t m_steps = 0;  // steps looked at
+    std::uint64_t m_steps = 0;  // looks so far
     std::uint64_t m_nextSnapshot = 1;
     Registers m_registers;
     std::uint64_t m_snapshotHash = 0;

@@ -102,11 +102,15 @@ RunLoopResult loop(MachineState& machine, QuietAccess<DetectLoops>& access,
                     throwInvalidInstruction(r.VM_IP);
                 }
             }
+            const std::int32_t ip = r.VM_IP;
             if (executeInstruction(r, instruction, access)) {
                 return finish(StepEnd::Stopped);
             }
+            // A state that repeats comes round in a cycle, and every cycle of a program has a
+            // step that does not go on to the next line (a jump, CAL or RET): looking only
+            // after those steps finds every loop and costs the straight-line steps nothing.
             if constexpr (DetectLoops) {
-                if (access.detector->repeats(r)) {
+                if (r.VM_IP != ip + 1 && access.detector->repeats(r)) {
                     result.loopLine = r.VM_IP + 1;
                     return finish(StepEnd::EndlessLoop);
                 }
