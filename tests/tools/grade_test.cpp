@@ -198,7 +198,7 @@ TEST(Grading, EachKindOfFailureInOneLine) {
          "Fall \"F\": Akku 1 statt 2, Zelle 5 \"1\" statt \"2\""},
         {"CLA\r\nSTP\r\n", "[fall.erwartet]\nakku = 0\nzellen = { 5 = 0 }\n", ""},
         {"CLA\r\nMRK A\r\nINC\r\nDEC\r\nJMP A\r\nSTP\r\n", "",
-         "Fall \"F\": Endlosschleife ab Zeile 5"},
+         "Fall \"F\": Endlosschleife ab Zeile 2"},
         {"MRK A\r\nINC\r\nJMP A\r\nSTP\r\n", "", "Fall \"F\": Schrittgrenze (200) erreicht"},
         {"CLA\r\nINC\r\nDIV 1\r\nSTP\r\n", "",
          "Fall \"F\": endet mit \"Laufzeitfehler: Division durch Null\" statt \"STP\""},

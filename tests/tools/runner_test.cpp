@@ -221,7 +221,7 @@ TEST_F(RunnerTest, DetectLoopsEndsAnEndlessLoopLongBeforeTheLimit) {
     const auto lines = linesOf(out.str());
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_LT(std::stoull(lines[5].substr(std::string("Schritte: ").size())), 100u) << lines[5];
-    EXPECT_EQ(err.str(), "Quarzel 3: Endlosschleife ab Zeile 5 erkannt.\n");
+    EXPECT_EQ(err.str(), "Quarzel 3: Endlosschleife ab Zeile 2 erkannt.\n");
 }
 
 TEST_F(RunnerTest, DetectLoopsCountsTheTypedInputsAsState) {
