@@ -8,6 +8,7 @@
 
 #include "checker/line_scanner.h"
 #include "common/number_text.h"
+#include "common/quote.h"
 #include "common/views.h"
 #include "common/win1252.h"
 #include "model/instruction_set.h"
@@ -79,7 +80,7 @@ bool assemble(ProgramEditorView& editor, PromptView& prompts, const OpcodeList& 
             case LineKind::MarkDefinition:
                 if (markNames.indexOf(line.name) >= 0) {
                     return lineError(editor, prompts, i,
-                                     " : Marke " + line.name + " bereits definiert");
+                                     " : Marke " + shortQuote(line.name) + " bereits definiert");
                 }
                 markNames.append(std::move(line.name));
                 markList.push_back(VM_Mark{i});
@@ -112,7 +113,7 @@ bool assemble(ProgramEditorView& editor, PromptView& prompts, const OpcodeList& 
             // Only the resolved lines before the faulty one stay.
             instructions.resize(i);
             return lineError(editor, prompts, static_cast<int>(i),
-                             ": Ziel " + name + " ist nicht vorhanden");
+                             ": Ziel " + shortQuote(name) + " ist nicht vorhanden");
         }
         record.Operand = target;
     }
