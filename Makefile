@@ -8,6 +8,7 @@ BENCH_DIR   ?= build-bench
 ASAN_DIR    ?= build-asan
 FUZZ_DIR    ?= build-fuzz
 PACKAGE_DIR ?= build-package
+WINDOWS_DIR ?= build-windows
 FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
@@ -17,7 +18,7 @@ BENCH_PACKAGES = libbenchmark-dev python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build run test sanitize fuzz bench package deps clean
+.PHONY: all build run test sanitize fuzz bench package deps clean windows-test
 
 all: build
 
@@ -93,5 +94,37 @@ package: deps
 	cd $(PACKAGE_DIR) && cpack -G DEB
 	@ls $(PACKAGE_DIR)/*.deb
 
+# The Windows build, proven under Wine: the MinGW-w64 cross compiler builds GoogleTest (from
+# Debian's source package), the core, the headless tools and their tests, statically linked;
+# every core, runner and golden-program test then runs under Wine in a private prefix inside
+# $(WINDOWS_DIR). The Wine server is started first and kept alive for the whole run, so the
+# tests do not each start and stop one.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 googletest
+WINDOWS_TOOLCHAIN = $(CURDIR)/cmake/mingw-w64-x86_64.cmake
+
+windows-test: deps
+	@missing=""; \
+	for p in $(WINDOWS_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing missing packages for the Windows build:$$missing"; \
+	  $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+	cmake -S /usr/src/googletest -B $(WINDOWS_DIR)/googletest -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) \
+	  -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX=$(CURDIR)/$(WINDOWS_DIR)/googletest-install
+	cmake --build $(WINDOWS_DIR)/googletest -j $(JOBS) --target install
+	cmake -S . -B $(WINDOWS_DIR)/quarzel -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) \
+	  -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_UI=OFF \
+	  -DGTest_DIR=$(CURDIR)/$(WINDOWS_DIR)/googletest-install/lib/cmake/GTest
+	@set -e; \
+	export WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/quarzel/wineprefix WINEDEBUG=-all; \
+	wineserver -p; \
+	trap 'wineserver -k || true' EXIT; \
+	wine wineboot --init; \
+	cmake --build $(WINDOWS_DIR)/quarzel -j $(JOBS); \
+	cd $(WINDOWS_DIR)/quarzel && ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)
