@@ -120,7 +120,7 @@ windows-test: deps
 	  -DGTest_DIR=$(CURDIR)/$(WINDOWS_DIR)/googletest-install/lib/cmake/GTest
 	@set -e; \
 	export WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/quarzel/wineprefix WINEDEBUG=-all; \
-	wineserver -p; \
+	mkdir -p "$$WINEPREFIX"; wineserver -p; \
 	trap 'wineserver -k || true' EXIT; \
 	wine wineboot --init; \
 	cmake --build $(WINDOWS_DIR)/quarzel -j $(JOBS); \

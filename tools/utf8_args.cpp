@@ -4,8 +4,9 @@
 #include <csignal>
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types of windows.h
+#include <shellapi.h>
 #endif
 
 namespace quarzel::headless {

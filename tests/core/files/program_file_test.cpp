@@ -74,7 +74,7 @@ TEST(ProgramFileTest, AFileOfMoreThan16MiBIsRefused) {
 
 TEST(ProgramFileTest, OnlyTheTextBeforeANulByteCountsForTheLimit) {
     TempFolder folder;
-    const std::string path = folder.file("nul.prg");
+    const std::string path = folder.file("nach-nul.prg");
     writeBytes(path, "STP\0"s + std::string(kMaxProgramFileBytes, 'x'));
     EXPECT_EQ(readProgramFile(path), "STP");
 }
