@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "common/system_error.h"
 #include "files/file_errors.h"
 
 namespace quarzel::testing {
@@ -19,6 +20,12 @@ inline std::string osText(std::errc posix, [[maybe_unused]] WindowsError windows
     }
 #endif
     return std::make_error_code(posix).message();
+}
+
+// The same text at the end of a message the central handler shows: with the "." it adds
+// unless the system's text ends in one already.
+inline std::string osTextEndingMessage(std::errc posix, WindowsError windows) {
+    return centralHandlerText(osText(posix, windows));
 }
 
 }  // namespace quarzel::testing

@@ -66,9 +66,9 @@ TEST(HostileInputTest, IsRefusedAtOnceWithAShortMessage) {
                     " ist zu groß für eine Datendatei (höchstens 1 MiB)";
          },
          kUsageOrFile},
-        {"a program one byte over its limit",
+        {"a program one byte over its limit",  // line breaks have their own limit
          [](const TempFolder& f) {
-             writeBytes(f.file("gross.prg"), std::string(kMaxProgramFileBytes + 1, '\n'));
+             writeBytes(f.file("gross.prg"), "* " + std::string(kMaxProgramFileBytes, 'A'));
              return std::vector<std::string>{f.file("gross.prg")};
          },
          [](const std::vector<std::string>&) {

@@ -191,9 +191,8 @@ TEST(HtmlExportTest, AFileThatCannotBeCreatedIsReported) {
     EXPECT_EQ(t.screen.prompts.messages[0].caption, "Quarzel 3");
     EXPECT_EQ(t.screen.prompts.messages[0].text,
               "Datei \"" + path + "\" kann nicht erstellt werden. " +
-                  testing::osText(std::errc::no_such_file_or_directory,
-                                  testing::WindowsError::PathNotFound) +
-                  ".");
+                  testing::osTextEndingMessage(std::errc::no_such_file_or_directory,
+                                               testing::WindowsError::PathNotFound));
     EXPECT_TRUE(folder.entries().empty());
 }
 
