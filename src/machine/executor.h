@@ -1,7 +1,6 @@
-// Executes one instruction per call (VM_Step) and shows the registers (VM_Print).
+// Executes one instruction per call as the window shows it, and shows the registers
+// (VM_Print).
 #pragma once
-
-#include <cstdint>
 
 #include "machine/step_outcome.h"
 
@@ -11,8 +10,6 @@ class Memory;
 struct MachineState;
 struct NumberInput;
 struct Views;
-struct VM_Instruction;
-struct WrappedResult;
 
 class Executor {
   public:
@@ -29,16 +26,12 @@ class Executor {
     // visible line.
     void VM_Print();
 
-  private:
-    StepOutcome executeInstruction();  // throws RuntimeFault and SystemError
-    std::int32_t readOperand(const VM_Instruction& instruction);
-    void writeOperand(const VM_Instruction& instruction, std::int32_t value);
-    std::int32_t pointedCell(std::int32_t cell);  // the address held by cell `cell`, 1..512
-    void storeWrapped(WrappedResult result);
-    void next();
-    void jumpIf(bool condition, const VM_Instruction& instruction);
-    void inputRequest();
+    // What INP does around the number dialog; the instructions call these through the memory
+    // access (see instruction_step.h).
+    std::int32_t requestNumber();
+    void inputDone();
 
+  private:
     MachineState& m_machine;
     Memory& m_memory;
     NumberInput& m_input;

@@ -1,9 +1,8 @@
 #include "machine/memory.h"
 
-#include "common/checked_int.h"
-#include "common/number_text.h"
 #include "common/views.h"
-#include "machine/runtime_fault.h"
+#include "machine/instruction_step.h"
+#include "machine/step_journal.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
 #include "model/state_flags.h"
@@ -16,9 +15,15 @@ Memory::Memory(MachineState& machine, DataTable& table, StateFlags& flags, DataG
 
 std::int32_t Memory::VM_GetData(std::int32_t address, bool clear) {
     const int row = address - 1;
-    const std::int32_t value = textToInt32(m_table.value(row));
+    std::int32_t value = 0;
+    if (!m_table.readNumber(row, value)) {
+        throwUnreadableCell(m_table.value(row));
+    }
     if (clear) {
-        m_table.setValue(row, "0");  // a pop's clearing is no modification of the data
+        if (m_journal != nullptr) {
+            m_journal->recordCell(m_table, row);
+        }
+        m_table.writeNumber(row, 0);  // a pop's clearing is no modification of the data
     }
     m_grid.showRowAtTop(row);
     m_machine.LastAccessCell = address;
@@ -29,7 +34,10 @@ std::int32_t Memory::VM_GetData(std::int32_t address, bool clear) {
 
 void Memory::VM_SetData(std::int32_t address, std::int32_t value) {
     const int row = address - 1;
-    m_table.setValue(row, int32ToText(value));
+    if (m_journal != nullptr) {
+        m_journal->recordCell(m_table, row);
+    }
+    m_table.writeNumber(row, value);
     m_grid.showRowAtTop(row);
     m_flags.DataModified = true;
     m_machine.LastAccessCell = address;
@@ -38,19 +46,11 @@ void Memory::VM_SetData(std::int32_t address, std::int32_t value) {
 }
 
 void Memory::push(std::int32_t value) {
-    if (m_machine.VM_SP < 1) {
-        throw RuntimeFault("Stack-Underflow");
-    }
-    VM_SetData(m_machine.VM_SP, value);
-    m_machine.VM_SP = checkedSub(m_machine.VM_SP, 1);
+    pushValue(m_machine, *this, value);
 }
 
 std::int32_t Memory::pop() {
-    if (m_machine.VM_SP > kCellCount - 1) {
-        throw RuntimeFault("Stack-Overflow");
-    }
-    m_machine.VM_SP = checkedAdd(m_machine.VM_SP, 1);
-    return VM_GetData(m_machine.VM_SP, true);
+    return popValue(m_machine, *this);
 }
 
 }  // namespace quarzel

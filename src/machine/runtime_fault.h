@@ -1,7 +1,9 @@
-// A run-time error of the machine ("Division durch Null", "Stack-Overflow", ...). VM_Step
-// catches it, stops the run and shows the text in the "Laufzeitfehler" box.
+// A run-time error of the machine ("Division durch Null", "Stack-Overflow", ...). The step
+// that meets it ends with the outcome RunTimeError; run control stops the run and shows the
+// text in the "Laufzeitfehler" box.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <utility>
@@ -9,13 +11,27 @@
 namespace quarzel {
 
 class RuntimeFault : public std::exception {
-public:
+  public:
     explicit RuntimeFault(std::string text) : m_text(std::move(text)) {}
     const std::string& text() const noexcept { return m_text; }
     const char* what() const noexcept override { return m_text.c_str(); }
 
-private:
+  private:
     std::string m_text;
 };
+
+// The machine's run-time errors, raised out of line so that the instructions stay small.
+[[noreturn]] void throwBadIndexRegister();  // "Indexregister zeigt auf ungültige Stelle"
+[[noreturn]] void throwBadPointerCell(
+    std::int32_t n);                      // "Speicherstelle n zeigt auf ungültige Stelle"
+[[noreturn]] void throwDivisionByZero();  // "Division durch Null"
+[[noreturn]] void throwStackUnderflow();  // "Stack-Underflow": a push onto a full stack
+[[noreturn]] void throwStackOverflow();   // "Stack-Overflow": a pop from an empty stack
+// Running past the last line, or a RET to a line that does not exist.
+[[noreturn]] void throwPastTheProgram(
+    std::int32_t ip);  // "Listenindex überschreitet das Maximum (ip)"
+[[noreturn]] void throwInvalidInstruction(std::int32_t ip);  // "Ungültige Anweisung in Zeile ip+1"
+// A cell whose text is no number: the conversion error (a SystemError, not a RuntimeFault).
+[[noreturn]] void throwUnreadableCell(const std::string& text);
 
 }  // namespace quarzel

@@ -1,4 +1,5 @@
-// The instruction set: OpcodeList (position = opcode number) and the three operand classes.
+// The instruction set: OpcodeList (position = opcode number), the three operand classes and
+// VM_Instruction, one checked program line.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +45,16 @@ enum class Mnemonic : std::int32_t {
 
 inline constexpr std::int32_t kFirstOpcode = 1;
 inline constexpr std::int32_t kLastOpcode = 28;
+
+// One program line after checking.
+struct VM_Instruction {
+    std::int32_t Opcode = 0;   // 1..28
+    std::int32_t Operand = 0;  // cell 1..512 or 0 for X; a jump's target line; else 0
+    bool IsDirect = true;      // false only for [n] and [X]
+};
+
+// Position i is program line i.
+using Instructions = std::vector<VM_Instruction>;
 
 // 29 texts: the empty text at 0, so that the mnemonics are numbered from 1 ("ADD") to 28
 // ("ZZZ"). Lookups are made with upper-case text.

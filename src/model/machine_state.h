@@ -3,19 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+
+#include "model/instruction_set.h"
 
 namespace quarzel {
-
-// One program line after checking.
-struct VM_Instruction {
-    std::int32_t Opcode = 0;   // 1..28
-    std::int32_t Operand = 0;  // cell 1..512 or 0 for X; a jump's target line; else 0
-    bool IsDirect = true;      // false only for [n] and [X]
-};
-
-// Position i is program line i.
-using Instructions = std::vector<VM_Instruction>;
 
 // The selected speed (RunMode), stored as a signed 32-bit number.
 enum class Speed : std::int32_t { Step = 0, Slow = 1, Fast = 2, Direct = 3 };

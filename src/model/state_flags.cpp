@@ -5,11 +5,13 @@ namespace quarzel {
 void StateFlags::meProgramChange() {
     ProgramModified = true;
     ProgramChecked = false;
+    ++Edits;
 }
 
 void StateFlags::sgDataSetEditText(int /*column*/, int /*row*/, const std::string& /*text*/) {
     DataModified = true;
     DataChecked = false;
+    ++Edits;
 }
 
 }  // namespace quarzel

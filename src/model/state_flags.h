@@ -2,6 +2,7 @@
 // two change handlers of the editor and the table that clear and set them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace quarzel {
@@ -11,6 +12,10 @@ struct StateFlags {
     bool DataChecked = false;      // the values passed CheckData and the user has not edited since
     bool ProgramModified = false;  // the text changed since it was saved, loaded or cleared
     bool DataModified = false;     // the table changed since it was saved or loaded
+
+    // Counts the changes of the program text and the user's edits of the table, so that the
+    // step journal can tell that what it recorded no longer matches.
+    std::uint64_t Edits = 0;
 
     // After every change of the program text, whoever makes it.
     void meProgramChange();

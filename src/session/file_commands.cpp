@@ -50,6 +50,7 @@ void FileCommands::btNewClick() {
             SaveProgram();
         }
         m_views.editor.clear();
+        m_runControl.forgetSteps();
         // Clearing is a change of the text and sets them the other way first.
         m_flags.ProgramModified = false;
         m_flags.ProgramChecked = false;
@@ -63,6 +64,7 @@ void FileCommands::btNewClick() {
             m_table.setValue(row, "0");
             m_table.setComment(row, "");
         }
+        m_runControl.forgetSteps();
         // DataModified stays: a declined save must still be offered when the window closes.
         m_flags.DataChecked = false;
         m_machine.LastAccessCell = 0;
@@ -75,6 +77,8 @@ void FileCommands::btSaveClick() {
 }
 
 void FileCommands::btLoadClick() {
+    // Whatever is loaded, the steps of the last run no longer fit it.
+    m_runControl.forgetSteps();
     if (m_flags.ProgramModified || m_flags.DataModified) {
         SaveProgramAndData();
     }

@@ -6,18 +6,25 @@
 #include "common/views.h"
 #include "common/win1252.h"
 #include "machine/executor.h"
+#include "machine/number_input.h"
+#include "machine/run_loop.h"
+#include "machine/step_journal.h"
+#include "model/data_table.h"
 #include "model/machine_state.h"
 #include "model/state_flags.h"
 
 namespace quarzel {
 
 RunControl::RunControl(MachineState& machine, StateFlags& flags, DataTable& table,
-                       const OpcodeList& opcodes, Executor& executor, const Views& views)
+                       const OpcodeList& opcodes, Executor& executor, StepJournal& journal,
+                       NumberInput& input, const Views& views)
     : m_machine(machine),
       m_flags(flags),
       m_table(table),
       m_opcodes(opcodes),
       m_executor(executor),
+      m_journal(journal),
+      m_input(input),
       m_views(views) {}
 
 void RunControl::VM_Start() {
@@ -31,6 +38,8 @@ void RunControl::VM_Start() {
     m_machine.VM_Index = 0;
     m_machine.VM_Window = 0;
     m_machine.StepCount = 0;
+    m_journal.clear();
+    m_journalEdits = m_flags.Edits;
     m_machine.VM_Running = true;
     m_executor.VM_Print();
     m_views.editor.setReadOnly(true);
@@ -64,12 +73,21 @@ void RunControl::VM_ChangeRunMode(std::int32_t mode) {
 }
 
 StepOutcome RunControl::VM_Step() {
+    m_journal.begin(m_machine, m_input.InputValue);
     const StepOutcome outcome = m_executor.execute();
+    m_journal.end();
     ++m_machine.StepCount;
+    if (outcome.end == StepEnd::Continued) {
+        m_executor.VM_Print();
+    } else {
+        finishRun(outcome);
+    }
+    updateRunPanel();
+    return outcome;
+}
+
+void RunControl::finishRun(const StepOutcome& outcome) {
     switch (outcome.end) {
-        case StepEnd::Continued:
-            m_executor.VM_Print();
-            break;
         case StepEnd::Stopped:
             VM_Stop();
             m_executor.VM_Print();
@@ -80,25 +98,50 @@ StepOutcome RunControl::VM_Step() {
             m_views.prompts.showMessage(outcome.message, "Laufzeitfehler", MessageIcon::Error);
             break;
         case StepEnd::SystemError:
+            // The central handler's box; the run stops so the error does not repeat at every
+            // tick.
             VM_Stop();
             showSystemError(m_views.prompts, SystemError(outcome.message));
             break;
         case StepEnd::StepLimit:
         case StepEnd::EndlessLoop:
-            break;  // only a headless run ends so
+            VM_Stop();
+            break;
+        case StepEnd::Continued:
+            break;
     }
-    updateRunPanel();
-    return outcome;
 }
 
 void RunControl::VM_StepBack() {
     if (!canStepBack()) {
         return;
     }
+    JournalEntry entry = m_journal.takeLast();
+    static_cast<Registers&>(m_machine) = entry.registers;
+    m_machine.LastAccessCell = entry.lastAccessCell;
+    m_machine.LastAccessWrite = entry.lastAccessWrite;
+    m_input.InputValue = entry.inputValue;
+    --m_machine.StepCount;
+    if (entry.writtenRow >= 0) {
+        m_table.restore(entry.writtenRow, std::move(entry.cell));
+        m_flags.DataModified = true;  // the table differs from what was last saved
+        m_views.grid.showRowAtTop(entry.writtenRow);
+    }
+    if (!m_machine.VM_Running) {
+        // The run had ended; it is in progress again, paused on the line taken back.
+        m_machine.VM_Running = true;
+        m_views.editor.setReadOnly(true);
+        m_views.grid.setInputEnabled(false);
+        m_views.runPanel.setRunCaption("Stop");
+    }
+    m_executor.VM_Print();
+    m_views.picture.repaintNow();
+    updateRunPanel();
 }
 
 bool RunControl::canStepBack() const {
-    return false;
+    return !m_journal.empty() && m_flags.ProgramChecked && m_flags.DataChecked &&
+           m_flags.Edits == m_journalEdits;
 }
 
 void RunControl::updateRunPanel() {
@@ -106,16 +149,35 @@ void RunControl::updateRunPanel() {
     m_views.runPanel.setBackEnabled(m_machine.RunMode == Speed::Step && canStepBack());
 }
 
+void RunControl::forgetSteps() {
+    m_journal.clear();
+    updateRunPanel();
+}
+
 RunControl::HeadlessResult RunControl::runHeadless(const HeadlessLimits& limits) {
     HeadlessResult result;
-    while (m_machine.VM_Running) {
-        if (m_machine.StepCount >= limits.maxSteps) {
-            VM_Stop();
-            result.outcome = {StepEnd::StepLimit, {}};
-            return result;
-        }
-        result.outcome = VM_Step();
+    if (!m_machine.VM_Running) {
+        return result;
     }
+    m_journal.clear();  // the headless loop keeps no journal
+    // Nobody watches the table cell by cell: the grid hears of the whole table afterwards.
+    DataGridView* const grid = m_table.grid();
+    m_table.attachGrid(nullptr);
+    RunLoopResult run;
+    try {
+        run = runLoop(m_machine, m_table, m_flags, m_input, m_views.numberInput, limits.maxSteps,
+                      limits.detectLoops);
+    } catch (...) {
+        m_table.attachGrid(grid);
+        throw;
+    }
+    m_table.attachGrid(grid);
+    for (int row = 0; grid != nullptr && row < DataTable::kRowCount; ++row) {
+        grid->rowChanged(row);
+    }
+    result.outcome = run.outcome;
+    result.loopLine = run.loopLine;
+    finishRun(run.outcome);
     return result;
 }
 

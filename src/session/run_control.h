@@ -11,14 +11,17 @@ namespace quarzel {
 class DataTable;
 class Executor;
 class OpcodeList;
+class StepJournal;
 struct MachineState;
+struct NumberInput;
 struct StateFlags;
 struct Views;
 
 class RunControl {
   public:
     RunControl(MachineState& machine, StateFlags& flags, DataTable& table,
-               const OpcodeList& opcodes, Executor& executor, const Views& views);
+               const OpcodeList& opcodes, Executor& executor, StepJournal& journal,
+               NumberInput& input, const Views& views);
 
     // Resets the registers and locks the editor and the table; only with both flags set.
     void VM_Start();
@@ -45,6 +48,8 @@ class RunControl {
     // canStepBack()). Run control calls it itself after every step, start, stop and change
     // of speed; the window calls it after the user edits the program or the table.
     void updateRunPanel();
+    // New and Load replace what the journal recorded.
+    void forgetSteps();
 
     // A run without any display per step, for the headless tools: steps from VM_IP until
     // STP, an error, `maxSteps` steps of this run (StepCount) or, with detectLoops, a state
@@ -74,13 +79,18 @@ class RunControl {
   private:
     void stepIfRunning();
     bool checkProgram();
+    // Ends a run the way a step ends it: STP prints, the errors show their boxes.
+    void finishRun(const StepOutcome& outcome);
 
     MachineState& m_machine;
     StateFlags& m_flags;
     DataTable& m_table;
     const OpcodeList& m_opcodes;
     Executor& m_executor;
+    StepJournal& m_journal;
+    NumberInput& m_input;
     const Views& m_views;
+    std::uint64_t m_journalEdits = 0;  // StateFlags::Edits when the journal's run started
 };
 
 }  // namespace quarzel

@@ -7,6 +7,7 @@
 #include "machine/executor.h"
 #include "machine/memory.h"
 #include "machine/number_input.h"
+#include "machine/step_journal.h"
 #include "model/data_table.h"
 #include "model/instruction_set.h"
 #include "model/machine_state.h"
@@ -30,6 +31,7 @@ class Workbench {
     DataTable table;
     MachineState machine;
     NumberInput input;
+    StepJournal journal;
     Memory memory;
     Executor executor;
     RunControl runControl;

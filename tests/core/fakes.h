@@ -197,6 +197,8 @@ class FakeRunPanel : public RunPanelView {
     bool stepEnabled = true;
     std::array<bool, 3> timers{false, false, false};  // Slow, Fast, Direct
     int timerRestarts = 0;                            // enabling a timer that was off
+    bool backEnabled = false;
+    std::uint64_t steps = 0;
 
     void setRunCaption(const std::string& text) override {
         caption = text;
@@ -211,6 +213,8 @@ class FakeRunPanel : public RunPanelView {
         timerRestarts += (enabled && !on) ? 1 : 0;
         on = enabled;
     }
+    void setBackEnabled(bool enabled) override { backEnabled = enabled; }
+    void showStepCount(std::uint64_t count) override { steps = count; }
 
   private:
     EventLog& m_log;

@@ -103,3 +103,31 @@ TEST(DataTableTest, TheNumberColumnCannotBeWritten) {
 
 }  // namespace
 }  // namespace quarzel
+
+namespace quarzel {
+namespace {
+
+TEST(DataTableTest, TypedTextsAreCutAtTheLongestTextACellTakes) {
+    DataTable table;
+    const std::string longText(DataTable::kMaxTextLength + 40, '7');
+    table.setValue(3, longText);
+    table.setComment(3, longText);
+    EXPECT_EQ(table.value(3), longText.substr(0, DataTable::kMaxTextLength));
+    EXPECT_EQ(table.comment(3), longText.substr(0, DataTable::kMaxTextLength));
+}
+
+TEST(DataTableTest, AWrittenNumberReplacesTheTypedTextByItsDecimalForm) {
+    DataTable table;
+    table.setValue(0, "007");
+    std::int32_t number = 0;
+    ASSERT_TRUE(table.readNumber(0, number));
+    EXPECT_EQ(number, 7);
+    EXPECT_EQ(table.value(0), "007");
+    table.writeNumber(0, -12);
+    EXPECT_EQ(table.value(0), "-12");
+    table.setValue(1, "abc");
+    EXPECT_FALSE(table.readNumber(1, number));
+}
+
+}  // namespace
+}  // namespace quarzel

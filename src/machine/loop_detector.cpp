@@ -1,0 +1,44 @@
+#include "machine/loop_detector.h"
+
+namespace quarzel {
+
+LoopDetector::LoopDetector(const DataTable& table, const NumberInput& input,
+                           const NumberInputView& dialog)
+    : m_table(table), m_input(input), m_dialog(dialog) {
+    for (int row = 0; row < DataTable::kRowCount; ++row) {
+        m_cellsHash ^= cellKey(row);
+    }
+}
+
+void LoopDetector::takeSnapshot(const Registers& registers) {
+    m_taken = true;
+    m_registers = registers;
+    m_snapshotHash = m_cellsHash;
+    m_inputValue = m_input.InputValue;
+    m_inputsTaken = m_dialog.inputsTaken();
+    for (int row = 0; row < DataTable::kRowCount; ++row) {
+        SnapshotCell& cell = m_cells[static_cast<std::size_t>(row)];
+        cell.written = m_table.isMachineWritten(row);
+        m_table.readNumber(row, cell.number);
+    }
+}
+
+bool LoopDetector::restEqualsSnapshot() const {
+    if (m_input.InputValue != m_inputValue || m_dialog.inputsTaken() != m_inputsTaken) {
+        return false;
+    }
+    for (int row = 0; row < DataTable::kRowCount; ++row) {
+        const SnapshotCell& cell = m_cells[static_cast<std::size_t>(row)];
+        if (cell.written != m_table.isMachineWritten(row)) {
+            return false;
+        }
+        std::int32_t number = 0;
+        m_table.readNumber(row, number);
+        if (cell.written && cell.number != number) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace quarzel

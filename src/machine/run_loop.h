@@ -1,0 +1,31 @@
+// The run loop of the headless tools: steps from VM_IP until STP, an error, a step limit or,
+// when asked, an endless loop, without any display per step and without the journal. Every
+// instruction does exactly what it does in the window (the same code, instruction_step.h);
+// only the table's scrolling, the picture's repaints and the register display are left out.
+#pragma once
+
+#include <cstdint>
+
+#include "machine/step_outcome.h"
+
+namespace quarzel {
+
+class DataTable;
+class NumberInputView;
+struct MachineState;
+struct NumberInput;
+struct StateFlags;
+
+struct RunLoopResult {
+    StepOutcome outcome;        // Stopped, RunTimeError, SystemError, StepLimit or EndlessLoop
+    std::int32_t loopLine = 0;  // EndlessLoop: the line (from 1) the repeated state is at
+};
+
+// Counts every executed instruction, a failing one included, in machine.StepCount and stops
+// before a step that would take it beyond maxSteps. INP opens `dialog` as VM_Step does.
+// Neither stops the run (VM_Running) nor shows anything: the caller acts on the result.
+RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
+                      NumberInput& input, NumberInputView& dialog, std::uint64_t maxSteps,
+                      bool detectLoops);
+
+}  // namespace quarzel

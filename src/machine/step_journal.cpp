@@ -1,0 +1,54 @@
+#include "machine/step_journal.h"
+
+#include <utility>
+
+namespace quarzel {
+
+void StepJournal::begin(const MachineState& machine, std::int32_t inputValue) {
+    if (m_ring.size() < kCapacity && m_next == m_ring.size()) {
+        m_ring.emplace_back();  // the ring grows with the run, up to its capacity
+    }
+    JournalEntry& entry = m_ring[m_next];
+    entry.registers = machine;
+    entry.lastAccessCell = machine.LastAccessCell;
+    entry.lastAccessWrite = machine.LastAccessWrite;
+    entry.inputValue = inputValue;
+    entry.writtenRow = -1;
+    entry.cell = CellContent{};
+    m_next = (m_next + 1) % kCapacity;
+    m_size = m_size < kCapacity ? m_size + 1 : kCapacity;
+    m_open = true;
+}
+
+void StepJournal::recordCell(const DataTable& table, int row) {
+    if (!m_open) {
+        return;
+    }
+    JournalEntry& entry = slot(0);
+    if (entry.writtenRow < 0) {  // the content before the step's first write is what counts
+        entry.writtenRow = row;
+        entry.cell = table.content(row);
+    }
+}
+
+JournalEntry StepJournal::takeLast() {
+    JournalEntry entry = std::move(slot(0));
+    m_next = (m_next + kCapacity - 1) % kCapacity;
+    --m_size;
+    m_open = false;
+    return entry;
+}
+
+void StepJournal::clear() {
+    m_ring.clear();
+    m_ring.shrink_to_fit();
+    m_next = 0;
+    m_size = 0;
+    m_open = false;
+}
+
+JournalEntry& StepJournal::slot(std::size_t age) {
+    return m_ring[(m_next + kCapacity - 1 - age) % kCapacity];
+}
+
+}  // namespace quarzel

@@ -1,0 +1,152 @@
+// The headless run loop: it ends every run exactly where and how the window's steps end it,
+// and with loop detection it finds a state that repeats, but nothing else.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/win1252.h"
+#include "fakes.h"
+#include "machine/run_loop.h"
+
+namespace quarzel {
+namespace {
+
+using M = Mnemonic;
+
+VM_Instruction op(M m, std::int32_t operand = 0, bool direct = true) {
+    return {static_cast<std::int32_t>(m), operand, direct};
+}
+
+struct LoopRig {
+    testing::TestBench t;
+    Workbench& b = t.bench;
+
+    LoopRig(Instructions program, std::vector<std::string> inputs = {}) {
+        for (const std::string& text : inputs) {
+            t.screen.numberInput.script.push_back(text);
+        }
+        b.machine.InstructionList = std::move(program);
+        b.flags.ProgramChecked = true;
+        b.flags.DataChecked = true;
+        b.runControl.VM_Start();
+    }
+    RunLoopResult run(std::uint64_t maxSteps, bool detectLoops) {
+        return runLoop(b.machine, b.table, b.flags, b.input, t.screen.numberInput, maxSteps,
+                       detectLoops);
+    }
+};
+
+std::string describe(const Workbench& b, StepEnd end, const std::string& message) {
+    std::string text =
+        "end " + std::to_string(static_cast<int>(end)) + " " + toUtf8(message) + " accu " +
+        std::to_string(b.machine.VM_Accu) + " window " + std::to_string(b.machine.VM_Window) +
+        " index " + std::to_string(b.machine.VM_Index) + " ip " + std::to_string(b.machine.VM_IP) +
+        " sp " + std::to_string(b.machine.VM_SP) + " steps " + std::to_string(b.machine.StepCount) +
+        " last " + std::to_string(b.machine.LastAccessCell) +
+        (b.machine.LastAccessWrite ? "w" : "r") + " input " + std::to_string(b.input.InputValue);
+    for (int row = 0; row < DataTable::kRowCount; ++row) {
+        text += " " + toUtf8(b.table.value(row));
+    }
+    return text;
+}
+
+TEST(RunLoopTest, RandomProgramsEndAsTheirStepsInTheWindowEndThem) {
+    std::mt19937 random(8122026);
+    const char* const texts[] = {"0", "1", "-3", "007", "abc", "", "$1F", "600", "5", "3", "9"};
+    for (int program = 0; program < 500; ++program) {
+        Instructions code;
+        for (int i = 0; i < 12; ++i) {
+            const int opcode = 1 + static_cast<int>(random() % 28);
+            VM_Instruction ins{opcode, 0, true};
+            if (inAddressOperandSet(opcode)) {
+                ins.Operand = static_cast<int>(random() % 10);
+                ins.IsDirect = random() % 3 != 0;
+            } else if (inMarkOperandSet(opcode)) {
+                ins.Operand = static_cast<int>(random() % 12);
+            }
+            code.push_back(ins);
+        }
+        std::vector<std::string> cells;
+        for (int row = 0; row < 10; ++row) {
+            cells.push_back(texts[random() % std::size(texts)]);
+        }
+        const std::vector<std::string> inputs = {"4", "x", "-2"};
+
+        LoopRig window(code, inputs);
+        LoopRig headless(code, inputs);
+        for (int row = 0; row < 10; ++row) {
+            window.b.table.setValue(row, cells[static_cast<std::size_t>(row)]);
+            headless.b.table.setValue(row, cells[static_cast<std::size_t>(row)]);
+        }
+        StepOutcome last;
+        while (window.b.machine.VM_Running && window.b.machine.StepCount < 300) {
+            last = window.b.runControl.VM_Step();
+        }
+        const RunLoopResult result = headless.run(300, false);
+        const StepEnd expected = window.b.machine.VM_Running ? StepEnd::StepLimit : last.end;
+        ASSERT_EQ(describe(headless.b, result.outcome.end, result.outcome.message),
+                  describe(window.b, expected, last.end == expected ? last.message : ""))
+            << "program " << program;
+    }
+}
+
+TEST(RunLoopTest, ATightJumpIsAnEndlessLoopOnItsLine) {
+    LoopRig rig({op(M::ZZZ), op(M::MRK), op(M::JMP, 1), op(M::STP)});
+    const RunLoopResult result = rig.run(1000000, true);
+    EXPECT_EQ(result.outcome.end, StepEnd::EndlessLoop);
+    EXPECT_TRUE(result.loopLine == 2 || result.loopLine == 3) << result.loopLine;
+    EXPECT_LT(rig.b.machine.StepCount, 20u);
+}
+
+TEST(RunLoopTest, ALoopThatChangesACellIsFoundOnlyOnceTheStateRepeats) {
+    // Cell 1 goes round 1, 2, ... 100 and back to 0 while the registers are the same at the
+    // top of every round: only the cell tells the rounds apart, and the whole state repeats
+    // after 99 rounds of eight steps and one of nine.
+    LoopRig rig({op(M::MRK), op(M::LAD, 1), op(M::INC), op(M::STO, 1), op(M::SUB, 2), op(M::JEQ, 8),
+                 op(M::CLA), op(M::JMP, 0), op(M::MRK), op(M::STO, 1), op(M::JMP, 0)});
+    rig.b.table.setValue(1, "100");
+    const std::uint64_t cycle = 99 * 8 + 9;
+    const RunLoopResult result = rig.run(1000000, true);
+    EXPECT_EQ(result.outcome.end, StepEnd::EndlessLoop);
+    EXPECT_GE(rig.b.machine.StepCount, cycle) << "no alarm before the state repeats";
+    EXPECT_LE(rig.b.machine.StepCount, 3 * cycle);
+}
+
+TEST(RunLoopTest, ALongRunThatNeverRepeatsIsNoLoop) {
+    // A countdown from 5000: every round leaves another value in cell 1.
+    const Instructions countdown = {op(M::MRK),    op(M::LAD, 1), op(M::DEC),
+                                    op(M::STO, 1), op(M::JNE, 0), op(M::STP)};
+    LoopRig plain(countdown);
+    LoopRig detecting(countdown);
+    plain.b.table.setValue(0, "5000");
+    detecting.b.table.setValue(0, "5000");
+    const RunLoopResult without = plain.run(1000000, false);
+    const RunLoopResult with = detecting.run(1000000, true);
+    EXPECT_EQ(with.outcome.end, StepEnd::Stopped);
+    EXPECT_EQ(detecting.b.machine.StepCount, plain.b.machine.StepCount);
+    EXPECT_EQ(without.outcome.end, StepEnd::Stopped);
+}
+
+TEST(RunLoopTest, AProgramWaitingOnInputLoopsOnlyOnceTheInputsAreUsedUp) {
+    LoopRig rig({op(M::MRK), op(M::INP), op(M::OUT), op(M::JMP, 0)}, {"1", "2", "3"});
+    const RunLoopResult result = rig.run(1000000, true);
+    EXPECT_EQ(result.outcome.end, StepEnd::EndlessLoop);
+    EXPECT_EQ(rig.b.machine.VM_Window, 3) << "every input was read before the alarm";
+    EXPECT_EQ(rig.t.screen.numberInput.shown, static_cast<int>(rig.b.machine.StepCount + 3) / 4);
+}
+
+TEST(RunLoopTest, TypedTextsStayAsTheyAreUntilTheMachineWritesThem) {
+    LoopRig rig({op(M::LAD, 1), op(M::ADD, 2), op(M::STO, 3), op(M::STP)});
+    rig.b.table.setValue(0, "007");
+    rig.b.table.setValue(1, "$1F");
+    rig.b.table.setValue(2, "-0");
+    EXPECT_EQ(rig.run(100, false).outcome.end, StepEnd::Stopped);
+    EXPECT_EQ(rig.b.table.value(0), "007");
+    EXPECT_EQ(rig.b.table.value(1), "$1F");
+    EXPECT_EQ(rig.b.table.value(2), "38");
+}
+
+}  // namespace
+}  // namespace quarzel
