@@ -68,7 +68,7 @@ TEST(HostileInputTest, IsRefusedAtOnceWithAShortMessage) {
          kUsageOrFile},
         {"a program one byte over its limit",  // line breaks have their own limit
          [](const TempFolder& f) {
-             writeBytes(f.file("gross.prg"), "* " + std::string(kMaxProgramFileBytes, 'A'));
+             writeBytes(f.file("gross.prg"), "*" + std::string(kMaxProgramFileBytes, 'A'));
              return std::vector<std::string>{f.file("gross.prg")};
          },
          [](const std::vector<std::string>&) {
