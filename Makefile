@@ -22,19 +22,25 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 all: build
 
-deps:
+# $(call install-missing,PACKAGES): installs those of the Debian packages that are missing,
+# with apt-get (through sudo when not root); without apt-get it names them and fails.
+define install-missing
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  if ! command -v apt-get >/dev/null 2>&1; then \
-	    echo "Missing build packages:$$missing - please install them (see README.md)."; exit 1; \
+	    echo "Missing packages:$$missing - please install them (see README.md)."; exit 1; \
 	  fi; \
-	  echo "Installing missing build packages:$$missing"; \
+	  echo "Installing missing packages:$$missing"; \
 	  $(SUDO) apt-get update && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PACKAGES))
 
 $(BUILD_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
@@ -51,10 +57,7 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	@for p in $(BENCH_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || \
-	  { $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$p; }; \
-	done
+	$(call install-missing,$(BENCH_PACKAGES))
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_BENCH=ON -DQUARZEL_BUILD_TESTS=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target checker_bench machine_bench desktop_bench
 	@python3 bench/report.py $(BENCH_DIR)/bench
@@ -71,8 +74,7 @@ sanitize: deps
 # Every fuzzer for FUZZ_SECONDS seconds (60 by default), starting from the seeds in
 # fuzz/corpus; what a fuzzer finds new is kept in $(FUZZ_DIR)/corpus, findings in $(FUZZ_DIR)/findings.
 fuzz: deps
-	@command -v clang++ >/dev/null 2>&1 || { $(SUDO) apt-get update && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y clang libclang-rt-dev; }
+	$(call install-missing,clang libclang-rt-dev)
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARZEL_FUZZ=ON \
 	  -DQUARZEL_BUILD_UI=OFF -DQUARZEL_BUILD_TESTS=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
@@ -86,10 +88,7 @@ fuzz: deps
 
 # A Debian package of the program, the runner, the desktop entry, the icon and the examples.
 package: deps
-	@for p in dpkg-dev file; do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || \
-	  { $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$p; }; \
-	done
+	$(call install-missing,dpkg-dev file)
 	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
@@ -104,15 +103,7 @@ WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 googletest
 WINDOWS_TOOLCHAIN = $(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
 windows-test: deps
-	@missing=""; \
-	for p in $(WINDOWS_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing missing packages for the Windows build:$$missing"; \
-	  $(SUDO) apt-get update && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
-	fi
+	$(call install-missing,$(WINDOWS_PACKAGES))
 	cmake -S /usr/src/googletest -B $(WINDOWS_DIR)/googletest -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) \
 	  -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX=$(CURDIR)/$(WINDOWS_DIR)/googletest-install
 	cmake --build $(WINDOWS_DIR)/googletest -j $(JOBS) --target install

@@ -1,9 +1,8 @@
-// How long the program checker takes for long programs: one mark in ten lines and a jump in
-// every other line, so both passes and the mark lookups carry weight. The cost must grow
-// linearly with the number of lines.
+// How long the program checker takes for long programs, read from the in-memory editor: one mark in
+// ten lines and a jump in every other line, so both passes and the mark lookups carry weight. The
+// cost must grow linearly with the number of lines.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,47 +10,10 @@
 #include "checker/check_program.h"
 #include "common/views.h"
 #include "model/instruction_set.h"
+#include "session/text_editor.h"
 
 namespace quarzel {
 namespace {
-
-// An editor held in memory with a window of `kVisible` lines that scrolls the caret into view,
-// so the extension after the check runs as it does on screen. Appended lines are only counted,
-// so the text can be put back to the program between iterations at no cost.
-class BenchEditor : public ProgramEditorView {
-  public:
-    static constexpr int kVisible = 40;
-
-    explicit BenchEditor(const std::vector<std::string>& lines) : m_lines(lines) {}
-    void reset() {
-        m_appended = 0;
-        m_first = 0;
-    }
-    int appended() const { return m_appended; }
-
-    int lineCount() const override { return static_cast<int>(m_lines.size()) + m_appended; }
-    std::string lineText(int index) const override {
-        return index < static_cast<int>(m_lines.size()) ? m_lines[index] : std::string();
-    }
-    void appendEmptyLine() override {
-        ++m_appended;
-        const int caretLine = lineCount() - 1;
-        m_first = std::max(m_first, caretLine - kVisible + 1);
-    }
-    int firstVisibleLine() const override { return m_first; }
-    void scrollLines(int) override {}
-    void selectLine(int) override {}
-    void setReadOnly(bool) override {}
-    void deleteLine(int) override {}
-    void clear() override {}
-    std::string text() const override { return {}; }
-    void setText(const std::string&) override {}
-
-  private:
-    const std::vector<std::string>& m_lines;
-    int m_appended = 0;
-    int m_first = 0;
-};
 
 class CountingPrompts : public PromptView {
   public:
@@ -87,17 +49,30 @@ std::vector<std::string> generateProgram(int lineCount) {
     return lines;
 }
 
+// The program as one text, as the editor holds it.
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
 void BM_CheckProgram(benchmark::State& state) {
-    const std::vector<std::string> program = generateProgram(static_cast<int>(state.range(0)));
+    const std::string program = joined(generateProgram(static_cast<int>(state.range(0))));
     const OpcodeList opcodes;
-    BenchEditor editor(program);
+    TextEditor editor(40);  // a window of 40 lines, so the room-making after the check runs
     CountingPrompts prompts;
     Instructions instructions;
     for (auto _ : state) {
-        editor.reset();
+        state.PauseTiming();
+        editor.setText(program);  // without the empty lines the last check appended
+        const int lines = editor.lineCount();
+        state.ResumeTiming();
         const bool ok = CheckProgram(editor, prompts, opcodes, instructions);
         benchmark::DoNotOptimize(ok);
-        if (!ok || prompts.messages != 0 || editor.appended() == 0) {
+        if (!ok || prompts.messages != 0 || editor.lineCount() == lines) {
             state.SkipWithError("the generated program did not pass as expected");
             break;
         }

@@ -52,10 +52,30 @@ def main():
             count = f"{lines:,}".replace(",", " ")
             table.append((f"Program check, {count} lines", f"{time_ms(row):.1f} ms"))
     for name, label in (("BM_MemoryLoop", "Headless run, memory loop"),
-                        ("BM_RegisterLoop", "Headless run, register loop")):
+                        ("BM_MemoryLoopDetectingLoops", "Headless run, memory loop, loop detection on"),
+                        ("BM_MemoryLoopBareSwitch", "Bare switch interpreter, memory loop"),
+                        ("BM_RegisterLoop", "Headless run, register loop"),
+                        ("BM_StackLoop", "Headless run, stack loop")):
         row = rows.get(name)
         if row:
             table.append((label, f"{row['items_per_second'] / 1e6:.1f} M instructions/s"))
+    check = {n: rows.get(f"BM_CheckProgram/{n}") for n in (100000, 1000000)}
+    if all(check.values()):
+        table.append(("Program check, 1 000 000 / 100 000 lines",
+                      f"{time_ms(check[1000000]) / time_ms(check[100000]):.1f} x"))
+    engine, bare, detecting = (rows.get(n) for n in (
+        "BM_MemoryLoop", "BM_MemoryLoopBareSwitch", "BM_MemoryLoopDetectingLoops"))
+    if engine and bare:
+        table.append(("Memory loop: engine time / bare switch time",
+                      f"{bare['items_per_second'] / engine['items_per_second']:.2f} x"))
+    if engine and detecting:
+        table.append(("Memory loop: loop detection on / off",
+                      f"{engine['items_per_second'] / detecting['items_per_second']:.2f} x"))
+    for name, label in (("BM_WindowStepQuietViews", "Window step without its views (VM_Step)"),
+                        ("BM_JournalEntry", "Journal entry of one step")):
+        row = rows.get(name)
+        if row:
+            table.append((label, f"{time_ms(row) * 1e6:.0f} ns"))
     for name, label in (("BM_StepTableShown", "Desktop step, table shown"),
                         ("BM_StepPictureShown", "Desktop step, picture shown")):
         row = rows.get(name)

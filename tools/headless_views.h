@@ -1,4 +1,4 @@
-// The views of the headless runner: an in-memory program editor that cannot scroll, silent
+// The views of the headless runner: the in-memory program editor, silent
 // table, picture, register and run-panel views, message boxes printed as one line each, and
 // a number dialog that types the texts given on the command line.
 #pragma once
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/views.h"
+#include "session/text_editor.h"
 
 namespace quarzel {
 
@@ -18,31 +19,9 @@ struct NumberInput;
 
 namespace headless {
 
-// The editor's text as the lines between CR LF breaks; an empty last line after a final
-// break does not count. Its view is one line high and follows the caret, so the checker's
-// room-making for the run display appends a single empty line.
-class TextEditor : public ProgramEditorView {
-  public:
-    std::function<void()> onChange;  // StateFlags::meProgramChange, as a real editor fires it
-
-    int lineCount() const override;
-    std::string lineText(int index) const override;
-    void appendEmptyLine() override;
-    int firstVisibleLine() const override { return m_firstVisible; }
-    void scrollLines(int count) override;
-    void selectLine(int /*index*/) override {}
-    void setReadOnly(bool /*readOnly*/) override {}
-    void deleteLine(int index) override;
-    void clear() override;
-    std::string text() const override;
-    void setText(const std::string& text) override;
-
-  private:
-    void changed();
-
-    std::vector<std::string> m_parts{std::string()};
-    int m_firstVisible = 0;
-};
+// The shared in-memory editor; its default view is one line high and follows the caret, so
+// the checker's room-making for the run display appends a single empty line.
+using TextEditor = quarzel::TextEditor;
 
 class SilentGrid : public DataGridView {
   public:

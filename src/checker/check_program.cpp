@@ -1,12 +1,12 @@
 #include "checker/check_program.h"
 
 #include <algorithm>
-#include <deque>
+#include <array>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "checker/line_scanner.h"
+#include "checker/name_list.h"
 #include "common/number_text.h"
 #include "common/quote.h"
 #include "common/views.h"
@@ -28,33 +28,6 @@ struct VM_Mark {
 // editor that still has not scrolled after this many appends never will.
 constexpr int kTallestView = 500;
 
-// Names in the order they were first met, with a hash index beside the list so that finding a
-// name does not walk it. The deque keeps every name in place, so the index can point into it.
-class NameList {
-  public:
-    int indexOf(std::string_view name) const {
-        const auto found = m_index.find(name);
-        return found == m_index.end() ? -1 : found->second;
-    }
-    // Appends a name the list does not hold yet and returns its position.
-    int append(std::string name) {
-        const int position = count();
-        m_names.push_back(std::move(name));
-        m_index.emplace(m_names.back(), position);
-        return position;
-    }
-    int indexOrAppend(std::string name) {
-        const int position = indexOf(name);
-        return position >= 0 ? position : append(std::move(name));
-    }
-    const std::string& at(int position) const { return m_names[position]; }
-    int count() const { return static_cast<int>(m_names.size()); }
-
-  private:
-    std::deque<std::string> m_names;
-    std::unordered_map<std::string_view, int> m_index;
-};
-
 bool lineError(ProgramEditorView& editor, PromptView& prompts, int line, const std::string& rest) {
     prompts.showMessage("Fehler in Zeile " + int32ToText(line + 1) + rest, kCaption,
                         MessageIcon::Error);
@@ -62,63 +35,142 @@ bool lineError(ProgramEditorView& editor, PromptView& prompts, int line, const s
     return false;
 }
 
-// Both passes: every line into `instructions`, then every jump's target name replaced by the
-// line of its MRK. The mark lists live only as long as this call.
-bool assemble(ProgramEditorView& editor, PromptView& prompts, const OpcodeList& opcodes,
-              Instructions& instructions, bool& stpSeen) {
-    NameList markNames;
-    std::vector<VM_Mark> markList;  // entry k belongs to markNames.at(k)
-    NameList targetNames;           // a jump's Operand is a position here until pass 2
+// A mark definition or a jump whose name is still to be looked up. Pass 1 looks names up a
+// few lines after it has read them, so that the slots can be fetched from memory meanwhile;
+// every lookup still happens in line order, and an error of a line is reported only after the
+// names of the lines before it have been looked up, so the first faulty line is the one named.
+struct PendingName {
+    int line = 0;
+    bool definition = false;  // MRK; else a jump
+    std::string name;
+    std::uint32_t hash = 0;
+};
 
-    const int lineCount = editor.lineCount();
-    instructions.reserve(static_cast<std::size_t>(std::max(lineCount, 0)));
-    for (int i = 0; i < lineCount; ++i) {
-        ScannedLine line = scanLine(normaliseLine(editor.lineText(i)), opcodes);
-        switch (line.kind) {
-            case LineKind::Error:
-                return lineError(editor, prompts, i, line.error);
-            case LineKind::MarkDefinition:
-                if (markNames.indexOf(line.name) >= 0) {
-                    return lineError(editor, prompts, i,
-                                     " : Marke " + shortQuote(line.name) + " bereits definiert");
+constexpr std::size_t kLookAhead = 8;
+
+class Assembler {
+  public:
+    Assembler(ProgramEditorView& editor, PromptView& prompts, const OpcodeList& opcodes,
+              Instructions& instructions, int lineCount)
+        : m_editor(editor),
+          m_prompts(prompts),
+          m_opcodes(opcodes),
+          m_instructions(instructions),
+          m_lineCount(lineCount),
+          m_markNames(static_cast<std::size_t>(lineCount)),
+          m_targetNames(static_cast<std::size_t>(lineCount)) {}
+
+    // Both passes: every line into `instructions`, then every jump's target name replaced by
+    // the line of its MRK.
+    bool assemble(bool& stpSeen) {
+        m_instructions.reserve(static_cast<std::size_t>(m_lineCount));
+        for (int i = 0; i < m_lineCount; ++i) {
+            ScannedLine line;
+            try {
+                line = scanLine(normaliseLine(m_editor.lineText(i)), m_opcodes);
+            } catch (...) {
+                // A conversion error ends the check, unless an earlier line is already faulty.
+                if (!settleAll()) {
+                    return false;
                 }
-                markNames.append(std::move(line.name));
-                markList.push_back(VM_Mark{i});
-                break;
-            case LineKind::Jump:
-                line.record.Operand = targetNames.indexOrAppend(std::move(line.name));
-                break;
-            case LineKind::Filler:
-            case LineKind::Instruction:
-                break;
+                throw;
+            }
+            if (line.kind == LineKind::Error) {
+                return settleAll() && failAt(i, line.error);
+            }
+            stpSeen = stpSeen || line.record.Opcode == static_cast<std::int32_t>(Mnemonic::STP);
+            m_instructions.push_back(line.record);
+            if (line.kind == LineKind::MarkDefinition || line.kind == LineKind::Jump) {
+                const bool definition = line.kind == LineKind::MarkDefinition;
+                const std::uint32_t hash = NameList::hashOf(line.name);
+                (definition ? m_markNames : m_targetNames).prefetch(hash);
+                m_pending[m_pendingEnd++ % kLookAhead] = {i, definition, std::move(line.name),
+                                                          hash};
+                if (m_pendingEnd - m_pendingBegin == kLookAhead && !settleOldest()) {
+                    return false;
+                }
+            }
         }
-        stpSeen = stpSeen || line.record.Opcode == static_cast<std::int32_t>(Mnemonic::STP);
-        instructions.push_back(line.record);
+        return settleAll() && resolveTargets();
     }
 
-    // Each target name is looked up once; -1 marks a name that no MRK defines.
-    std::vector<std::int32_t> targetLines(static_cast<std::size_t>(targetNames.count()));
-    for (int t = 0; t < targetNames.count(); ++t) {
-        const int mark = markNames.indexOf(targetNames.at(t));
-        targetLines[t] = mark >= 0 ? markList[mark].Line : -1;
+  private:
+    bool failAt(int line, const std::string& rest) {
+        m_instructions.resize(static_cast<std::size_t>(line));  // the lines before it stay
+        return lineError(m_editor, m_prompts, line, rest);
     }
-    for (std::size_t i = 0; i < instructions.size(); ++i) {
-        VM_Instruction& record = instructions[i];
-        if (!inMarkOperandSet(record.Opcode)) {
-            continue;
+
+    bool settleOldest() {
+        PendingName& p = m_pending[m_pendingBegin++ % kLookAhead];
+        if (p.definition) {
+            if (m_markNames.indexOf(p.name, p.hash) >= 0) {
+                return failAt(p.line, " : Marke " + shortQuote(p.name) + " bereits definiert");
+            }
+            m_markNames.append(std::move(p.name), p.hash);
+            m_markList.push_back(VM_Mark{p.line});
+        } else {
+            // Until pass 2 a jump's Operand is the position of its target in m_targetNames.
+            m_instructions[static_cast<std::size_t>(p.line)].Operand =
+                m_targetNames.indexOrAppend(std::move(p.name), p.hash);
         }
-        const std::int32_t target = targetLines[record.Operand];
-        if (target < 0) {
-            const std::string& name = targetNames.at(record.Operand);
-            // Only the resolved lines before the faulty one stay.
-            instructions.resize(i);
-            return lineError(editor, prompts, static_cast<int>(i),
-                             ": Ziel " + shortQuote(name) + " ist nicht vorhanden");
-        }
-        record.Operand = target;
+        return true;
     }
-    return true;
-}
+
+    bool settleAll() {
+        while (m_pendingBegin != m_pendingEnd) {
+            if (!settleOldest()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Pass 2. Each target name is looked up once; -1 marks a name that no MRK defines.
+    bool resolveTargets() {
+        const int targets = m_targetNames.count();
+        std::vector<std::uint32_t> hashes(static_cast<std::size_t>(targets));
+        for (int t = 0; t < targets; ++t) {
+            hashes[static_cast<std::size_t>(t)] = NameList::hashOf(m_targetNames.at(t));
+        }
+        std::vector<std::int32_t> targetLines(static_cast<std::size_t>(targets));
+        for (int t = 0; t < targets; ++t) {
+            if (t + static_cast<int>(kLookAhead) < targets) {
+                m_markNames.prefetch(hashes[static_cast<std::size_t>(t) + kLookAhead]);
+            }
+            const int mark =
+                m_markNames.indexOf(m_targetNames.at(t), hashes[static_cast<std::size_t>(t)]);
+            targetLines[static_cast<std::size_t>(t)] =
+                mark >= 0 ? m_markList[static_cast<std::size_t>(mark)].Line : -1;
+        }
+        for (std::size_t i = 0; i < m_instructions.size(); ++i) {
+            VM_Instruction& record = m_instructions[i];
+            if (!inMarkOperandSet(record.Opcode)) {
+                continue;
+            }
+            const std::int32_t target = targetLines[static_cast<std::size_t>(record.Operand)];
+            if (target < 0) {
+                const std::string name = m_targetNames.at(record.Operand);
+                // Only the resolved lines before the faulty one stay.
+                return failAt(static_cast<int>(i),
+                              ": Ziel " + shortQuote(name) + " ist nicht vorhanden");
+            }
+            record.Operand = target;
+        }
+        return true;
+    }
+
+    ProgramEditorView& m_editor;
+    PromptView& m_prompts;
+    const OpcodeList& m_opcodes;
+    Instructions& m_instructions;
+    const int m_lineCount;
+    NameList m_markNames;
+    std::vector<VM_Mark> m_markList;  // entry k belongs to m_markNames.at(k)
+    NameList m_targetNames;
+    std::array<PendingName, kLookAhead> m_pending;
+    std::size_t m_pendingBegin = 0;
+    std::size_t m_pendingEnd = 0;
+};
 
 // Appends empty lines until the last program line can be the first visible line, so that the
 // run display can scroll every program line to the top. An editor that stops scrolling (hidden,
@@ -149,7 +201,8 @@ bool CheckProgram(ProgramEditorView& editor, PromptView& prompts, const OpcodeLi
                   Instructions& instructions) {
     instructions.clear();
     bool stpSeen = false;
-    if (!assemble(editor, prompts, opcodes, instructions, stpSeen)) {
+    Assembler assembler(editor, prompts, opcodes, instructions, std::max(editor.lineCount(), 0));
+    if (!assembler.assemble(stpSeen)) {
         return false;
     }
     if (!stpSeen) {

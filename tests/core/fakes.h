@@ -20,26 +20,25 @@
 #include "common/views.h"
 #include "common/win1252.h"
 #include "machine/number_input.h"
+#include "session/text_editor.h"
 #include "session/workbench.h"
 
 namespace quarzel::testing {
 
 using EventLog = std::vector<std::string>;
 
-// A text editor that holds its text as the lines between CR LF breaks. A view of
-// `visibleLines` lines models scrolling: appending moves the caret to the end and scrolls it
-// into view, scrolling stops when the last line reaches the bottom. visibleLines 0 is an
-// editor that cannot scroll at all (hidden, zero height).
-class FakeEditor : public ProgramEditorView {
+// One checked program line, as the checker writes it.
+inline VM_Instruction op(Mnemonic mnemonic, std::int32_t operand = 0, bool direct = true) {
+    return {static_cast<std::int32_t>(mnemonic), operand, direct};
+}
+
+// The shared in-memory editor, with every call recorded in the log. A view of `visibleLines`
+// lines (20 by default) models scrolling; 0 is an editor that cannot scroll at all.
+class FakeEditor : public TextEditor {
   public:
     explicit FakeEditor(EventLog& log, int visibleLines = 20)
-        : m_log(log), m_visible(visibleLines) {}
+        : TextEditor(visibleLines), m_log(log) {}
 
-    std::function<void()> onChange;  // wire to StateFlags::meProgramChange
-    int visibleLines() const { return m_visible; }
-    void setVisibleLines(int count) { m_visible = count; }
-    bool readOnly() const { return m_readOnly; }
-    std::optional<int> selectedLine() const { return m_selected; }
     int changeCount() const { return m_changes; }
     // For tests: lines typed in UTF-8, joined by CR LF.
     void type(const std::vector<std::string>& utf8Lines) {
@@ -50,90 +49,28 @@ class FakeEditor : public ProgramEditorView {
         setText(text);
     }
 
-    int lineCount() const override {
-        const int parts = static_cast<int>(m_parts.size());
-        return m_parts.back().empty() ? parts - 1 : parts;
-    }
-    std::string lineText(int index) const override {
-        if (index < 0 || index >= lineCount()) {
-            throw std::out_of_range("FakeEditor::lineText " + std::to_string(index));
-        }
-        return m_parts[index];
-    }
-    void appendEmptyLine() override {
-        m_parts.emplace_back();
-        const int caretLine = static_cast<int>(m_parts.size()) - 1;
-        if (m_visible > 0 && caretLine >= m_first + m_visible) {
-            m_first = caretLine - m_visible + 1;
-        }
-        changed("editor.append");
-    }
-    int firstVisibleLine() const override { return m_first; }
     void scrollLines(int count) override {
-        const int maxFirst = std::max(0, static_cast<int>(m_parts.size()) - m_visible);
-        m_first = m_visible > 0 ? std::clamp(m_first + count, 0, maxFirst) : m_first;
+        TextEditor::scrollLines(count);
         m_log.push_back("editor.scroll " + std::to_string(count));
     }
     void selectLine(int index) override {
-        m_selected = index;
+        TextEditor::selectLine(index);
         m_log.push_back("editor.select " + std::to_string(index));
     }
     void setReadOnly(bool readOnly) override {
-        m_readOnly = readOnly;
+        TextEditor::setReadOnly(readOnly);
         m_log.push_back(std::string("editor.readOnly ") + (readOnly ? "on" : "off"));
     }
-    void deleteLine(int index) override {
-        if (index < 0 || index >= lineCount()) {
-            throw std::out_of_range("FakeEditor::deleteLine " + std::to_string(index));
-        }
-        // Like a text control: the last line of a text without final break leaves that break
-        // of the line before it in place.
-        if (index == static_cast<int>(m_parts.size()) - 1) {
-            m_parts[index].clear();
-        } else {
-            m_parts.erase(m_parts.begin() + index);
-        }
-        changed("editor.delete " + std::to_string(index));
-    }
-    void clear() override {
-        m_parts.assign(1, std::string());
-        m_first = 0;
-        changed("editor.clear");
-    }
-    std::string text() const override {
-        std::string joined;
-        for (std::size_t i = 0; i < m_parts.size(); ++i) {
-            joined += (i ? "\r\n" : "") + m_parts[i];
-        }
-        return joined;
-    }
-    void setText(const std::string& text) override {
-        m_parts.clear();
-        std::size_t start = 0;
-        for (std::size_t pos; (pos = text.find("\r\n", start)) != std::string::npos;
-             start = pos + 2) {
-            m_parts.push_back(text.substr(start, pos - start));
-        }
-        m_parts.push_back(text.substr(start));
-        m_first = 0;
-        changed("editor.setText");
+
+  protected:
+    void changed(std::string_view what) override {
+        ++m_changes;
+        m_log.push_back("editor." + std::string(what));
+        TextEditor::changed(what);
     }
 
   private:
-    void changed(const std::string& what) {
-        ++m_changes;
-        m_log.push_back(what);
-        if (onChange) {
-            onChange();
-        }
-    }
-
     EventLog& m_log;
-    int m_visible;
-    std::vector<std::string> m_parts{std::string()};
-    int m_first = 0;
-    bool m_readOnly = false;
-    std::optional<int> m_selected;
     int m_changes = 0;
 };
 

@@ -16,9 +16,7 @@ namespace {
 
 using M = Mnemonic;
 
-VM_Instruction op(M mnemonic, std::int32_t operand = 0, bool direct = true) {
-    return {static_cast<std::int32_t>(mnemonic), operand, direct};
-}
+using testing::op;
 
 // Address operand forms as the checker writes them.
 struct Form {

@@ -14,9 +14,7 @@ namespace {
 
 using M = Mnemonic;
 
-VM_Instruction op(M m, std::int32_t operand = 0, bool direct = true) {
-    return {static_cast<std::int32_t>(m), operand, direct};
-}
+using testing::op;
 
 // Everything a step may change, compared as a whole.
 struct State {

@@ -1,0 +1,88 @@
+#include "session/text_editor.h"
+
+#include <algorithm>
+
+#include "common/system_error.h"
+
+namespace quarzel {
+
+int TextEditor::lineCount() const {
+    // A last line that is empty because the text ends with a line break does not count.
+    const int parts = static_cast<int>(m_parts.size());
+    return m_parts.back().empty() ? parts - 1 : parts;
+}
+
+std::string TextEditor::lineText(int index) const {
+    if (index < 0 || index >= lineCount()) {
+        throw listIndexError(index);
+    }
+    return m_parts[static_cast<std::size_t>(index)];
+}
+
+void TextEditor::appendEmptyLine() {
+    m_parts.emplace_back();
+    const int caretLine = static_cast<int>(m_parts.size()) - 1;
+    if (m_visible > 0 && caretLine >= m_first + m_visible) {
+        m_first = caretLine - m_visible + 1;
+    }
+    changed("append");
+}
+
+void TextEditor::scrollLines(int count) {
+    if (m_visible <= 0) {
+        return;
+    }
+    const long long maxFirst =
+        std::max(0LL, static_cast<long long>(m_parts.size()) - static_cast<long long>(m_visible));
+    m_first = static_cast<int>(std::clamp(static_cast<long long>(m_first) + count, 0LL, maxFirst));
+}
+
+void TextEditor::deleteLine(int index) {
+    if (index < 0 || index >= lineCount()) {
+        throw listIndexError(index);
+    }
+    // As in a text control: deleting the last line of a text without a final break keeps the
+    // break of the line before it.
+    if (static_cast<std::size_t>(index) == m_parts.size() - 1) {
+        m_parts.back().clear();
+    } else {
+        m_parts.erase(m_parts.begin() + index);
+    }
+    changed("delete " + std::to_string(index));
+}
+
+void TextEditor::clear() {
+    m_parts.assign(1, std::string());
+    m_first = 0;
+    changed("clear");
+}
+
+std::string TextEditor::text() const {
+    std::string joined;
+    for (std::size_t i = 0; i < m_parts.size(); ++i) {
+        if (i > 0) {
+            joined += "\r\n";
+        }
+        joined += m_parts[i];
+    }
+    return joined;
+}
+
+void TextEditor::setText(const std::string& text) {
+    m_parts.clear();
+    std::size_t start = 0;
+    for (std::size_t pos; (pos = text.find("\r\n", start)) != std::string::npos; start = pos + 2) {
+        m_parts.push_back(text.substr(start, pos - start));
+    }
+    m_parts.push_back(text.substr(start));
+    m_first = 0;
+    changed("setText");
+}
+
+void TextEditor::changed(std::string_view /*what*/) {
+    if (onChange) {
+        onChange();
+    }
+}
+
+}  // namespace quarzel

@@ -1,0 +1,54 @@
+// A program editor held in memory, for everything that runs the core without a window: the
+// headless tools, the tests and the benchmarks. It models a view of `visibleLines` lines that
+// scrolls the caret into view when a line is appended and stops scrolling when the last line
+// reaches its bottom, as a real text control does; 0 visible lines is a view that cannot
+// scroll at all (hidden, no height).
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/views.h"
+
+namespace quarzel {
+
+class TextEditor : public ProgramEditorView {
+  public:
+    explicit TextEditor(int visibleLines = 1) : m_visible(visibleLines) {}
+
+    // StateFlags::meProgramChange, as a real editor's change event reaches it.
+    std::function<void()> onChange;
+
+    int visibleLines() const { return m_visible; }
+    void setVisibleLines(int count) { m_visible = count; }
+    bool readOnly() const { return m_readOnly; }
+    std::optional<int> selectedLine() const { return m_selected; }
+
+    int lineCount() const override;
+    std::string lineText(int index) const override;  // raises the list index error outside
+    void appendEmptyLine() override;
+    int firstVisibleLine() const override { return m_first; }
+    void scrollLines(int count) override;
+    void selectLine(int index) override { m_selected = index; }
+    void setReadOnly(bool readOnly) override { m_readOnly = readOnly; }
+    void deleteLine(int index) override;
+    void clear() override;
+    std::string text() const override;
+    void setText(const std::string& text) override;
+
+  protected:
+    // After every change of the text; `what` names it for a subclass that records changes.
+    virtual void changed(std::string_view what);
+
+  private:
+    int m_visible;
+    std::vector<std::string> m_parts{std::string()};  // the lines between CR LF breaks
+    int m_first = 0;
+    bool m_readOnly = false;
+    std::optional<int> m_selected;
+};
+
+}  // namespace quarzel
