@@ -13,7 +13,8 @@ FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-PACKAGES = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev fonts-liberation
+PACKAGES = cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev fonts-liberation \
+           qt6-translations-l10n libqt6svg6 libtomlplusplus-dev
 BENCH_PACKAGES = libbenchmark-dev python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -59,7 +60,7 @@ test: build
 bench: deps
 	$(call install-missing,$(BENCH_PACKAGES))
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_BENCH=ON -DQUARZEL_BUILD_TESTS=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target checker_bench machine_bench desktop_bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target checker_bench machine_bench desktop_bench grade_bench
 	@python3 bench/report.py $(BENCH_DIR)/bench
 
 # Every test once more, built with AddressSanitizer and UndefinedBehaviorSanitizer: the core,

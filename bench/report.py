@@ -40,7 +40,8 @@ def time_ms(row):
 def main():
     folder = sys.argv[1]
     rows = {}
-    for name, reps in (("checker_bench", 5), ("machine_bench", 5), ("desktop_bench", 1)):
+    for name, reps in (("checker_bench", 5), ("machine_bench", 5), ("desktop_bench", 1),
+                       ("grade_bench", 5)):
         binary = os.path.join(folder, name)
         if os.access(binary, os.X_OK):
             rows.update(medians(run(binary, reps)))
@@ -77,10 +78,14 @@ def main():
         if row:
             table.append((label, f"{time_ms(row) * 1e6:.0f} ns"))
     for name, label in (("BM_StepTableShown", "Desktop step, table shown"),
-                        ("BM_StepPictureShown", "Desktop step, picture shown")):
+                        ("BM_StepPictureShown", "Desktop step, picture shown"),
+                        ("BM_StepBackPictureShown", "Desktop \"Zurück\", picture shown")):
         row = rows.get(name)
         if row:
             table.append((label, f"{time_ms(row):.3f} ms"))
+    row = rows.get("BM_GradeClass/real_time")
+    if row:
+        table.append(("Grading 30 programs x 10 cases, 2 threads", f"{time_ms(row):.0f} ms"))
     start = rows.get("BM_ProcessStart")
     if start:
         table.append(("Start to first shown window", f"{start['from_exec_ms']:.0f} ms"))

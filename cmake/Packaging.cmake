@@ -11,9 +11,13 @@ endif()
 if(TARGET quarzel-run)
     install(TARGETS quarzel-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+if(TARGET quarzel-grade)
+    install(TARGETS quarzel-grade RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quarzel/examples
-        PATTERN "*.expected" EXCLUDE)
+        PATTERN "*.expected" EXCLUDE
+        PATTERN "*.expected.*" EXCLUDE)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/ICON-LICENSE
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quarzel)
 
@@ -26,7 +30,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Quarzel 3 lets learners write assembly programs for a model computer with an accumulator, an index register, a stack and 512 memory cells, and run them step by step while every register and memory access is shown. German user interface.")
 set(CPACK_DEBIAN_PACKAGE_SECTION "education")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins, qt6-translations-l10n, libqt6svg6")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -34,6 +34,7 @@ bool ScriptedNumberInput::showModal() {
     while (!m_texts.empty()) {
         const std::string text = std::move(m_texts.front());
         m_texts.pop_front();
+        ++m_taken;
         try {
             m_input->btOKClick(text);
             return true;

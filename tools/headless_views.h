@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <ostream>
@@ -76,11 +77,13 @@ class ScriptedNumberInput : public NumberInputView {
 
     bool showModal() override;
     void hide() override {}
+    std::uint64_t inputsTaken() const override { return m_taken; }
 
   private:
     NumberInput* m_input = nullptr;
     PromptView& m_prompts;
     std::deque<std::string> m_texts;
+    std::uint64_t m_taken = 0;
 };
 
 }  // namespace headless

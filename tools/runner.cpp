@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <exception>
+#include <sstream>
 
 #include "common/central_handler.h"
 #include "common/system_error.h"
@@ -64,7 +65,7 @@ bool handle(PromptView& prompts, Handler&& handler) {
 
 std::string usageLine() {
     return "Aufruf: quarzel-run [--data DATEI.dta] [--input TEXT]... [--max-steps N] "
-           "[--dump DATEI.dta] [--check] PROGRAMM.prg";
+           "[--dump DATEI.dta] [--check] [--detect-loops] PROGRAMM.prg";
 }
 
 ParseResult parseArguments(const std::vector<std::string>& args) {
@@ -84,6 +85,8 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
             options.help = true;
         } else if (arg == "--check") {
             options.checkOnly = true;
+        } else if (arg == "--detect-loops") {
+            options.detectLoops = true;
         } else if (arg == "--data" || arg == "--dump") {
             auto& slot = arg == "--data" ? options.data : options.dump;
             if (slot) {
@@ -117,66 +120,137 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     return {options, ""};
 }
 
-int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
+CaseResult runCase(const CaseInput& input) {
     std::deque<std::string> inputs;
-    for (const std::string& text : options.inputs) {
+    for (const std::string& text : input.inputs) {
         inputs.push_back(fromUtf8(text));
     }
-    Session session(err, std::move(inputs));
+    std::ostringstream lines;
+    Session session(lines, std::move(inputs));
     Workbench& bench = session.bench;
     PromptView& prompts = session.prompts;
+    CaseResult result;
+    const auto finish = [&](CaseEnd end) {
+        result.end = end;
+        std::istringstream in(lines.str());
+        for (std::string line; std::getline(in, line);) {
+            result.messages.push_back(line);
+        }
+        result.table = bench.table;
+        result.table.attachGrid(nullptr);  // the copy outlives the session's grid
+        return result;
+    };
 
-    if (!handle(prompts, [&] {
-            session.editor.setText(readProgramFile(options.program));
-            if (options.data) {
-                readDataFile(*options.data, bench.table);
-            }
-        })) {
-        return kUsageOrFile;
+    session.editor.setText(input.program);
+    if (input.data && !handle(prompts, [&] { applyDataFileText(*input.data, bench.table); })) {
+        return finish(CaseEnd::DataUnreadable);
     }
 
     // The first two presses of "Start" check the program and then the data.
     handle(prompts, [&] { bench.runControl.btRunClick(); });
     if (!bench.flags.ProgramChecked) {
-        return kCheckFailed;
+        return finish(CaseEnd::CheckFailed);
     }
     handle(prompts, [&] { bench.runControl.btRunClick(); });
     if (!bench.flags.DataChecked) {
-        return kCheckFailed;
+        return finish(CaseEnd::CheckFailed);
+    }
+    if (input.checkOnly) {
+        return finish(CaseEnd::CheckPassed);
     }
 
-    int status = kStopReached;
-    if (!options.checkOnly) {
-        handle(prompts, [&] { bench.runControl.btRunClick(); });  // the third one starts
-        const MachineState& machine = bench.machine;
-        RunControl::HeadlessResult result;
-        handle(prompts, [&] { result = bench.runControl.runHeadless({options.maxSteps, false}); });
-        switch (result.outcome.end) {
-            case StepEnd::RunTimeError:
-            case StepEnd::SystemError:
-                status = kRunFailed;
-                break;
-            case StepEnd::StepLimit:
-                err << "Quarzel 3: Schrittgrenze erreicht.\n";
-                status = kStepLimit;
-                break;
-            case StepEnd::EndlessLoop:
-            case StepEnd::Continued:
-            case StepEnd::Stopped:
-                break;
-        }
-        out << "Akku: " << machine.VM_Accu << '\n'
-            << "Fenster: " << machine.VM_Window << '\n'
-            << "Index: " << machine.VM_Index << '\n'
-            << "Anweisung: " << machine.VM_IP << '\n'
-            << "Stack: " << machine.VM_SP << '\n'
-            << "Schritte: " << machine.StepCount << '\n';
+    handle(prompts, [&] { bench.runControl.btRunClick(); });  // the third one starts
+    RunControl::HeadlessResult run;
+    handle(prompts, [&] {
+        run = bench.runControl.runHeadless({input.maxSteps, input.detectLoops});
+    });
+    const MachineState& machine = bench.machine;
+    result.ran = true;
+    result.registers = machine;
+    result.steps = machine.StepCount;
+    CaseEnd end = CaseEnd::Stopped;
+    switch (run.outcome.end) {
+        case StepEnd::RunTimeError:
+        case StepEnd::SystemError:
+            end = CaseEnd::RunFailed;
+            break;
+        case StepEnd::StepLimit:
+            lines << "Quarzel 3: Schrittgrenze erreicht.\n";
+            end = CaseEnd::StepLimit;
+            break;
+        case StepEnd::EndlessLoop:
+            if (input.detectLoops) {
+                lines << endlessLoopLine(run.loopLine) << '\n';
+                result.loopLine = run.loopLine;
+                end = CaseEnd::EndlessLoop;
+            }
+            break;
+        case StepEnd::Continued:
+        case StepEnd::Stopped:
+            break;
     }
+    return finish(end);
+}
 
-    if (options.dump && !handle(prompts, [&] { writeDataFile(*options.dump, bench.table); })) {
+int exitStatusOf(CaseEnd end) {
+    switch (end) {
+        case CaseEnd::Stopped:
+        case CaseEnd::CheckPassed:
+            return kStopReached;
+        case CaseEnd::RunFailed:
+            return kRunFailed;
+        case CaseEnd::CheckFailed:
+            return kCheckFailed;
+        case CaseEnd::DataUnreadable:
+            return kUsageOrFile;
+        case CaseEnd::StepLimit:
+            return kStepLimit;
+        case CaseEnd::EndlessLoop:
+            return kEndlessLoop;
+    }
+    return kUsageOrFile;
+}
+
+std::string endlessLoopLine(std::int32_t loopLine) {
+    return "Quarzel 3: Endlosschleife ab Zeile " + std::to_string(loopLine) + " erkannt.";
+}
+
+int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
+    LinePrompts prompts(err);
+    CaseInput input;
+    if (!handle(prompts, [&] {
+            input.program = readProgramFile(options.program);
+            if (options.data) {
+                input.data = readDataFileText(*options.data);
+            }
+        })) {
         return kUsageOrFile;
     }
-    return status;
+    input.inputs = options.inputs;
+    input.maxSteps = options.maxSteps;
+    input.detectLoops = options.detectLoops;
+    input.checkOnly = options.checkOnly;
+
+    const CaseResult result = runCase(input);
+    for (const std::string& line : result.messages) {
+        err << line << '\n';
+    }
+    if (result.ran) {
+        const Registers& r = result.registers;
+        out << "Akku: " << r.VM_Accu << '\n'
+            << "Fenster: " << r.VM_Window << '\n'
+            << "Index: " << r.VM_Index << '\n'
+            << "Anweisung: " << r.VM_IP << '\n'
+            << "Stack: " << r.VM_SP << '\n'
+            << "Schritte: " << result.steps << '\n';
+    }
+    if (result.end == CaseEnd::DataUnreadable || result.end == CaseEnd::CheckFailed) {
+        return exitStatusOf(result.end);
+    }
+    if (options.dump && !handle(prompts, [&] { writeDataFile(*options.dump, result.table); })) {
+        return kUsageOrFile;
+    }
+    return exitStatusOf(result.end);
 }
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -132,6 +133,14 @@ void RunPanel::setStepEnabled(bool enabled) {
     btStep->setEnabled(enabled);
 }
 
+void RunPanel::setBackEnabled(bool enabled) {
+    btBack->setEnabled(enabled);
+}
+
+void RunPanel::showStepCount(std::uint64_t steps) {
+    lbSteps->setText(QStringLiteral("Schritte: %1").arg(steps));
+}
+
 void RunPanel::setTimerEnabled(RunTimer timer, bool enabled) {
     QTimer* t = timers[static_cast<std::size_t>(timer)];
     if (!enabled) {
@@ -215,6 +224,10 @@ void TfrmMainForm::createControls() {
     gbVMSP = groupBox(gbVMInspector, "gbVMSP", QStringLiteral("Stack"));
     ebSP = registerField(gbVMSP, "ebSP", QStringLiteral("512"));
     m_registers.fields = {ebAccu, ebWindow, ebIndex, ebIP, ebSP};
+    // A screen reader names each register by its own caption, not by the panel around it.
+    for (QGroupBox* box : {gbVMAccu, gbVMWindow, gbVMIndex, gbVMIP, gbVMSP}) {
+        box->setAccessibleName(box->title());
+    }
 
     gbFlowControl = groupBox(this, "gbFlowControl", QStringLiteral("Ablauf"));
     btCheck = new QPushButton(QStringLiteral("Prüfen"), gbFlowControl);
@@ -233,8 +246,21 @@ void TfrmMainForm::createControls() {
     rbFast->setObjectName(QStringLiteral("rbFast"));
     rbDirect = new QRadioButton(QStringLiteral("Direkt"), gbSpeed);
     rbDirect->setObjectName(QStringLiteral("rbDirect"));
+    // Below the step button, after the speed buttons in the tab order as on the screen.
+    btBack = new QPushButton(QStringLiteral("Zu&rück"), gbFlowControl);
+    btBack->setObjectName(QStringLiteral("btBack"));
+    btBack->setAccessibleName(QStringLiteral("Zurück"));
+    btBack->setToolTip(
+        QStringLiteral("Nimmt die zuletzt ausgeführte Anweisung zurück (bei Geschwindigkeit "
+                       "„Schritt“)."));
+    btBack->setEnabled(false);
+    lbSteps = new QLabel(QStringLiteral("Schritte: 0"), gbFlowControl);
+    lbSteps->setObjectName(QStringLiteral("lbSteps"));
+    lbSteps->setToolTip(QStringLiteral("Ausgeführte Anweisungen dieses Laufs"));
     m_runPanel.btRun = btRun;
     m_runPanel.btStep = btStep;
+    m_runPanel.btBack = btBack;
+    m_runPanel.lbSteps = lbSteps;
 
     gbDataGraphical = groupBox(this, "gbDataGraphical", QStringLiteral("Daten"));
     gbDataGraphical->hide();
@@ -333,14 +359,28 @@ void TfrmMainForm::command(Handler&& handler) {
 
 void TfrmMainForm::wireHandlers() {
     Workbench& wb = *m_workbench;
-    connect(meProgram, &QPlainTextEdit::textChanged, this, [&wb] { wb.flags.meProgramChange(); });
+    // An edit ends what "Zurück" may take back, so the run panel hears of every one.
+    connect(meProgram, &QPlainTextEdit::textChanged, this, [&wb] {
+        wb.flags.meProgramChange();
+        wb.runControl.updateRunPanel();
+    });
+    connect(m_tableModel, &DataTableModel::userEdited, this,
+            [&wb] { wb.runControl.updateRunPanel(); });
 
-    connect(btCheck, &QPushButton::clicked, this,
-            [this, &wb] { command([&wb] { wb.runControl.btCheckClick(); }); });
-    connect(btRun, &QPushButton::clicked, this,
-            [this, &wb] { command([&wb] { wb.runControl.btRunClick(); }); });
+    connect(btCheck, &QPushButton::clicked, this, [this, &wb] {
+        command([&wb] {
+            wb.runControl.btCheckClick();
+            wb.runControl.updateRunPanel();
+        });
+    });
+    connect(btRun, &QPushButton::clicked, this, [this, &wb] {
+        m_passBreakpointAt.reset();  // a new run pauses at every marked line again
+        command([&wb] { wb.runControl.btRunClick(); });
+    });
     connect(btStep, &QPushButton::clicked, this,
             [this, &wb] { command([&wb] { wb.runControl.btStepClick(); }); });
+    connect(btBack, &QPushButton::clicked, this,
+            [this, &wb] { command([&wb] { wb.runControl.VM_StepBack(); }); });
 
     const auto radio = [this](QRadioButton* button, void (RunControl::*handler)()) {
         connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
@@ -353,18 +393,31 @@ void TfrmMainForm::wireHandlers() {
     radio(rbSlow, &RunControl::rbSlowClick);
     radio(rbFast, &RunControl::rbFastClick);
     radio(rbDirect, &RunControl::rbDirectClick);
+    // Choosing a timed speed while looking at a marked line goes on from that line.
+    for (QRadioButton* timed : {rbSlow, rbFast, rbDirect}) {
+        connect(timed, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked) {
+                m_passBreakpointAt = m_workbench->machine.StepCount;
+            }
+        });
+    }
 
-    connect(tSlow, &QTimer::timeout, this,
-            [this, &wb] { handle([&wb] { wb.runControl.tSlowTimer(); }); });
-    connect(tFast, &QTimer::timeout, this,
-            [this, &wb] { handle([&wb] { wb.runControl.tFastTimer(); }); });
-    connect(tDirect, &QTimer::timeout, this,
-            [this, &wb] { handle([&wb] { wb.runControl.tDirectTimer(); }); });
+    connect(tSlow, &QTimer::timeout, this, [this] { timerTick(&RunControl::tSlowTimer); });
+    connect(tFast, &QTimer::timeout, this, [this] { timerTick(&RunControl::tFastTimer); });
+    connect(tDirect, &QTimer::timeout, this, [this] { timerTick(&RunControl::tDirectTimer); });
 
-    connect(btNew, &QToolButton::clicked, this,
-            [this, &wb] { command([&wb] { wb.files.btNewClick(); }); });
-    connect(btLoad, &QToolButton::clicked, this,
-            [this, &wb] { command([&wb] { wb.files.btLoadClick(); }); });
+    connect(btNew, &QToolButton::clicked, this, [this, &wb] {
+        command([&wb] {
+            wb.files.btNewClick();
+            wb.runControl.updateRunPanel();
+        });
+    });
+    connect(btLoad, &QToolButton::clicked, this, [this, &wb] {
+        command([&wb] {
+            wb.files.btLoadClick();
+            wb.runControl.updateRunPanel();
+        });
+    });
     connect(btSave, &QToolButton::clicked, this,
             [this, &wb] { command([&wb] { wb.files.btSaveClick(); }); });
     connect(btHTML, &QToolButton::clicked, this, [this] { btHTMLClick(); });
@@ -378,6 +431,23 @@ void TfrmMainForm::wireHandlers() {
                 evalue->setText(value);
                 ecomment->setText(comment);
             });
+}
+
+void TfrmMainForm::timerTick(void (RunControl::*tick)()) {
+    if (breakpointAhead()) {
+        m_passBreakpointAt = m_workbench->machine.StepCount;
+        // Exactly a click on "Schritt": its handler stops the timers and enables the step
+        // buttons; the run stays in progress at the marked line.
+        rbStep->setChecked(true);
+        return;
+    }
+    handle([this, tick] { (m_workbench->runControl.*tick)(); });
+}
+
+bool TfrmMainForm::breakpointAhead() const {
+    const MachineState& m = m_workbench->machine;
+    return m.VM_Running && m.RunMode != Speed::Step && m_passBreakpointAt != m.StepCount &&
+           meProgram->stopsAt(m.VM_IP);
 }
 
 void TfrmMainForm::btExitClick() {
@@ -446,6 +516,8 @@ void TfrmMainForm::ResizeWorkingArea() {
     place(rbFast, l.rbFast);
     place(rbDirect, l.rbDirect);
     place(btStep, l.btStep);
+    place(btBack, l.btBack);
+    place(lbSteps, l.lbSteps);
     place(gbFile, l.gbFile);
     place(btNew, l.btNew);
     place(btLoad, l.btLoad);
@@ -486,16 +558,8 @@ void TfrmMainForm::closeEvent(QCloseEvent* event) {
     Workbench& wb = *m_workbench;
     sgData->commitPendingEdit();
 
-    // No step may run once the lists are released, and none while the save questions are
-    // open: the run ends before anything is asked.
-    for (QTimer* timer : m_runPanel.timers) {
-        timer->stop();
-    }
-    if (wb.machine.VM_Running) {
-        handle([&wb] { wb.runControl.VM_Stop(); });
-        wb.machine.VM_Running = false;
-    }
-
+    // A timed run goes on stepping while the save questions are open, as it does while any
+    // other command's dialog is open; it ends only once the window really closes.
     bool saved = true;
     handle([&] {
         try {
@@ -512,14 +576,19 @@ void TfrmMainForm::closeEvent(QCloseEvent* event) {
     });
     if (!saved) {
         // A save that failed keeps the window open, so the learner's work is not lost: the
-        // error has been shown, the speed's timer runs again and the next close asks again.
-        handle([&wb] {
-            wb.runControl.VM_ChangeRunMode(static_cast<std::int32_t>(wb.machine.RunMode));
-        });
+        // error has been shown, the run and its timer go on and the next close asks again.
         event->ignore();
         return;
     }
 
+    // No step may run once the lists are released.
+    for (QTimer* timer : m_runPanel.timers) {
+        timer->stop();
+    }
+    if (wb.machine.VM_Running) {
+        handle([&wb] { wb.runControl.VM_Stop(); });
+        wb.machine.VM_Running = false;
+    }
     m_closed = true;
     wb.machine.InstructionList.clear();
     wb.machine.InstructionList.shrink_to_fit();

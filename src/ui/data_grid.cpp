@@ -2,7 +2,10 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include "data_table_model.h"
 #include "main_layout.h"
@@ -30,6 +33,32 @@ class CellSelectionModel : public QItemSelectionModel {
     }
 };
 
+// Hands every keystroke in a cell's in-place editor to the model at once, so the flags know
+// of the change before the edit ends (and also when it ends with the text it started with).
+class CellEditDelegate : public QStyledItemDelegate {
+  public:
+    explicit CellEditDelegate(DataGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        auto* field = qobject_cast<QLineEdit*>(editor);
+        DataTableModel* model = m_grid->tableModel();
+        if (field != nullptr && model != nullptr) {
+            const QPersistentModelIndex cell(index);
+            connect(field, &QLineEdit::textEdited, model, [model, cell](const QString& text) {
+                if (cell.isValid()) {
+                    model->cellTextEdited(cell, text);
+                }
+            });
+        }
+        return editor;
+    }
+
+  private:
+    DataGrid* m_grid;
+};
+
 constexpr QAbstractItemView::EditTriggers kEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
@@ -48,6 +77,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setWordWrap(false);
     setTabKeyNavigation(false);  // Tab leaves the table, as it leaves every other control
+    setItemDelegate(new CellEditDelegate(this));
 }
 
 void DataGrid::setTableModel(DataTableModel* model) {

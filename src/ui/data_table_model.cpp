@@ -42,6 +42,7 @@ bool DataTableModel::setData(const QModelIndex& index, const QVariant& value, in
     m_table.setText(index.column(), index.row(), text);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     m_flags.sgDataSetEditText(index.column(), index.row(), text);
+    emit userEdited();
     return true;
 }
 
@@ -67,6 +68,15 @@ void DataTableModel::rowChanged(int row) {
     if (row >= 0 && row < DataTable::kRowCount) {
         emit dataChanged(index(row, 0), index(row, 2), {Qt::DisplayRole, Qt::EditRole});
     }
+}
+
+void DataTableModel::cellTextEdited(const QModelIndex& index, const QString& text) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        !(flags(index) & Qt::ItemIsEditable)) {
+        return;
+    }
+    m_flags.sgDataSetEditText(index.column(), index.row(), fromQString(text));
+    emit userEdited();
 }
 
 }  // namespace quarzel

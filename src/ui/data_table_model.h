@@ -29,6 +29,14 @@ class DataTableModel : public QAbstractTableModel {
     // The system wrote the row's texts (machine write, New, Load).
     void rowChanged(int row);
 
+    // The user changed the text in a cell's in-place editor: a change of the table for the
+    // flags at once, before the edit is committed and whatever text it ends with.
+    void cellTextEdited(const QModelIndex& index, const QString& text);
+
+  signals:
+    // After every change of a cell by the user, once the flags say so.
+    void userEdited();
+
   private:
     DataTable& m_table;
     StateFlags& m_flags;

@@ -77,8 +77,9 @@ TfrmHilfe::TfrmHilfe(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_memHilfe->setAccessibleName(windowTitle());
     m_memHilfe->setReadOnly(true);
     m_memHilfe->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_memHilfe->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_memHilfe->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Both bars always: a learner sees at once that the list goes on below and to the right.
+    m_memHilfe->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memHilfe->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The colons only line up in a fixed-pitch font; the hint finds one where Courier New is
     // missing.
     QFont font(QStringLiteral("Courier New"));

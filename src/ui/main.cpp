@@ -1,5 +1,8 @@
 // The desktop program: one main window; closing it ends the program.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <csignal>
 
 #include "MainForm.h"
@@ -13,6 +16,18 @@ int main(int argc, char* argv[]) {
     // The title the desktop shows for the program. No display name: Qt would append it to
     // every window caption.
     QApplication::setApplicationName(QLatin1String(quarzel::kApplicationTitle));
+
+    // The program speaks German whatever the system's language: Qt's own texts (file
+    // dialogs, context menus, the buttons of its boxes) come from its German translation
+    // where one is installed. The HTML export's date keeps the user's own format
+    // (QLocale::system()).
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtGerman);
+    }
+
     quarzel::TfrmMainForm window;
     window.show();
     return QApplication::exec();

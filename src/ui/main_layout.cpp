@@ -60,6 +60,8 @@ MainLayout computeMainLayout(int clientWidth, int clientHeight) {
     l.rbFast = rect(5, 48, radioWidth, kRadioHeight);
     l.rbDirect = rect(5, 64, radioWidth, kRadioHeight);
     l.btStep = rect(5, l.gbSpeed.bottom() + 2, l.gbSpeed.width, kRunButtonHeight);
+    l.btBack = rect(5, l.btStep.bottom() + 2, l.btStep.width, kRunButtonHeight);
+    l.lbSteps = rect(5, l.btBack.bottom() + 4, l.btBack.width, kStepCountHeight);
 
     l.gbFile =
         rect(5, l.gbData.bottom() + 5, l.gbData.width + l.gbProgram.width + 5, part(0.2, h) - 5);

@@ -26,6 +26,7 @@ inline constexpr int kHoverFieldHeight = 19;
 inline constexpr int kRegisterFieldHeight = 24;
 inline constexpr int kRunButtonHeight = 25;
 inline constexpr int kSpeedGroupHeight = 89;
+inline constexpr int kStepCountHeight = 17;
 inline constexpr int kRadioHeight = 17;
 inline constexpr int kCommandButtonWidth = 80;
 inline constexpr int kNumberColumnWidth = 40;
@@ -40,6 +41,8 @@ struct MainLayout {
         ebSP;
     LayoutRect gbFlowControl, btCheck, btRun, gbSpeed, rbStep, rbSlow, rbFast, rbDirect, btStep;
     LayoutRect gbFile, btNew, btLoad, btSave, btHTML, btView, btHelp, btExit;
+    // Below the step button, in the run panel's free space: "Zurück" and the step count.
+    LayoutRect btBack, lbSteps;
 };
 
 // Every width and height that comes out negative for a tiny window is clamped to zero as it

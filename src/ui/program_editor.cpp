@@ -1,16 +1,59 @@
 #include "program_editor.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <memory>
 
 #include "common/system_error.h"
 #include "qt_text.h"
 
 namespace quarzel {
+namespace {
 
-ProgramEditor::ProgramEditor(QWidget* parent) : QPlainTextEdit(parent) {
+// A block's user state marks a breakpoint: the document keeps it with the block, undo and
+// redo leave it alone, and a new text has none.
+constexpr int kBreakpointState = 1;
+
+// Light red behind the whole line: clearly not the blue of a selection, and the black text
+// stays readable on it.
+const QColor kBreakpointBackground(255, 196, 196);
+
+// The editor's own menu entries in German also where Qt's translation is missing; the key
+// after the tab stays as Qt wrote it.
+void germanMenuTexts(QMenu& menu) {
+    const std::pair<const char*, const char*> texts[] = {
+        {"edit-undo", "&Rückgängig"},    {"edit-redo", "Wieder&herstellen"},
+        {"edit-cut", "&Ausschneiden"},   {"edit-copy", "&Kopieren"},
+        {"link-copy", "&Link kopieren"}, {"edit-paste", "Einf&ügen"},
+        {"edit-delete", "Löschen"},      {"select-all", "Alles auswählen"},
+    };
+    for (QAction* action : menu.actions()) {
+        for (const auto& [name, text] : texts) {
+            if (action->objectName() == QLatin1String(name)) {
+                const qsizetype tab = action->text().indexOf(QLatin1Char('\t'));
+                action->setText(QString::fromUtf8(text) +
+                                (tab < 0 ? QString() : action->text().mid(tab)));
+            }
+        }
+    }
+}
+
+bool isMarked(const QTextBlock& block) {
+    return block.isValid() && block.userState() == kBreakpointState;
+}
+
+}  // namespace
+
+ProgramEditor::ProgramEditor(QWidget* parent)
+    : QPlainTextEdit(parent),
+      m_breakpointAction(new QAction(QStringLiteral("Haltepunkt ein/aus"), this)) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     setTabChangesFocus(false);
@@ -18,6 +61,23 @@ ProgramEditor::ProgramEditor(QWidget* parent) : QPlainTextEdit(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     keepSelectionVisible();
     setTabStops();
+
+    // Shown in the context menu with its key; F9 itself is handled in keyPressEvent, so that
+    // it works whether or not the menu was ever opened.
+    m_breakpointAction->setObjectName(QStringLiteral("actBreakpoint"));
+    m_breakpointAction->setShortcut(QKeySequence(Qt::Key_F9));
+    m_breakpointAction->setShortcutContext(Qt::WidgetShortcut);
+    const QString tip = QStringLiteral(
+        "Haltepunkt ein/aus (F9): Ein Lauf mit „Langsam“, „Schnell“ oder „Direkt“ schaltet vor "
+        "dieser Zeile auf „Schritt“ um.");
+    m_breakpointAction->setToolTip(tip);
+    m_breakpointAction->setStatusTip(tip);
+    connect(m_breakpointAction, &QAction::triggered, this, [this] { toggleBreakpoint(); });
+    setAccessibleDescription(tip);
+
+    connect(
+        document(), &QTextDocument::contentsChange, this,
+        [this](int position, int /*removed*/, int added) { keepMarkWithItsLine(position, added); });
 }
 
 // A tab advances to the next multiple of eight characters, as in a text file's usual view.
@@ -132,6 +192,94 @@ std::string ProgramEditor::text() const {
         joined += block.text();
     }
     return fromQString(joined);
+}
+
+void ProgramEditor::toggleBreakpoint() {
+    QTextBlock block = textCursor().block();
+    block.setUserState(isMarked(block) ? -1 : kBreakpointState);
+    viewport()->update();
+}
+
+bool ProgramEditor::hasBreakpoint(int line) const {
+    return isMarked(document()->findBlockByNumber(line));
+}
+
+bool ProgramEditor::stopsAt(int line) const {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!isMarked(block)) {
+        return false;
+    }
+    // As the checker reads a line: tabs do not count, "*" starts a comment.
+    QString text = block.text();
+    text.remove(QLatin1Char('\t'));
+    return !text.isEmpty() && !text.startsWith(QLatin1Char('*'));
+}
+
+// A line break typed or pasted at the very start of a marked line splits the block so that
+// the mark would stay on the new line above and the marked text would move down without it.
+// The mark follows the text.
+void ProgramEditor::keepMarkWithItsLine(int position, int added) {
+    if (added <= 0) {
+        return;
+    }
+    QTextBlock first = document()->findBlock(position);
+    if (!isMarked(first) || first.position() != position) {
+        return;
+    }
+    QTextBlock last = document()->findBlock(position + added);
+    if (last.isValid() && last != first) {
+        first.setUserState(-1);
+        last.setUserState(kBreakpointState);
+    }
+}
+
+void ProgramEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F9 && event->modifiers() == Qt::NoModifier) {
+        toggleBreakpoint();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void ProgramEditor::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click outside the selection means that line: the text cursor goes there first,
+    // as the entry toggles the line that holds it.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const QTextCursor clicked = cursorForPosition(event->pos());
+        const QTextCursor current = textCursor();
+        if (clicked.position() < current.selectionStart() ||
+            clicked.position() > current.selectionEnd()) {
+            setTextCursor(clicked);
+        }
+    }
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    germanMenuTexts(*menu);
+    menu->setToolTipsVisible(true);
+    menu->addSeparator();
+    menu->addAction(m_breakpointAction);
+    menu->exec(event->globalPos());
+}
+
+// The marked lines' background goes under the text before the editor paints; the editor
+// itself fills no background of its own over it.
+void ProgramEditor::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(viewport());
+        const QPointF offset = contentOffset();
+        const QRect area = event->rect();
+        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+            const QRectF r = blockBoundingGeometry(block).translated(offset);
+            if (r.top() > area.bottom()) {
+                break;
+            }
+            if (isMarked(block)) {
+                painter.fillRect(QRectF(0, r.top(), viewport()->width(), r.height()),
+                                 kBreakpointBackground);
+            }
+        }
+    }
+    QPlainTextEdit::paintEvent(event);
 }
 
 void ProgramEditor::setText(const std::string& text) {

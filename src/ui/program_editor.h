@@ -8,6 +8,8 @@
 
 #include "common/views.h"
 
+class QAction;
+
 namespace quarzel {
 
 class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
@@ -28,13 +30,28 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
     std::string text() const override;
     void setText(const std::string& text) override;
 
+    // Breakpoints ("Haltepunkte"): a mark on a line that stays with the line's text while
+    // lines are inserted or removed above it. They live only in the editor: never in a file,
+    // and a new text (New, Load) starts without any.
+    void toggleBreakpoint();  // on the line that holds the text cursor (F9)
+    bool hasBreakpoint(int line) const;
+    // A marked line that holds an instruction: a mark on an empty line or a comment never
+    // stops a run.
+    bool stopsAt(int line) const;
+
   protected:
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void keepSelectionVisible();
     void setTabStops();
+    void keepMarkWithItsLine(int position, int added);
     QTextBlock lineBlock(int index) const;  // raises the list index error when out of range
+
+    QAction* m_breakpointAction;
 };
 
 }  // namespace quarzel

@@ -47,7 +47,7 @@ class RunnerTest : public ::testing::Test {
 TEST(RunnerArguments, AcceptsTheWholeContract) {
     const ParseResult r =
         parseArguments({"--input", "5", "--data", "d.dta", "--max-steps", "42", "--input", "x",
-                        "--dump", "o.dta", "--check", "p.prg", "--input", "-7"});
+                        "--dump", "o.dta", "--check", "p.prg", "--input", "-7", "--detect-loops"});
     ASSERT_TRUE(r.options) << r.problem;
     const Options& o = *r.options;
     EXPECT_EQ(o.program, "p.prg");
@@ -56,6 +56,7 @@ TEST(RunnerArguments, AcceptsTheWholeContract) {
     EXPECT_EQ(o.inputs, (std::vector<std::string>{"5", "x", "-7"}));
     EXPECT_EQ(o.maxSteps, 42u);
     EXPECT_TRUE(o.checkOnly);
+    EXPECT_TRUE(o.detectLoops);
 }
 
 TEST(RunnerArguments, DefaultsWithOnlyAProgram) {
@@ -65,6 +66,7 @@ TEST(RunnerArguments, DefaultsWithOnlyAProgram) {
     EXPECT_FALSE(r.options->data);
     EXPECT_FALSE(r.options->dump);
     EXPECT_FALSE(r.options->checkOnly);
+    EXPECT_FALSE(r.options->detectLoops);
     EXPECT_TRUE(r.options->inputs.empty());
 }
 
@@ -210,6 +212,25 @@ TEST_F(RunnerTest, FailedChecksPrintNoRegisters) {
     EXPECT_TRUE(out.str().empty());
     EXPECT_EQ(err.str(),
               "Programmfehler: Fehler in Zeile 1: Ziel 600 außerhalb des zulässigen Bereichs\n");
+}
+
+TEST_F(RunnerTest, DetectLoopsEndsAnEndlessLoopLongBeforeTheLimit) {
+    const std::string program =
+        write("endless.prg", "CLA\r\nMRK A\r\nINC\r\nDEC\r\nJMP A\r\nSTP\r\n");
+    EXPECT_EQ(run({"--detect-loops", "--max-steps", "1000000", program}), kEndlessLoop);
+    const auto lines = linesOf(out.str());
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_LT(std::stoull(lines[5].substr(std::string("Schritte: ").size())), 100u) << lines[5];
+    EXPECT_EQ(err.str(), "Quarzel 3: Endlosschleife ab Zeile 5 erkannt.\n");
+}
+
+TEST_F(RunnerTest, DetectLoopsCountsTheTypedInputsAsState) {
+    // The same number typed twice leaves the registers as they were; only the third text
+    // shows that the loop was not endless while texts were left.
+    const std::string program = write("reads.prg", "MRK A\r\nINP\r\nJMP A\r\nSTP\r\n");
+    EXPECT_EQ(run({"--detect-loops", "--input", "5", "--input", "5", "--input", "7", program}),
+              kEndlessLoop);
+    EXPECT_EQ(linesOf(out.str()).at(0), "Akku: 7");
 }
 
 // ---- the runner's editor -----------------------------------------------------------------

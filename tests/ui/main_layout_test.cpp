@@ -39,6 +39,7 @@ class MainLayoutTest : public QObject {
     void commentColumn_data();
     void commentColumn();
     void startWindow();
+    void backButtonAndStepCountBelowTheStepButton();
 };
 
 void MainLayoutTest::at800x600_data() {
@@ -170,6 +171,19 @@ void MainLayoutTest::startWindow() {
     QCOMPARE(quarzel::startWindowRect(1024, 738), (LayoutRect{10, 10, 1004, 718}));
     QCOMPARE(quarzel::startWindowRect(1280, 770), (LayoutRect{10, 10, 1260, 750}));
     QCOMPARE(quarzel::startWindowRect(15, 5), (LayoutRect{10, 10, 0, 0}));
+}
+
+// "Zurück" and the step count sit below the step button, inside the run panel.
+void MainLayoutTest::backButtonAndStepCountBelowTheStepButton() {
+    const MainLayout l = quarzel::computeMainLayout(800, 600);
+    QCOMPARE(l.btBack, (LayoutRect{5, 187, 106, 25}));
+    QCOMPARE(l.lbSteps, (LayoutRect{5, 216, 106, 17}));
+    for (int height = 500; height < 1400; height += 53) {
+        const MainLayout at = quarzel::computeMainLayout(height + 300, height);
+        QCOMPARE(at.btBack, (LayoutRect{5, at.btStep.bottom() + 2, at.btStep.width, 25}));
+        QCOMPARE(at.lbSteps.top, at.btBack.bottom() + 4);
+        QVERIFY(at.lbSteps.bottom() <= at.gbFlowControl.height);
+    }
 }
 
 QTEST_MAIN(MainLayoutTest)

@@ -2,10 +2,12 @@
 // modal boxes, runs by step button and by the fastest timer, the number dialog, the checker's
 // marked line, the two data views, the layout and closing with and without changes.
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -115,6 +117,16 @@ class ModalDriver : public QObject {
             return true;
         });
     }
+    // Looks at the next modal dialog, whatever it is, and closes it with reject().
+    void inspect(std::function<void(QWidget*)> look) {
+        m_steps.push_back([look](QWidget* w) {
+            look(w);
+            if (auto* dialog = qobject_cast<QDialog*>(w)) {
+                dialog->reject();
+            }
+            return true;
+        });
+    }
     bool done() const { return m_steps.empty(); }
 
   private:
@@ -177,6 +189,12 @@ class MainFormTest : public QObject {
     void closeDuringARunStopsIt();
     void failedSaveKeepsTheWindowOpen();
     void htmlExportCarriesTodaysDate();
+    void stepBackRestoresTheFirstStep();
+    void stepBackResumesAnEndedRun_data();
+    void stepBackResumesAnEndedRun();
+    void breakpointSwitchesADirectRunToStep();
+    void cellEditBackToTheOldTextStillCounts();
+    void questionBoxAndFileDialogAreGerman();
 
   private:
     template <typename T>
@@ -193,6 +211,8 @@ class MainFormTest : public QObject {
         return m_form->dataGrid()->model()->index(number - 1, 1).data().toString();
     }
     QString field(const char* name) const { return child<QLineEdit>(name)->text(); }
+    QString stepCount() const { return child<QLabel>("lbSteps")->text(); }
+    bool backEnabled() const { return child<QPushButton>("btBack")->isEnabled(); }
     void click(const char* button) {
         QAbstractButton* b = child<QAbstractButton>(button);
         QVERIFY2(b != nullptr, button);
@@ -239,6 +259,7 @@ void MainFormTest::startUpCaptions_data() {
         {"btCheck", "Prüfen"},
         {"btRun", "Start"},
         {"btStep", "Schritt"},
+        {"btBack", "Zu&rück"},
         {"rbStep", "Schritt"},
         {"rbSlow", "Langsam"},
         {"rbFast", "Schnell"},
@@ -344,6 +365,10 @@ void MainFormTest::startUpState() {
     QVERIFY(!m_form->GraphicalView());
     QVERIFY(child<QRadioButton>("rbStep")->isChecked());
     QVERIFY(child<QPushButton>("btStep")->isEnabled());
+    QVERIFY(!backEnabled());
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 0"));
+    QCOMPARE(child<QPushButton>("btBack")->accessibleName(), QStringLiteral("Zurück"));
+    QCOMPARE(child<QGroupBox>("gbVMWindow")->accessibleName(), QStringLiteral("Fenster"));
 
     const std::pair<const char*, int> timers[] = {{"tSlow", 1500}, {"tFast", 500}, {"tDirect", 25}};
     for (const auto& [name, interval] : timers) {
@@ -680,17 +705,17 @@ void MainFormTest::closeDuringARunStopsIt() {
     QTRY_VERIFY_WITH_TIMEOUT(cell(1).toInt() > 2, 5000);
 
     ModalDriver driver;
-    int stepsWhileAsking = -1;
-    // The program question is open while ticks would arrive: none of them may step.
+    std::uint64_t stepsWhileAsking = 0;
+    // The run goes on stepping while the questions are open; it ends only with the window.
     driver.box(QMessageBox::No, [&] {
-        const QString before = cell(1);
-        QTest::qWait(100);
-        stepsWhileAsking = cell(1) == before ? 0 : 1;
+        const std::uint64_t before = wb().machine.StepCount;
+        QTRY_VERIFY_WITH_TIMEOUT(wb().machine.StepCount > before + 2, 5000);
+        stepsWhileAsking = wb().machine.StepCount - before;
     });
     driver.box(QMessageBox::No);
     QVERIFY(m_form->close());
     QCOMPARE(driver.unexpected, QStringList());
-    QCOMPARE(stepsWhileAsking, 0);
+    QVERIFY(stepsWhileAsking > 2);
     QVERIFY(!wb().machine.VM_Running);
     for (const char* t : {"tSlow", "tFast", "tDirect"}) {
         QVERIFY(!child<QTimer>(t)->isActive());
@@ -702,10 +727,11 @@ void MainFormTest::closeDuringARunStopsIt() {
 }
 
 // Closing would lose the program when its file cannot be written: the error is shown and the
-// window stays, with the speed's timer running again.
+// window stays, with the run going on at its speed.
 void MainFormTest::failedSaveKeepsTheWindowOpen() {
-    type(QStringLiteral("STP"));
+    type(QStringLiteral("MRK L\nJMP L\nSTP"));
     click("rbFast");
+    checkAndStart();
     {
         ModalDriver driver;
         driver.box(QMessageBox::Yes);
@@ -723,6 +749,7 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
         QVERIFY(m_form->isVisible());
         QVERIFY(wb().flags.ProgramModified);
         QVERIFY(child<QTimer>("tFast")->isActive());
+        QVERIFY(wb().machine.VM_Running);  // the run goes on
     }
 
     // The next close asks again, and No lets it go.
@@ -753,6 +780,150 @@ void MainFormTest::htmlExportCarriesTodaysDate() {
     QVERIFY2(page.contains(today.toLatin1()), page.constData());
     QVERIFY(page.contains("42"));
     QVERIFY(page.contains(QByteArray("Z\xe4hler")) || page.contains(QByteArray("Z&auml;hler")));
+}
+
+// Three steps forward, two back: registers, the written cell, the count and the picture are
+// what they were after the first step.
+void MainFormTest::stepBackRestoresTheFirstStep() {
+    type(QStringLiteral("LAD 1\nADD 2\nSTO 3\nOUT\nSTP"));
+    setCell(1, QStringLiteral("5"));
+    click("btView");
+    checkAndStart();
+    const auto registers = [this] {
+        return QStringList{field("ebAccu"), field("ebWindow"), field("ebIndex"), field("ebIP"),
+                           field("ebSP")};
+    };
+    click("btStep");
+    const QStringList afterFirst = registers();
+    const QImage pictureAfterFirst = m_form->memoryView()->grab().toImage();
+    click("btStep");
+    click("btStep");  // STO 3 writes 5
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 3"));
+    click("btBack");
+    click("btBack");
+    QCOMPARE(registers(), afterFirst);
+    QCOMPARE(cell(3), QStringLiteral("0"));
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 1"));
+    QCOMPARE(wb().machine.LastAccessCell, 1);
+    QCOMPARE(m_form->memoryView()->grab().toImage(), pictureAfterFirst);
+    QCOMPARE(m_form->programEditor()->firstVisibleLine(), 1);
+    QVERIFY(backEnabled());
+}
+
+void MainFormTest::stepBackResumesAnEndedRun_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("STP") << QStringLiteral("LAD 1\nSTP") << 0;
+    QTest::newRow("Laufzeitfehler") << QStringLiteral("LAD 1\nDIV 2\nSTP") << 1;
+}
+
+// The ended run's last step is taken back on its own: in progress again, paused there.
+void MainFormTest::stepBackResumesAnEndedRun() {
+    QFETCH(QString, program);
+    QFETCH(int, boxes);
+    type(program);
+    checkAndStart();
+    ModalDriver driver;
+    for (int i = 0; i < boxes; ++i) {
+        driver.box(QMessageBox::Ok);
+    }
+    click("btStep");
+    click("btStep");
+    QVERIFY(!wb().machine.VM_Running);
+    click("btBack");
+    QVERIFY(wb().machine.VM_Running);
+    QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Stop"));
+    QVERIFY(m_form->programEditor()->isReadOnly());
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 1"));
+    QCOMPARE(field("ebIP"), QStringLiteral("1"));
+    QCOMPARE(driver.unexpected, QStringList());
+
+    click("btRun");  // stopped by hand: still allowed until the program is edited
+    QVERIFY(backEnabled());
+    m_form->programEditor()->appendPlainText(QStringLiteral("* neu"));
+    QVERIFY(!backEnabled());
+}
+
+// At "Direkt" the run switches to "Schritt" before a marked line (not before a marked
+// comment); the mark moved down with its line; "Direkt" again passes it.
+void MainFormTest::breakpointSwitchesADirectRunToStep() {
+    type(QStringLiteral("LAD 1\nINC\n* Zähler\nSTO 1\nOUT\nSTP"));
+    ProgramEditor* editor = m_form->programEditor();
+    editor->setFocus();
+    for (int line : {2, 4}) {
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(line)));
+        QTest::keyClick(editor, Qt::Key_F9);
+    }
+    QTextCursor(editor->document()->findBlockByNumber(4)).insertText(QStringLiteral("INC\n"));
+    QVERIFY(editor->hasBreakpoint(5) && !editor->hasBreakpoint(4));
+    // Only the marked line is painted light red.
+    const QImage shown = editor->viewport()->grab().toImage();
+    const auto background = [&](int line) {
+        const QTextCursor at(editor->document()->findBlockByNumber(line));
+        return shown.pixelColor(editor->viewport()->width() - 3,
+                                editor->cursorRect(at).center().y());
+    };
+    QCOMPARE(background(5), QColor(255, 196, 196));
+    QVERIFY(background(4) != background(5));
+
+    click("rbDirect");
+    checkAndStart();
+    QTRY_VERIFY_WITH_TIMEOUT(child<QRadioButton>("rbStep")->isChecked(), 10000);
+    QVERIFY(wb().machine.VM_Running);
+    QCOMPARE(field("ebIP"), QStringLiteral("5"));
+    QCOMPARE(field("ebWindow"), QStringLiteral("0"));
+    QVERIFY(!child<QTimer>("tDirect")->isActive());
+    QVERIFY(backEnabled());
+    click("rbDirect");
+    QTRY_VERIFY_WITH_TIMEOUT(!wb().machine.VM_Running, 10000);
+    QCOMPARE(field("ebWindow"), QStringLiteral("2"));
+}
+
+// Typing "5" and correcting it back to "0" is an edit of the table all the same.
+void MainFormTest::cellEditBackToTheOldTextStillCounts() {
+    type(QStringLiteral("STP"));
+    click("btCheck");
+    QVERIFY(wb().flags.DataChecked);
+    DataGrid* grid = m_form->dataGrid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_5);
+    QWidget* editor = grid->indexWidget(grid->currentIndex());
+    QVERIFY(editor != nullptr);
+    QTest::keyClicks(editor, QStringLiteral("\b0\r"));
+    QCOMPARE(cell(1), QStringLiteral("0"));
+    QVERIFY(wb().flags.DataModified && !wb().flags.DataChecked);
+}
+
+// The buttons and labels of a question box and of a file dialog are German.
+void MainFormTest::questionBoxAndFileDialogAreGerman() {
+    const auto texts = [](const QList<QAbstractButton*>& buttons) {
+        QStringList all;
+        for (QAbstractButton* b : buttons) {
+            all << b->text().remove(QLatin1Char('&'));
+        }
+        all.sort();
+        return all;
+    };
+    ModalDriver driver;
+    QStringList question;
+    QStringList dialog;
+    driver.box(QMessageBox::Yes, [&] {
+        question = texts(qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->buttons());
+    });
+    driver.inspect([&](QWidget* w) {
+        dialog = texts(w->findChild<QDialogButtonBox*>()->buttons());
+        for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+            dialog << w->findChild<QLabel*>(QLatin1String(name))->text();
+        }
+    });
+    driver.box(QMessageBox::No);
+    click("btLoad");
+    QVERIFY(driver.done());
+    QCOMPARE(question, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
+    QCOMPARE(dialog, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Öffnen"),
+                                  QStringLiteral("Suchen in:"), QStringLiteral("Dateiname:"),
+                                  QStringLiteral("Dateityp:")}));
 }
 
 QTEST_MAIN(MainFormTest)

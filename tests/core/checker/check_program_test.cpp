@@ -578,7 +578,9 @@ TEST(CheckProgramExamples, TheShippedExamplesPass) {
     const auto examples = std::filesystem::path(__FILE__).parent_path() / "../../../examples";
     int checked = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(examples)) {
-        if (entry.path().extension() != ".prg") {
+        // The grading example's learner submissions are not for learners; one fails on purpose.
+        if (entry.path().extension() != ".prg" ||
+            entry.path().parent_path().filename() == "abgaben") {
             continue;
         }
         std::ifstream file(entry.path(), std::ios::binary);

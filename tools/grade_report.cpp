@@ -1,0 +1,183 @@
+#include "grade_report.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace quarzel::grading {
+namespace {
+
+std::string pointsText(std::int64_t points) {
+    return std::to_string(points) + (points == 1 ? " Punkt" : " Punkten");
+}
+
+std::string scoreText(std::int64_t points, std::int64_t total) {
+    return std::to_string(points) + " von " + pointsText(total);
+}
+
+// A field with ";", a quote or a line break is quoted, its quotes doubled.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(";\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string field = "\"";
+    for (const char c : text) {
+        field += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return field + "\"";
+}
+
+std::string html(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&#39;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+constexpr char kStyle[] =
+    "body{font-family:sans-serif;margin:2em;color:#222}"
+    "table{border-collapse:collapse;margin-bottom:1.5em}"
+    "th,td{border:1px solid #999;padding:.25em .6em;text-align:left;vertical-align:top}"
+    "td.ok{background:#c6efce}td.nein{background:#ffc7ce}td.fehlt{background:#e7e6e6}";
+
+}  // namespace
+
+std::string summaryLine(const Task& task, const std::vector<ProgramGrade>& grades) {
+    const std::int64_t total = task.totalPoints();
+    std::int64_t sum = 0;
+    std::size_t full = 0;
+    for (const ProgramGrade& grade : grades) {
+        sum += grade.points;
+        full += grade.error.empty() && grade.points == total ? 1 : 0;
+    }
+    const std::size_t count = grades.size();
+    std::string line = std::to_string(count) + (count == 1 ? " Programm" : " Programme");
+    if (count == 0) {
+        return line;
+    }
+    // The mean with one decimal, rounded half up, with a decimal comma.
+    const std::int64_t tenths =
+        (sum * 20 + static_cast<std::int64_t>(count)) / (2 * static_cast<std::int64_t>(count));
+    line += ", " + std::to_string(full) + " mit voller Punktzahl, im Mittel " +
+            std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " von " +
+            pointsText(total);
+    return line;
+}
+
+void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grades,
+                        std::ostream& out) {
+    const std::int64_t total = task.totalPoints();
+    for (const ProgramGrade& grade : grades) {
+        out << grade.name << ": " << scoreText(grade.points, total) << '\n';
+        if (!grade.error.empty()) {
+            out << "  " << grade.error << '\n';
+        }
+        for (std::size_t c = 0; c < grade.cases.size(); ++c) {
+            if (!grade.cases[c].passed()) {
+                out << "  " << failureLine(task.cases[c], grade.cases[c]) << '\n';
+            }
+        }
+    }
+    out << summaryLine(task, grades) << '\n';
+}
+
+std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades) {
+    std::string csv =
+        "\xEF\xBB\xBF"
+        "Programm";
+    for (const TaskCase& c : task.cases) {
+        csv += ";" + csvField(c.name);
+    }
+    csv += ";Summe\r\n";
+    for (const ProgramGrade& grade : grades) {
+        csv += csvField(grade.name);
+        for (std::size_t c = 0; c < task.cases.size(); ++c) {
+            csv += ";" + std::to_string(grade.cases.empty() ? 0 : grade.cases[c].points);
+        }
+        csv += ";" + std::to_string(grade.points) + "\r\n";
+    }
+    return csv;
+}
+
+std::string htmlReport(const Task& task, const std::vector<ProgramGrade>& grades) {
+    const std::int64_t total = task.totalPoints();
+    std::ostringstream page;
+    page << "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
+         << "<title>Bewertung: " << html(task.title) << "</title>\n"
+         << "<style>" << kStyle << "</style>\n</head>\n<body>\n"
+         << "<h1>" << html(task.title) << "</h1>\n"
+         << "<p>" << html(summaryLine(task, grades)) << "</p>\n";
+
+    page << "<table>\n<tr><th>Programm</th>";
+    for (const TaskCase& c : task.cases) {
+        page << "<th>" << html(c.name) << " (" << c.points << (c.points == 1 ? " Punkt" : " Punkte")
+             << ")</th>";
+    }
+    page << "<th>Summe</th></tr>\n";
+    for (const ProgramGrade& grade : grades) {
+        page << "<tr><th>" << html(grade.name) << "</th>";
+        for (std::size_t c = 0; c < task.cases.size(); ++c) {
+            if (grade.cases.empty()) {
+                page << "<td class=\"fehlt\">–</td>";
+            } else if (grade.cases[c].passed()) {
+                page << "<td class=\"ok\">" << grade.cases[c].points << " ✓</td>";
+            } else {
+                page << "<td class=\"nein\">0 ✗</td>";
+            }
+        }
+        page << "<td>" << html(scoreText(grade.points, total)) << "</td></tr>\n";
+    }
+    page << "</table>\n";
+
+    bool heading = false;
+    for (const ProgramGrade& grade : grades) {
+        const bool failed =
+            !grade.error.empty() || std::any_of(grade.cases.begin(), grade.cases.end(),
+                                                [](const CaseGrade& c) { return !c.passed(); });
+        if (!failed) {
+            continue;
+        }
+        if (!heading) {
+            page << "<h2>Nicht bestandene Fälle</h2>\n";
+            heading = true;
+        }
+        page << "<h3>" << html(grade.name) << "</h3>\n";
+        if (!grade.error.empty()) {
+            page << "<p>" << html(grade.error) << "</p>\n";
+            continue;
+        }
+        page << "<table>\n<tr><th>Fall</th><th>Prüfung</th><th>erwartet</th>"
+             << "<th>tatsächlich</th></tr>\n";
+        for (std::size_t c = 0; c < grade.cases.size(); ++c) {
+            for (const Deviation& d : grade.cases[c].deviations) {
+                page << "<tr><td>" << html(task.cases[c].name) << "</td><td>" << html(d.what)
+                     << "</td><td>" << html(d.expected) << "</td><td>" << html(d.actual)
+                     << "</td></tr>\n";
+            }
+        }
+        page << "</table>\n";
+    }
+    page << "</body>\n</html>\n";
+    return page.str();
+}
+
+}  // namespace quarzel::grading

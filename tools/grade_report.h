@@ -1,0 +1,26 @@
+// The three forms of a class's grades: console lines, a spreadsheet file (CSV) and one
+// self-contained HTML page. Every text is UTF-8.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "grader.h"
+#include "task_file.h"
+
+namespace quarzel::grading {
+
+// "NAME: P von M Punkten" per program, an indented line per failed case, then the summary.
+void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grades,
+                        std::ostream& out);
+
+// The class in one line: programs, how many got every point, the mean score.
+std::string summaryLine(const Task& task, const std::vector<ProgramGrade>& grades);
+
+// With a byte-order mark and ";" between fields, as a German spreadsheet program opens it.
+std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades);
+
+std::string htmlReport(const Task& task, const std::vector<ProgramGrade>& grades);
+
+}  // namespace quarzel::grading

@@ -1,0 +1,281 @@
+#include "task_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <set>
+
+#include "common/system_error.h"
+#include "common/win1252.h"
+#include "files/data_file.h"
+#include "files/text_file.h"
+#include "model/data_table.h"
+#include "toml_guard.h"
+
+// The parser is used header-only on every platform, so nothing has to be linked or shipped;
+// paths reach it as UTF-8, so it needs no wide-string entry points on Windows.
+#define TOML_HEADER_ONLY 1
+#define TOML_ENABLE_WINDOWS_COMPAT 0
+#include <toml++/toml.h>
+
+namespace quarzel::grading {
+namespace {
+
+constexpr std::int64_t kMaxPoints = 1000000;
+
+// Walks the parsed file and collects every problem; the one nearest the top is reported.
+class Reader {
+  public:
+    explicit Reader(std::string path) : m_path(std::move(path)) {}
+
+    void problem(const toml::source_region& where, const std::string& key,
+                 const std::string& text) {
+        const auto line = where.begin.line;
+        if (!m_first || line < m_firstLine) {
+            m_first =
+                m_path + ", Zeile " + std::to_string(line) + ", Schlüssel \"" + key + "\": " + text;
+            m_firstLine = line;
+        }
+    }
+    bool failed() const { return m_first.has_value(); }
+    const std::string& message() const { return *m_first; }
+
+    std::optional<std::string> text(const toml::node& node, const std::string& key) {
+        if (const auto* value = node.as_string()) {
+            return value->get();
+        }
+        problem(node.source(), key, "Text erwartet");
+        return std::nullopt;
+    }
+
+    std::optional<std::int64_t> integer(const toml::node& node, const std::string& key,
+                                        std::int64_t low, std::int64_t high) {
+        const auto* value = node.as_integer();
+        if (!value) {
+            problem(node.source(), key, "ganze Zahl erwartet");
+            return std::nullopt;
+        }
+        if (value->get() < low || value->get() > high) {
+            const std::string range =
+                high == std::numeric_limits<std::int64_t>::max()
+                    ? "ab " + std::to_string(low)
+                    : "von " + std::to_string(low) + " bis " + std::to_string(high);
+            problem(node.source(), key, "Zahl " + range + " erwartet");
+            return std::nullopt;
+        }
+        return value->get();
+    }
+
+    const toml::table* table(const toml::node& node, const std::string& key) {
+        if (const auto* value = node.as_table()) {
+            return value;
+        }
+        problem(node.source(), key, "Tabelle erwartet");
+        return nullptr;
+    }
+
+    void unknown(const toml::key& key, const std::string& path) {
+        problem(key.source(), path, "unbekannter Schlüssel");
+    }
+
+    Task read(const toml::table& root) {
+        Task task;
+        task.title = std::filesystem::u8path(m_path).stem().u8string();
+        for (const auto& [key, node] : root) {
+            const std::string name(key.str());
+            if (name == "titel") {
+                if (auto value = text(node, name)) {
+                    task.title = *value;
+                }
+            } else if (name == "schrittgrenze") {
+                if (auto value = integer(node, name, 0, std::numeric_limits<std::int64_t>::max())) {
+                    task.stepLimit = static_cast<std::uint64_t>(*value);
+                }
+            } else if (name == "fall") {
+                readCases(node, task);
+            } else {
+                unknown(key, name);
+            }
+        }
+        if (!root.contains("fall") && !failed()) {
+            m_first = m_path + ", Schlüssel \"fall\": kein Fall angegeben ([[fall]] fehlt)";
+        }
+        return task;
+    }
+
+  private:
+    void readCases(const toml::node& node, Task& task) {
+        const auto* cases = node.as_array();
+        if (!cases || !cases->is_array_of_tables() || cases->empty()) {
+            problem(node.source(), "fall", "Liste von Fällen [[fall]] erwartet");
+            return;
+        }
+        std::set<std::string> names;
+        for (const toml::node& element : *cases) {
+            const toml::table& table = *element.as_table();
+            TaskCase taskCase;
+            bool haveName = false;
+            for (const auto& [key, value] : table) {
+                const std::string name(key.str());
+                const std::string path = "fall." + name;
+                if (name == "name") {
+                    if (auto text = this->text(value, path)) {
+                        taskCase.name = *text;
+                        haveName = true;
+                        if (!names.insert(*text).second) {
+                            problem(value.source(), path, "Fall \"" + *text + "\" gibt es schon");
+                        }
+                    }
+                } else if (name == "daten") {
+                    if (auto file = text(value, path)) {
+                        taskCase.data = readData(*file, value.source(), path);
+                    }
+                } else if (name == "eingaben") {
+                    readInputs(value, path, taskCase.inputs);
+                } else if (name == "punkte") {
+                    if (auto points = integer(value, path, 0, kMaxPoints)) {
+                        taskCase.points = *points;
+                    }
+                } else if (name == "erwartet") {
+                    if (const auto* expected = this->table(value, path)) {
+                        readExpectation(*expected, taskCase.expected);
+                    }
+                } else {
+                    unknown(key, path);
+                }
+            }
+            if (!haveName) {
+                problem(table.source(), "fall.name", "fehlt");
+            }
+            task.cases.push_back(std::move(taskCase));
+        }
+    }
+
+    void readInputs(const toml::node& node, const std::string& path,
+                    std::vector<std::string>& inputs) {
+        const auto* list = node.as_array();
+        if (!list) {
+            problem(node.source(), path, "Liste von Texten erwartet");
+            return;
+        }
+        for (const toml::node& element : *list) {
+            if (auto value = text(element, path)) {
+                inputs.push_back(*value);
+            }
+        }
+    }
+
+    void readExpectation(const toml::table& table, Expectation& expected) {
+        for (const auto& [key, value] : table) {
+            const std::string name(key.str());
+            const std::string path = "fall.erwartet." + name;
+            const auto check = std::find_if(kRegisterChecks.begin(), kRegisterChecks.end(),
+                                            [&](const RegisterCheck& c) { return name == c.key; });
+            if (check != kRegisterChecks.end()) {
+                if (auto number = integer(value, path, std::numeric_limits<std::int32_t>::min(),
+                                          std::numeric_limits<std::int32_t>::max())) {
+                    expected.registers[static_cast<std::size_t>(check - kRegisterChecks.begin())] =
+                        static_cast<std::int32_t>(*number);
+                }
+            } else if (name == "ende") {
+                if (auto text = this->text(value, path)) {
+                    expected.end = *text;
+                }
+            } else if (name == "zellen") {
+                if (const auto* cells = this->table(value, path)) {
+                    readCells(*cells, path, expected.cells);
+                }
+            } else {
+                unknown(key, path);
+            }
+        }
+    }
+
+    void readCells(const toml::table& cells, const std::string& path,
+                   std::vector<std::pair<int, std::string>>& into) {
+        for (const auto& [key, value] : cells) {
+            const std::string name(key.str());
+            const std::string cellPath = path + "." + name;
+            const bool digits =
+                !name.empty() && name.size() <= 3 &&
+                std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+            const int cell = digits ? std::stoi(name) : 0;
+            if (cell < 1 || cell > kCellCount) {
+                problem(key.source(), cellPath, "Zellnummer von 1 bis 512 erwartet");
+                continue;
+            }
+            // A value may be written as a number; the table holds it as decimal text.
+            if (const auto* number = value.as_integer()) {
+                into.emplace_back(cell, std::to_string(number->get()));
+            } else if (auto text = this->text(value, cellPath)) {
+                into.emplace_back(cell, *text);
+            }
+        }
+        std::sort(into.begin(), into.end());
+    }
+
+    std::optional<std::string> readData(const std::string& file, const toml::source_region& where,
+                                        const std::string& key) {
+        namespace fs = std::filesystem;
+        const fs::path full = fs::u8path(m_path).parent_path() / fs::u8path(file);
+        try {
+            std::string text = readDataFileText(full.u8string());
+            DataTable scratch;  // a file that the runner could not load is refused now
+            applyDataFileText(text, scratch);
+            return text;
+        } catch (const SystemError& error) {
+            problem(where, key, toUtf8(centralHandlerText(error.text())));
+            return std::nullopt;
+        }
+    }
+
+    std::string m_path;
+    std::optional<std::string> m_first;
+    toml::source_index m_firstLine = 0;
+};
+
+}  // namespace
+
+std::int64_t Task::totalPoints() const {
+    std::int64_t total = 0;
+    for (const TaskCase& c : cases) {
+        total += c.points;
+    }
+    return total;
+}
+
+TaskLoad parseTask(std::string_view text, const std::string& path) {
+    std::string safe;
+    if (const auto at = guardTomlText(text, safe)) {
+        return {std::nullopt, path + ", Zeile " + std::to_string(at->line) + ", Spalte " +
+                                  std::to_string(at->column) +
+                                  ": kein gültiges TOML (Umlaute und andere Sonderzeichen nur in "
+                                  "\"Texten\" und Kommentaren)"};
+    }
+    toml::table root;
+    try {
+        root = toml::parse(safe, path);
+    } catch (const toml::parse_error& error) {
+        const auto& where = error.source().begin;
+        return {std::nullopt, path + ", Zeile " + std::to_string(where.line) + ", Spalte " +
+                                  std::to_string(where.column) + ": kein gültiges TOML"};
+    }
+    Reader reader(path);
+    Task task = reader.read(root);
+    if (reader.failed()) {
+        return {std::nullopt, reader.message()};
+    }
+    return {std::move(task), ""};
+}
+
+TaskLoad loadTask(const std::string& path) {
+    std::string text;
+    try {
+        text = readTextFile(path).text;
+    } catch (const SystemError& error) {
+        return {std::nullopt, toUtf8(centralHandlerText(error.text()))};
+    }
+    return parseTask(text, path);
+}
+
+}  // namespace quarzel::grading

@@ -1,0 +1,65 @@
+// The task file of quarzel-grade: a TOML file with the title, the step limit and the cases a
+// learner's program is graded against, read and checked completely before anything runs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "model/machine_state.h"
+
+namespace quarzel::grading {
+
+// The registers a case may check, in the order they are reported.
+struct RegisterCheck {
+    const char* key;    // the task file's key
+    const char* label;  // as quarzel-run names it
+    std::int32_t Registers::*field;
+};
+inline constexpr std::array<RegisterCheck, 5> kRegisterChecks = {{
+    {"akku", "Akku", &Registers::VM_Accu},
+    {"fenster", "Fenster", &Registers::VM_Window},
+    {"index", "Index", &Registers::VM_Index},
+    {"anweisung", "Anweisung", &Registers::VM_IP},
+    {"stack", "Stack", &Registers::VM_SP},
+}};
+
+struct Expectation {
+    std::string end = "STP";  // UTF-8: "STP" or the message line the run ends with
+    std::array<std::optional<std::int32_t>, kRegisterChecks.size()> registers;
+    std::vector<std::pair<int, std::string>> cells;  // cell 1..512 -> value text (UTF-8)
+};
+
+struct TaskCase {
+    std::string name;                 // UTF-8
+    std::optional<std::string> data;  // the data file's text, as readDataFileText gives it
+    std::vector<std::string> inputs;  // UTF-8, typed for INP in order
+    std::int64_t points = 1;
+    Expectation expected;
+};
+
+struct Task {
+    std::string title;  // UTF-8; the task file's name without extension when it has none
+    std::uint64_t stepLimit = 1000000;
+    std::vector<TaskCase> cases;
+
+    std::int64_t totalPoints() const;
+};
+
+// Either the task or the German message (UTF-8) that names the file, the line and the key.
+struct TaskLoad {
+    std::optional<Task> task;
+    std::string problem;
+};
+
+// Reads the task file at `path` (UTF-8) and every data file it names, relative to its folder.
+TaskLoad loadTask(const std::string& path);
+
+// The same for a text already read; `path` is named in messages and locates the data files.
+TaskLoad parseTask(std::string_view text, const std::string& path);
+
+}  // namespace quarzel::grading
