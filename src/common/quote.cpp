@@ -11,4 +11,15 @@ std::string shortQuote(std::string_view text) {
     return quoted;
 }
 
+std::string shortQuoteUtf8(std::string_view text) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+        if (!continuation && characters++ == kMaxQuotedLength) {
+            return std::string(text.substr(0, i)) + "\xE2\x80\xA6";  // "…"
+        }
+    }
+    return std::string(text);
+}
+
 }  // namespace quarzel

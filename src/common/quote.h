@@ -14,4 +14,8 @@ inline constexpr std::size_t kMaxQuotedLength = 60;
 // kMaxQuotedLength characters followed by the ellipsis "…" (byte 0x85).
 std::string shortQuote(std::string_view text);
 
+// The same for a UTF-8 text, as the headless tools quote their arguments: at most
+// kMaxQuotedLength characters, a character never cut in the middle, then "…" in UTF-8.
+std::string shortQuoteUtf8(std::string_view text);
+
 }  // namespace quarzel

@@ -115,6 +115,16 @@ TEST(HostileInputTest, IsRefusedAtOnceWithAShortMessage) {
              return "Quarzel 3: '" + quoted + kEllipsis + "' ist kein gültiger Integerwert.";
          },
          kStopReached},
+        {"a 1000 character option",
+         [&](const TempFolder& f) {
+             writeBytes(f.file("p.prg"), "STP\r\n");
+             return std::vector<std::string>{"-" + longText, f.file("p.prg")};
+         },
+         [&](const std::vector<std::string>&) {
+             return "quarzel-run: unbekannte Option -" + quoted.substr(1) + kEllipsis + ". " +
+                    usageLine();
+         },
+         kUsageOrFile},
 #ifndef _WIN32
         {"a pipe as the program",  // nobody writes to it: opening it must not wait
          [](const TempFolder& f) {
