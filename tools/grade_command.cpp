@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "common/quote.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "files/program_file.h"
@@ -65,7 +66,7 @@ GradeParse parseGradeArguments(const std::vector<std::string>& args) {
                 return {std::nullopt, "--jobs braucht eine ganze Zahl von 1 bis 9999"};
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return {std::nullopt, "unbekannte Option " + arg};
+            return {std::nullopt, "unbekannte Option " + shortQuoteUtf8(arg)};
         } else {
             positional.push_back(arg);
         }

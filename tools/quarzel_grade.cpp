@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "grade_command.h"
+#include "utf8_args.h"
 
 int main(int argc, char** argv) {
-    // Plain conversion of the arguments; on Windows they should come through the same UTF-8
-    // helper as quarzel-run's once that is available.
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    quarzel::headless::prepareProcess();
+    const std::vector<std::string> args = quarzel::headless::utf8Arguments(argc, argv);
     try {
         return quarzel::grading::gradeCommand(args, std::cout, std::cerr);
     } catch (const std::exception& error) {

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "runner.h"
+#include "utf8_args.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    quarzel::headless::prepareProcess();
+    const std::vector<std::string> args = quarzel::headless::utf8Arguments(argc, argv);
     try {
         return quarzel::headless::runCommand(args, std::cout, std::cerr);
     } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/central_handler.h"
+#include "common/quote.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "files/data_file.h"
@@ -106,9 +107,10 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
                 return {std::nullopt, "--max-steps braucht eine ganze Zahl ab 0"};
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return {std::nullopt, "unbekannte Option " + arg};
+            return {std::nullopt, "unbekannte Option " + shortQuoteUtf8(arg)};
         } else if (haveProgram) {
-            return {std::nullopt, "mehr als eine Programmdatei angegeben (" + arg + ")"};
+            return {std::nullopt,
+                    "mehr als eine Programmdatei angegeben (" + shortQuoteUtf8(arg) + ")"};
         } else {
             options.program = arg;
             haveProgram = true;

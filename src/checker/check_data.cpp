@@ -1,6 +1,7 @@
 #include "checker/check_data.h"
 
 #include "common/number_text.h"
+#include "common/quote.h"
 #include "common/views.h"
 #include "common/win1252.h"
 #include "model/data_table.h"
@@ -25,9 +26,9 @@ bool CheckData(const DataTable& table, PromptView& prompts) {
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         const std::string& value = table.value(row);
         if (!isWellFormedValue(value)) {
-            prompts.showMessage(
-                "Fehler in Zeile " + int32ToText(row + 1) + ": " + value + " ist keine Zahl!",
-                "Datenfehler", MessageIcon::Error);
+            prompts.showMessage("Fehler in Zeile " + int32ToText(row + 1) + ": " +
+                                    shortQuote(value) + " ist keine Zahl!",
+                                "Datenfehler", MessageIcon::Error);
             return false;
         }
     }

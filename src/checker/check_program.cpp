@@ -8,6 +8,7 @@
 #include "checker/line_scanner.h"
 #include "checker/name_list.h"
 #include "common/number_text.h"
+#include "common/quote.h"
 #include "common/views.h"
 #include "common/win1252.h"
 #include "model/instruction_set.h"
@@ -103,7 +104,7 @@ class Assembler {
         PendingName& p = m_pending[m_pendingBegin++ % kLookAhead];
         if (p.definition) {
             if (m_markNames.indexOf(p.name, p.hash) >= 0) {
-                return failAt(p.line, " : Marke " + p.name + " bereits definiert");
+                return failAt(p.line, " : Marke " + shortQuote(p.name) + " bereits definiert");
             }
             m_markNames.append(std::move(p.name), p.hash);
             m_markList.push_back(VM_Mark{p.line});
@@ -150,7 +151,8 @@ class Assembler {
             if (target < 0) {
                 const std::string name = m_targetNames.at(record.Operand);
                 // Only the resolved lines before the faulty one stay.
-                return failAt(static_cast<int>(i), ": Ziel " + name + " ist nicht vorhanden");
+                return failAt(static_cast<int>(i),
+                              ": Ziel " + shortQuote(name) + " ist nicht vorhanden");
             }
             record.Operand = target;
         }

@@ -1,6 +1,7 @@
 #include "checker/line_scanner.h"
 
 #include "common/number_text.h"
+#include "common/quote.h"
 #include "common/win1252.h"
 
 namespace quarzel {
@@ -91,7 +92,7 @@ ScannedLine scanAddress(std::string_view line, ScannedLine scanned) {
     }
     for (const char c : operand) {
         if (!isOperandCharacter(c)) {
-            return failure(texts().badOperandCharacter + std::string(operand));
+            return failure(texts().badOperandCharacter + shortQuote(operand));
         }
     }
     std::string_view address = operand;
@@ -108,7 +109,7 @@ ScannedLine scanAddress(std::string_view line, ScannedLine scanned) {
     const std::string text(address);
     const std::int32_t value = textToInt32(text);  // "X10" is cell 16; "5X" does not convert
     if (value < 1 || value > kCellCount) {
-        return failure(": Ziel " + text + texts().outOfRange);
+        return failure(": Ziel " + shortQuote(text) + texts().outOfRange);
     }
     scanned.record.Operand = value;
     return scanned;
@@ -148,7 +149,7 @@ ScannedLine scanLine(const std::string& normalised, const OpcodeList& opcodes) {
     if (inNoOperandSet(opcode)) {
         // Whatever follows the blank is a remark: "STP Ende des Programms" is fine.
         if (line.size() > kMnemonicLength && !blankFollows) {
-            return failure(": " + normalised + texts().badInstruction);
+            return failure(": " + shortQuote(normalised) + texts().badInstruction);
         }
         return scanned;
     }

@@ -5,6 +5,7 @@
 
 #include "common/number_text.h"
 #include "common/system_error.h"
+#include "files/file_errors.h"
 #include "files/text_file.h"
 #include "model/data_table.h"
 
@@ -60,7 +61,12 @@ void applyDataFileText(std::string_view text, DataTable& table) {
 }
 
 std::string readDataFileText(const std::string& path) {
-    return readTextFile(path, std::numeric_limits<std::size_t>::max(), DataTable::kRowCount).text;
+    static_assert(kMaxDataFileBytes == 1024 * 1024, "the message names the limit");
+    TextRead read = readTextFile(path, kMaxDataFileBytes, DataTable::kRowCount, kMaxDataFileBytes);
+    if (read.tooLarge) {
+        throw dataFileTooLargeError(path);
+    }
+    return std::move(read.text);
 }
 
 void readDataFile(const std::string& path, DataTable& table) {

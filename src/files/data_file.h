@@ -1,12 +1,17 @@
 // The data file (*.dta): 512 lines "n:value:comment", each ending in CR LF.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace quarzel {
 
 class DataTable;
+
+// The largest data file that is read: 512 lines of cut cell texts take far less, so a larger
+// file is no data file, and reading it would only fill the memory.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1024} * 1024;
 
 // The file's whole contents for the table: line n is "n:value:comment" and CR LF.
 std::string dataFileText(const DataTable& table);
@@ -20,7 +25,8 @@ std::string dataFileText(const DataTable& table);
 void applyDataFileText(std::string_view text, DataTable& table);
 
 // The text of the data file at `path`, as far as it is needed: its first 512 lines. Raises
-// "Datei %s kann nicht geöffnet werden. %s".
+// "Datei %s kann nicht geöffnet werden. %s", and "Datei %s ist zu groß für eine Datendatei
+// (höchstens 1 MiB)" for a file of more than kMaxDataFileBytes bytes, before reading any.
 std::string readDataFileText(const std::string& path);
 
 // readDataFileText, then applyDataFileText.

@@ -8,12 +8,22 @@
 
 namespace quarzel {
 
+// The operating system's text for `error`, in UTF-8 and in the user's language as far as the
+// system has it: strerror under the locale's message language, on Windows the system's own
+// message text.
+std::string osErrorText(const std::error_code& error);
+
 // "Datei "%s" kann nicht erstellt werden. %s": the full path (UTF-8, as the dialog gave it)
 // and the operating system's text for the error.
 SystemError fileCreateError(const std::string& path, const std::error_code& error);
 
-// "Datei %s kann nicht geöffnet werden. %s"
+// "Datei %s kann nicht geöffnet werden. %s", with the system's text for `error` or, where the
+// system has no error to tell, our own `reason` (UTF-8).
 SystemError fileOpenError(const std::string& path, const std::error_code& error);
+SystemError fileOpenError(const std::string& path, const char* reason);
+
+// "Datei %s ist zu groß für eine Datendatei (höchstens 1 MiB)"
+SystemError dataFileTooLargeError(const std::string& path);
 
 // "Text überschreitet Memo-Kapazität": a program text larger than the editor takes.
 SystemError memoCapacityError();

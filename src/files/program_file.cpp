@@ -1,13 +1,17 @@
 #include "files/program_file.h"
 
+#include <algorithm>
+
 #include "files/file_errors.h"
 #include "files/text_file.h"
 
 namespace quarzel {
 
 std::string readProgramFile(const std::string& path) {
-    TextRead read = readTextFile(path, kMaxProgramFileBytes);
-    if (read.tooLarge) {
+    // Reading stops at the first line break beyond the limit.
+    TextRead read = readTextFile(path, kMaxProgramFileBytes, kMaxProgramLineBreaks + 1);
+    if (read.tooLarge || static_cast<std::size_t>(std::count(read.text.begin(), read.text.end(),
+                                                             '\n')) > kMaxProgramLineBreaks) {
         throw memoCapacityError();
     }
     return std::move(read.text);

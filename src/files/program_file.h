@@ -6,13 +6,18 @@
 
 namespace quarzel {
 
-// The largest program text the editor takes: 16 MiB.
-inline constexpr std::size_t kMaxProgramFileBytes = std::size_t{16} * 1024 * 1024;
+// The largest program text the editor takes: 1 MiB in at most 262 144 line breaks. The
+// editor's time to show a text grows with its lines and, on one long line, with the line's
+// length; at either limit the window shows the file in well under two seconds and 100 MB
+// (measured offscreen: one line of 1 MiB, or 262 144 empty lines), and a learner's program of
+// a few thousand lines is far from both.
+inline constexpr std::size_t kMaxProgramFileBytes = std::size_t{1024} * 1024;
+inline constexpr std::size_t kMaxProgramLineBreaks = 262144;
 
 // The file's text with every CR LF, lone CR and lone LF as CR LF, up to a NUL byte. Raises
 // "Datei %s kann nicht geöffnet werden. %s" when the file cannot be opened, and "Text
-// überschreitet Memo-Kapazität" when more than kMaxProgramFileBytes bytes come before the
-// end of the text.
+// überschreitet Memo-Kapazität" when more than kMaxProgramFileBytes bytes or more than
+// kMaxProgramLineBreaks line breaks come before the end of the text.
 std::string readProgramFile(const std::string& path);
 
 // Writes `text` byte for byte, atomically. Raises "Datei "%s" kann nicht erstellt werden. %s".

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -34,16 +35,21 @@ struct TextRead {
 
 // Reads the file at `path` (UTF-8) and normalises it. Reading stops early once the text holds
 // `maxLineBreaks` line breaks (what follows them is not needed) or once more than `maxBytes`
-// bytes of the file have been taken. A file that cannot be opened or read raises
-// "Datei %s kann nicht geöffnet werden. %s".
+// bytes of the file have been taken; a file of more than `maxFileBytes` bytes is too large
+// without being read at all. Only regular files are read: a folder, a pipe or a device, or a
+// file that cannot be opened or read, raises "Datei %s kann nicht geöffnet werden. %s".
 TextRead readTextFile(const std::string& path,
                       std::size_t maxBytes = std::numeric_limits<std::size_t>::max(),
-                      std::size_t maxLineBreaks = std::numeric_limits<std::size_t>::max());
+                      std::size_t maxLineBreaks = std::numeric_limits<std::size_t>::max(),
+                      std::uint64_t maxFileBytes = std::numeric_limits<std::uint64_t>::max());
 
 // Writes `bytes` to a temporary file in the target's folder, flushes it to the disk and
-// renames it over the target. On any failure the old file stays exactly as it was, no
-// temporary file is left behind, and "Datei "%s" kann nicht erstellt werden. %s" is raised.
-// A symbolic link stays a link: the file it points to is replaced.
+// renames it over the target. The temporary file is created exclusively, with the target's
+// mode, owner and group from the start. On any failure the old file stays exactly as it was,
+// no temporary file is left behind, and "Datei "%s" kann nicht erstellt werden. %s" is raised.
+// A symbolic link stays a link, also a dangling one: the file it names gets the content.
+// Where the folder takes no new file but the target itself is writable, the target is
+// overwritten in place; only then can a failure midway cost the old content.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace quarzel

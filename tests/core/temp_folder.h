@@ -34,7 +34,9 @@ class TempFolder {
 
     const std::filesystem::path& path() const { return m_path; }
     // The full path of `name` inside the folder, as a file dialog gives it (UTF-8).
-    std::string file(const std::string& name) const { return (m_path / name).u8string(); }
+    std::string file(const std::string& name) const {
+        return (m_path / std::filesystem::u8path(name)).u8string();
+    }
 
     // Every name in the folder, to see that nothing was left behind.
     std::set<std::string> entries() const {

@@ -1,5 +1,6 @@
 # Runs one golden program through quarzel-run and compares everything it says.
 #   cmake -DRUNNER=<quarzel-run> -DPROGRAM=<dir/NAME.prg> -DWORK_DIR=<dir> -P run_golden.cmake
+# with -DEMULATOR=<command|its|arguments> for a runner that runs through an emulator (Wine).
 # NAME.dta beside the program is passed with --data. NAME.expected holds, one per line:
 #   args: <more arguments, shell-quoted>     (optional)
 #   dump: <file beside the program>           (optional: --dump, compared byte for byte)
@@ -49,8 +50,14 @@ if(dump)
     list(APPEND args --dump "${dump_out}")
 endif()
 
-execute_process(COMMAND "${RUNNER}" ${args} "${PROGRAM}"
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} "${RUNNER}" ${args} "${PROGRAM}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
+if(emulator)
+    # Windows ends the lines of a console program with CR LF; the lines are what counts.
+    string(REPLACE "\r\n" "\n" out "${out}")
+    string(REPLACE "\r\n" "\n" err "${err}")
+endif()
 
 set(failed FALSE)
 if(NOT status STREQUAL expected_exit)

@@ -2,6 +2,7 @@
 # the CSV file and the HTML page with the expected files beside the task file.
 #   cmake -DGRADER=<quarzel-grade> -DTASK=<dir/NAME.toml> -DPROGRAMS=<folder, relative to dir>
 #         -DWORK_DIR=<dir> -P run_grade_golden.cmake
+# with -DEMULATOR=<command|its|arguments> for a grader that runs through an emulator (Wine).
 # NAME.expected holds the console output, NAME.expected.csv and NAME.expected.html the
 # reports. The grading runs on four threads so that the order cannot depend on timing.
 cmake_minimum_required(VERSION 3.16)
@@ -13,9 +14,15 @@ set(csv "${WORK_DIR}/${name}.csv")
 set(html "${WORK_DIR}/${name}.html")
 file(REMOVE "${csv}" "${html}")
 
-execute_process(COMMAND "${GRADER}" --jobs 4 --csv "${csv}" --html "${html}" "${name}.toml" "${PROGRAMS}"
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} "${GRADER}" --jobs 4 --csv "${csv}" --html "${html}" "${name}.toml" "${PROGRAMS}"
                 WORKING_DIRECTORY "${dir}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
+if(emulator)
+    # Windows ends the lines of a console program with CR LF; the lines are what counts.
+    string(REPLACE "\r\n" "\n" out "${out}")
+    string(REPLACE "\r\n" "\n" err "${err}")
+endif()
 
 set(failed FALSE)
 if(NOT status STREQUAL "0")

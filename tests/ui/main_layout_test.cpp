@@ -1,6 +1,7 @@
 // The main window's layout arithmetic, checked against the figures of an 800 x 600 client
 // area, a full work area, and windows too small for the panels.
 #include <QtTest>
+#include <memory>
 
 #include "main_layout.h"
 
@@ -143,7 +144,8 @@ void MainLayoutTest::tinyWindowsNeverGiveNegativeSizes() {
         l.btNew,      l.btLoad,    l.btSave,        l.btHTML,        l.btView,          l.btHelp,
         l.btExit};
     for (const LayoutRect& r : all) {
-        QVERIFY2(r.width >= 0 && r.height >= 0, describe(r));
+        const std::unique_ptr<char[]> text(describe(r));  // QVERIFY2 does not free it
+        QVERIFY2(r.width >= 0 && r.height >= 0, text.get());
     }
     // Clamped sizes are what later rules read: the comment field's width is computed from
     // the clamped group box, and the program editor from the clamped program box.

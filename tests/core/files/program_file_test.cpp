@@ -16,6 +16,14 @@ using testing::readBytes;
 using testing::TempFolder;
 using testing::writeBytes;
 
+std::string repeat(const std::string& piece, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
 TEST(ProgramFileTest, WritesTheTextByteForByteAndReadsItBack) {
     const std::string texts[] = {
         "",
@@ -57,24 +65,38 @@ TEST(ProgramFileTest, ReadsLoneLfAndLoneCrAsCrLfLineBreaks) {
     }
 }
 
-TEST(ProgramFileTest, AFileOfMoreThan16MiBIsRefused) {
+struct SizeCase {
+    const char* name;
+    std::string bytes;
+    bool refused;
+};
+
+TEST(ProgramFileTest, AFileBeyondTheLimitOfBytesOrLineBreaksIsRefused) {
+    const SizeCase cases[] = {
+        {"bytes at the limit", std::string(kMaxProgramFileBytes, 'A'), false},
+        {"one byte more", std::string(kMaxProgramFileBytes + 1, 'A'), true},
+        {"LF at the limit", std::string(kMaxProgramLineBreaks, '\n'), false},
+        {"one LF more", std::string(kMaxProgramLineBreaks + 1, '\n'), true},
+        {"CR LF at the limit, then a line", repeat("\r\n", kMaxProgramLineBreaks) + "STP", false},
+        {"one lone CR more", std::string(kMaxProgramLineBreaks + 1, '\r'), true},
+    };
     TempFolder folder;
     const std::string path = folder.file("gross.prg");
-    writeBytes(path, std::string(kMaxProgramFileBytes, 'A'));
-    EXPECT_EQ(readProgramFile(path).size(), kMaxProgramFileBytes);
-
-    writeBytes(path, std::string(kMaxProgramFileBytes + 1, 'A'));
-    try {
-        readProgramFile(path);
-        FAIL() << "a file above the limit was taken";
-    } catch (const SystemError& error) {
-        EXPECT_EQ(toUtf8(error.text()), "Text überschreitet Memo-Kapazität");
+    for (const SizeCase& c : cases) {
+        writeBytes(path, c.bytes);
+        try {
+            readProgramFile(path);
+            EXPECT_FALSE(c.refused) << c.name << ": a file above the limit was taken";
+        } catch (const SystemError& error) {
+            EXPECT_TRUE(c.refused) << c.name;
+            EXPECT_EQ(toUtf8(error.text()), "Text überschreitet Memo-Kapazität") << c.name;
+        }
     }
 }
 
 TEST(ProgramFileTest, OnlyTheTextBeforeANulByteCountsForTheLimit) {
     TempFolder folder;
-    const std::string path = folder.file("nul.prg");
+    const std::string path = folder.file("nach-nul.prg");
     writeBytes(path, "STP\0"s + std::string(kMaxProgramFileBytes, 'x'));
     EXPECT_EQ(readProgramFile(path), "STP");
 }

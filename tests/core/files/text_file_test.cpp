@@ -9,8 +9,14 @@
 
 #include "common/system_error.h"
 #include "common/win1252.h"
+#include "os_text.h"
 #include "temp_folder.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 #ifdef __linux__
 #include <sys/resource.h>
 
@@ -21,13 +27,11 @@ namespace quarzel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::osText;
 using testing::readBytes;
 using testing::TempFolder;
+using testing::WindowsError;
 using testing::writeBytes;
-
-std::string osText(std::errc code) {
-    return std::make_error_code(code).message();
-}
 
 std::string errorText(const std::function<void()>& action) {
     try {
@@ -86,7 +90,7 @@ TEST(ReadTextFileTest, AFileThatCannotBeOpenedNamesPathAndReason) {
     const std::string missing = folder.file("fehlt.prg");
     EXPECT_EQ(errorText([&] { readTextFile(missing); }),
               "Datei " + missing + " kann nicht geöffnet werden. " +
-                  osText(std::errc::no_such_file_or_directory));
+                  osText(std::errc::no_such_file_or_directory, WindowsError::FileNotFound));
     const std::string dir = folder.path().u8string();
     EXPECT_EQ(errorText([&] {
                   readTextFile(dir);
@@ -130,6 +134,7 @@ struct FailingSave {
     const char* name;
     std::function<std::string(TempFolder&)> prepare;  // returns the target path
     std::errc reason;
+    WindowsError windowsReason;
 };
 
 TEST(WriteFileAtomicallyTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
@@ -140,15 +145,15 @@ TEST(WriteFileAtomicallyTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile
              writeBytes(f.file("prog.prg/inside.txt"), "kept");
              return f.file("prog.prg");
          },
-         std::errc::is_a_directory},
+         std::errc::is_a_directory, WindowsError::None},
         {"folder does not exist", [](TempFolder& f) { return f.file("fehlt/prog.prg"); },
-         std::errc::no_such_file_or_directory},
+         std::errc::no_such_file_or_directory, WindowsError::PathNotFound},
         {"a file in the way of the folder",
          [](TempFolder& f) {
              writeBytes(f.file("datei"), "kept");
              return f.file("datei/prog.prg");
          },
-         std::errc::not_a_directory},
+         std::errc::not_a_directory, WindowsError::PathNotFound},
     };
     for (const FailingSave& c : cases) {
         TempFolder folder;
@@ -156,7 +161,8 @@ TEST(WriteFileAtomicallyTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile
         const std::string target = c.prepare(folder);
         const auto before = folder.entries();
         EXPECT_EQ(errorText([&] { writeFileAtomically(target, "NEW"); }),
-                  "Datei \"" + target + "\" kann nicht erstellt werden. " + osText(c.reason))
+                  "Datei \"" + target + "\" kann nicht erstellt werden. " +
+                      osText(c.reason, c.windowsReason))
             << c.name;
         EXPECT_EQ(folder.entries(), before) << c.name;
         EXPECT_EQ(readBytes(folder.file("other.prg")), "untouched") << c.name;
@@ -194,7 +200,27 @@ TEST(WriteFileAtomicallyTest, ALinkStaysALinkAndItsFileIsReplaced) {
     EXPECT_EQ(folder.entries(), (std::set<std::string>{"link.prg", "real.prg"}));
 }
 
+TEST(WriteFileAtomicallyTest, ADanglingLinkIsWrittenThroughAndStaysALink) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "ziel");
+    std::error_code error;
+    // Relative to the link's own folder, and through a second link.
+    fs::create_symlink("ziel/neu.prg", folder.path() / "zwischen.prg", error);
+    fs::create_symlink("zwischen.prg", folder.path() / "link.prg", error);
+    if (error) {
+        GTEST_SKIP() << "no symbolic links here: " << error.message();
+    }
+    writeFileAtomically(folder.file("link.prg"), "new");
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "link.prg"));
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "zwischen.prg"));
+    EXPECT_EQ(readBytes(folder.file("ziel/neu.prg")), "new");
+    EXPECT_EQ(folder.entries(), (std::set<std::string>{"link.prg", "zwischen.prg", "ziel"}));
+}
+
 TEST(WriteFileAtomicallyTest, TheReplacedFileKeepsItsPermissions) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps no Unix file modes";
+#endif
     TempFolder folder;
     const std::string path = folder.file("prog.prg");
     writeBytes(path, "old");
@@ -203,6 +229,66 @@ TEST(WriteFileAtomicallyTest, TheReplacedFileKeepsItsPermissions) {
     writeFileAtomically(path, "new");
     EXPECT_EQ(fs::status(fs::u8path(path)).permissions() & fs::perms::all, restricted);
 }
+
+#ifndef _WIN32
+// Runs `action` in a child process under the user "nobody", so that permissions hold even
+// when the tests run as root; returns what the child's action returned.
+bool asUnprivilegedUser(const std::function<bool()>& action) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(2);
+        }
+        bool ok = false;
+        try {
+            ok = action();
+        } catch (...) {
+        }
+        _exit(ok ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(WriteFileAtomicallyTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+    TempFolder folder;
+    const fs::path locked = folder.path() / "gesperrt";
+    fs::create_directory(locked);
+    const std::string path = (locked / "prog.prg").u8string();
+    writeBytes(path, "old contents");
+    if (getuid() == 0) {
+        ASSERT_EQ(chown(locked.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(folder.path(), fs::perms::others_exec, fs::perm_options::add);
+    const bool saved = asUnprivilegedUser([&] {
+        writeFileAtomically(path, "new");
+        return true;
+    });
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(readBytes(path), "new");
+    EXPECT_EQ(fs::directory_iterator(locked)->path().filename(), "prog.prg");
+}
+
+TEST(WriteFileAtomicallyTest, TheReplacedFileKeepsItsOwnerAndGroupWhereTheUserMayGiveThem) {
+    if (getuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    TempFolder folder;
+    const std::string path = folder.file("prog.prg");
+    writeBytes(path, "old");
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    writeFileAtomically(path, "new");
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(readBytes(path), "new");
+}
+#endif
 
 #ifdef __linux__
 // A disk that fills up during the write: the process may not write files beyond 16 bytes.
@@ -223,7 +309,7 @@ TEST(WriteFileAtomicallyTest, ADiskFullDuringTheWriteKeepsTheOldFile) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(message, "Datei \"" + path + "\" kann nicht erstellt werden. " +
-                           osText(std::errc::file_too_large));
+                           osText(std::errc::file_too_large, WindowsError::None));
     EXPECT_EQ(readBytes(path), "old contents");
     EXPECT_EQ(folder.entries(), std::set<std::string>{"daten.dta"});
 }

@@ -12,6 +12,7 @@
 #include "fakes.h"
 #include "files/data_file.h"
 #include "files/program_file.h"
+#include "os_text.h"
 #include "temp_folder.h"
 
 namespace quarzel {
@@ -179,10 +180,10 @@ TEST_F(FileCommandsTest, AFailedProgramSaveEndsTheCommandAndKeepsTheFlags) {
     answer({true, true});
     choose({prg});
     t.handle([&] { files.btSaveClick(); });
-    EXPECT_EQ(errors(),
-              std::vector<std::string>{
-                  "Datei \"" + prg + "\" kann nicht erstellt werden. " +
-                  std::make_error_code(std::errc::no_such_file_or_directory).message() + "."});
+    EXPECT_EQ(errors(), std::vector<std::string>{
+                            "Datei \"" + prg + "\" kann nicht erstellt werden. " +
+                            testing::osTextEndingMessage(std::errc::no_such_file_or_directory,
+                                                         testing::WindowsError::PathNotFound)});
     EXPECT_EQ(prompts.questions, Questions{kSaveProgram}) << "the data question is skipped";
     EXPECT_EQ(editor.text(), "LAD 1\r\nSTP") << "removed empty lines stay removed";
     EXPECT_TRUE(flags().programModified);
@@ -288,10 +289,10 @@ TEST_F(FileCommandsTest, AProgramThatCannotBeOpenedEndsTheLoad) {
     answer({true});
     choose({missing});
     t.handle([&] { files.btLoadClick(); });
-    EXPECT_EQ(errors(),
-              std::vector<std::string>{
-                  "Datei " + missing + " kann nicht geöffnet werden. " +
-                  std::make_error_code(std::errc::no_such_file_or_directory).message() + "."});
+    EXPECT_EQ(errors(), std::vector<std::string>{
+                            "Datei " + missing + " kann nicht geöffnet werden. " +
+                            testing::osTextEndingMessage(std::errc::no_such_file_or_directory,
+                                                         testing::WindowsError::FileNotFound)});
     EXPECT_EQ(prompts.questions, Questions{kLoadProgram}) << "the data question is skipped";
     EXPECT_EQ(flags(), (Flags{true, true, false, false})) << "the final clearing is skipped";
     EXPECT_EQ(editor.text(), "STP");

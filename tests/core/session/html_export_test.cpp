@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes.h"
+#include "os_text.h"
 #include "temp_folder.h"
 
 namespace quarzel {
@@ -190,7 +191,8 @@ TEST(HtmlExportTest, AFileThatCannotBeCreatedIsReported) {
     EXPECT_EQ(t.screen.prompts.messages[0].caption, "Quarzel 3");
     EXPECT_EQ(t.screen.prompts.messages[0].text,
               "Datei \"" + path + "\" kann nicht erstellt werden. " +
-                  std::make_error_code(std::errc::no_such_file_or_directory).message() + ".");
+                  testing::osTextEndingMessage(std::errc::no_such_file_or_directory,
+                                               testing::WindowsError::PathNotFound));
     EXPECT_TRUE(folder.entries().empty());
 }
 
