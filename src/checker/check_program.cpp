@@ -86,6 +86,12 @@ class Assembler {
                 (definition ? m_markNames : m_targetNames).prefetch(hash);
                 m_pending[m_pendingEnd++ % kLookAhead] = {i, definition, std::move(line.name),
                                                           hash};
+                if (m_pendingEnd - m_pendingBegin > kLookAhead / 2) {
+                    // Halfway to its lookup a name's slot has arrived: fetch the name it holds.
+                    const PendingName& half =
+                        m_pending[(m_pendingEnd - kLookAhead / 2 - 1) % kLookAhead];
+                    (half.definition ? m_markNames : m_targetNames).prefetchName(half.hash);
+                }
                 if (m_pendingEnd - m_pendingBegin == kLookAhead && !settleOldest()) {
                     return false;
                 }

@@ -27,6 +27,15 @@ class NameList {
         __builtin_prefetch(&m_slots.get()[hash & m_mask]);
 #endif
     }
+    // Once the slot has arrived: fetches the name it points to, which the lookup compares.
+    void prefetchName(std::uint32_t hash) const {
+#if defined(__GNUC__) || defined(__clang__)
+        const std::int32_t position = m_slots.get()[hash & m_mask].position;
+        if (position >= 0) {
+            __builtin_prefetch(&m_names[static_cast<std::size_t>(position)]);
+        }
+#endif
+    }
 
     // The position of `name`, or -1.
     int indexOf(std::string_view name, std::uint32_t hash) const;
