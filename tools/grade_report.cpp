@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "files/html_page.h"
+
 namespace quarzel::grading {
 namespace {
 
@@ -26,31 +28,9 @@ std::string csvField(const std::string& text) {
     return field + "\"";
 }
 
+// Every text of the page is the user's or the task's: escaped as the HTML export escapes.
 std::string html(const std::string& text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            case '\'':
-                escaped += "&#39;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
+    return htmlEscape(text);
 }
 
 constexpr char kStyle[] =
