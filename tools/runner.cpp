@@ -162,7 +162,7 @@ CaseResult runCase(const CaseInput& input) {
     }
 
     handle(prompts, [&] { bench.runControl.btRunClick(); });  // the third one starts
-    RunControl::HeadlessResult run;
+    RunLoopResult run;
     handle(prompts, [&] {
         run = bench.runControl.runHeadless({input.maxSteps, input.detectLoops});
     });

@@ -24,7 +24,7 @@ void StepJournal::recordCell(const DataTable& table, int row) {
     if (!m_open) {
         return;
     }
-    JournalEntry& entry = slot(0);
+    JournalEntry& entry = newest();
     if (entry.writtenRow < 0) {  // the content before the step's first write is what counts
         entry.writtenRow = row;
         entry.cell = table.content(row);
@@ -32,7 +32,7 @@ void StepJournal::recordCell(const DataTable& table, int row) {
 }
 
 JournalEntry StepJournal::takeLast() {
-    JournalEntry entry = std::move(slot(0));
+    JournalEntry entry = std::move(newest());
     m_next = (m_next + kCapacity - 1) % kCapacity;
     --m_size;
     m_open = false;
@@ -47,8 +47,8 @@ void StepJournal::clear() {
     m_open = false;
 }
 
-JournalEntry& StepJournal::slot(std::size_t age) {
-    return m_ring[(m_next + kCapacity - 1 - age) % kCapacity];
+JournalEntry& StepJournal::newest() {
+    return m_ring[(m_next + kCapacity - 1) % kCapacity];
 }
 
 }  // namespace quarzel

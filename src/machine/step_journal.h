@@ -39,7 +39,7 @@ class StepJournal {
     void clear();
 
   private:
-    JournalEntry& slot(std::size_t age);  // 0 = the newest
+    JournalEntry& newest();
 
     std::vector<JournalEntry> m_ring;
     std::size_t m_next = 0;  // where the next entry goes

@@ -154,10 +154,9 @@ void RunControl::forgetSteps() {
     updateRunPanel();
 }
 
-RunControl::HeadlessResult RunControl::runHeadless(const HeadlessLimits& limits) {
-    HeadlessResult result;
+RunLoopResult RunControl::runHeadless(const HeadlessLimits& limits) {
     if (!m_machine.VM_Running) {
-        return result;
+        return {};
     }
     m_journal.clear();  // the headless loop keeps no journal
     // Nobody watches the table cell by cell: the grid hears of the whole table afterwards.
@@ -175,10 +174,8 @@ RunControl::HeadlessResult RunControl::runHeadless(const HeadlessLimits& limits)
     for (int row = 0; grid != nullptr && row < DataTable::kRowCount; ++row) {
         grid->rowChanged(row);
     }
-    result.outcome = run.outcome;
-    result.loopLine = run.loopLine;
     finishRun(run.outcome);
-    return result;
+    return run;
 }
 
 void RunControl::btRunClick() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "machine/run_loop.h"
 #include "machine/step_outcome.h"
 
 namespace quarzel {
@@ -59,11 +60,7 @@ class RunControl {
         std::uint64_t maxSteps = 1000000;
         bool detectLoops = false;
     };
-    struct HeadlessResult {
-        StepOutcome outcome;
-        std::int32_t loopLine = 0;  // EndlessLoop: the program line (from 1) where it was seen
-    };
-    HeadlessResult runHeadless(const HeadlessLimits& limits);
+    RunLoopResult runHeadless(const HeadlessLimits& limits);
 
     void btRunClick();
     void btStepClick();
