@@ -16,6 +16,9 @@ struct MachineState;
 struct NumberInput;
 struct StateFlags;
 
+// How many steps a headless run takes at most unless told otherwise.
+inline constexpr std::uint64_t kDefaultStepLimit = 1000000;
+
 struct RunLoopResult {
     StepOutcome outcome;        // Stopped, RunTimeError, SystemError, StepLimit or EndlessLoop
     std::int32_t loopLine = 0;  // EndlessLoop: the line (from 1) the repeated state is at
