@@ -57,7 +57,7 @@ class RunControl {
     // that repeats. STP and the errors end exactly as VM_Step ends them (VM_Stop, VM_Print,
     // the boxes); a step limit or an endless loop stops the run (VM_Stop) and shows nothing.
     struct HeadlessLimits {
-        std::uint64_t maxSteps = 1000000;
+        std::uint64_t maxSteps = kDefaultStepLimit;
         bool detectLoops = false;
     };
     RunLoopResult runHeadless(const HeadlessLimits& limits);
