@@ -55,6 +55,9 @@ class LinePrompts : public PromptView {
   public:
     explicit LinePrompts(std::ostream& out) : m_out(out) {}
 
+    // The text of the last box printed (UTF-8), so that a case can tell what ended it.
+    const std::string& lastText() const { return m_lastText; }
+
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
@@ -64,6 +67,7 @@ class LinePrompts : public PromptView {
 
   private:
     std::ostream& m_out;
+    std::string m_lastText;
 };
 
 // Each input request takes the next texts (Windows-1252) until one converts, as OK would;
