@@ -2,7 +2,6 @@
 
 #include "common/central_handler.h"
 #include "common/quote.h"
-#include "common/system_error.h"
 #include "files/data_file.h"
 #include "files/program_file.h"
 #include "grading/headless_views.h"
@@ -15,7 +14,7 @@ using grading::CaseEnd;
 using grading::CaseInput;
 using grading::CaseResult;
 
-// --max-steps takes at most 18 digits, as it always has.
+// --max-steps takes a number of up to 18 digits, as it always has.
 constexpr std::uint64_t kMostSteps = 999'999'999'999'999'999;
 
 }  // namespace

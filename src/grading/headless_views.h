@@ -1,6 +1,6 @@
-// The views of the headless runner: the in-memory program editor, silent
-// table, picture, register and run-panel views, message boxes printed as one line each, and
-// a number dialog that types the texts given on the command line.
+// The views of a case run without a window: the in-memory program editor, silent table,
+// picture, register and run-panel views, message boxes printed as one line each, and a number
+// dialog that types the case's inputs.
 #pragma once
 
 #include <cstddef>
