@@ -16,7 +16,7 @@ struct MachineState;
 struct NumberInput;
 struct StateFlags;
 
-// How many steps a headless run takes at most unless told otherwise.
+// The steps a headless run may take when its caller names no limit.
 inline constexpr std::uint64_t kDefaultStepLimit = 1000000;
 
 struct RunLoopResult {
