@@ -88,8 +88,8 @@ function randomLine(r, marks, used) {
     return r.chance(0.1) ? line.toLowerCase() : line;
 }
 
-// A program of blocks: counted loops, subroutine calls, stack pairs, inputs, index walks and
-// single random lines; subroutines follow the main part's STP.
+// A program of blocks: counted loops, subroutine calls, stack pairs, inputs, index walks,
+// waiting loops and single random lines; subroutines follow the main part's STP.
 function generateProgram(r, used) {
     const lines = ['* Zufallsprogramm'];
     // Most programs point the index register into the data first; the others meet [X] with 0.
@@ -100,8 +100,12 @@ function generateProgram(r, used) {
     let counter = 0;
     const blocks = r.int(2, 8);
     for (let b = 0; b < blocks; ++b) {
-        const kind = r.int(0, 9);
-        if (kind < 3) {
+        const kind = r.int(0, 10);
+        if (kind === 10) {
+            // Waits on a cell that nothing changes: endless unless the cell holds 0.
+            const mark = `E${b}`;
+            lines.push(`MRK ${mark}`, `LAD ${r.int(1, 24)}`, `${r.pick(['JNE', 'JGT', 'JLT'])} ${mark}`);
+        } else if (kind < 3) {
             const mark = `L${b}`;
             const cell = 20 + (counter++ % 4);
             lines.push(`LAD ${r.chance(0.7) ? r.int(1, 5) : addressOperand(r)}`, `STO ${cell}`,
