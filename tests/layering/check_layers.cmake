@@ -1,6 +1,8 @@
 # Fails when a source file includes a header of a layer above its own, or of a sibling layer:
-#   common (0) <- model (1) <- machine, checker, files (2) <- session (3) <- ui, tools (4)
-# machine, checker and files stand side by side and must not include each other.
+#   common (0) <- model (1) <- machine, checker, files (2) <- session, screen (3)
+#   <- ui, web, tools (4)
+# machine, checker and files stand side by side and must not include each other, and so do
+# session and screen; the two front ends and the tools never include each other.
 # Run as: cmake -DSOURCE_DIR=<repository> -P check_layers.cmake
 set(rank_common 0)
 set(rank_model 1)
@@ -8,9 +10,11 @@ set(rank_machine 2)
 set(rank_checker 2)
 set(rank_files 2)
 set(rank_session 3)
+set(rank_screen 3)
 set(rank_ui 4)
+set(rank_web 4)
 set(rank_tools 4)
-set(layers common model machine checker files session ui tools)
+set(layers common model machine checker files session screen ui web tools)
 
 set(violations "")
 foreach(layer ${layers})
@@ -31,9 +35,9 @@ foreach(layer ${layers})
             if(NOT DEFINED rank_${target} OR target STREQUAL layer)
                 continue()
             endif()
-            if(rank_${target} GREATER_EQUAL rank_${layer} AND NOT layer MATCHES "^(ui|tools)$")
+            if(rank_${target} GREATER_EQUAL rank_${layer} AND NOT layer MATCHES "^(ui|web|tools)$")
                 list(APPEND violations "${source}: ${layer} includes ${target}: ${line}")
-            elseif(layer MATCHES "^(ui|tools)$" AND rank_${target} GREATER_EQUAL 4)
+            elseif(layer MATCHES "^(ui|web|tools)$" AND rank_${target} GREATER_EQUAL 4)
                 list(APPEND violations "${source}: ${layer} includes ${target}: ${line}")
             endif()
             # No Qt below ui.
