@@ -143,7 +143,7 @@ web-page-test: web deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference
 	cd web && QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
-	  node --test --test-concurrency=1 test/
+	  node --test --test-concurrency=1 scenarios/
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WEB_DIR)

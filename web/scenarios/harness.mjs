@@ -29,8 +29,15 @@ export async function launch() {
 }
 
 // A page at the given size, with the download path (no File System Access API) unless asked.
-export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads } = {}) {
+export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false } = {}) {
   const page = await browser.newPage();
+  // Leaving a page with unsaved work raises the browser's leave warning; it is counted and
+  // accepted, so that a scenario can go on.
+  const leaveWarnings = [];
+  page.on('dialog', async (d) => {
+    leaveWarnings.push(d.type());
+    await d.accept();
+  });
   const requests = [];
   page.on('request', (request) => {
     if (!request.url().startsWith('file:') && !request.url().startsWith('data:') && !request.url().startsWith('blob:')) {
@@ -52,7 +59,12 @@ export async function openPage(browser, { width = 800, height = 600, fileSystemA
   }
   await page.goto(pageUrl);
   await page.waitForSelector('body[data-ready="true"]', { timeout: 20000 });
-  return { page, requests, errors };
+  if (!keepStorage) {
+    await page.evaluate(() => localStorage.clear());
+    await page.goto(pageUrl);
+    await page.waitForSelector('body[data-ready="true"]', { timeout: 20000 });
+  }
+  return { page, requests, errors, leaveWarnings };
 }
 
 // Elements by their accessible names, as a screen reader finds them.
@@ -75,13 +87,11 @@ export async function dialog(page) {
   }));
 }
 
+// Presses a button of the open box and waits until that box is gone.
 export async function answer(page, name) {
+  const box = await page.$('.overlay:last-of-type');
   await click(page, 'button', name);
-  await page.waitForFunction(
-    (count) => document.querySelectorAll('.overlay').length < count,
-    {},
-    await page.$$eval('.overlay', (o) => o.length),
-  );
+  await page.waitForFunction((b) => !b.isConnected, {}, box);
 }
 
 export async function typeProgram(page, text) {

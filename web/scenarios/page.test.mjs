@@ -1,0 +1,174 @@
+// The page in headless Chromium, driven as a learner would: every control found by its
+// accessible name, every box read by its caption and text.
+import { after, before, describe, it } from 'node:test';
+import assert from 'node:assert/strict';
+import { answer, byName, click, dialog, launch, openPage, typeProgram, value } from './harness.mjs';
+
+let chromium;
+before(async () => {
+  chromium = await launch();
+});
+after(async () => {
+  await chromium.close();
+});
+
+async function boxSays(page, caption, text) {
+  assert.deepEqual(await dialog(page), { caption, text });
+}
+
+// Start through both checks: "Programm wird geprüft", "Daten werden geprüft", then the run.
+async function startRun(page) {
+  await click(page, 'button', 'Start');
+  await boxSays(page, 'Hinweis', 'Programm wird geprüft');
+  await answer(page, 'OK');
+  await click(page, 'button', 'Start');
+  await boxSays(page, 'Hinweis', 'Daten werden geprüft');
+  await answer(page, 'OK');
+  await click(page, 'button', 'Start');
+  await byName(page, 'button', 'Stop');
+}
+
+describe('Quarzel im Browser', () => {
+  it('opens from disk without any request over the network', async () => {
+    const { page, requests, errors } = await openPage(chromium.browser);
+    assert.deepEqual(requests, []);
+    assert.deepEqual(errors, []);
+    assert.equal(await page.title(), 'Quarzel 3.1');
+    assert.equal(await value(page, 'textbox', 'Stack'), '512');
+    assert.equal(await value(page, 'status', 'Schritte'), 'Schritte: 0');
+    await page.close();
+  });
+
+  it('places every control at 800 x 600 where the layout function puts it', async () => {
+    const { page } = await openPage(chromium.browser, { width: 800, height: 600 });
+    const mismatches = await page.evaluate(() => {
+      const rects = window.quarzel.layoutRects(800, 600);
+      const app = document.getElementById('app').getBoundingClientRect();
+      const out = [];
+      for (const [name, [left, top, width, height]] of Object.entries(rects)) {
+        const element = document.getElementById(name);
+        if (!element || element.closest('[hidden]')) continue;
+        const parent = element.parentElement.getBoundingClientRect();
+        const r = element.getBoundingClientRect();
+        const actual = [r.left - parent.left, r.top - parent.top, r.width, r.height].map(Math.round);
+        if (actual.join() !== [left, top, width, height].join()) out.push(`${name}: ${actual} statt ${[left, top, width, height]}`);
+      }
+      void app;
+      return out;
+    });
+    assert.deepEqual(mismatches, []);
+    // The picture and its hover fields, shown instead of the table.
+    await click(page, 'button', 'Ansicht');
+    const picture = await page.evaluate(() => {
+      const rects = window.quarzel.layoutRects(800, 600);
+      return ['pbMemory', 'enumber', 'evalue', 'ecomment'].map((name) => {
+        const element = document.getElementById(name);
+        const parent = element.parentElement.getBoundingClientRect();
+        const r = element.getBoundingClientRect();
+        return [[r.left - parent.left, r.top - parent.top, r.width, r.height].map(Math.round), rects[name]];
+      });
+    });
+    for (const [actual, expected] of picture) assert.deepEqual(actual, expected);
+    await page.close();
+  });
+
+  it('selects the faulty line after a failed check', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'LAD 1\nFOO\nSTP');
+    await click(page, 'button', 'Prüfen');
+    await boxSays(page, 'Programmfehler', 'Fehler in Zeile 2: FOO ist kein gültiger Befehl');
+    await answer(page, 'OK');
+    const selected = await page.$eval('#meProgram textarea', (a) => a.value.slice(a.selectionStart, a.selectionEnd));
+    assert.equal(selected, 'FOO');
+    await page.close();
+  });
+
+  it('reads INP through "Dateneingabe", refuses a text that is no number and keeps the last number when closed', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'INP\nOUT\nINP\nSTP');
+    await startRun(page);
+    await click(page, 'button', 'Schritt');
+    const field = await byName(page, 'textbox', 'Dateneingabe');
+    assert.equal(await field.evaluate((f) => f.value), '0');
+    await field.type('abc');
+    await click(page, 'button', 'OK');
+    await boxSays(page, 'Quarzel 3', "'abc' ist kein gültiger Integerwert.");
+    await answer(page, 'OK');
+    // The dialog is still open with the rejected text, to be corrected.
+    const again = await byName(page, 'textbox', 'Dateneingabe');
+    assert.equal(await again.evaluate((f) => f.value), 'abc');
+    await again.evaluate((f) => f.select());
+    await again.type('42');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => !document.querySelector('.overlay'));
+    assert.equal(await value(page, 'textbox', 'Akku'), '42');
+    await click(page, 'button', 'Schritt');
+    assert.equal(await value(page, 'textbox', 'Fenster'), '42');
+    // Escape closes through the frame: the number accepted last stays.
+    await click(page, 'button', 'Schritt');
+    await byName(page, 'textbox', 'Dateneingabe');
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(() => !document.querySelector('.overlay'));
+    assert.equal(await value(page, 'textbox', 'Akku'), '42');
+    assert.equal(await value(page, 'textbox', 'Anweisung'), '3');
+    await page.close();
+  });
+
+  it('shows a run-time error in the box "Laufzeitfehler"', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'LAD 1\nDIV X\nSTP');
+    const cell = await byName(page, 'textbox', 'Zelle 1');
+    await cell.click({ clickCount: 3 });
+    await cell.type('5');
+    await startRun(page);
+    await click(page, 'button', 'Schritt');
+    await click(page, 'button', 'Schritt');
+    await boxSays(page, 'Laufzeitfehler', 'Division durch Null');
+    await answer(page, 'OK');
+    assert.equal(await value(page, 'textbox', 'Akku'), '5');
+    assert.equal(await value(page, 'textbox', 'Anweisung'), '1');
+    await byName(page, 'button', 'Start');
+    await page.close();
+  });
+
+  it('steps and takes the last step back', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'INC\nINC\nSTO 7\nSTP');
+    await startRun(page);
+    for (let i = 0; i < 3; ++i) await click(page, 'button', 'Schritt');
+    assert.equal(await value(page, 'textbox', 'Zelle 7'), '2');
+    assert.equal(await value(page, 'status', 'Schritte'), 'Schritte: 3');
+    await click(page, 'button', 'Zurück');
+    assert.equal(await value(page, 'textbox', 'Zelle 7'), '0');
+    assert.equal(await value(page, 'textbox', 'Akku'), '2');
+    assert.equal(await value(page, 'textbox', 'Anweisung'), '2');
+    assert.equal(await value(page, 'status', 'Schritte'), 'Schritte: 2');
+    // The editor is read-only during the run and editable after "Stop".
+    assert.equal(await page.$eval('#meProgram textarea', (a) => a.readOnly), true);
+    await click(page, 'button', 'Stop');
+    assert.equal(await page.$eval('#meProgram textarea', (a) => a.readOnly), false);
+    await page.close();
+  });
+
+  it('pauses at "Direkt" before a line with a breakpoint, set with F9', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'INC\nINC\nINC\nINC\nSTP');
+    // The caret on the fourth line, then F9.
+    await page.$eval('#meProgram textarea', (a) => {
+      a.focus();
+      a.setSelectionRange(12, 12);
+    });
+    await page.keyboard.press('F9');
+    assert.equal(await page.$$eval('#meProgram .mark', (m) => m.length), 1);
+    await click(page, 'radio', 'Direkt');
+    await startRun(page);
+    await page.waitForFunction(() => document.querySelector('input[aria-label="Schritt"]').checked, { timeout: 5000 });
+    assert.equal(await value(page, 'textbox', 'Anweisung'), '3');
+    assert.equal(await value(page, 'textbox', 'Akku'), '3');
+    // Going on at "Direkt" passes the marked line once and runs to the end.
+    await click(page, 'radio', 'Direkt');
+    await byName(page, 'button', 'Start');
+    assert.equal(await value(page, 'textbox', 'Akku'), '4');
+    await page.close();
+  });
+});
