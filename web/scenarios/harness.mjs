@@ -57,13 +57,17 @@ export async function openPage(browser, { width = 800, height = 600, fileSystemA
     const session = await page.createCDPSession();
     await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   }
+  if (!keepStorage) {
+    // Each scenario starts without the work of the one before; a reload within it keeps its own.
+    await page.evaluateOnNewDocument(() => {
+      if (!sessionStorage.getItem('quarzel.szenario')) {
+        localStorage.clear();
+        sessionStorage.setItem('quarzel.szenario', '1');
+      }
+    });
+  }
   await page.goto(pageUrl);
   await page.waitForSelector('body[data-ready="true"]', { timeout: 20000 });
-  if (!keepStorage) {
-    await page.evaluate(() => localStorage.clear());
-    await page.goto(pageUrl);
-    await page.waitForSelector('body[data-ready="true"]', { timeout: 20000 });
-  }
   return { page, requests, errors, leaveWarnings };
 }
 
@@ -89,8 +93,10 @@ export async function dialog(page) {
 
 // Presses a button of the open box and waits until that box is gone.
 export async function answer(page, name) {
-  const box = await page.$('.overlay:last-of-type');
-  await click(page, 'button', name);
+  const boxes = await page.$$('.overlay');
+  const box = boxes[boxes.length - 1];
+  const button = await box.waitForSelector(`::-p-aria([name="${name}"][role="button"])`, { timeout: 5000 });
+  await button.click();
   await page.waitForFunction((b) => !b.isConnected, {}, box);
 }
 
@@ -108,4 +114,12 @@ export async function typeProgram(page, text) {
 export async function value(page, role, name) {
   const handle = await byName(page, role, name);
   return handle.evaluate((e) => e.value ?? e.textContent);
+}
+
+// Types into a table cell, replacing its text, as a learner does after selecting it.
+export async function typeCell(page, name, text) {
+  const cell = await byName(page, 'textbox', name);
+  await cell.focus();
+  await cell.evaluate((f) => f.select());
+  await cell.type(text);
 }

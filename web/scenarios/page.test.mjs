@@ -2,7 +2,7 @@
 // accessible name, every box read by its caption and text.
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
-import { answer, byName, click, dialog, launch, openPage, typeProgram, value } from './harness.mjs';
+import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, value } from './harness.mjs';
 
 let chromium;
 before(async () => {
@@ -117,9 +117,7 @@ describe('Quarzel im Browser', () => {
   it('shows a run-time error in the box "Laufzeitfehler"', async () => {
     const { page } = await openPage(chromium.browser);
     await typeProgram(page, 'LAD 1\nDIV X\nSTP');
-    const cell = await byName(page, 'textbox', 'Zelle 1');
-    await cell.click({ clickCount: 3 });
-    await cell.type('5');
+    await typeCell(page, 'Zelle 1', '5');
     await startRun(page);
     await click(page, 'button', 'Schritt');
     await click(page, 'button', 'Schritt');
