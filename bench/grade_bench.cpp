@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "grader.h"
-#include "task_file.h"
+#include "grading/grader.h"
+#include "grading/task_file.h"
 
 namespace quarzel::grading {
 namespace {

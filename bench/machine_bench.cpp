@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/views.h"
-#include "headless_views.h"
+#include "grading/headless_views.h"
 #include "machine/run_loop.h"
 #include "session/workbench.h"
 

@@ -10,7 +10,7 @@
 #include "common/system_error.h"
 #include "files/text_file.h"
 #include "fuzz_check.h"
-#include "headless_views.h"
+#include "grading/headless_views.h"
 #include "model/instruction_set.h"
 
 namespace {

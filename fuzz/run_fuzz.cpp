@@ -18,7 +18,7 @@
 #include "common/central_handler.h"
 #include "common/win1252.h"
 #include "fuzz_check.h"
-#include "headless_views.h"
+#include "grading/headless_views.h"
 #include "session/workbench.h"
 
 namespace {

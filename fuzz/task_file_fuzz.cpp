@@ -7,8 +7,8 @@
 #include <string>
 
 #include "fuzz_check.h"
+#include "grading/task_file.h"
 #include "model/machine_state.h"
-#include "task_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarzel::grading;

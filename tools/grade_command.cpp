@@ -1,9 +1,6 @@
-#include "grade_command.h"
+#include "tools/grade_command.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <map>
-#include <system_error>
 #include <thread>
 
 #include "common/quote.h"
@@ -11,31 +8,16 @@
 #include "common/win1252.h"
 #include "files/program_file.h"
 #include "files/text_file.h"
-#include "grade_report.h"
-#include "grader.h"
-#include "task_file.h"
+#include "grading/class_list.h"
+#include "grading/grader.h"
+#include "grading/task_file.h"
+#include "tools/count_argument.h"
+#include "tools/grade_report.h"
 
 namespace quarzel::grading {
 namespace {
 
-namespace fs = std::filesystem;
-
-bool parseJobs(const std::string& text, unsigned& jobs) {
-    if (text.empty() || text.size() > 4 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
-    }
-    jobs = static_cast<unsigned>(std::stoul(text));
-    return jobs >= 1;
-}
-
-bool isProgramFile(const fs::path& path) {
-    std::string extension = path.extension().u8string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return extension == ".prg";
-}
+constexpr std::uint64_t kMaxJobs = 9999;
 
 }  // namespace
 
@@ -62,9 +44,13 @@ GradeParse parseGradeArguments(const std::vector<std::string>& args) {
             }
             slot = args[++i];
         } else if (arg == "--jobs") {
-            if (!hasValue || !parseJobs(args[++i], options.jobs)) {
-                return {std::nullopt, "--jobs braucht eine ganze Zahl von 1 bis 9999"};
+            const auto jobs =
+                hasValue ? headless::parseCount(args[++i], 1, kMaxJobs) : std::nullopt;
+            if (!jobs) {
+                return {std::nullopt,
+                        "--jobs braucht eine ganze Zahl von 1 bis " + std::to_string(kMaxJobs)};
             }
+            options.jobs = static_cast<unsigned>(*jobs);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return {std::nullopt, "unbekannte Option " + shortQuoteUtf8(arg)};
         } else {
@@ -84,40 +70,6 @@ GradeParse parseGradeArguments(const std::vector<std::string>& args) {
         options.paths.assign(positional.begin() + 1, positional.end());
     }
     return {options, ""};
-}
-
-std::vector<FoundProgram> findPrograms(const std::vector<std::string>& paths) {
-    std::vector<std::string> files;
-    for (const std::string& given : paths) {
-        const fs::path path = fs::u8path(given);
-        std::error_code error;
-        if (!fs::is_directory(path, error)) {
-            files.push_back(given);  // a file that cannot be read is reported in its own row
-            continue;
-        }
-        for (fs::directory_iterator it(path, error), end; !error && it != end;
-             it.increment(error)) {
-            if (isProgramFile(it->path()) && it->is_regular_file(error)) {
-                files.push_back(it->path().u8string());
-            }
-        }
-    }
-    std::sort(files.begin(), files.end());
-    files.erase(std::unique(files.begin(), files.end()), files.end());
-
-    std::map<std::string, int> uses;
-    for (const std::string& file : files) {
-        ++uses[fs::u8path(file).filename().u8string()];
-    }
-    std::vector<FoundProgram> found;
-    for (const std::string& file : files) {
-        const std::string name = fs::u8path(file).filename().u8string();
-        found.push_back({uses[name] > 1 ? file : name, file});
-    }
-    std::stable_sort(found.begin(), found.end(), [](const FoundProgram& a, const FoundProgram& b) {
-        return fs::u8path(a.path).filename().u8string() < fs::u8path(b.path).filename().u8string();
-    });
-    return found;
 }
 
 int gradeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -31,14 +31,6 @@ struct GradeParse {
 };
 GradeParse parseGradeArguments(const std::vector<std::string>& args);
 
-// The .prg files named or found in the named folders (not recursively), sorted by file name
-// and then path. Each is reported under its file name, or its path where two share a name.
-struct FoundProgram {
-    std::string name;
-    std::string path;
-};
-std::vector<FoundProgram> findPrograms(const std::vector<std::string>& paths);
-
 // The whole command: arguments, task file, grading, console lines and report files.
 int gradeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -1,4 +1,4 @@
-#include "grade_report.h"
+#include "tools/grade_report.h"
 
 #include <algorithm>
 #include <sstream>
@@ -87,13 +87,16 @@ std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades)
     for (const TaskCase& c : task.cases) {
         csv += ";" + csvField(c.name);
     }
-    csv += ";Summe\r\n";
+    csv += ";Summe;Fehler\r\n";
     for (const ProgramGrade& grade : grades) {
         csv += csvField(grade.name);
+        // No points at all rather than zeros, so that nobody takes the row for a score.
+        const bool unread = !grade.error.empty();
         for (std::size_t c = 0; c < task.cases.size(); ++c) {
-            csv += ";" + std::to_string(grade.cases.empty() ? 0 : grade.cases[c].points);
+            csv += ";" + (unread ? "" : std::to_string(grade.cases[c].points));
         }
-        csv += ";" + std::to_string(grade.points) + "\r\n";
+        csv += ";" + (unread ? "" : std::to_string(grade.points)) + ";" + csvField(grade.error) +
+               "\r\n";
     }
     return csv;
 }

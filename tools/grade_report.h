@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "grader.h"
-#include "task_file.h"
+#include "grading/grader.h"
+#include "grading/task_file.h"
 
 namespace quarzel::grading {
 
@@ -18,7 +18,8 @@ void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grade
 // The class in one line: programs, how many got every point, the mean score.
 std::string summaryLine(const Task& task, const std::vector<ProgramGrade>& grades);
 
-// With a byte-order mark and ";" between fields, as a German spreadsheet program opens it.
+// With a byte-order mark and ";" between fields, as a German spreadsheet program opens it. A
+// program that could not be read has empty points and its error in the last column.
 std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades);
 
 std::string htmlReport(const Task& task, const std::vector<ProgramGrade>& grades);

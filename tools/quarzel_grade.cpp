@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "grade_command.h"
-#include "utf8_args.h"
+#include "tools/grade_command.h"
+#include "tools/utf8_args.h"
 
 int main(int argc, char** argv) {
     quarzel::headless::prepareProcess();

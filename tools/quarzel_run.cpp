@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "runner.h"
-#include "utf8_args.h"
+#include "tools/runner.h"
+#include "tools/utf8_args.h"
 
 int main(int argc, char** argv) {
     quarzel::headless::prepareProcess();

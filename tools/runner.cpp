@@ -1,66 +1,21 @@
-#include "runner.h"
-
-#include <deque>
-#include <exception>
-#include <sstream>
+#include "tools/runner.h"
 
 #include "common/central_handler.h"
 #include "common/quote.h"
-#include "common/system_error.h"
-#include "common/win1252.h"
 #include "files/data_file.h"
 #include "files/program_file.h"
-#include "headless_views.h"
-#include "session/workbench.h"
+#include "grading/headless_views.h"
+#include "tools/count_argument.h"
 
 namespace quarzel::headless {
 namespace {
 
-bool parseCount(const std::string& text, std::uint64_t& value) {
-    if (text.empty() || text.size() > 18) {  // 18 digits never overflow 64 bits
-        return false;
-    }
-    std::uint64_t result = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        result = result * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    value = result;
-    return true;
-}
+using grading::CaseEnd;
+using grading::CaseInput;
+using grading::CaseResult;
 
-// All views of one headless session, wired like the main window wires its widgets.
-struct Session {
-    Session(std::ostream& err, std::deque<std::string> inputs)
-        : prompts(err), numberInput(prompts, std::move(inputs)) {
-        editor.onChange = [this] { bench.flags.meProgramChange(); };
-        numberInput.bind(bench.input);
-    }
-
-    TextEditor editor;
-    SilentGrid grid;
-    SilentPicture picture;
-    SilentRegisters registers;
-    SilentRunPanel runPanel;
-    LinePrompts prompts;
-    ScriptedNumberInput numberInput;
-    Workbench bench{Views{editor, grid, picture, registers, runPanel, prompts, numberInput}};
-};
-
-// Runs one handler the way the window does; false when the central handler had to show an
-// error.
-template <typename Handler>
-bool handle(PromptView& prompts, Handler&& handler) {
-    try {
-        handler();
-        return true;
-    } catch (const SystemError& error) {
-        showSystemError(prompts, error);
-        return false;
-    }
-}
+// --max-steps takes a number of up to 18 digits, as it always has.
+constexpr std::uint64_t kMostSteps = 999'999'999'999'999'999;
 
 }  // namespace
 
@@ -103,9 +58,11 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
             }
             options.inputs.push_back(text);
         } else if (arg == "--max-steps") {
-            if (!value(text) || !parseCount(text, options.maxSteps)) {
+            const auto count = value(text) ? parseCount(text, 0, kMostSteps) : std::nullopt;
+            if (!count) {
                 return {std::nullopt, "--max-steps braucht eine ganze Zahl ab 0"};
             }
+            options.maxSteps = *count;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return {std::nullopt, "unbekannte Option " + shortQuoteUtf8(arg)};
         } else if (haveProgram) {
@@ -122,86 +79,17 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     return {options, ""};
 }
 
-CaseResult runCase(const CaseInput& input) {
-    std::deque<std::string> inputs;
-    for (const std::string& text : input.inputs) {
-        inputs.push_back(fromUtf8(text));
-    }
-    std::ostringstream lines;
-    Session session(lines, std::move(inputs));
-    Workbench& bench = session.bench;
-    PromptView& prompts = session.prompts;
-    CaseResult result;
-    const auto finish = [&](CaseEnd end) {
-        result.end = end;
-        std::istringstream in(lines.str());
-        for (std::string line; std::getline(in, line);) {
-            result.messages.push_back(line);
-        }
-        result.table = bench.table;
-        result.table.attachGrid(nullptr);  // the copy outlives the session's grid
-        return result;
-    };
-
-    session.editor.setText(input.program);
-    if (input.data && !handle(prompts, [&] { applyDataFileText(*input.data, bench.table); })) {
-        return finish(CaseEnd::DataUnreadable);
-    }
-
-    // The first two presses of "Start" check the program and then the data.
-    handle(prompts, [&] { bench.runControl.btRunClick(); });
-    if (!bench.flags.ProgramChecked) {
-        return finish(CaseEnd::CheckFailed);
-    }
-    handle(prompts, [&] { bench.runControl.btRunClick(); });
-    if (!bench.flags.DataChecked) {
-        return finish(CaseEnd::CheckFailed);
-    }
-    if (input.checkOnly) {
-        return finish(CaseEnd::CheckPassed);
-    }
-
-    handle(prompts, [&] { bench.runControl.btRunClick(); });  // the third one starts
-    RunLoopResult run;
-    handle(prompts, [&] {
-        run = bench.runControl.runHeadless({input.maxSteps, input.detectLoops});
-    });
-    const MachineState& machine = bench.machine;
-    result.ran = true;
-    result.registers = machine;
-    result.steps = machine.StepCount;
-    CaseEnd end = CaseEnd::Stopped;
-    switch (run.outcome.end) {
-        case StepEnd::RunTimeError:
-        case StepEnd::SystemError:
-            end = CaseEnd::RunFailed;
-            break;
-        case StepEnd::StepLimit:
-            lines << "Quarzel 3: Schrittgrenze erreicht.\n";
-            end = CaseEnd::StepLimit;
-            break;
-        case StepEnd::EndlessLoop:
-            if (input.detectLoops) {
-                lines << endlessLoopLine(run.loopLine) << '\n';
-                result.loopLine = run.loopLine;
-                end = CaseEnd::EndlessLoop;
-            }
-            break;
-        case StepEnd::Continued:
-        case StepEnd::Stopped:
-            break;
-    }
-    return finish(end);
-}
-
-int exitStatusOf(CaseEnd end) {
-    switch (end) {
+int exitStatusOf(const CaseResult& result) {
+    switch (result.end) {
         case CaseEnd::Stopped:
         case CaseEnd::CheckPassed:
             return kStopReached;
-        case CaseEnd::RunFailed:
+        case CaseEnd::RunTimeError:
             return kRunFailed;
-        case CaseEnd::CheckFailed:
+        case CaseEnd::SystemError:
+            return result.ran ? kRunFailed : kCheckFailed;
+        case CaseEnd::ProgramCheckFailed:
+        case CaseEnd::DataCheckFailed:
             return kCheckFailed;
         case CaseEnd::DataUnreadable:
             return kUsageOrFile;
@@ -213,14 +101,10 @@ int exitStatusOf(CaseEnd end) {
     return kUsageOrFile;
 }
 
-std::string endlessLoopLine(std::int32_t loopLine) {
-    return "Quarzel 3: Endlosschleife ab Zeile " + std::to_string(loopLine) + " erkannt.";
-}
-
 int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
     LinePrompts prompts(err);
     CaseInput input;
-    if (!handle(prompts, [&] {
+    if (!guarded(prompts, [&] {
             input.program = readProgramFile(options.program);
             if (options.data) {
                 input.data = readDataFileText(*options.data);
@@ -233,7 +117,7 @@ int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
     input.detectLoops = options.detectLoops;
     input.checkOnly = options.checkOnly;
 
-    const CaseResult result = runCase(input);
+    const CaseResult result = grading::runCase(input);
     for (const std::string& line : result.messages) {
         err << line << '\n';
     }
@@ -246,13 +130,13 @@ int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
             << "Stack: " << r.VM_SP << '\n'
             << "Schritte: " << result.steps << '\n';
     }
-    if (result.end == CaseEnd::DataUnreadable || result.end == CaseEnd::CheckFailed) {
-        return exitStatusOf(result.end);
+    if (!result.ran && result.end != CaseEnd::CheckPassed) {
+        return exitStatusOf(result);  // a refused program or data leaves nothing to dump
     }
-    if (options.dump && !handle(prompts, [&] { writeDataFile(*options.dump, result.table); })) {
+    if (options.dump && !guarded(prompts, [&] { writeDataFile(*options.dump, result.table); })) {
         return kUsageOrFile;
     }
-    return exitStatusOf(result.end);
+    return exitStatusOf(result);
 }
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

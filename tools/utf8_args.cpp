@@ -1,4 +1,4 @@
-#include "utf8_args.h"
+#include "tools/utf8_args.h"
 
 #include <clocale>
 #include <csignal>

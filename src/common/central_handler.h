@@ -11,12 +11,15 @@ namespace quarzel {
 
 void showSystemError(PromptView& prompts, const SystemError& error);
 
+// False when the handler ended in a SystemError, which has then been shown.
 template <typename Handler>
-void guarded(PromptView& prompts, Handler&& handler) {
+bool guarded(PromptView& prompts, Handler&& handler) {
     try {
         std::forward<Handler>(handler)();
+        return true;
     } catch (const SystemError& error) {
         showSystemError(prompts, error);
+        return false;
     }
 }
 

@@ -28,6 +28,10 @@ class ProgramEditorView {
     virtual void clear() = 0;
     virtual std::string text() const = 0;  // the whole text, line breaks as CR LF
     virtual void setText(const std::string& text) = 0;
+    // Breakpoint marks ("Haltepunkte"). A mark stays with its line's text while lines are
+    // inserted or removed above it, and never goes into a file; a new text has none.
+    virtual bool hasBreakpoint(int line) const = 0;
+    virtual void setBreakpoint(int line, bool on) = 0;
 };
 
 // The memory table (sgData) as a widget; its contents live in DataTable.
@@ -58,6 +62,9 @@ class RegisterView {
 
 enum class RunTimer { Slow, Fast, Direct };
 
+// The selected speed (RunMode), stored as a signed 32-bit number.
+enum class Speed : std::int32_t { Step = 0, Slow = 1, Fast = 2, Direct = 3 };
+
 // The run panel: the start button's caption, the step button and the three periodic timers.
 class RunPanelView {
   public:
@@ -70,6 +77,9 @@ class RunPanelView {
     virtual void setBackEnabled(bool /*enabled*/) {}
     // The instructions executed in the current run ("Schritte: N").
     virtual void showStepCount(std::uint64_t /*steps*/) {}
+    // The speed radio buttons show `speed` without a click of their own (a breakpoint paused a
+    // timed run).
+    virtual void showSpeed(Speed /*speed*/) {}
 };
 
 enum class MessageIcon { Error, Information };

@@ -3,55 +3,25 @@
 #include <algorithm>
 #include <climits>
 
-#include "common/system_error.h"
 #include "common/views.h"
 #include "machine/instruction_step.h"
 #include "machine/memory.h"
-#include "machine/number_input.h"
-#include "machine/runtime_fault.h"
+#include "machine/step_guard.h"
 #include "model/machine_state.h"
 
 namespace quarzel {
-namespace {
 
-// The window's memory with the window's number dialog.
-struct WindowAccess {
-    Memory& memory;
-    Executor& executor;
-
-    std::int32_t read(std::int32_t address) { return memory.read(address); }
-    std::int32_t readAndClear(std::int32_t address) { return memory.readAndClear(address); }
-    void write(std::int32_t address, std::int32_t value) { memory.write(address, value); }
-    std::int32_t requestNumber() { return executor.requestNumber(); }
-    void inputDone() { executor.inputDone(); }
-};
-
-}  // namespace
-
-Executor::Executor(MachineState& machine, Memory& memory, NumberInput& input, const Views& views)
-    : m_machine(machine), m_memory(memory), m_input(input), m_views(views) {}
+Executor::Executor(MachineState& machine, Memory& memory, const Views& views)
+    : m_machine(machine), m_memory(memory), m_views(views) {}
 
 StepOutcome Executor::execute() {
-    try {
-        MachineState& m = m_machine;
-        const Instructions& program = m.InstructionList;
-        if (m.VM_IP < 0 || static_cast<std::size_t>(m.VM_IP) >= program.size()) {
-            throwPastTheProgram(m.VM_IP);
-        }
-        const VM_Instruction instruction = program[static_cast<std::size_t>(m.VM_IP)];
-        if (instruction.Opcode < kFirstOpcode || instruction.Opcode > kLastOpcode) {
-            throwInvalidInstruction(m.VM_IP);
-        }
-        WindowAccess access{m_memory, *this};
-        if (executeInstruction(m, instruction, access)) {
-            return {StepEnd::Stopped, {}};
-        }
-        return {};
-    } catch (const RuntimeFault& fault) {
-        return {StepEnd::RunTimeError, fault.text()};
-    } catch (const SystemError& error) {
-        return {StepEnd::SystemError, error.text()};
-    }
+    return outcomeOf([this] {
+        const Instructions& program = m_machine.InstructionList;
+        const VM_Instruction instruction = fetchInstruction<true>(
+            program.data(), static_cast<std::uint32_t>(program.size()), m_machine.VM_IP);
+        return executeInstruction(m_machine, instruction, m_memory) ? StepEnd::Stopped
+                                                                    : StepEnd::Continued;
+    });
 }
 
 void Executor::VM_Print() {
@@ -68,20 +38,6 @@ void Executor::VM_Print() {
     const long long distance =
         static_cast<long long>(m_machine.VM_IP) - static_cast<long long>(editor.firstVisibleLine());
     editor.scrollLines(static_cast<int>(std::clamp<long long>(distance, INT_MIN, INT_MAX)));
-}
-
-std::int32_t Executor::requestNumber() {
-    // Ticks that arrive while the dialog is open must find no run.
-    m_machine.VM_Running = false;
-    // Closed through its frame, the dialog leaves the number accepted last in InputValue.
-    m_views.numberInput.showModal();
-    const std::int32_t value = m_input.InputValue;
-    m_views.numberInput.hide();
-    return value;
-}
-
-void Executor::inputDone() {
-    m_machine.VM_Running = true;
 }
 
 }  // namespace quarzel

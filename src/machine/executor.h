@@ -8,12 +8,11 @@ namespace quarzel {
 
 class Memory;
 struct MachineState;
-struct NumberInput;
 struct Views;
 
 class Executor {
   public:
-    Executor(MachineState& machine, Memory& memory, NumberInput& input, const Views& views);
+    Executor(MachineState& machine, Memory& memory, const Views& views);
 
     // Executes the instruction at VM_IP with its memory side effects and says how it ended.
     // It neither stops the run nor shows anything: run control does that with the outcome
@@ -26,15 +25,9 @@ class Executor {
     // visible line.
     void VM_Print();
 
-    // What INP does around the number dialog; the instructions call these through the memory
-    // access (see instruction_step.h).
-    std::int32_t requestNumber();
-    void inputDone();
-
   private:
     MachineState& m_machine;
     Memory& m_memory;
-    NumberInput& m_input;
     const Views& m_views;
 };
 

@@ -4,8 +4,8 @@
 //   std::int32_t read(std::int32_t address)          VM_GetData(address, false)
 //   std::int32_t readAndClear(std::int32_t address)  VM_GetData(address, true), a pop
 //   void write(std::int32_t address, std::int32_t v) VM_SetData(address, v)
-//   std::int32_t requestNumber()    INP: stop ticks, the modal dialog, the number accepted last
-//   void inputDone()                INP: the run goes on
+//   std::int32_t requestNumber()    INP: the modal dialog, no step while it is open, the number
+//                                   accepted last
 // Errors are raised: RuntimeFault for the run-time errors, SystemError for an overflow or a
 // cell that does not convert. The checks come before an instruction changes anything.
 #pragma once
@@ -156,7 +156,6 @@ bool executeInstruction(Registers& r, const VM_Instruction& ins, Access& access)
             // Closed through its frame, the dialog leaves the number accepted last.
             r.VM_Accu = access.requestNumber();
             next(r);
-            access.inputDone();
             break;
         case Mnemonic::JEQ:
             jumpIf(r, r.VM_Accu == 0, ins);

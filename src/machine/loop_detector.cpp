@@ -2,20 +2,24 @@
 
 namespace quarzel {
 
-LoopDetector::LoopDetector(const DataTable& table, const NumberInput& input,
-                           const NumberInputView& dialog)
-    : m_table(table), m_input(input), m_dialog(dialog) {
+LoopDetector::LoopDetector(const MachineState& machine, const DataTable& table,
+                           const NumberInput& input, const NumberInputView& dialog)
+    : m_machine(machine), m_table(table), m_input(input), m_dialog(dialog) {
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         m_cellsHash ^= cellKey(row);
     }
 }
 
+MachineSnapshot LoopDetector::now(const Registers& registers) const {
+    MachineSnapshot state = snapshotOf(m_machine, m_input, m_dialog);
+    state.registers = registers;
+    return state;
+}
+
 void LoopDetector::takeSnapshot(const Registers& registers) {
     m_taken = true;
-    m_registers = registers;
+    m_snapshot = now(registers);
     m_snapshotHash = m_cellsHash;
-    m_inputValue = m_input.InputValue;
-    m_inputsTaken = m_dialog.inputsTaken();
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         SnapshotCell& cell = m_cells[static_cast<std::size_t>(row)];
         cell.written = m_table.isMachineWritten(row);
@@ -23,8 +27,8 @@ void LoopDetector::takeSnapshot(const Registers& registers) {
     }
 }
 
-bool LoopDetector::restEqualsSnapshot() const {
-    if (m_input.InputValue != m_inputValue || m_dialog.inputsTaken() != m_inputsTaken) {
+bool LoopDetector::equalsSnapshot(const Registers& registers) const {
+    if (!sameFuture(now(registers), m_snapshot)) {
         return false;
     }
     for (int row = 0; row < DataTable::kRowCount; ++row) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "common/views.h"
+#include "machine/machine_snapshot.h"
 #include "machine/number_input.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
@@ -20,18 +21,22 @@ namespace quarzel {
 class LoopDetector {
   public:
     // `input` and `dialog` give InputValue and the position in the input list.
-    LoopDetector(const DataTable& table, const NumberInput& input, const NumberInputView& dialog);
+    LoopDetector(const MachineState& machine, const DataTable& table, const NumberInput& input,
+                 const NumberInputView& dialog);
 
-    // Before the machine writes `number` into `row`.
+    // It watches the machine's cell access (machine_access.h): before the machine writes
+    // `number` into `row`.
     void beforeWrite(int row, std::int32_t number) {
         m_cellsHash ^= cellKey(row) ^ writtenKey(row, number);
     }
+    void atCell(int /*row*/) {}
+    void recorded() {}
 
     // A look at the state after a step that left the run going. True when the state is that of
     // the snapshot.
     bool repeats(const Registers& registers) {
-        if (registers == m_registers && m_cellsHash == m_snapshotHash && m_taken &&
-            restEqualsSnapshot()) {
+        if (registers == m_snapshot.registers && m_cellsHash == m_snapshotHash && m_taken &&
+            equalsSnapshot(registers)) {
             return true;
         }
         if (++m_steps == m_nextSnapshot) {
@@ -62,14 +67,17 @@ class LoopDetector {
         x *= 0x94d049bb133111ebULL;
         return x ^ (x >> 31);
     }
+    // The machine's state now; during a headless run its registers live in the loop's copy.
+    MachineSnapshot now(const Registers& registers) const;
     void takeSnapshot(const Registers& registers);
-    bool restEqualsSnapshot() const;  // InputValue, the input list and every cell
+    bool equalsSnapshot(const Registers& registers) const;  // the keyboard and every cell too
 
     struct SnapshotCell {
         bool written;
         std::int32_t number;
     };
 
+    const MachineState& m_machine;
     const DataTable& m_table;
     const NumberInput& m_input;
     const NumberInputView& m_dialog;
@@ -77,10 +85,8 @@ class LoopDetector {
     bool m_taken = false;
     std::uint64_t m_steps = 0;  // looks so far
     std::uint64_t m_nextSnapshot = 1;
-    Registers m_registers;
+    MachineSnapshot m_snapshot;
     std::uint64_t m_snapshotHash = 0;
-    std::int32_t m_inputValue = 0;
-    std::uint64_t m_inputsTaken = 0;
     std::array<SnapshotCell, DataTable::kRowCount> m_cells{};
 };
 

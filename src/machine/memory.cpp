@@ -1,56 +1,26 @@
 #include "machine/memory.h"
 
 #include "common/views.h"
-#include "machine/instruction_step.h"
 #include "machine/step_journal.h"
-#include "model/data_table.h"
-#include "model/machine_state.h"
-#include "model/state_flags.h"
 
 namespace quarzel {
 
-Memory::Memory(MachineState& machine, DataTable& table, StateFlags& flags, DataGridView& grid,
-               MemoryPictureView& picture)
-    : m_machine(machine), m_table(table), m_flags(flags), m_grid(grid), m_picture(picture) {}
+Memory::Memory(MachineState& machine, DataTable& table, StateFlags& flags, NumberInput& input,
+               DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog)
+    : m_watcher{table, grid, picture}, m_access(machine, table, flags, input, dialog, m_watcher) {}
 
-std::int32_t Memory::VM_GetData(std::int32_t address, bool clear) {
-    const int row = address - 1;
-    std::int32_t value = 0;
-    if (!m_table.readNumber(row, value)) {
-        throwUnreadableCell(m_table.value(row));
+void Memory::DisplayWatcher::beforeWrite(int row, std::int32_t /*number*/) {
+    if (journal != nullptr) {
+        journal->recordCell(table, row);
     }
-    if (clear) {
-        if (m_journal != nullptr) {
-            m_journal->recordCell(m_table, row);
-        }
-        m_table.writeNumber(row, 0);  // a pop's clearing is no modification of the data
-    }
-    m_grid.showRowAtTop(row);
-    m_machine.LastAccessCell = address;
-    m_machine.LastAccessWrite = false;
-    m_picture.repaintNow();
-    return value;
 }
 
-void Memory::VM_SetData(std::int32_t address, std::int32_t value) {
-    const int row = address - 1;
-    if (m_journal != nullptr) {
-        m_journal->recordCell(m_table, row);
-    }
-    m_table.writeNumber(row, value);
-    m_grid.showRowAtTop(row);
-    m_flags.DataModified = true;
-    m_machine.LastAccessCell = address;
-    m_machine.LastAccessWrite = true;
-    m_picture.repaintNow();
+void Memory::DisplayWatcher::atCell(int row) {
+    grid.showRowAtTop(row);
 }
 
-void Memory::push(std::int32_t value) {
-    pushValue(m_machine, *this, value);
-}
-
-std::int32_t Memory::pop() {
-    return popValue(m_machine, *this);
+void Memory::DisplayWatcher::recorded() {
+    picture.repaintNow();
 }
 
 }  // namespace quarzel

@@ -1,56 +1,58 @@
 // The machine's memory access as the window shows it: cells 1..512 are the value column of the
-// data table, every access scrolls the table and repaints the picture, and the stack lives at
-// the top end of the same cells.
+// data table, every access scrolls the table and repaints the picture, every write is first
+// recorded in the step journal. The stack lives at the top end of the same cells.
 #pragma once
 
 #include <cstdint>
 
+#include "machine/machine_access.h"
+
 namespace quarzel {
 
 class DataGridView;
-class DataTable;
 class MemoryPictureView;
+class NumberInputView;
 class StepJournal;
-struct MachineState;
-struct StateFlags;
 
 class Memory {
   public:
-    Memory(MachineState& machine, DataTable& table, StateFlags& flags, DataGridView& grid,
-           MemoryPictureView& picture);
+    Memory(MachineState& machine, DataTable& table, StateFlags& flags, NumberInput& input,
+           DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog);
 
     // Every write is recorded in the journal's open entry first.
-    void setJournal(StepJournal* journal) { m_journal = journal; }
+    void setJournal(StepJournal* journal) { m_watcher.journal = journal; }
 
     // Reads cell `address` (1..512, guaranteed by the caller): take the number, clear the cell
-    // to "0" when asked, scroll the table to it, record a read, repaint the picture. A text
+    // to "0" when asked, record a read, scroll the table to it, repaint the picture. A text
     // that is no number raises the conversion error before any of these side effects.
-    std::int32_t VM_GetData(std::int32_t address, bool clear);
+    std::int32_t VM_GetData(std::int32_t address, bool clear) {
+        return clear ? m_access.readAndClear(address) : m_access.read(address);
+    }
 
-    // Writes cell `address`: store the number, scroll the table to it, set DataModified,
-    // record a write, repaint the picture.
-    void VM_SetData(std::int32_t address, std::int32_t value);
-
-    // Writes cell VM_SP, then decrements VM_SP. A full stack (VM_SP < 1) is the run-time error
-    // "Stack-Underflow" (RuntimeFault), raised before anything changes.
-    void push(std::int32_t value);
-
-    // Increments VM_SP, then reads cell VM_SP and leaves "0" in it. An empty stack
-    // (VM_SP > 511) is the run-time error "Stack-Overflow".
-    std::int32_t pop();
+    // Writes cell `address`: store the number, set DataModified, record a write, scroll the
+    // table to it, repaint the picture.
+    void VM_SetData(std::int32_t address, std::int32_t value) { m_access.write(address, value); }
 
     // The names the instructions use (see instruction_step.h).
-    std::int32_t read(std::int32_t address) { return VM_GetData(address, false); }
-    std::int32_t readAndClear(std::int32_t address) { return VM_GetData(address, true); }
-    void write(std::int32_t address, std::int32_t value) { VM_SetData(address, value); }
+    std::int32_t read(std::int32_t address) { return m_access.read(address); }
+    std::int32_t readAndClear(std::int32_t address) { return m_access.readAndClear(address); }
+    void write(std::int32_t address, std::int32_t value) { m_access.write(address, value); }
+    std::int32_t requestNumber() { return m_access.requestNumber(); }
 
   private:
-    MachineState& m_machine;
-    DataTable& m_table;
-    StateFlags& m_flags;
-    DataGridView& m_grid;
-    MemoryPictureView& m_picture;
-    StepJournal* m_journal = nullptr;
+    struct DisplayWatcher {
+        const DataTable& table;
+        DataGridView& grid;
+        MemoryPictureView& picture;
+        StepJournal* journal = nullptr;
+
+        void beforeWrite(int row, std::int32_t number);
+        void atCell(int row);
+        void recorded();
+    };
+
+    DisplayWatcher m_watcher;
+    MachineAccess<DisplayWatcher> m_access;
 };
 
 }  // namespace quarzel

@@ -16,6 +16,9 @@ struct MachineState;
 struct NumberInput;
 struct StateFlags;
 
+// The steps a headless run may take when its caller names no limit.
+inline constexpr std::uint64_t kDefaultStepLimit = 1000000;
+
 struct RunLoopResult {
     StepOutcome outcome;        // Stopped, RunTimeError, SystemError, StepLimit or EndlessLoop
     std::int32_t loopLine = 0;  // EndlessLoop: the line (from 1) the repeated state is at

@@ -4,15 +4,12 @@
 
 namespace quarzel {
 
-void StepJournal::begin(const MachineState& machine, std::int32_t inputValue) {
+void StepJournal::begin(const MachineSnapshot& before) {
     if (m_ring.size() < kCapacity && m_next == m_ring.size()) {
         m_ring.emplace_back();  // the ring grows with the run, up to its capacity
     }
     JournalEntry& entry = m_ring[m_next];
-    entry.registers = machine;
-    entry.lastAccessCell = machine.LastAccessCell;
-    entry.lastAccessWrite = machine.LastAccessWrite;
-    entry.inputValue = inputValue;
+    entry.before = before;
     entry.writtenRow = -1;
     entry.cell = CellContent{};
     m_next = (m_next + 1) % kCapacity;

@@ -1,7 +1,7 @@
 // The journal of a run's steps, so that a learner can take steps back. Each step records what
-// it is about to change: the registers, the last-access marks, InputValue and the one cell it
-// writes with its old content. Only the last kCapacity steps are kept, so memory stays
-// bounded however long a run goes on.
+// it is about to change: the machine's state (registers, last-access marks, step count,
+// InputValue) and the one cell it writes with its old content. Only the last kCapacity steps are
+// kept, so memory stays bounded however long a run goes on.
 #pragma once
 
 #include <cstddef>
@@ -14,10 +14,7 @@
 namespace quarzel {
 
 struct JournalEntry {
-    Registers registers;  // before the step
-    std::int32_t lastAccessCell = 0;
-    bool lastAccessWrite = false;
-    std::int32_t inputValue = 0;
+    MachineSnapshot before;        // the machine before the step
     std::int32_t writtenRow = -1;  // the row of the cell the step wrote, or -1
     CellContent cell;              // that cell before the step
 };
@@ -27,7 +24,7 @@ class StepJournal {
     static constexpr std::size_t kCapacity = 100000;
 
     // Opens the entry of the step about to run; the oldest entry goes when the journal is full.
-    void begin(const MachineState& machine, std::int32_t inputValue);
+    void begin(const MachineSnapshot& before);
     // Called before the open step writes a cell (a push, a pop's clearing, STO).
     void recordCell(const DataTable& table, int row);
     void end() { m_open = false; }

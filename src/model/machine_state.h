@@ -4,12 +4,10 @@
 
 #include <cstdint>
 
+#include "common/views.h"  // Speed
 #include "model/instruction_set.h"
 
 namespace quarzel {
-
-// The selected speed (RunMode), stored as a signed 32-bit number.
-enum class Speed : std::int32_t { Step = 0, Slow = 1, Fast = 2, Direct = 3 };
 
 inline constexpr std::int32_t kCellCount = 512;
 inline constexpr std::int32_t kEmptyStack = 512;  // the stack grows downward from cell 512
@@ -28,6 +26,24 @@ inline bool operator==(const Registers& a, const Registers& b) {
            a.VM_IP == b.VM_IP && a.VM_SP == b.VM_SP;
 }
 
+// The machine at one moment, apart from its cells and its program: what a step back puts back,
+// and what loop detection compares.
+struct MachineSnapshot {
+    Registers registers;
+    std::int32_t LastAccessCell = 0;
+    bool LastAccessWrite = false;
+    std::uint64_t StepCount = 0;
+    std::int32_t InputValue = 0;    // the number the dialog accepted last
+    std::uint64_t InputsTaken = 0;  // texts of a scripted input list used up so far
+};
+
+// From two moments that agree in this, the machine goes on the same way as long as its cells
+// agree too; the last access and the step count only tell the past.
+inline bool sameFuture(const MachineSnapshot& a, const MachineSnapshot& b) {
+    return a.registers == b.registers && a.InputValue == b.InputValue &&
+           a.InputsTaken == b.InputsTaken;
+}
+
 struct MachineState : Registers {
     std::int32_t LastAccessCell = 0;  // 0 = none, else 1..512
     bool LastAccessWrite = false;
@@ -37,7 +53,10 @@ struct MachineState : Registers {
 
     Instructions InstructionList;
 
+    // A run is in progress: from VM_Start until STP, an error or "Stop".
     bool VM_Running = false;
+    // INP waits for the number dialog: no step may start, whoever asks (a tick, a button).
+    bool InputPending = false;
     Speed RunMode = Speed::Step;
 };
 

@@ -21,6 +21,8 @@ struct StateFlags {
     void meProgramChange();
     // After every change of a cell by the user (never for the system's own writes).
     void sgDataSetEditText(int column, int row, const std::string& text);
+    // After New or Load replaced the table's contents.
+    void tableReplaced() { ++Edits; }
 };
 
 }  // namespace quarzel

@@ -20,16 +20,41 @@ const FileFilter kDataFilter{"QRZL Daten (*.dta)", "*.dta"};
 
 FileCommands::FileCommands(StateFlags& flags, DataTable& table, MachineState& machine,
                            RunControl& runControl, const Views& views)
-    : m_flags(flags),
-      m_table(table),
-      m_machine(machine),
-      m_runControl(runControl),
-      m_views(views) {}
+    : m_flags(flags), m_table(table), m_machine(machine), m_runControl(runControl), m_views(views) {
+    runControl.onRunEnded = [this] { runEnded(); };
+}
 
 void FileCommands::stopRun() {
     if (m_machine.VM_Running) {
         m_runControl.VM_Stop();
     }
+}
+
+std::string FileCommands::textWithoutEmptyLines() const {
+    // What removeEmptyLines leaves in the editor: every line that is not empty with its line
+    // break, and the text's own ending after the last one.
+    const std::string text = m_views.editor.text();
+    std::string kept;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        if (end > start) {
+            kept.append(text, start, end - start + 2);
+        }
+    }
+    kept.append(text, start, std::string::npos);
+    return kept;
+}
+
+void FileCommands::runEnded() {
+    if (!m_removeEmptyLinesAfterRun) {
+        return;
+    }
+    m_removeEmptyLinesAfterRun = false;
+    // The editor now matches the file written during the run; a save that failed still
+    // leaves the program modified.
+    const bool modified = m_flags.ProgramModified;
+    removeEmptyLines();
+    m_flags.ProgramModified = modified;
 }
 
 void FileCommands::removeEmptyLines() {
@@ -64,6 +89,7 @@ void FileCommands::btNewClick() {
             m_table.setValue(row, "0");
             m_table.setComment(row, "");
         }
+        m_flags.tableReplaced();
         m_runControl.forgetSteps();
         // DataModified stays: a declined save must still be offered when the window closes.
         m_flags.DataChecked = false;
@@ -77,8 +103,6 @@ void FileCommands::btSaveClick() {
 }
 
 void FileCommands::btLoadClick() {
-    // Whatever is loaded, the steps of the last run no longer fit it.
-    m_runControl.forgetSteps();
     if (m_flags.ProgramModified || m_flags.DataModified) {
         SaveProgramAndData();
     }
@@ -96,8 +120,15 @@ void FileCommands::SaveProgram() {
     if (!path) {
         return;
     }
-    removeEmptyLines();
-    writeProgramFile(*path, m_views.editor.text());
+    if (m_machine.VM_Running) {
+        // The lines below an empty one would move up under the running program: the editor
+        // keeps them until the run has ended, the file is written without them now.
+        m_removeEmptyLinesAfterRun = true;
+        writeProgramFile(*path, textWithoutEmptyLines());
+    } else {
+        removeEmptyLines();
+        writeProgramFile(*path, m_views.editor.text());
+    }
     m_flags.ProgramModified = false;
 }
 
@@ -127,6 +158,7 @@ void FileCommands::LoadProgramAndData() {
             const std::string text = readProgramFile(*path);
             stopRun();
             m_views.editor.setText(text);
+            m_runControl.forgetSteps();
             m_flags.ProgramModified = false;
         }
     }
@@ -137,6 +169,8 @@ void FileCommands::LoadProgramAndData() {
             // Even a load that stops at a bad line has changed the table, so the data must be
             // checked again, and the memory picture shows the new contents at once.
             m_flags.DataChecked = false;
+            m_flags.tableReplaced();
+            m_runControl.forgetSteps();
             try {
                 applyDataFileText(text, m_table);
             } catch (...) {

@@ -1,6 +1,8 @@
 // The New, Load and Save commands over the program editor and the data table.
 #pragma once
 
+#include <string>
+
 namespace quarzel {
 
 class DataTable;
@@ -28,12 +30,16 @@ class FileCommands {
     void stopRun();
     // Empty lines go before a program is saved; a line of spaces is not empty.
     void removeEmptyLines();
+    std::string textWithoutEmptyLines() const;
+    // A save during a run left the empty lines in the editor; they go now.
+    void runEnded();
 
     StateFlags& m_flags;
     DataTable& m_table;
     MachineState& m_machine;
     RunControl& m_runControl;
     const Views& m_views;
+    bool m_removeEmptyLinesAfterRun = false;
 };
 
 }  // namespace quarzel

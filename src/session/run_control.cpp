@@ -6,6 +6,7 @@
 #include "common/views.h"
 #include "common/win1252.h"
 #include "machine/executor.h"
+#include "machine/machine_snapshot.h"
 #include "machine/number_input.h"
 #include "machine/run_loop.h"
 #include "machine/step_journal.h"
@@ -42,19 +43,36 @@ void RunControl::VM_Start() {
     m_journalEdits = m_flags.Edits;
     m_machine.VM_Running = true;
     m_executor.VM_Print();
-    m_views.editor.setReadOnly(true);
-    m_views.grid.setInputEnabled(false);
-    updateRunPanel();
+    showRunState();
 }
 
 void RunControl::VM_Stop() {
-    // Also called by New, Load and closing when no run is active; then it changes nothing
-    // that matters.
+    // Also called by New, Load and closing when no run is active; then it changes nothing.
+    const bool ended = m_machine.VM_Running;
     m_machine.VM_Running = false;
-    m_views.editor.setReadOnly(false);
-    m_views.grid.setInputEnabled(true);
-    m_views.runPanel.setRunCaption("Start");
-    updateRunPanel();
+    showRunState();
+    if (ended && onRunEnded) {
+        onRunEnded();
+    }
+}
+
+void RunControl::showRunState() {
+    const bool running = m_machine.VM_Running;
+    const bool stepping = m_machine.RunMode == Speed::Step;
+    if (running != m_shown.running) {
+        m_shown.running = running;
+        // During a run the editor can still be scrolled and its text selected and copied; the
+        // machine goes on scrolling the table.
+        m_views.editor.setReadOnly(running);
+        m_views.grid.setInputEnabled(!running);
+        m_views.runPanel.setRunCaption(running ? "Stop" : "Start");
+    }
+    if (stepping != m_shown.stepping) {
+        m_shown.stepping = stepping;
+        m_views.runPanel.setStepEnabled(stepping);
+    }
+    m_views.runPanel.showStepCount(m_machine.StepCount);
+    m_views.runPanel.setBackEnabled(stepping && canStepBack());
 }
 
 void RunControl::VM_ChangeRunMode(std::int32_t mode) {
@@ -68,12 +86,11 @@ void RunControl::VM_ChangeRunMode(std::int32_t mode) {
     panel.setTimerEnabled(RunTimer::Slow, speed == Speed::Slow);
     panel.setTimerEnabled(RunTimer::Fast, speed == Speed::Fast);
     panel.setTimerEnabled(RunTimer::Direct, speed == Speed::Direct);
-    panel.setStepEnabled(speed == Speed::Step);
-    updateRunPanel();
+    showRunState();
 }
 
 StepOutcome RunControl::VM_Step() {
-    m_journal.begin(m_machine, m_input.InputValue);
+    m_journal.begin(snapshotOf(m_machine, m_input, m_views.numberInput));
     const StepOutcome outcome = m_executor.execute();
     m_journal.end();
     ++m_machine.StepCount;
@@ -82,7 +99,7 @@ StepOutcome RunControl::VM_Step() {
     } else {
         finishRun(outcome);
     }
-    updateRunPanel();
+    showRunState();
     return outcome;
 }
 
@@ -117,41 +134,29 @@ void RunControl::VM_StepBack() {
         return;
     }
     JournalEntry entry = m_journal.takeLast();
-    static_cast<Registers&>(m_machine) = entry.registers;
-    m_machine.LastAccessCell = entry.lastAccessCell;
-    m_machine.LastAccessWrite = entry.lastAccessWrite;
-    m_input.InputValue = entry.inputValue;
-    --m_machine.StepCount;
+    restoreSnapshot(entry.before, m_machine, m_input);
     if (entry.writtenRow >= 0) {
         m_table.restore(entry.writtenRow, std::move(entry.cell));
         m_flags.DataModified = true;  // the table differs from what was last saved
         m_views.grid.showRowAtTop(entry.writtenRow);
     }
-    if (!m_machine.VM_Running) {
-        // The run had ended; it is in progress again, paused on the line taken back.
-        m_machine.VM_Running = true;
-        m_views.editor.setReadOnly(true);
-        m_views.grid.setInputEnabled(false);
-        m_views.runPanel.setRunCaption("Stop");
-    }
+    // A run that had ended (STP, an error, "Stop") is in progress again, paused on the line
+    // taken back.
+    m_machine.VM_Running = true;
     m_executor.VM_Print();
     m_views.picture.repaintNow();
-    updateRunPanel();
+    showRunState();
 }
 
 bool RunControl::canStepBack() const {
-    return !m_journal.empty() && m_flags.ProgramChecked && m_flags.DataChecked &&
-           m_flags.Edits == m_journalEdits;
-}
-
-void RunControl::updateRunPanel() {
-    m_views.runPanel.showStepCount(m_machine.StepCount);
-    m_views.runPanel.setBackEnabled(m_machine.RunMode == Speed::Step && canStepBack());
+    // What the journal recorded still fits as long as neither the program nor the data was
+    // changed since the run began (an edit, New or Load).
+    return !m_journal.empty() && m_flags.Edits == m_journalEdits;
 }
 
 void RunControl::forgetSteps() {
     m_journal.clear();
-    updateRunPanel();
+    showRunState();
 }
 
 RunLoopResult RunControl::runHeadless(const HeadlessLimits& limits) {
@@ -182,7 +187,6 @@ void RunControl::btRunClick() {
     // One action per press.
     if (m_machine.VM_Running) {
         VM_Stop();
-        m_views.runPanel.setRunCaption("Start");
         return;
     }
     if (!m_flags.ProgramChecked) {
@@ -198,7 +202,6 @@ void RunControl::btRunClick() {
         return;
     }
     VM_Start();
-    m_views.runPanel.setRunCaption("Stop");
     m_machine.LastAccessCell = 0;
     m_views.picture.repaintNow();
 }
@@ -238,9 +241,9 @@ void RunControl::tDirectTimer() {
 }
 
 void RunControl::stepIfRunning() {
-    // Ticks keep coming while a dialog of the machine is open and after the run has ended;
-    // only a run in progress takes a step.
-    if (m_machine.VM_Running) {
+    // Ticks keep coming while the number dialog is open and after the run has ended; only a
+    // run in progress that waits for nothing takes a step.
+    if (m_machine.VM_Running && !m_machine.InputPending) {
         VM_Step();
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "machine/run_loop.h"
 #include "machine/step_outcome.h"
@@ -42,14 +43,18 @@ class RunControl {
     // and the table scroll as after a step, the picture repaints. A run that had ended (STP,
     // an error, "Stop") is in progress again, paused. Does nothing when canStepBack() is false.
     void VM_StepBack();
-    // The journal holds a step of the current run, and the program and data are unchanged
-    // since that run (both check flags still true, no edit, no New or Load, no new run).
+    // The journal holds a step of the current run, and neither the program nor the data was
+    // changed since that run began (no edit, nothing cleared by New, nothing loaded). The check
+    // flags do not decide it: a Load whose questions were all declined changed nothing.
     bool canStepBack() const;
-    // Tells the run panel the step count and whether "Zurück" can be pressed (speed Step and
-    // canStepBack()). Run control calls it itself after every step, start, stop and change
-    // of speed; the window calls it after the user edits the program or the table.
-    void updateRunPanel();
-    // New and Load replace what the journal recorded.
+    // Shows the run's state on the screen, derived from it alone: the start button's caption
+    // ("Start" / "Stop"), the editor read-only and the table closed to input while a run is in
+    // progress, the step button at the speed "Schritt", the step count and whether "Zurück"
+    // can be pressed. Run control calls it after everything it does; the session after every
+    // edit of the program or the table. Only what changed reaches the views.
+    void showRunState();
+    // New and Load, when they replace the program or the data, replace what the journal
+    // recorded.
     void forgetSteps();
 
     // A run without any display per step, for the headless tools: steps from VM_IP until
@@ -57,10 +62,14 @@ class RunControl {
     // that repeats. STP and the errors end exactly as VM_Step ends them (VM_Stop, VM_Print,
     // the boxes); a step limit or an endless loop stops the run (VM_Stop) and shows nothing.
     struct HeadlessLimits {
-        std::uint64_t maxSteps = 1000000;
+        std::uint64_t maxSteps = kDefaultStepLimit;
         bool detectLoops = false;
     };
     RunLoopResult runHeadless(const HeadlessLimits& limits);
+
+    // Called when a run has ended, after the screen shows it (a save during the run has work
+    // left to do then).
+    std::function<void()> onRunEnded;
 
     void btRunClick();
     void btStepClick();
@@ -88,6 +97,11 @@ class RunControl {
     NumberInput& m_input;
     const Views& m_views;
     std::uint64_t m_journalEdits = 0;  // StateFlags::Edits when the journal's run started
+    // What the views show now; the window starts idle at the speed "Schritt".
+    struct ShownRunState {
+        bool running = false;
+        bool stepping = true;
+    } m_shown;
 };
 
 }  // namespace quarzel

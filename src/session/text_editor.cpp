@@ -47,12 +47,29 @@ void TextEditor::deleteLine(int index) {
         m_parts.back().clear();
     } else {
         m_parts.erase(m_parts.begin() + index);
+        // The marks below move up with their lines; the deleted line's mark goes with it.
+        std::set<int> marks;
+        for (const int line : m_marks) {
+            if (line != index) {
+                marks.insert(line > index ? line - 1 : line);
+            }
+        }
+        m_marks = std::move(marks);
     }
     changed("delete " + std::to_string(index));
 }
 
+void TextEditor::setBreakpoint(int line, bool on) {
+    if (on) {
+        m_marks.insert(line);
+    } else {
+        m_marks.erase(line);
+    }
+}
+
 void TextEditor::clear() {
     m_parts.assign(1, std::string());
+    m_marks.clear();
     m_first = 0;
     changed("clear");
 }
@@ -75,6 +92,7 @@ void TextEditor::setText(const std::string& text) {
         m_parts.push_back(text.substr(start, pos - start));
     }
     m_parts.push_back(text.substr(start));
+    m_marks.clear();
     m_first = 0;
     changed("setText");
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,8 @@ class TextEditor : public ProgramEditorView {
     void clear() override;
     std::string text() const override;
     void setText(const std::string& text) override;
+    bool hasBreakpoint(int line) const override { return m_marks.count(line) != 0; }
+    void setBreakpoint(int line, bool on) override;
 
   protected:
     // After every change of the text; `what` names it for a subclass that records changes.
@@ -49,6 +52,7 @@ class TextEditor : public ProgramEditorView {
     int m_first = 0;
     bool m_readOnly = false;
     std::optional<int> m_selected;
+    std::set<int> m_marks;  // lines with a breakpoint
 };
 
 }  // namespace quarzel

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -147,6 +148,13 @@ void RunPanel::showStepCount(std::uint64_t steps) {
     lbSteps->setText(utf8Text(captions::lbStepsPrefix) + QString::number(steps));
 }
 
+void RunPanel::showSpeed(Speed speed) {
+    // Shown, not clicked: the session has already switched the speed.
+    QRadioButton* button = speeds[static_cast<std::size_t>(speed)];
+    const QSignalBlocker quiet(button);
+    button->setChecked(true);
+}
+
 void RunPanel::setTimerEnabled(RunTimer timer, bool enabled) {
     QTimer* t = timers[static_cast<std::size_t>(timer)];
     if (!enabled) {
@@ -265,6 +273,7 @@ void TfrmMainForm::createControls() {
     m_runPanel.btStep = btStep;
     m_runPanel.btBack = btBack;
     m_runPanel.lbSteps = lbSteps;
+    m_runPanel.speeds = {rbStep, rbSlow, rbFast, rbDirect};
 
     gbDataGraphical = groupBox(this, "gbDataGraphical", utf8Text(captions::gbData));
     gbDataGraphical->hide();
@@ -341,90 +350,47 @@ void TfrmMainForm::FormCreate() {
     m_graphicalView = false;
 }
 
-template <typename Handler>
-void TfrmMainForm::handle(Handler&& handler) {
-    guarded(*m_prompts, [&] {
-        try {
-            handler();
-        } catch (const SystemError&) {
-            throw;
-        } catch (const std::exception& error) {
-            // A fault of the program itself: reported like the system's own errors rather than
-            // ending the program with the learner's unsaved work.
-            throw SystemError(fromUtf8("Interner Fehler: ") + fromUtf8(error.what()));
-        }
-    });
-}
-
-template <typename Handler>
-void TfrmMainForm::command(Handler&& handler) {
-    sgData->commitPendingEdit();
-    handle(std::forward<Handler>(handler));
-}
-
 void TfrmMainForm::wireHandlers() {
     Workbench& wb = *m_workbench;
-    // An edit ends what "Zurück" may take back, so the run panel hears of every one.
-    connect(meProgram, &QPlainTextEdit::textChanged, this, [&wb] {
-        wb.flags.meProgramChange();
-        wb.runControl.updateRunPanel();
-    });
+    connect(meProgram, &QPlainTextEdit::textChanged, this, [&wb] { wb.programChanged(); });
+    connect(meProgram, &ProgramEditor::breakpointToggled, this,
+            [&wb](int line) { wb.toggleBreakpoint(line); });
+    // The model has written the cell and the flags; the run panel follows.
     connect(m_tableModel, &DataTableModel::userEdited, this,
-            [&wb] { wb.runControl.updateRunPanel(); });
+            [&wb] { wb.runControl.showRunState(); });
 
-    connect(btCheck, &QPushButton::clicked, this, [this, &wb] {
-        command([&wb] {
-            wb.runControl.btCheckClick();
-            wb.runControl.updateRunPanel();
+    // A button press first writes an open cell editor into the table.
+    const auto button = [this](QAbstractButton* control, void (Workbench::*handler)()) {
+        connect(control, &QAbstractButton::clicked, this, [this, handler] {
+            sgData->commitPendingEdit();
+            (m_workbench.get()->*handler)();
         });
-    });
-    connect(btRun, &QPushButton::clicked, this, [this, &wb] {
-        m_passBreakpointAt.reset();  // a new run pauses at every marked line again
-        command([&wb] { wb.runControl.btRunClick(); });
-    });
-    connect(btStep, &QPushButton::clicked, this,
-            [this, &wb] { command([&wb] { wb.runControl.btStepClick(); }); });
-    connect(btBack, &QPushButton::clicked, this,
-            [this, &wb] { command([&wb] { wb.runControl.VM_StepBack(); }); });
+    };
+    button(btCheck, &Workbench::btCheckClick);
+    button(btRun, &Workbench::btRunClick);
+    button(btStep, &Workbench::btStepClick);
+    button(btBack, &Workbench::btBackClick);
+    button(btNew, &Workbench::btNewClick);
+    button(btLoad, &Workbench::btLoadClick);
+    button(btSave, &Workbench::btSaveClick);
 
-    const auto radio = [this](QRadioButton* button, void (RunControl::*handler)()) {
-        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+    const auto radio = [this](QRadioButton* control, Speed speed) {
+        connect(control, &QRadioButton::toggled, this, [this, speed](bool checked) {
             if (checked) {
-                command([this, handler] { (m_workbench->runControl.*handler)(); });
+                sgData->commitPendingEdit();
+                m_workbench->speedClick(speed);
             }
         });
     };
-    radio(rbStep, &RunControl::rbStepClick);
-    radio(rbSlow, &RunControl::rbSlowClick);
-    radio(rbFast, &RunControl::rbFastClick);
-    radio(rbDirect, &RunControl::rbDirectClick);
-    // Choosing a timed speed while looking at a marked line goes on from that line.
-    for (QRadioButton* timed : {rbSlow, rbFast, rbDirect}) {
-        connect(timed, &QRadioButton::toggled, this, [this](bool checked) {
-            if (checked) {
-                m_passBreakpointAt = m_workbench->machine.StepCount;
-            }
-        });
-    }
+    radio(rbStep, Speed::Step);
+    radio(rbSlow, Speed::Slow);
+    radio(rbFast, Speed::Fast);
+    radio(rbDirect, Speed::Direct);
 
-    connect(tSlow, &QTimer::timeout, this, [this] { timerTick(&RunControl::tSlowTimer); });
-    connect(tFast, &QTimer::timeout, this, [this] { timerTick(&RunControl::tFastTimer); });
-    connect(tDirect, &QTimer::timeout, this, [this] { timerTick(&RunControl::tDirectTimer); });
+    connect(tSlow, &QTimer::timeout, this, [&wb] { wb.timerTick(RunTimer::Slow); });
+    connect(tFast, &QTimer::timeout, this, [&wb] { wb.timerTick(RunTimer::Fast); });
+    connect(tDirect, &QTimer::timeout, this, [&wb] { wb.timerTick(RunTimer::Direct); });
 
-    connect(btNew, &QToolButton::clicked, this, [this, &wb] {
-        command([&wb] {
-            wb.files.btNewClick();
-            wb.runControl.updateRunPanel();
-        });
-    });
-    connect(btLoad, &QToolButton::clicked, this, [this, &wb] {
-        command([&wb] {
-            wb.files.btLoadClick();
-            wb.runControl.updateRunPanel();
-        });
-    });
-    connect(btSave, &QToolButton::clicked, this,
-            [this, &wb] { command([&wb] { wb.files.btSaveClick(); }); });
     connect(btHTML, &QToolButton::clicked, this, [this] { btHTMLClick(); });
     connect(btHelp, &QToolButton::clicked, this, [this] { btHelpClick(); });
     connect(btExit, &QToolButton::clicked, this, [this] { btExitClick(); });
@@ -438,29 +404,13 @@ void TfrmMainForm::wireHandlers() {
             });
 }
 
-void TfrmMainForm::timerTick(void (RunControl::*tick)()) {
-    if (breakpointAhead()) {
-        m_passBreakpointAt = m_workbench->machine.StepCount;
-        // Exactly a click on "Schritt": its handler stops the timers and enables the step
-        // buttons; the run stays in progress at the marked line.
-        rbStep->setChecked(true);
-        return;
-    }
-    handle([this, tick] { (m_workbench->runControl.*tick)(); });
-}
-
-bool TfrmMainForm::breakpointAhead() const {
-    const MachineState& m = m_workbench->machine;
-    return m.VM_Running && m.RunMode != Speed::Step && m_passBreakpointAt != m.StepCount &&
-           meProgram->stopsAt(m.VM_IP);
-}
-
 void TfrmMainForm::btExitClick() {
     close();
 }
 
 void TfrmMainForm::btViewClick() {
-    command([this] {
+    sgData->commitPendingEdit();
+    m_workbench->guard([this] {
         if (m_graphicalView) {
             gbDataGraphical->hide();
             gbData->show();
@@ -474,14 +424,14 @@ void TfrmMainForm::btViewClick() {
 }
 
 void TfrmMainForm::btHelpClick() {
-    command([this] { m_frmHilfe->toggle(); });
+    sgData->commitPendingEdit();
+    m_workbench->guard([this] { m_frmHilfe->toggle(); });
 }
 
 void TfrmMainForm::btHTMLClick() {
-    command([this] {
-        const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-        m_workbench->html.btHTMLClick(fromQString(date));
-    });
+    sgData->commitPendingEdit();
+    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    m_workbench->btHTMLClick(fromQString(date));
 }
 
 void TfrmMainForm::resizeEvent(QResizeEvent* event) {
@@ -545,59 +495,16 @@ void TfrmMainForm::showEvent(QShowEvent* event) {
             resize(clientSizeFor(*this, QSize(std::max(1, r.width), std::max(1, r.height))));
         }
     }
-    if (m_closed) {
-        // Shown again after a close: the timer of the selected speed runs again.
-        m_closed = false;
-        handle([this] {
-            m_workbench->runControl.VM_ChangeRunMode(
-                static_cast<std::int32_t>(m_workbench->machine.RunMode));
-        });
-    }
+    // Shown again after a close: the timer of the selected speed runs again.
+    m_workbench->reopened();
 }
 
 void TfrmMainForm::closeEvent(QCloseEvent* event) {
-    if (m_closed) {
-        event->accept();
-        return;
-    }
-    Workbench& wb = *m_workbench;
     sgData->commitPendingEdit();
-
-    // A timed run goes on stepping while the save questions are open, as it does while any
-    // other command's dialog is open; it ends only once the window really closes.
-    bool saved = true;
-    handle([&] {
-        try {
-            if (wb.flags.ProgramModified) {
-                wb.files.SaveProgram();
-            }
-            if (wb.flags.DataModified) {
-                wb.files.SaveData();
-            }
-        } catch (...) {
-            saved = false;
-            throw;
-        }
-    });
-    if (!saved) {
-        // A save that failed keeps the window open, so the learner's work is not lost: the
-        // error has been shown, the run and its timer go on and the next close asks again.
+    if (!m_workbench->closeRequested()) {
         event->ignore();
         return;
     }
-
-    // No step may run once the lists are released.
-    for (QTimer* timer : m_runPanel.timers) {
-        timer->stop();
-    }
-    if (wb.machine.VM_Running) {
-        handle([&wb] { wb.runControl.VM_Stop(); });
-        wb.machine.VM_Running = false;
-    }
-    m_closed = true;
-    wb.machine.InstructionList.clear();
-    wb.machine.InstructionList.shrink_to_fit();
-    wb.flags.ProgramChecked = false;  // nothing is left that a run could execute
     m_frmHilfe->hide();
     event->accept();
 }

@@ -37,19 +37,21 @@ class RegisterFields : public RegisterView {
     void showRegister(Register which, std::int32_t value) override;
 };
 
-// btRun's caption, btStep, btBack, the step count and the three timers.
+// btRun's caption, btStep, btBack, the step count, the speed buttons and the three timers.
 class RunPanel : public RunPanelView {
   public:
     QPushButton* btRun = nullptr;
     QPushButton* btStep = nullptr;
     QPushButton* btBack = nullptr;
     QLabel* lbSteps = nullptr;
-    std::array<QTimer*, 3> timers{};  // in the order of RunTimer
+    std::array<QRadioButton*, 4> speeds{};  // in the order of Speed
+    std::array<QTimer*, 3> timers{};        // in the order of RunTimer
     void setRunCaption(const std::string& caption) override;
     void setStepEnabled(bool enabled) override;
     void setTimerEnabled(RunTimer timer, bool enabled) override;
     void setBackEnabled(bool enabled) override;
     void showStepCount(std::uint64_t steps) override;
+    void showSpeed(Speed speed) override;
 };
 
 // The picture and the number dialog need the workbench's table and keyboard, and the workbench
@@ -107,16 +109,6 @@ class TfrmMainForm : public QWidget {
     void FormCreate();
     void wireHandlers();
     void ResizeWorkingArea();
-    // Runs a core handler inside the central handler; a button press first writes an open
-    // cell editor into the table.
-    template <typename Handler>
-    void handle(Handler&& handler);
-    template <typename Handler>
-    void command(Handler&& handler);
-    // A tick of a speed's timer: a run about to execute a line with a breakpoint switches to
-    // "Schritt" instead, as a click on rbStep would.
-    void timerTick(void (RunControl::*tick)());
-    bool breakpointAhead() const;
 
     std::unique_ptr<PromptView> m_prompts;
     RegisterFields m_registers;
@@ -126,11 +118,6 @@ class TfrmMainForm : public QWidget {
     std::unique_ptr<Workbench> m_workbench;
     bool m_graphicalView = false;
     bool m_placed = false;
-    bool m_closed = false;
-    // The step count at which a timed run may execute a marked line without pausing: where a
-    // breakpoint paused it, or where the learner chose a timed speed while looking at the line.
-    // Without it the run would pause at the same line again at the very next tick.
-    std::optional<std::uint64_t> m_passBreakpointAt;
 
     QGroupBox* gbProgram = nullptr;
     ProgramEditor* meProgram = nullptr;

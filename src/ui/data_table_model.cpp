@@ -3,6 +3,7 @@
 #include "model/data_table.h"
 #include "model/state_flags.h"
 #include "qt_text.h"
+#include "session/cell_edit.h"
 
 namespace quarzel {
 
@@ -35,14 +36,11 @@ bool DataTableModel::setData(const QModelIndex& index, const QVariant& value, in
         !(flags(index) & Qt::ItemIsEditable)) {
         return false;
     }
-    const std::string text = fromQString(value.toString());
-    if (text == m_table.text(index.column(), index.row())) {
-        return true;  // the editor was opened and left as it was: nothing changed
+    if (commitCellEdit(m_table, m_flags, index.column(), index.row(),
+                       fromQString(value.toString()))) {
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+        emit userEdited();
     }
-    m_table.setText(index.column(), index.row(), text);
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    m_flags.sgDataSetEditText(index.column(), index.row(), text);
-    emit userEdited();
     return true;
 }
 

@@ -72,7 +72,8 @@ ProgramEditor::ProgramEditor(QWidget* parent)
         "dieser Zeile auf „Schritt“ um.");
     m_breakpointAction->setToolTip(tip);
     m_breakpointAction->setStatusTip(tip);
-    connect(m_breakpointAction, &QAction::triggered, this, [this] { toggleBreakpoint(); });
+    connect(m_breakpointAction, &QAction::triggered, this,
+            [this] { emit breakpointToggled(textCursor().blockNumber()); });
     setAccessibleDescription(tip);
 
     connect(
@@ -194,25 +195,16 @@ std::string ProgramEditor::text() const {
     return fromQString(joined);
 }
 
-void ProgramEditor::toggleBreakpoint() {
-    QTextBlock block = textCursor().block();
-    block.setUserState(isMarked(block) ? -1 : kBreakpointState);
-    viewport()->update();
-}
-
 bool ProgramEditor::hasBreakpoint(int line) const {
     return isMarked(document()->findBlockByNumber(line));
 }
 
-bool ProgramEditor::stopsAt(int line) const {
-    const QTextBlock block = document()->findBlockByNumber(line);
-    if (!isMarked(block)) {
-        return false;
+void ProgramEditor::setBreakpoint(int line, bool on) {
+    QTextBlock block = document()->findBlockByNumber(line);
+    if (block.isValid()) {
+        block.setUserState(on ? kBreakpointState : -1);
+        viewport()->update();
     }
-    // As the checker reads a line: tabs do not count, "*" starts a comment.
-    QString text = block.text();
-    text.remove(QLatin1Char('\t'));
-    return !text.isEmpty() && !text.startsWith(QLatin1Char('*'));
 }
 
 // A line break typed or pasted at the very start of a marked line splits the block so that
@@ -235,7 +227,7 @@ void ProgramEditor::keepMarkWithItsLine(int position, int added) {
 
 void ProgramEditor::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F9 && event->modifiers() == Qt::NoModifier) {
-        toggleBreakpoint();
+        emit breakpointToggled(textCursor().blockNumber());
         event->accept();
         return;
     }

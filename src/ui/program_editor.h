@@ -32,12 +32,13 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
 
     // Breakpoints ("Haltepunkte"): a mark on a line that stays with the line's text while
     // lines are inserted or removed above it. They live only in the editor: never in a file,
-    // and a new text (New, Load) starts without any.
-    void toggleBreakpoint();  // on the line that holds the text cursor (F9)
-    bool hasBreakpoint(int line) const;
-    // A marked line that holds an instruction: a mark on an empty line or a comment never
-    // stops a run.
-    bool stopsAt(int line) const;
+    // and a new text (New, Load) starts without any. What a mark means is the session's.
+    bool hasBreakpoint(int line) const override;
+    void setBreakpoint(int line, bool on) override;
+
+  signals:
+    // F9 or the context menu's entry, on the line that holds the text cursor.
+    void breakpointToggled(int line);
 
   protected:
     void changeEvent(QEvent* event) override;

@@ -49,22 +49,23 @@ std::string jsonString(const std::string& text) {
 }
 
 // The rectangles of the layout in this order, four numbers each.
-#define QZ_LAYOUT_FIELDS(X)                                                                       \
-    X(gbProgram)                                                                                  \
-    X(meProgram) X(gbData) X(sgData) X(gbDataGraphical) X(pbMemory) X(enumber) X(evalue)          \
-        X(ecomment) X(gbVMInspector) X(gbVMAccu) X(ebAccu) X(gbVMWindow) X(ebWindow) X(gbVMIndex) \
-            X(ebIndex) X(gbVMIP) X(ebIP) X(gbVMSP) X(ebSP) X(gbFlowControl) X(btCheck) X(btRun)   \
-                X(gbSpeed) X(rbStep) X(rbSlow) X(rbFast) X(rbDirect) X(btStep) X(gbFile) X(btNew) \
-                    X(btLoad) X(btSave) X(btHTML) X(btView) X(btHelp) X(btExit) X(btBack)         \
-                        X(lbSteps)
+#define QZ_LAYOUT_FIELDS(X)                                                                      \
+    X(gbProgram)                                                                                 \
+    X(meProgram)                                                                                 \
+    X(gbData) X(sgData) X(gbDataGraphical) X(pbMemory) X(enumber) X(evalue) X(ecomment)          \
+        X(gbVMInspector) X(gbVMAccu) X(ebAccu) X(gbVMWindow) X(ebWindow) X(gbVMIndex) X(ebIndex) \
+            X(gbVMIP) X(ebIP) X(gbVMSP) X(ebSP) X(gbFlowControl) X(btCheck) X(btRun) X(gbSpeed)  \
+                X(rbStep) X(rbSlow) X(rbFast) X(rbDirect) X(btStep) X(gbFile) X(btNew) X(btLoad) \
+                    X(btSave) X(btHTML) X(btView) X(btHelp) X(btExit) X(btBack) X(lbSteps)
 
-#define QZ_CAPTION_FIELDS(X)                                                                    \
-    X(gbProgram)                                                                                \
-    X(gbData) X(gbVMInspector) X(gbVMAccu) X(gbVMWindow) X(gbVMIndex) X(gbVMIP) X(gbVMSP)       \
-        X(gbFlowControl) X(btCheck) X(btRun) X(btStep) X(gbSpeed) X(rbStep) X(rbSlow) X(rbFast) \
-            X(rbDirect) X(btBack) X(btBackTip) X(lbStepsPrefix) X(lbStepsTip) X(enumberTip)     \
-                X(evalueTip) X(ecommentTip) X(pbMemory) X(gbFile) X(btNew) X(btLoad) X(btSave)  \
-                    X(btHTML) X(btView) X(btHelp) X(btExit) X(frmHilfe) X(frmData)
+#define QZ_CAPTION_FIELDS(X)                                                                     \
+    X(gbProgram)                                                                                 \
+    X(gbData)                                                                                    \
+    X(gbVMInspector) X(gbVMAccu) X(gbVMWindow) X(gbVMIndex) X(gbVMIP) X(gbVMSP) X(gbFlowControl) \
+        X(btCheck) X(btRun) X(btStep) X(gbSpeed) X(rbStep) X(rbSlow) X(rbFast) X(rbDirect)       \
+            X(btBack) X(btBackTip) X(lbStepsPrefix) X(lbStepsTip) X(enumberTip) X(evalueTip)     \
+                X(ecommentTip) X(pbMemory) X(gbFile) X(btNew) X(btLoad) X(btSave) X(btHTML)      \
+                    X(btView) X(btHelp) X(btExit) X(frmHilfe) X(frmData)
 
 }  // namespace
 }  // namespace quarzel

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 // clang-format off
-EM_JS(void, qz_js_set_editor_text, (const char* text), {
-    Module.page.setEditorText(UTF8ToString(text));
+EM_JS(void, qz_js_set_editor_text, (const char* text, int clearMarks), {
+    Module.page.setEditorText(UTF8ToString(text), clearMarks !== 0);
 });
 EM_JS(void, qz_js_set_editor_first_line, (int line), { Module.page.setEditorFirstLine(line); });
 EM_JS(int, qz_js_editor_first_line, (), { return Module.page.editorFirstLine(); });
@@ -95,8 +95,8 @@ std::optional<std::string> takeText(char* text) {
 
 }  // namespace
 
-void setEditorText(const std::string& utf8) {
-    qz_js_set_editor_text(utf8.c_str());
+void setEditorText(const std::string& utf8, bool clearMarks) {
+    qz_js_set_editor_text(utf8.c_str(), clearMarks ? 1 : 0);
 }
 void setEditorFirstLine(int line) {
     qz_js_set_editor_first_line(line);

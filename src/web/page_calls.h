@@ -9,7 +9,7 @@
 namespace quarzel::page {
 
 // The program editor. The page's text uses "\n" between lines.
-void setEditorText(const std::string& utf8);
+void setEditorText(const std::string& utf8, bool clearMarks);
 void setEditorFirstLine(int line);
 int editorFirstLine();
 void selectEditorLine(int line);

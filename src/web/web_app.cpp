@@ -1,9 +1,5 @@
 #include "web/web_app.h"
 
-#include <exception>
-
-#include "common/central_handler.h"
-#include "common/win1252.h"
 #include "model/data_table.h"
 
 namespace quarzel {
@@ -22,22 +18,15 @@ void WebApp::restart() {
     m_picture.machine = &wb.machine;
     m_numberInput.input = &wb.input;
     m_numberInput.prompts = &m_prompts;
-    m_passBreakpointAt.reset();
     // An edit ends what "Zurück" may take back, so the run panel hears of every one.
-    m_editor.onChange = [this] {
-        m_workbench->flags.meProgramChange();
-        m_workbench->runControl.updateRunPanel();
-    };
+    m_editor.onChange = [this] { m_workbench->programChanged(); };
 }
 
 void WebApp::showAll() {
     Workbench& wb = *m_workbench;
     m_editor.onChange = nullptr;
     m_editor.clear();
-    m_editor.onChange = [this] {
-        m_workbench->flags.meProgramChange();
-        m_workbench->runControl.updateRunPanel();
-    };
+    m_editor.onChange = [this] { m_workbench->programChanged(); };
     m_editor.setReadOnly(false);
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         m_grid.rowChanged(row);
@@ -52,8 +41,7 @@ void WebApp::showAll() {
     m_registers.showRegister(Register::SP, m.VM_Running ? m.VM_SP : 512);
     m_runPanel.setRunCaption("Start");
     m_runPanel.showSpeed(Speed::Step);
-    wb.runControl.VM_ChangeRunMode(static_cast<std::int32_t>(Speed::Step));
-    wb.runControl.updateRunPanel();
+    wb.speedClick(Speed::Step);
     m_picture.repaintNow();
 }
 

@@ -4,11 +4,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "common/central_handler.h"
-#include "common/win1252.h"
 #include "session/workbench.h"
 #include "web/web_views.h"
 
@@ -39,14 +36,20 @@ class WebApp {
     // is returned.
     bool closeRequested();
 
-    // Runs `handler` inside the central handler; any other exception is shown as an internal
-    // error, so nothing escapes into the page.
+    // Runs a handler of the page's own inside the facade's central handler; true when it
+    // ended without an error.
     template <typename Handler>
-    bool handle(Handler&& handler);
+    bool handle(Handler&& handler) {
+        bool done = false;
+        m_workbench->guard([&] {
+            handler();
+            done = true;
+        });
+        return done;
+    }
 
   private:
     void restart();
-    bool breakpointAhead() const;
 
     WebEditor m_editor;
     WebGrid m_grid;
@@ -56,25 +59,6 @@ class WebApp {
     WebPrompts m_prompts;
     WebNumberInput m_numberInput;
     std::unique_ptr<Workbench> m_workbench;
-    // The step count at which a timed run may execute a marked line without pausing: where a
-    // breakpoint paused it, or where the learner chose a timed speed while looking at the line.
-    std::optional<std::uint64_t> m_passBreakpointAt;
 };
-
-template <typename Handler>
-bool WebApp::handle(Handler&& handler) {
-    bool done = false;
-    guarded(m_prompts, [&] {
-        try {
-            handler();
-            done = true;
-        } catch (const SystemError&) {
-            throw;
-        } catch (const std::exception& error) {
-            throw SystemError(fromUtf8("Interner Fehler: ") + fromUtf8(error.what()));
-        }
-    });
-    return done;
-}
 
 }  // namespace quarzel

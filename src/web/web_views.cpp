@@ -87,7 +87,8 @@ void WebEditor::setTextFromPage(const std::string& text) {
 
 void WebEditor::changed(std::string_view what) {
     if (!m_fromPage) {
-        page::setEditorText(pageText(text()));
+        // A new text has no marks; lines deleted or appended keep the others with their lines.
+        page::setEditorText(pageText(text()), what == "setText" || what == "clear");
     }
     TextEditor::changed(what);
 }

@@ -23,10 +23,10 @@ class WebEditor : public TextEditor {
     void selectLine(int index) override;
     void setReadOnly(bool readOnly) override;
     void appendEmptyLine() override;
-    // A mark stays with its line's text as lines are inserted or removed above it; the page
-    // keeps the marks.
-    bool hasBreakpoint(int line) const;
-    void setBreakpoint(int line, bool on);
+    // The page keeps the marks and moves each with its line's text as lines are inserted or
+    // removed above it.
+    bool hasBreakpoint(int line) const override;
+    void setBreakpoint(int line, bool on) override;
 
     // The user's text (Windows-1252, CR LF), already shown by the page.
     void setTextFromPage(const std::string& text);
@@ -67,7 +67,7 @@ class WebRunPanel : public RunPanelView {
     void setTimerEnabled(RunTimer timer, bool enabled) override;
     void setBackEnabled(bool enabled) override;
     void showStepCount(std::uint64_t steps) override;
-    void showSpeed(Speed speed);
+    void showSpeed(Speed speed) override;
 };
 
 class WebPrompts : public PromptView {

@@ -12,8 +12,8 @@
 #include "files/data_file.h"
 #include "files/program_file.h"
 #include "os_text.h"
-#include "runner.h"
 #include "temp_folder.h"
+#include "tools/runner.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

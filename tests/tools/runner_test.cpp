@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/system_error.h"
-#include "headless_views.h"
-#include "runner.h"
+#include "grading/headless_views.h"
+#include "tools/runner.h"
 
 namespace quarzel::headless {
 namespace {

@@ -169,4 +169,55 @@ describe('Quarzel im Browser', () => {
     assert.equal(await value(page, 'textbox', 'Akku'), '4');
     await page.close();
   });
+
+  it('paints the accessed cell in the picture with the window\'s colours and shows it under the pointer', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'LAD 3\nSTO 5\nSTP');
+    await typeCell(page, 'Zelle 3', '9');
+    await click(page, 'button', 'Ansicht');
+    await startRun(page);
+    await click(page, 'button', 'Schritt');
+    await click(page, 'button', 'Schritt');
+    // 16 columns at 800 x 600: cell 5's square is (85, 5)-(100, 20), its frame 3 pixels wider.
+    const pixels = await page.evaluate(() => {
+      const g = document.getElementById('pbMemory').getContext('2d');
+      const at = (x, y) => Array.from(g.getImageData(x, y, 1, 1).data.slice(0, 3)).join();
+      return { frame: at(83, 12), square: at(92, 12), empty: at(130, 12), edge: at(125, 12), read: at(45, 12) };
+    });
+    assert.deepEqual(pixels, { frame: '255,0,0', square: '0,0,0', empty: '240,240,240', edge: '0,0,0', read: '0,0,0' });
+    const canvas = await byName(page, 'image', 'Speicherbild');
+    const box = await canvas.boundingBox();
+    await page.mouse.move(box.x + 92, box.y + 12);
+    assert.equal(await value(page, 'textbox', 'Nummer:'), '5');
+    assert.equal(await value(page, 'textbox', 'Inhalt:'), '9');
+    // Stepping back to the read of cell 3 draws its frame in green.
+    await click(page, 'button', 'Zurück');
+    const read = await page.evaluate(() => Array.from(document.getElementById('pbMemory').getContext('2d').getImageData(43, 12, 1, 1).data.slice(0, 3)).join());
+    assert.equal(read, '0,255,0');
+    await page.close();
+  });
+
+  it('shows the command reference as a panel that comes and goes with "Hilfe"', async () => {
+    const { page } = await openPage(chromium.browser);
+    await click(page, 'button', 'Hilfe');
+    const panel = await byName(page, 'dialog', 'Befehlsreferenz');
+    const lines = await panel.evaluate((p) => p.querySelector('textarea').value.split('\n'));
+    assert.equal(lines[0], 'Befehlsliste:');
+    assert.ok(lines.includes('INC                : Erhöhe Akku um eins'));
+    for (const line of lines.filter((l) => l.includes(' : '))) assert.equal(line.indexOf(':'), 19, line);
+    // The panel never blocks the window: the editor takes text while it is open.
+    await typeProgram(page, 'STP');
+    assert.equal(await value(page, 'textbox', 'Programm'), 'STP');
+    // Moved aside by its title bar, it uncovers the button that hides it again.
+    const title = await panel.$('.title');
+    const at = await title.boundingBox();
+    await page.mouse.move(at.x + 40, at.y + 8);
+    await page.mouse.down();
+    await page.mouse.move(at.x + 40 + 350, at.y + 8, { steps: 5 });
+    await page.mouse.up();
+    assert.equal(await panel.evaluate((p) => p.offsetLeft), 192 + 350);
+    await click(page, 'button', 'Hilfe');
+    assert.equal(await panel.evaluate((p) => p.hidden), true);
+    await page.close();
+  });
 });

@@ -40,7 +40,8 @@ export class ProgramEditor {
     this.drawMarks();
   }
 
-  setText(value: string): void {
+  setText(value: string, clearMarks: boolean): void {
+    if (clearMarks) this.marks.clear();
     if (value !== this.area.value) {
       const selection = this.area.selectionStart;
       this.area.value = value;

@@ -264,7 +264,7 @@ function runTimer(index: number): void {
 // The page's side of the core's views.
 function pageCalls(): Record<string, unknown> {
   return {
-    setEditorText: (value: string) => editor.setText(value),
+    setEditorText: (value: string, clearMarks: boolean) => editor.setText(value, clearMarks),
     setEditorFirstLine: (line: number) => editor.setFirstLine(line),
     editorFirstLine: () => editor.firstLine(),
     selectEditorLine: (line: number) => editor.selectLine(line),

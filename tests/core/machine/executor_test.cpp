@@ -788,16 +788,16 @@ TEST(ExecutorInputTest, TicksWhileTheDialogIsOpenFindNoRun) {
     bench.flags.ProgramChecked = bench.flags.DataChecked = true;
     bench.runControl.VM_Start();
     bench.runControl.rbDirectClick();
-    bool runningWhileOpen = true;
+    bool pendingWhileOpen = false;
     input.whileOpen = [&] {
-        runningWhileOpen = bench.machine.VM_Running;
+        pendingWhileOpen = bench.machine.InputPending;
         for (int tick = 0; tick < 3; ++tick) {
             bench.runControl.tDirectTimer();
         }
         bench.runControl.btStepClick();
     };
     bench.runControl.tDirectTimer();
-    EXPECT_FALSE(runningWhileOpen);
+    EXPECT_TRUE(pendingWhileOpen);
     EXPECT_EQ(bench.machine.VM_IP, 1) << "no nested step ran";
     EXPECT_EQ(bench.machine.VM_Accu, 0);
     EXPECT_TRUE(bench.machine.VM_Running) << "the run goes on after the dialog";

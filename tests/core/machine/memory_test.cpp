@@ -11,6 +11,7 @@
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "fakes.h"
+#include "machine/instruction_step.h"
 #include "machine/memory.h"
 #include "machine/runtime_fault.h"
 
@@ -61,7 +62,11 @@ struct MemoryBench : testing::TestBench {
     EventLog& log = screen.log;
     SnoopGrid grid{log, bench};
     SnoopPicture picture{log, bench};
-    Memory memory{bench.machine, bench.table, bench.flags, grid, picture};
+    Memory memory{bench.machine, bench.table, bench.flags,       bench.input,
+                  grid,          picture,     screen.numberInput};
+
+    void push(std::int32_t value) { pushValue(bench.machine, memory, value); }
+    std::int32_t pop() { return popValue(bench.machine, memory); }
 
     MemoryBench() {
         bench.machine.VM_SP = kEmptyStack;  // as VM_Start leaves it
@@ -189,7 +194,7 @@ std::string faultOf(const std::function<void()>& action) {
 TEST(MemoryTest, FiveHundredTwelvePushesFillTheMemoryDownwardAndTheNextOneFails) {
     MemoryBench m;
     for (std::int32_t i = 1; i <= 512; ++i) {
-        m.memory.push(1000 + i);
+        m.push(1000 + i);
         ASSERT_EQ(m.bench.machine.VM_SP, 512 - i);
     }
     for (std::int32_t cell = 1; cell <= 512; ++cell) {
@@ -200,7 +205,7 @@ TEST(MemoryTest, FiveHundredTwelvePushesFillTheMemoryDownwardAndTheNextOneFails)
 
     m.log.clear();
     m.bench.flags.DataModified = false;
-    EXPECT_EQ(faultOf([&] { m.memory.push(-1); }), "Stack-Underflow");
+    EXPECT_EQ(faultOf([&] { m.push(-1); }), "Stack-Underflow");
     EXPECT_EQ(m.bench.machine.VM_SP, 0);
     EXPECT_EQ(m.cell(1), "1512");
     EXPECT_TRUE(m.log.empty());
@@ -211,11 +216,11 @@ TEST(MemoryTest, FiveHundredTwelvePushesFillTheMemoryDownwardAndTheNextOneFails)
 TEST(MemoryTest, PopsReturnInReverseOrderLeaveZerosAndStopAtTheEmptyStack) {
     MemoryBench m;
     for (std::int32_t i = 1; i <= 512; ++i) {
-        m.memory.push(-i);
+        m.push(-i);
     }
     m.bench.flags.DataModified = false;
     for (std::int32_t i = 512; i >= 1; --i) {
-        ASSERT_EQ(m.memory.pop(), -i);
+        ASSERT_EQ(m.pop(), -i);
         ASSERT_EQ(m.bench.machine.VM_SP, 513 - i);
         ASSERT_EQ(m.cell(513 - i), "0");
         ASSERT_EQ(m.bench.machine.LastAccessCell, 513 - i);
@@ -224,7 +229,7 @@ TEST(MemoryTest, PopsReturnInReverseOrderLeaveZerosAndStopAtTheEmptyStack) {
     EXPECT_FALSE(m.bench.flags.DataModified) << "the clearing pop is no modification";
 
     m.log.clear();
-    EXPECT_EQ(faultOf([&] { m.memory.pop(); }), "Stack-Overflow");
+    EXPECT_EQ(faultOf([&] { m.pop(); }), "Stack-Overflow");
     EXPECT_EQ(m.bench.machine.VM_SP, 512);
     EXPECT_TRUE(m.log.empty());
     EXPECT_EQ(m.bench.machine.LastAccessCell, 512);
@@ -234,13 +239,13 @@ TEST(MemoryTest, ThePoppedCellStaysZeroAndTheOverwrittenDataIsLost) {
     MemoryBench m;
     m.setCell(512, "77");
     m.setCell(511, "88");
-    m.memory.push(5);
+    m.push(5);
     EXPECT_EQ(m.cell(512), "5");
     EXPECT_EQ(m.cell(511), "88") << "one push writes one cell";
-    EXPECT_EQ(m.memory.pop(), 5);
+    EXPECT_EQ(m.pop(), 5);
     EXPECT_EQ(m.cell(512), "0");
     EXPECT_EQ(m.bench.machine.VM_SP, 512);
-    EXPECT_EQ(faultOf([&] { m.memory.pop(); }), "Stack-Overflow");
+    EXPECT_EQ(faultOf([&] { m.pop(); }), "Stack-Overflow");
     EXPECT_EQ(m.cell(512), "0");
 }
 

@@ -444,10 +444,45 @@ TEST_F(FileCommandsTest, AFailedSaveInNewKeepsTheProgram) {
 
 // --- A run in progress --------------------------------------------------------------------
 
+// A save during a run writes the file it writes otherwise, but the running program keeps its
+// line numbers: the editor loses its empty lines only when the run has ended.
+TEST_F(FileCommandsTest, SaveDuringARunKeepsTheLinesUntilTheRunEnds) {
+    const char* const texts[] = {
+        "CLA\r\n\r\n\r\nINC\r\nSTP", "\r\nSTP\r\n", "STP\r\n\r\n\r\n",
+        "STP\r\n \r\n\t\r\n\r\nSTP", "\r\n\r\n",    "STP",
+    };
+    for (const std::string text : texts) {
+        const std::string idleFile = folder.file("ruhend.prg");
+        editor.setText(text);
+        answer({true});
+        choose({idleFile});
+        t.handle([&] { files.SaveProgram(); });
+        const std::string idleEditor = editor.text();
+
+        const std::string runFile = folder.file("lauf.prg");
+        editor.setText(text);
+        const int lines = editor.lineCount();
+        setFlags({true, true, true, false});
+        t.bench.runControl.VM_Start();
+        answer({true});
+        choose({runFile});
+        t.handle([&] { files.SaveProgram(); });
+        EXPECT_EQ(readBytes(runFile), readBytes(idleFile)) << text;
+        EXPECT_EQ(editor.text(), text) << "the running program's lines stay";
+        EXPECT_EQ(editor.lineCount(), lines);
+        EXPECT_TRUE(t.bench.machine.VM_Running);
+        EXPECT_FALSE(t.bench.flags.ProgramModified);
+
+        t.bench.runControl.VM_Stop();
+        EXPECT_EQ(editor.text(), idleEditor) << text;
+        EXPECT_FALSE(t.bench.flags.ProgramModified) << "the editor matches the file";
+    }
+}
+
 TEST_F(FileCommandsTest, NewStopsARunBeforeClearing) {
     editor.type({"STP"});
     setFlags({true, true, false, false});
-    t.bench.machine.VM_Running = true;
+    t.bench.runControl.VM_Start();
     answer({true, false});
     t.handle([&] { files.btNewClick(); });
     EXPECT_FALSE(t.bench.machine.VM_Running);
@@ -473,7 +508,8 @@ TEST_F(FileCommandsTest, LoadStopsARunOnlyWhenItReplacesSomething) {
         {{true, false}, {folder.file("fehlt.prg")}, true},
     };
     for (const Case& c : cases) {
-        t.bench.machine.VM_Running = true;
+        t.bench.flags.ProgramChecked = t.bench.flags.DataChecked = true;
+        t.bench.runControl.VM_Start();
         prompts.answers.assign(c.answers.begin(), c.answers.end());
         prompts.files.assign(c.files.begin(), c.files.end());
         t.screen.log.clear();

@@ -206,11 +206,10 @@ TEST(StepBackTest, TheJournalIsForgottenWhenItNoLongerMatches) {
         {"a new run", [](StepBackRig& r) { r.b.runControl.VM_Start(); }},
         {"an edit of the program", [](StepBackRig& r) { r.t.screen.editor.setText("STP"); }},
         {"an edit of a cell", [](StepBackRig& r) { r.b.flags.sgDataSetEditText(1, 3, "4"); }},
-        {"Load",
+        {"New for the data",
          [](StepBackRig& r) {
-             r.t.screen.prompts.answers = {false, false, false, false};
-             r.b.runControl.VM_Stop();
-             r.b.files.btLoadClick();
+             r.t.screen.prompts.answers = {false, true};
+             r.b.files.btNewClick();
              r.b.flags.ProgramChecked = r.b.flags.DataChecked = true;
          }},
     };
@@ -224,6 +223,34 @@ TEST(StepBackTest, TheJournalIsForgottenWhenItNoLongerMatches) {
         const State now = stateOf(rig.b);
         rig.back();
         EXPECT_TRUE(stateOf(rig.b) == now) << c.name << ": a refused back changes nothing";
+    }
+}
+
+TEST(StepBackTest, ACommandThatChangesNothingKeepsTheJournal) {
+    // Load and New with every question declined, and a save, replace neither the program nor
+    // the data: what the journal recorded still fits, also for the steps taken afterwards.
+    const struct {
+        const char* name;
+        std::vector<bool> answers;
+        void (FileCommands::*command)();
+    } commands[] = {
+        {"Load", {false, false}, &FileCommands::btLoadClick},
+        {"New", {false, false}, &FileCommands::btNewClick},
+        {"Save", {false, false}, &FileCommands::btSaveClick},
+    };
+    for (const auto& c : commands) {
+        StepBackRig rig;
+        rig.run({op(M::INC), op(M::INC), op(M::INC), op(M::STP)});
+        rig.step();
+        rig.t.screen.prompts.answers.assign(c.answers.begin(), c.answers.end());
+        rig.t.handle([&] { (rig.b.files.*c.command)(); });
+        rig.step();
+        ASSERT_TRUE(rig.b.runControl.canStepBack()) << c.name;
+        rig.back();
+        rig.back();
+        EXPECT_EQ(rig.b.machine.VM_Accu, 0) << c.name;
+        EXPECT_EQ(rig.b.machine.StepCount, 0u) << c.name;
+        EXPECT_FALSE(rig.b.runControl.canStepBack()) << c.name;
     }
 }
 

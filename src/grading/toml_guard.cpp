@@ -1,4 +1,4 @@
-#include "toml_guard.h"
+#include "grading/toml_guard.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "grader.h"
+#include "grading/grader.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,49 +8,31 @@
 #include <thread>
 
 #include "common/win1252.h"
+#include "grading/case_end_text.h"
 
 namespace quarzel::grading {
 namespace {
-
-using headless::CaseEnd;
-using headless::CaseResult;
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-// What the case ended with, in the words the task file uses for "ende".
-std::string endText(const CaseResult& result) {
-    if (result.end == CaseEnd::Stopped || result.messages.empty()) {
-        return "STP";
-    }
-    return result.messages.back();
-}
-
 // The console's words for an ending that was not the expected one.
 std::string endLine(const CaseResult& result, const std::string& actual,
-                    const std::string& expected, std::uint64_t stepLimit) {
-    switch (result.end) {
-        case CaseEnd::EndlessLoop:
-            return "Endlosschleife ab Zeile " + std::to_string(result.loopLine);
-        case CaseEnd::StepLimit:
-            return "Schrittgrenze (" + std::to_string(stepLimit) + ") erreicht";
-        case CaseEnd::CheckFailed:
-        case CaseEnd::DataUnreadable:
-            return actual;
-        case CaseEnd::Stopped:
-        case CaseEnd::CheckPassed:
-        case CaseEnd::RunFailed:
-            break;
+                    const std::string& expected) {
+    if (auto summary = endSummary(result)) {
+        return *summary;
     }
     return "endet mit " + quoted(actual) + " statt " + quoted(expected);
 }
 
-headless::CaseInput caseInput(const Task& task, const TaskCase& taskCase,
-                              const std::string& program) {
-    headless::CaseInput input;
+CaseInput caseInput(const Task& task, const TaskCase& taskCase, const std::string& program) {
+    CaseInput input;
     input.program = program;
     input.data = taskCase.data;
+    for (const auto& [cell, value] : taskCase.start) {
+        input.cells.emplace_back(cell, fromUtf8(value));
+    }
     input.inputs = taskCase.inputs;
     input.maxSteps = task.stepLimit;
     input.detectLoops = true;
@@ -59,14 +41,14 @@ headless::CaseInput caseInput(const Task& task, const TaskCase& taskCase,
 
 }  // namespace
 
-CaseGrade gradeCase(const TaskCase& taskCase, const CaseResult& result, std::uint64_t stepLimit) {
+CaseGrade gradeCase(const TaskCase& taskCase, const CaseResult& result) {
     CaseGrade grade;
     const Expectation& expected = taskCase.expected;
     const std::string actualEnd = endText(result);
     if (actualEnd != expected.end) {
         // Registers and cells of a run that ended otherwise than expected say nothing more.
         grade.deviations.push_back(
-            {"Ende", expected.end, actualEnd, endLine(result, actualEnd, expected.end, stepLimit)});
+            {"Ende", expected.end, actualEnd, endLine(result, actualEnd, expected.end)});
         return grade;
     }
     for (std::size_t i = 0; i < kRegisterChecks.size(); ++i) {
@@ -126,9 +108,8 @@ std::vector<ProgramGrade> gradeAll(const Task& task, const std::vector<Submissio
                 const Job& job = work[j];
                 const TaskCase& taskCase = task.cases[job.taskCase];
                 const CaseResult result =
-                    headless::runCase(caseInput(task, taskCase, *submissions[job.program].text));
-                grades[job.program].cases[job.taskCase] =
-                    gradeCase(taskCase, result, task.stepLimit);
+                    runCase(caseInput(task, taskCase, *submissions[job.program].text));
+                grades[job.program].cases[job.taskCase] = gradeCase(taskCase, result);
             }
         } catch (...) {
             const std::lock_guard<std::mutex> lock(failureLock);

@@ -1,6 +1,6 @@
-// The views of the headless runner: the in-memory program editor, silent
-// table, picture, register and run-panel views, message boxes printed as one line each, and
-// a number dialog that types the texts given on the command line.
+// The views of a case run without a window: the in-memory program editor, silent table,
+// picture, register and run-panel views, message boxes printed as one line each, and a number
+// dialog that types the case's inputs.
 #pragma once
 
 #include <cstddef>
@@ -55,6 +55,9 @@ class LinePrompts : public PromptView {
   public:
     explicit LinePrompts(std::ostream& out) : m_out(out) {}
 
+    // The text of the last box printed (UTF-8), so that a case can tell what ended it.
+    const std::string& lastText() const { return m_lastText; }
+
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
@@ -64,6 +67,7 @@ class LinePrompts : public PromptView {
 
   private:
     std::ostream& m_out;
+    std::string m_lastText;
 };
 
 // Each input request takes the next texts (Windows-1252) until one converts, as OK would;

@@ -1,17 +1,19 @@
-// The grader in process: task files it refuses, how each kind of failure is told, the order
-// of results on several threads, and the escaping of the reports.
+// The grading layer: task files it refuses, how each kind of case end is told, and the order
+// of a class.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "grade_command.h"
-#include "grade_report.h"
-#include "grader.h"
-#include "task_file.h"
+#include "grading/case_end_text.h"
+#include "grading/case_run.h"
+#include "grading/class_list.h"
+#include "grading/grader.h"
+#include "grading/task_file.h"
 
 namespace quarzel::grading {
 namespace {
@@ -52,6 +54,7 @@ stack = 511
 zellen = { 12 = "x", 3 = 7 }
 [[fall]]
 name = "Zwei"
+anfang = { 2 = "-3", 1 = 5 }
 )",
                                     dir + "/a.toml");
     ASSERT_TRUE(load.task) << load.problem;
@@ -73,10 +76,24 @@ name = "Zwei"
     EXPECT_EQ(two.points, 1);
     EXPECT_EQ(two.expected.end, "STP");
     EXPECT_FALSE(two.data);
+    EXPECT_EQ(two.start, (std::vector<std::pair<int, std::string>>{{1, "5"}, {2, "-3"}}));
     EXPECT_EQ(task.totalPoints(), 4);
 }
 
 TEST(TaskFile, RefusesWithFileLineAndKey) {
+    const std::string dir = tempDir("refused");
+    std::string table;  // a whole data table but for the lines changed below
+    for (int n = 1; n <= 512; ++n) {
+        table += std::to_string(n) + ":0:\r\n";
+    }
+    writeFile(dir + "/ganz.dta", table);
+    writeFile(dir + "/kurz.dta", "1:1:\r\n");
+    std::string noColons = table;
+    noColons.replace(noColons.find("7:0:"), 4, "7 0");
+    writeFile(dir + "/ohne.dta", noColons);
+    std::string notNumber = table;
+    notNumber.replace(notNumber.find("3:0:"), 4, "3:abc:");
+    writeFile(dir + "/abc.dta", notNumber);
     const std::string head = "titel = \"T\"\n[[fall]]\nname = \"A\"\n";  // lines 1 to 3
     struct Row {
         std::string text;
@@ -91,8 +108,10 @@ TEST(TaskFile, RefusesWithFileLineAndKey) {
          "a.toml, Zeile 2, Schlüssel \"tempo\": unbekannter Schlüssel"},
         {"titel = 1\n[[fall]]\nname = \"A\"\n",
          "a.toml, Zeile 1, Schlüssel \"titel\": Text erwartet"},
-        {"schrittgrenze = -1\n[[fall]]\nname = \"A\"\n",
-         "a.toml, Zeile 1, Schlüssel \"schrittgrenze\": Zahl ab 0 erwartet"},
+        {"schrittgrenze = 0\n[[fall]]\nname = \"A\"\n",
+         "a.toml, Zeile 1, Schlüssel \"schrittgrenze\": Zahl ab 1 erwartet"},
+        {"[[fall]]\nname = \"A\"\npunkte = 0\n[[fall]]\nname = \"B\"\npunkte = 0\n",
+         "a.toml, Schlüssel \"fall.punkte\": alle Fälle zusammen geben 0 Punkte"},
         {head + "punkte = \"2\"\n",
          "a.toml, Zeile 4, Schlüssel \"fall.punkte\": ganze Zahl erwartet"},
         {head + "eingaben = [\"1\", 2]\n",
@@ -108,7 +127,26 @@ TEST(TaskFile, RefusesWithFileLineAndKey) {
          "a.toml, Zeile 5, Schlüssel \"fall.erwartet.zellen.0\": Zellnummer von 1 bis 512 "
          "erwartet"},
         {head + "[fall.erwartet]\nzellen = { 5 = true }\n",
-         "a.toml, Zeile 5, Schlüssel \"fall.erwartet.zellen.5\": Text erwartet"},
+         "a.toml, Zeile 5, Schlüssel \"fall.erwartet.zellen.5\": ganze Zahl oder Text erwartet"},
+        {head + "anfang = { 5 = 1.5 }\n",
+         "a.toml, Zeile 4, Schlüssel \"fall.anfang.5\": ganze Zahl oder Text erwartet"},
+        {head + "anfang = { 600 = 1 }\n",
+         "a.toml, Zeile 4, Schlüssel \"fall.anfang.600\": Zellnummer von 1 bis 512 erwartet"},
+        {head + "anfang = { 2 = \"x1\" }\n",
+         "a.toml, Zeile 4, Schlüssel \"fall.anfang\": die Anfangswerte bestehen die "
+         "Datenprüfung nicht: Fehler in Zeile 2: x1 ist keine Zahl!"},
+        {head + "daten = \"ganz.dta\"\nanfang = { 1 = 1 }\n",
+         "a.toml, Zeile 5, Schlüssel \"fall.anfang\": nur eines von \"anfang\" und \"daten\" "
+         "angeben"},
+        {head + "daten = \"kurz.dta\"\n",
+         "a.toml, Zeile 4, Schlüssel \"fall.daten\": \"kurz.dta\" ist keine vollständige "
+         "Datentabelle: nur 1 von 512 Zeilen"},
+        {head + "daten = \"ohne.dta\"\n",
+         "a.toml, Zeile 4, Schlüssel \"fall.daten\": \"ohne.dta\" ist keine vollständige "
+         "Datentabelle: in Zeile 7 fehlen die zwei Doppelpunkte"},
+        {head + "daten = \"abc.dta\"\n",
+         "a.toml, Zeile 4, Schlüssel \"fall.daten\": \"abc.dta\" besteht die Datenprüfung "
+         "nicht: Fehler in Zeile 3: abc ist keine Zahl!"},
         {head + "[fall.erwartet]\nregister = 1\n",
          "a.toml, Zeile 5, Schlüssel \"fall.erwartet.register\": unbekannter Schlüssel"},
         {"[[fall]]\npunkte = 1\n", "a.toml, Zeile 1, Schlüssel \"fall.name\": fehlt"},
@@ -122,9 +160,10 @@ TEST(TaskFile, RefusesWithFileLineAndKey) {
          "a.toml, Zeile 3, Schlüssel \"fall.x\": unbekannter Schlüssel"},
     };
     for (const Row& row : rows) {
-        const TaskLoad load = parseTask(row.text, "a.toml");
+        const TaskLoad load = parseTask(row.text, dir + "/a.toml");
+        const std::string message = dir + "/" + row.message;
         EXPECT_FALSE(load.task) << row.text;
-        EXPECT_EQ(load.problem.substr(0, row.message.size()), row.message) << row.text;
+        EXPECT_EQ(load.problem.substr(0, message.size()), message) << row.text;
     }
 }
 
@@ -158,16 +197,6 @@ TEST(TaskFile, NonAsciiOnlyInsideStringsAndComments) {
         const TaskLoad load = parseTask(row.text + "[[fall]]\nname = \"A\"\n", "a.toml");
         EXPECT_EQ(load.task ? load.task->title : load.problem, row.titleOrProblem) << row.text;
     }
-}
-
-TEST(TaskFile, DataFileThatIsNoDataFileIsRefused) {
-    const std::string dir = tempDir("baddata");
-    writeFile(dir + "/kurz.dta", "1:1:\r\n");
-    const TaskLoad load =
-        parseTask("[[fall]]\nname = \"A\"\ndaten = \"kurz.dta\"\n", dir + "/a.toml");
-    EXPECT_EQ(load.problem, dir +
-                                "/a.toml, Zeile 3, Schlüssel \"fall.daten\": Listenindex "
-                                "überschreitet das Maximum (1)");
 }
 
 // ---- one case of each failure kind -------------------------------------------------------
@@ -208,6 +237,8 @@ TEST(Grading, EachKindOfFailureInOneLine) {
          "Fall \"F\": endet mit \"STP\" statt \"Quarzel 3: Integerüberlauf.\""},
         {"LAD 1\r\nFOO\r\nSTP\r\n", "",
          "Fall \"F\": Programmfehler: Fehler in Zeile 2: FOO ist kein gültiger Befehl"},
+        {"LAD 1\r\nADD 2\r\nOUT\r\nSTP\r\n",
+         "anfang = { 1 = 5, 2 = \"-3\" }\n[fall.erwartet]\nfenster = 2\nzellen = { 3 = 0 }\n", ""},
         {"INP\r\nSTO 3\r\nINP\r\nSTP\r\n",
          "eingaben = [\"x\", \"$1F\", \"-2\"]\n[fall.erwartet]\nakku = -2\nzellen = { 3 = \"31\" "
          "}\n",
@@ -219,134 +250,128 @@ TEST(Grading, EachKindOfFailureInOneLine) {
 }
 
 TEST(Grading, EndlessLoopIsFoundWithoutReachingTheStepLimit) {
-    headless::CaseInput input;
+    CaseInput input;
     input.program = "CLA\r\nMRK A\r\nINC\r\nJMP B\r\nMRK B\r\nDEC\r\nJMP A\r\nSTP\r\n";
     input.maxSteps = 10000000;
     input.detectLoops = true;
-    const headless::CaseResult result = headless::runCase(input);
-    EXPECT_EQ(result.end, headless::CaseEnd::EndlessLoop);
+    const CaseResult result = runCase(input);
+    EXPECT_EQ(result.end, CaseEnd::EndlessLoop);
     EXPECT_LT(result.steps, 1000u);
 }
 
-// ---- order and reports -------------------------------------------------------------------
+// ---- the typed end of a case and its words -----------------------------------------------
 
-TEST(Grading, ResultsFollowTheSortedNamesWhateverTheThreads) {
-    const std::string dir = tempDir("order");
-    fs::create_directories(dir + "/klasse/tiefer");
-    // Long and short runs mixed, so that threads finish out of order.
-    const char* names[] = {"z.prg", "B.PRG", "m.prg", "a.prg", "k.prg", "c.prg", "y.prg"};
-    std::string longRun;
-    for (int i = 0; i < 20000; ++i) {
-        longRun += "INC\r\n";
-    }
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-        writeFile(dir + "/klasse/" + names[i], (i % 2 ? longRun : "") + "STP\r\n");
-    }
-    writeFile(dir + "/klasse/notiz.txt", "x");
-    writeFile(dir + "/klasse/tiefer/d.prg", "STP\r\n");
-    writeFile(dir + "/einzeln.prg", "STP\r\n");
-    writeFile(dir + "/klasse/einzeln.prg", "STP\r\n");
-    writeFile(dir + "/a.toml", "[[fall]]\nname = \"A\"\n[[fall]]\nname = \"B\"\n");
-
-    // A file found in a folder is named with the system's own separator after the folder.
-    const std::string inFolder = dir + "/klasse" +
-                                 std::string(1, static_cast<char>(fs::path::preferred_separator)) +
-                                 "einzeln.prg";
-    std::string first;
-    for (const char* jobs : {"1", "4"}) {
-        std::ostringstream out, err;
-        EXPECT_EQ(gradeCommand({"--jobs", jobs, dir + "/a.toml", dir + "/klasse",
-                                dir + "/einzeln.prg", dir + "/fehlt.prg"},
-                               out, err),
-                  kGraded);
-        EXPECT_EQ(err.str(), "");
-        std::vector<std::string> heads;
-        std::istringstream in(out.str());
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind("  ", 0) != 0) {
-                heads.push_back(line.substr(0, line.find(": ")));
-            }
-        }
-        EXPECT_EQ(heads, (std::vector<std::string>{
-                             "B.PRG", "a.prg", "c.prg", dir + "/einzeln.prg", inFolder, "fehlt.prg",
-                             "k.prg", "m.prg", "y.prg", "z.prg",
-                             "10 Programme, 9 mit voller Punktzahl, im Mittel 1,8 von 2 "
-                             "Punkten"}));
-        if (first.empty()) {
-            first = out.str();
-        }
-        EXPECT_EQ(out.str(), first);
-    }
-}
-
-TEST(Reports, EscapeWhatTheTeacherOrTheFilesBring) {
-    Task task;
-    task.title = "<Summe> & \"mehr\"";
-    TaskCase c;
-    c.name = "a;b \"c\"";
-    task.cases.push_back(c);
-    ProgramGrade grade;
-    grade.name = "<b>.prg";
-    grade.cases.push_back({0, {{"Zelle 1", "\"<x>\"", "\"&\"", ""}}});
-    const std::string csv = csvReport(task, {grade});
-    EXPECT_EQ(csv, "\xEF\xBB\xBFProgramm;\"a;b \"\"c\"\"\";Summe\r\n<b>.prg;0;0\r\n");
-    const std::string page = htmlReport(task, {grade});
-    EXPECT_EQ(page.find("<b>"), std::string::npos);
-    EXPECT_EQ(page.find("<x>"), std::string::npos);
-    EXPECT_NE(page.find("<h1>&lt;Summe&gt; &amp; &quot;mehr&quot;</h1>"), std::string::npos);
-    EXPECT_NE(page.find("<td>&quot;&lt;x&gt;&quot;</td><td>&quot;&amp;&quot;</td>"),
-              std::string::npos);
-    EXPECT_EQ(page.find("src="), std::string::npos);  // nothing is loaded from elsewhere
-    EXPECT_EQ(page.find("<script"), std::string::npos);
-}
-
-TEST(GradeArguments, RefusesWhatItCannotUse) {
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"a.toml"},
-        {"--jobs", "0", "a.toml", "p.prg"},
-        {"--jobs", "zwei", "a.toml", "p.prg"},
-        {"a.toml", "p.prg", "--jobs"},
-        {"--csv", "a.csv", "--csv", "b.csv", "a.toml", "p.prg"},
-        {"a.toml", "p.prg", "--html"},
-        {"--verbose", "a.toml", "p.prg"},
+TEST(CaseEnds, TheTypeAloneGivesTheLineTheRunShowedLast) {
+    struct Row {
+        std::string program;
+        std::optional<std::string> data;
+        std::vector<std::pair<int, std::string>> cells;
+        CaseEnd end;
+        bool ran;
+        std::string text;
     };
-    for (const auto& args : bad) {
-        std::ostringstream out, err;
-        EXPECT_EQ(gradeCommand(args, out, err), kGradeUsage) << args.size();
-        EXPECT_EQ(err.str().rfind("quarzel-grade: ", 0), 0u) << err.str();
-        EXPECT_NE(err.str().find("Aufruf: quarzel-grade"), std::string::npos);
-        EXPECT_EQ(out.str(), "");
+    const Row rows[] = {
+        {"CLA\r\nSTP\r\n", {}, {}, CaseEnd::Stopped, true, "STP"},
+        {"CLA\r\nDIV 1\r\nSTP\r\n",
+         {},
+         {},
+         CaseEnd::RunTimeError,
+         true,
+         "Laufzeitfehler: Division durch Null"},
+        {"LAD 1\r\nINC\r\nSTP\r\n",
+         {},
+         {{1, "2147483647"}},
+         CaseEnd::SystemError,
+         true,
+         "Quarzel 3: Integerüberlauf."},
+        {"LAD 5X\r\nSTP\r\n",
+         {},
+         {},
+         CaseEnd::SystemError,
+         false,
+         "Quarzel 3: '5X' ist kein gültiger Integerwert."},
+        {"LAD 1\r\nFOO\r\nSTP\r\n",
+         {},
+         {},
+         CaseEnd::ProgramCheckFailed,
+         false,
+         "Programmfehler: Fehler in Zeile 2: FOO ist kein gültiger Befehl"},
+        {"STP\r\n",
+         {},
+         {{4, "vier"}},
+         CaseEnd::DataCheckFailed,
+         false,
+         "Datenfehler: Fehler in Zeile 4: vier ist keine Zahl!"},
+        {"STP\r\n",
+         std::string("1:1:\r\n"),
+         {},
+         CaseEnd::DataUnreadable,
+         false,
+         "Quarzel 3: Listenindex überschreitet das Maximum (1)"},
+        {"MRK A\r\nINC\r\nJMP A\r\nSTP\r\n",
+         {},
+         {},
+         CaseEnd::StepLimit,
+         true,
+         "Quarzel 3: Schrittgrenze erreicht."},
+        {"CLA\r\nMRK A\r\nJMP A\r\nSTP\r\n",
+         {},
+         {},
+         CaseEnd::EndlessLoop,
+         true,
+         "Quarzel 3: Endlosschleife ab Zeile 2 erkannt."},
+    };
+    for (const Row& row : rows) {
+        CaseInput input;
+        input.program = row.program;
+        input.data = row.data;
+        input.cells = row.cells;
+        input.maxSteps = 50;
+        input.detectLoops = true;
+        const CaseResult result = runCase(input);
+        EXPECT_EQ(result.end, row.end) << row.program;
+        EXPECT_EQ(result.ran, row.ran) << row.program;
+        EXPECT_EQ(endText(result), row.text) << row.program;
+        if (row.end != CaseEnd::Stopped) {
+            ASSERT_FALSE(result.messages.empty()) << row.program;
+            EXPECT_EQ(result.messages.back(), row.text);
+        }
     }
-    const GradeParse ok =
-        parseGradeArguments({"--html", "h.html", "a.toml", "--jobs", "3", "x", "--csv", "c", "y"});
-    ASSERT_TRUE(ok.options) << ok.problem;
-    EXPECT_EQ(ok.options->task, "a.toml");
-    EXPECT_EQ(ok.options->paths, (std::vector<std::string>{"x", "y"}));
-    EXPECT_EQ(ok.options->jobs, 3u);
-    EXPECT_EQ(ok.options->csv, "c");
-    EXPECT_EQ(ok.options->html, "h.html");
 }
 
-TEST(GradeCommand, RefusedTaskOrUnwritableReportIsStatusFour) {
-    const std::string dir = tempDir("status");
-    writeFile(dir + "/p.prg", "STP\r\n");
-    writeFile(dir + "/a.toml", "[[fall]]\nname = \"A\"\n");
-    writeFile(dir + "/bad.toml", "[[fall]]\nname = \"A\"\nakku = 1\n");
-    std::ostringstream out, err;
-    EXPECT_EQ(gradeCommand({dir + "/bad.toml", dir + "/p.prg"}, out, err), kGradeUsage);
-    EXPECT_EQ(out.str(), "");  // nothing ran
-    EXPECT_EQ(err.str(),
-              "quarzel-grade: " + dir +
-                  "/bad.toml, Zeile 3, Schlüssel \"fall.akku\": unbekannter Schlüssel\n");
-    err.str("");
-    EXPECT_EQ(
-        gradeCommand({"--csv", dir + "/nirgends/x.csv", dir + "/a.toml", dir + "/p.prg"}, out, err),
-        kGradeUsage);
-    EXPECT_EQ(out.str(),
-              "p.prg: 1 von 1 Punkt\n1 Programm, 1 mit voller Punktzahl, im Mittel 1,0 "
-              "von 1 Punkt\n");
-    EXPECT_EQ(err.str().rfind("quarzel-grade: Datei ", 0), 0u) << err.str();
+// ---- a class and its order ---------------------------------------------------------------
+
+TEST(ClassList, SortsAsATeacherSortsNames) {
+    // Each row's names in the order a class list has them.
+    const std::vector<std::vector<std::string>> rows = {
+        {"anna.prg", "Bert.prg", "carla.prg"},
+        {"p2.prg", "p10.prg", "P11.prg"},
+        {"p007.prg", "p8.prg"},
+        {"Ärger.prg", "Bach.prg"},
+        {"Möbius.prg", "Mona.prg", "Mueller.prg", "Muller.prg", "Müller.prg"},
+        {"Strasse.prg", "Straße.prg", "Strasser.prg"},
+        {"Ü2.prg", "u10.prg"},
+    };
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i + 1 < row.size(); ++i) {
+            EXPECT_TRUE(classListLess(row[i], row[i + 1])) << row[i] << " / " << row[i + 1];
+            EXPECT_FALSE(classListLess(row[i + 1], row[i])) << row[i + 1] << " / " << row[i];
+        }
+    }
+}
+
+TEST(ClassList, EachFileOnceHoweverItsPathIsWritten) {
+    const std::string dir = tempDir("twice");
+    fs::create_directories(dir + "/abg");
+    writeFile(dir + "/abg/a.prg", "STP\r\n");
+    writeFile(dir + "/abg/b.prg", "STP\r\n");
+    const std::vector<FoundProgram> found =
+        findPrograms({dir + "/abg/a.prg", dir + "/./abg/a.prg", dir + "/abg/../abg/a.prg",
+                      dir + "/abg", dir + "/abg/"});
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].name, "a.prg");
+    EXPECT_EQ(found[0].path, dir + "/abg/a.prg");
+    EXPECT_EQ(found[1].name, "b.prg");
 }
 
 }  // namespace

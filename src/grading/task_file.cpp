@@ -1,16 +1,19 @@
-#include "task_file.h"
+#include "grading/task_file.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <set>
+#include <sstream>
 
+#include "checker/check_data.h"
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "files/data_file.h"
 #include "files/text_file.h"
+#include "grading/headless_views.h"
+#include "grading/toml_guard.h"
 #include "model/data_table.h"
-#include "toml_guard.h"
 
 // The parser is used header-only on every platform, so nothing has to be linked or shipped;
 // paths reach it as UTF-8, so it needs no wide-string entry points on Windows.
@@ -22,6 +25,36 @@ namespace quarzel::grading {
 namespace {
 
 constexpr std::int64_t kMaxPoints = 1000000;
+
+// Why a data file's text is no whole table, or none: 512 lines, each with its two colons.
+std::optional<std::string> wholeTableProblem(std::string_view text) {
+    std::size_t start = 0;
+    for (int row = 0; row < DataTable::kRowCount; ++row) {
+        if (start >= text.size()) {
+            return "nur " + std::to_string(row) + " von " + std::to_string(DataTable::kRowCount) +
+                   " Zeilen";
+        }
+        const std::size_t end = std::min(text.find("\r\n", start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 2;
+        const std::size_t first = line.find(':');
+        if (first == std::string_view::npos ||
+            line.find(':', first + 1) == std::string_view::npos) {
+            return "in Zeile " + std::to_string(row + 1) + " fehlen die zwei Doppelpunkte";
+        }
+    }
+    return std::nullopt;
+}
+
+// The data check's message for a table that fails it, or none.
+std::optional<std::string> dataCheckProblem(const DataTable& table) {
+    std::ostringstream ignored;
+    headless::LinePrompts prompts(ignored);
+    if (CheckData(table, prompts)) {
+        return std::nullopt;
+    }
+    return prompts.lastText();
+}
 
 // Walks the parsed file and collects every problem; the one nearest the top is reported.
 class Reader {
@@ -88,7 +121,7 @@ class Reader {
                     task.title = *value;
                 }
             } else if (name == "schrittgrenze") {
-                if (auto value = integer(node, name, 0, std::numeric_limits<std::int64_t>::max())) {
+                if (auto value = integer(node, name, 1, std::numeric_limits<std::int64_t>::max())) {
                     task.stepLimit = static_cast<std::uint64_t>(*value);
                 }
             } else if (name == "fall") {
@@ -99,6 +132,10 @@ class Reader {
         }
         if (!root.contains("fall") && !failed()) {
             m_first = m_path + ", Schlüssel \"fall\": kein Fall angegeben ([[fall]] fehlt)";
+        }
+        // A task nobody can score on is the teacher's slip, not the class's.
+        if (!failed() && task.totalPoints() == 0) {
+            m_first = m_path + ", Schlüssel \"fall.punkte\": alle Fälle zusammen geben 0 Punkte";
         }
         return task;
     }
@@ -115,6 +152,7 @@ class Reader {
             const toml::table& table = *element.as_table();
             TaskCase taskCase;
             bool haveName = false;
+            const toml::node* start = nullptr;
             for (const auto& [key, value] : table) {
                 const std::string name(key.str());
                 const std::string path = "fall." + name;
@@ -129,6 +167,11 @@ class Reader {
                 } else if (name == "daten") {
                     if (auto file = text(value, path)) {
                         taskCase.data = readData(*file, value.source(), path);
+                    }
+                } else if (name == "anfang") {
+                    start = &value;
+                    if (const auto* cells = this->table(value, path)) {
+                        readCells(*cells, path, taskCase.start);
                     }
                 } else if (name == "eingaben") {
                     readInputs(value, path, taskCase.inputs);
@@ -146,6 +189,12 @@ class Reader {
             }
             if (!haveName) {
                 problem(table.source(), "fall.name", "fehlt");
+            }
+            if (start != nullptr && table.contains("daten")) {
+                problem(start->source(), "fall.anfang",
+                        "nur eines von \"anfang\" und \"daten\" angeben");
+            } else if (start != nullptr) {
+                checkStart(taskCase.start, start->source());
             }
             task.cases.push_back(std::move(taskCase));
         }
@@ -207,8 +256,10 @@ class Reader {
             // A value may be written as a number; the table holds it as decimal text.
             if (const auto* number = value.as_integer()) {
                 into.emplace_back(cell, std::to_string(number->get()));
-            } else if (auto text = this->text(value, cellPath)) {
-                into.emplace_back(cell, *text);
+            } else if (const auto* text = value.as_string()) {
+                into.emplace_back(cell, text->get());
+            } else {
+                problem(value.source(), cellPath, "ganze Zahl oder Text erwartet");
             }
         }
         std::sort(into.begin(), into.end());
@@ -218,14 +269,38 @@ class Reader {
                                         const std::string& key) {
         namespace fs = std::filesystem;
         const fs::path full = fs::u8path(m_path).parent_path() / fs::u8path(file);
+        // A file that the run could not load, or whose data the check refuses, would fail
+        // every learner's case for the teacher's mistake: it is refused now.
+        const std::string name = "\"" + file + "\"";
+        std::string text;
+        DataTable table;
         try {
-            std::string text = readDataFileText(full.u8string());
-            DataTable scratch;  // a file that the runner could not load is refused now
-            applyDataFileText(text, scratch);
-            return text;
+            text = readDataFileText(full.u8string());
+            if (const auto whole = wholeTableProblem(text)) {
+                problem(where, key, name + " ist keine vollständige Datentabelle: " + *whole);
+                return std::nullopt;
+            }
+            applyDataFileText(text, table);
         } catch (const SystemError& error) {
             problem(where, key, toUtf8(centralHandlerText(error.text())));
             return std::nullopt;
+        }
+        if (const auto check = dataCheckProblem(table)) {
+            problem(where, key, name + " besteht die Datenprüfung nicht: " + *check);
+            return std::nullopt;
+        }
+        return text;
+    }
+
+    void checkStart(const std::vector<std::pair<int, std::string>>& cells,
+                    const toml::source_region& where) {
+        DataTable table;
+        for (const auto& [cell, value] : cells) {
+            table.setValue(cell - 1, fromUtf8(value));
+        }
+        if (const auto check = dataCheckProblem(table)) {
+            problem(where, "fall.anfang",
+                    "die Anfangswerte bestehen die Datenprüfung nicht: " + *check);
         }
     }
 

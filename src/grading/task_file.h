@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "machine/run_loop.h"
 #include "model/machine_state.h"
 
 namespace quarzel::grading {
@@ -37,14 +38,15 @@ struct Expectation {
 struct TaskCase {
     std::string name;                 // UTF-8
     std::optional<std::string> data;  // the data file's text, as readDataFileText gives it
-    std::vector<std::string> inputs;  // UTF-8, typed for INP in order
+    std::vector<std::pair<int, std::string>> start;  // "anfang": cell 1..512 -> value (UTF-8)
+    std::vector<std::string> inputs;                 // UTF-8, typed for INP in order
     std::int64_t points = 1;
     Expectation expected;
 };
 
 struct Task {
     std::string title;  // UTF-8; the task file's name without extension when it has none
-    std::uint64_t stepLimit = 1000000;
+    std::uint64_t stepLimit = kDefaultStepLimit;
     std::vector<TaskCase> cases;
 
     std::int64_t totalPoints() const;

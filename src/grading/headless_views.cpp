@@ -1,4 +1,4 @@
-#include "headless_views.h"
+#include "grading/headless_views.h"
 
 #include <algorithm>
 
@@ -14,7 +14,8 @@ void LinePrompts::showMessage(const std::string& text, const std::string& captio
     if (caption == "Hinweis") {
         return;
     }
-    m_out << toUtf8(caption) << ": " << toUtf8(text) << '\n';
+    m_lastText = toUtf8(text);
+    m_out << toUtf8(caption) << ": " << m_lastText << '\n';
 }
 
 bool LinePrompts::askYesNo(const std::string& /*text*/, const std::string& /*caption*/) {

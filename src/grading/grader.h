@@ -1,5 +1,5 @@
-// Grading: every program against every case of a task, in parallel, each case run as
-// quarzel-run runs it with --detect-loops and the task's step limit.
+// Grading: every program against every case of a task, in parallel, each case run with loop
+// detection and the task's step limit.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "runner.h"
-#include "task_file.h"
+#include "grading/case_run.h"
+#include "grading/task_file.h"
 
 namespace quarzel::grading {
 
@@ -42,8 +42,7 @@ struct ProgramGrade {
 };
 
 // Compares one case's result with what the case expects.
-CaseGrade gradeCase(const TaskCase& taskCase, const headless::CaseResult& result,
-                    std::uint64_t stepLimit);
+CaseGrade gradeCase(const TaskCase& taskCase, const CaseResult& result);
 
 // Runs every case of every submission on `jobs` threads. The result is in the order of
 // `submissions`, whatever the threads' timing.

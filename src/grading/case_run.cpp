@@ -1,0 +1,124 @@
+#include "grading/case_run.h"
+
+#include <deque>
+#include <sstream>
+
+#include "common/central_handler.h"
+#include "common/system_error.h"
+#include "common/win1252.h"
+#include "files/data_file.h"
+#include "grading/case_end_text.h"
+#include "grading/headless_views.h"
+#include "session/workbench.h"
+
+namespace quarzel::grading {
+namespace {
+
+using headless::LinePrompts;
+
+// All views of one headless session, wired like the main window wires its widgets.
+struct Session {
+    Session(std::ostream& err, std::deque<std::string> inputs)
+        : prompts(err), numberInput(prompts, std::move(inputs)) {
+        editor.onChange = [this] { bench.flags.meProgramChange(); };
+        numberInput.bind(bench.input);
+    }
+
+    headless::TextEditor editor;
+    headless::SilentGrid grid;
+    headless::SilentPicture picture;
+    headless::SilentRegisters registers;
+    headless::SilentRunPanel runPanel;
+    LinePrompts prompts;
+    headless::ScriptedNumberInput numberInput;
+    Workbench bench{Views{editor, grid, picture, registers, runPanel, prompts, numberInput}};
+};
+
+}  // namespace
+
+CaseResult runCase(const CaseInput& input) {
+    std::deque<std::string> inputs;
+    for (const std::string& text : input.inputs) {
+        inputs.push_back(fromUtf8(text));
+    }
+    std::ostringstream lines;
+    Session session(lines, std::move(inputs));
+    Workbench& bench = session.bench;
+    LinePrompts& prompts = session.prompts;
+    CaseResult result;
+    result.stepLimit = input.maxSteps;
+    const auto finish = [&](CaseEnd end, std::string message = "") {
+        result.end = end;
+        result.message = std::move(message);
+        if (end == CaseEnd::StepLimit || end == CaseEnd::EndlessLoop) {
+            lines << endText(result) << '\n';
+        }
+        std::istringstream in(lines.str());
+        for (std::string line; std::getline(in, line);) {
+            result.messages.push_back(line);
+        }
+        result.table = bench.table;
+        result.table.attachGrid(nullptr);  // the copy outlives the session's grid
+        return result;
+    };
+
+    session.editor.setText(input.program);
+    if (!guarded(prompts, [&] {
+            if (input.data) {
+                applyDataFileText(*input.data, bench.table);
+            }
+            for (const auto& [cell, value] : input.cells) {
+                // An empty value means "0", as it does in a data file.
+                bench.table.setValue(cell - 1, value.empty() ? std::string("0") : value);
+            }
+        })) {
+        return finish(CaseEnd::DataUnreadable, prompts.lastText());
+    }
+
+    // The first two presses of "Start" check the program and then the data.
+    const auto check = [&](bool& passed, CaseEnd failed) {
+        const bool handled = guarded(prompts, [&] { bench.runControl.btRunClick(); });
+        if (passed) {
+            return true;
+        }
+        finish(handled ? failed : CaseEnd::SystemError, prompts.lastText());
+        return false;
+    };
+    if (!check(bench.flags.ProgramChecked, CaseEnd::ProgramCheckFailed) ||
+        !check(bench.flags.DataChecked, CaseEnd::DataCheckFailed)) {
+        return result;
+    }
+    if (input.checkOnly) {
+        return finish(CaseEnd::CheckPassed);
+    }
+
+    result.ran = true;
+    RunLoopResult run;
+    const bool handled = guarded(prompts, [&] {
+        bench.runControl.btRunClick();  // the third press starts
+        run = bench.runControl.runHeadless({input.maxSteps, input.detectLoops});
+    });
+    const MachineState& machine = bench.machine;
+    result.registers = machine;
+    result.steps = machine.StepCount;
+    if (!handled) {
+        return finish(CaseEnd::SystemError, prompts.lastText());
+    }
+    switch (run.outcome.end) {
+        case StepEnd::RunTimeError:
+            return finish(CaseEnd::RunTimeError, toUtf8(run.outcome.message));
+        case StepEnd::SystemError:
+            return finish(CaseEnd::SystemError, toUtf8(centralHandlerText(run.outcome.message)));
+        case StepEnd::StepLimit:
+            return finish(CaseEnd::StepLimit);
+        case StepEnd::EndlessLoop:
+            result.loopLine = run.loopLine;
+            return finish(CaseEnd::EndlessLoop);
+        case StepEnd::Continued:
+        case StepEnd::Stopped:
+            break;
+    }
+    return finish(CaseEnd::Stopped);
+}
+
+}  // namespace quarzel::grading

@@ -1,0 +1,59 @@
+// One case: a program, its memory and its inputs run headless on a workbench of its own, to a
+// typed end. quarzel-run, quarzel-grade and the window's grading all run a case through here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "machine/run_loop.h"
+#include "model/data_table.h"
+#include "model/machine_state.h"
+
+namespace quarzel::grading {
+
+// Everything a run needs, already in memory.
+struct CaseInput {
+    std::string program;              // Windows-1252, CR LF breaks, as readProgramFile gives it
+    std::optional<std::string> data;  // as readDataFileText gives it; none: every cell "0"
+    std::vector<std::pair<int, std::string>> cells;  // cell 1..512 -> value (Windows-1252),
+                                                     // set after `data`
+    std::vector<std::string> inputs;                 // UTF-8, one per INP in order
+    std::uint64_t maxSteps = kDefaultStepLimit;
+    bool detectLoops = false;
+    bool checkOnly = false;
+};
+
+// How a case ended. Each end that comes with a box keeps the box's text in `message`.
+enum class CaseEnd {
+    Stopped,             // STP reached
+    CheckPassed,         // checkOnly: both checks passed, nothing ran
+    RunTimeError,        // "Division durch Null", ...
+    SystemError,         // the central handler's text, before or during the run
+    StepLimit,           // maxSteps taken without STP
+    EndlessLoop,         // loopLine: where the repeated state is
+    ProgramCheckFailed,  // the checker's message; nothing ran
+    DataCheckFailed,     // the data check's message; nothing ran
+    DataUnreadable,      // the data text is no data file; the central handler's text
+};
+
+struct CaseResult {
+    CaseEnd end = CaseEnd::Stopped;
+    std::string message;          // UTF-8, see CaseEnd
+    std::int32_t loopLine = 0;    // EndlessLoop: the program line, counted from 1
+    std::uint64_t stepLimit = 0;  // the limit the case ran with
+    // Every message box of the case as quarzel-run prints it: "CAPTION: TEXT" in UTF-8, the
+    // step limit and endless loop lines included.
+    std::vector<std::string> messages;
+    bool ran = false;  // the checks passed and the program was started
+    Registers registers;
+    std::uint64_t steps = 0;
+    DataTable table;  // the memory table at the end, comments included
+};
+
+// Runs one case; safe to call from several threads at once.
+CaseResult runCase(const CaseInput& input);
+
+}  // namespace quarzel::grading

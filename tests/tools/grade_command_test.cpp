@@ -1,0 +1,158 @@
+// quarzel-grade in process: its arguments, the order of its console lines on several threads,
+// its exit statuses, and the escaping of its reports.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/grade_command.h"
+#include "tools/grade_report.h"
+
+namespace quarzel::grading {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string tempDir(const std::string& name) {
+    const fs::path dir = fs::path(::testing::TempDir()) / ("quarzel_grade_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir.string();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// ---- order and reports -------------------------------------------------------------------
+
+TEST(GradeCommand, ResultsFollowTheClassListWhateverTheThreads) {
+    const std::string dir = tempDir("order");
+    fs::create_directories(dir + "/klasse/tiefer");
+    // Long and short runs mixed, so that threads finish out of order.
+    const char* names[] = {"z.prg", "B.PRG", "m.prg", "a.prg", "k.prg", "c.prg", "y.prg"};
+    std::string longRun;
+    for (int i = 0; i < 20000; ++i) {
+        longRun += "INC\r\n";
+    }
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        writeFile(dir + "/klasse/" + names[i], (i % 2 ? longRun : "") + "STP\r\n");
+    }
+    writeFile(dir + "/klasse/notiz.txt", "x");
+    writeFile(dir + "/klasse/tiefer/d.prg", "STP\r\n");
+    writeFile(dir + "/einzeln.prg", "STP\r\n");
+    writeFile(dir + "/klasse/einzeln.prg", "STP\r\n");
+    writeFile(dir + "/a.toml", "[[fall]]\nname = \"A\"\n[[fall]]\nname = \"B\"\n");
+
+    // A file found in a folder is named with the system's own separator after the folder.
+    const std::string inFolder = dir + "/klasse" +
+                                 std::string(1, static_cast<char>(fs::path::preferred_separator)) +
+                                 "einzeln.prg";
+    std::string first;
+    for (const char* jobs : {"1", "4"}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(gradeCommand({"--jobs", jobs, dir + "/a.toml", dir + "/klasse",
+                                dir + "/einzeln.prg", dir + "/fehlt.prg"},
+                               out, err),
+                  kGraded);
+        EXPECT_EQ(err.str(), "");
+        std::vector<std::string> heads;
+        std::istringstream in(out.str());
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("  ", 0) != 0) {
+                heads.push_back(line.substr(0, line.find(": ")));
+            }
+        }
+        EXPECT_EQ(heads, (std::vector<std::string>{
+                             "a.prg", "B.PRG", "c.prg", dir + "/einzeln.prg", inFolder, "fehlt.prg",
+                             "k.prg", "m.prg", "y.prg", "z.prg",
+                             "10 Programme, 9 mit voller Punktzahl, im Mittel 1,8 von 2 "
+                             "Punkten"}));
+        if (first.empty()) {
+            first = out.str();
+        }
+        EXPECT_EQ(out.str(), first);
+    }
+}
+
+TEST(Reports, EscapeWhatTheTeacherOrTheFilesBring) {
+    Task task;
+    task.title = "<Summe> & \"mehr\"";
+    TaskCase c;
+    c.name = "a;b \"c\"";
+    task.cases.push_back(c);
+    ProgramGrade grade;
+    grade.name = "<b>.prg";
+    grade.cases.push_back({0, {{"Zelle 1", "\"<x>\"", "\"&\"", ""}}});
+    const std::string csv = csvReport(task, {grade});
+    EXPECT_EQ(csv, "\xEF\xBB\xBFProgramm;\"a;b \"\"c\"\"\";Summe;Fehler\r\n<b>.prg;0;0;\r\n");
+    // A program that could not be read scores nothing that looks like a score.
+    ProgramGrade unread;
+    unread.name = "weg.prg";
+    unread.error = "Datei \"weg.prg\" nicht gefunden.";
+    EXPECT_EQ(csvReport(task, {unread}).substr(csv.find("\r\n") + 2),
+              "weg.prg;;;\"Datei \"\"weg.prg\"\" nicht gefunden.\"\r\n");
+    const std::string page = htmlReport(task, {grade});
+    EXPECT_EQ(page.find("<b>"), std::string::npos);
+    EXPECT_EQ(page.find("<x>"), std::string::npos);
+    EXPECT_NE(page.find("<h1>&lt;Summe&gt; &amp; &quot;mehr&quot;</h1>"), std::string::npos);
+    EXPECT_NE(page.find("<td>&quot;&lt;x&gt;&quot;</td><td>&quot;&amp;&quot;</td>"),
+              std::string::npos);
+    EXPECT_EQ(page.find("src="), std::string::npos);  // nothing is loaded from elsewhere
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+}
+
+TEST(GradeArguments, RefusesWhatItCannotUse) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"a.toml"},
+        {"--jobs", "0", "a.toml", "p.prg"},
+        {"--jobs", "zwei", "a.toml", "p.prg"},
+        {"a.toml", "p.prg", "--jobs"},
+        {"--csv", "a.csv", "--csv", "b.csv", "a.toml", "p.prg"},
+        {"a.toml", "p.prg", "--html"},
+        {"--verbose", "a.toml", "p.prg"},
+    };
+    for (const auto& args : bad) {
+        std::ostringstream out, err;
+        EXPECT_EQ(gradeCommand(args, out, err), kGradeUsage) << args.size();
+        EXPECT_EQ(err.str().rfind("quarzel-grade: ", 0), 0u) << err.str();
+        EXPECT_NE(err.str().find("Aufruf: quarzel-grade"), std::string::npos);
+        EXPECT_EQ(out.str(), "");
+    }
+    const GradeParse ok =
+        parseGradeArguments({"--html", "h.html", "a.toml", "--jobs", "3", "x", "--csv", "c", "y"});
+    ASSERT_TRUE(ok.options) << ok.problem;
+    EXPECT_EQ(ok.options->task, "a.toml");
+    EXPECT_EQ(ok.options->paths, (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(ok.options->jobs, 3u);
+    EXPECT_EQ(ok.options->csv, "c");
+    EXPECT_EQ(ok.options->html, "h.html");
+}
+
+TEST(GradeCommand, RefusedTaskOrUnwritableReportIsStatusFour) {
+    const std::string dir = tempDir("status");
+    writeFile(dir + "/p.prg", "STP\r\n");
+    writeFile(dir + "/a.toml", "[[fall]]\nname = \"A\"\n");
+    writeFile(dir + "/bad.toml", "[[fall]]\nname = \"A\"\nakku = 1\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(gradeCommand({dir + "/bad.toml", dir + "/p.prg"}, out, err), kGradeUsage);
+    EXPECT_EQ(out.str(), "");  // nothing ran
+    EXPECT_EQ(err.str(),
+              "quarzel-grade: " + dir +
+                  "/bad.toml, Zeile 3, Schlüssel \"fall.akku\": unbekannter Schlüssel\n");
+    err.str("");
+    EXPECT_EQ(
+        gradeCommand({"--csv", dir + "/nirgends/x.csv", dir + "/a.toml", dir + "/p.prg"}, out, err),
+        kGradeUsage);
+    EXPECT_EQ(out.str(),
+              "p.prg: 1 von 1 Punkt\n1 Programm, 1 mit voller Punktzahl, im Mittel 1,0 "
+              "von 1 Punkt\n");
+    EXPECT_EQ(err.str().rfind("quarzel-grade: Datei ", 0), 0u) << err.str();
+}
+
+}  // namespace
+}  // namespace quarzel::grading
