@@ -211,11 +211,12 @@ describe('Quarzel im Browser', () => {
     // Moved aside by its title bar, it uncovers the button that hides it again.
     const title = await panel.$('.title');
     const at = await title.boundingBox();
+    const left = await panel.evaluate((p) => p.offsetLeft);
     await page.mouse.move(at.x + 40, at.y + 8);
     await page.mouse.down();
     await page.mouse.move(at.x + 40 + 350, at.y + 8, { steps: 5 });
     await page.mouse.up();
-    assert.equal(await panel.evaluate((p) => p.offsetLeft), 192 + 350);
+    assert.equal(await panel.evaluate((p) => p.offsetLeft), left + 350);
     await click(page, 'button', 'Hilfe');
     assert.equal(await panel.evaluate((p) => p.hidden), true);
     await page.close();

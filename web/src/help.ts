@@ -42,13 +42,18 @@ export class HelpPanel {
     });
   }
 
+  // The title bar stays within the page, so the panel can always be moved back; the panel
+  // moves up where its whole height would not fit below.
   private place(left: number, top: number): void {
-    this.panel.style.left = `${Math.max(0, left)}px`;
-    this.panel.style.top = `${Math.max(0, top)}px`;
+    const maxLeft = Math.max(0, window.innerWidth - 60);
+    const maxTop = Math.max(0, window.innerHeight - (this.panel.offsetHeight || 0));
+    this.panel.style.left = `${Math.min(maxLeft, Math.max(0, left))}px`;
+    this.panel.style.top = `${Math.min(maxTop, Math.max(0, top))}px`;
   }
 
   toggle(): void {
     this.panel.hidden = !this.panel.hidden;
+    if (!this.panel.hidden) this.place(this.panel.offsetLeft, this.panel.offsetTop);
   }
 
   hide(): void {
