@@ -412,6 +412,7 @@ async function main(): Promise<void> {
       event.returnValue = '';
     }
   });
+  document.body.dataset.readyMs = String(Math.round(performance.now()));
   document.body.dataset.ready = 'true';
 }
 
