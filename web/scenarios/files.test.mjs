@@ -161,4 +161,47 @@ describe('Dateien im Browser', () => {
     assert.ok(kept === null || kept === '');
     await page.close();
   });
+
+  it('reads and writes the files the user chose where the browser offers its file dialogs', async () => {
+    const { page } = await openPage(chromium.browser, { fileSystemAccess: true });
+    // The browser's dialogs answered as a learner would: these files to open, these to write.
+    await page.evaluate((prg, dta) => {
+      const opens = [{ name: 'zaehler.prg', bytes: prg }, { name: 'zaehler.dta', bytes: dta }];
+      window.written = {};
+      window.showOpenFilePicker = async () => {
+        const file = opens.shift();
+        return [{ getFile: async () => new File([Uint8Array.from(file.bytes)], file.name) }];
+      };
+      const saves = ['neu.prg', 'neu.dta'];
+      window.showSaveFilePicker = async () => {
+        const name = saves.shift();
+        const chunks = [];
+        return {
+          name,
+          createWritable: async () => ({
+            write: async (bytes) => chunks.push(...bytes),
+            close: async () => {
+              window.written[name] = chunks;
+            },
+          }),
+        };
+      };
+    }, [...program], [...data]);
+    await click(page, 'button', 'Laden');
+    await question(page, 'QRZL', 'Programm laden?', 'Ja');
+    await question(page, 'QRZL', 'Daten laden?', 'Ja');
+    await page.waitForFunction(() => !document.querySelector('.overlay'));
+    assert.equal(await value(page, 'textbox', 'Zelle 1'), '41');
+    await typeCell(page, 'Zelle 2', '7');
+    await typeProgram(page, '* Zähler\nLAD 1\nINC\tSTO 2\nSTP');
+    await click(page, 'button', 'Speichern');
+    await question(page, 'Frage', 'Programm speichern?', 'Ja');
+    await question(page, 'QRZL', 'Daten speichern?', 'Ja');
+    await page.waitForFunction(() => Object.keys(window.written).length === 2);
+    const written = await page.evaluate(() => window.written);
+    assert.deepEqual(Buffer.from(written['neu.prg']), program);
+    const expected = Buffer.from(data.toString('latin1').replace('\r\n2:0:\r\n', '\r\n2:7:\r\n'), 'latin1');
+    assert.deepEqual(Buffer.from(written['neu.dta']), expected);
+    await page.close();
+  });
 });
