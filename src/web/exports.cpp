@@ -49,23 +49,25 @@ std::string jsonString(const std::string& text) {
 }
 
 // The rectangles of the layout in this order, four numbers each.
-#define QZ_LAYOUT_FIELDS(X)                                                                      \
-    X(gbProgram)                                                                                 \
-    X(meProgram)                                                                                 \
-    X(gbData) X(sgData) X(gbDataGraphical) X(pbMemory) X(enumber) X(evalue) X(ecomment)          \
-        X(gbVMInspector) X(gbVMAccu) X(ebAccu) X(gbVMWindow) X(ebWindow) X(gbVMIndex) X(ebIndex) \
-            X(gbVMIP) X(ebIP) X(gbVMSP) X(ebSP) X(gbFlowControl) X(btCheck) X(btRun) X(gbSpeed)  \
-                X(rbStep) X(rbSlow) X(rbFast) X(rbDirect) X(btStep) X(gbFile) X(btNew) X(btLoad) \
-                    X(btSave) X(btHTML) X(btView) X(btHelp) X(btExit) X(btBack) X(lbSteps)
+#define QZ_LAYOUT_FIELDS(X)                                                                       \
+    X(gbProgram)                                                                                  \
+    X(meProgram)                                                                                  \
+    X(gbData)                                                                                     \
+    X(sgData) X(gbDataGraphical) X(pbMemory) X(enumber) X(evalue) X(ecomment) X(gbVMInspector)    \
+        X(gbVMAccu) X(ebAccu) X(gbVMWindow) X(ebWindow) X(gbVMIndex) X(ebIndex) X(gbVMIP) X(ebIP) \
+            X(gbVMSP) X(ebSP) X(gbFlowControl) X(btCheck) X(btRun) X(gbSpeed) X(rbStep) X(rbSlow) \
+                X(rbFast) X(rbDirect) X(btStep) X(gbFile) X(btNew) X(btLoad) X(btSave) X(btHTML)  \
+                    X(btView) X(btHelp) X(btExit) X(btBack) X(lbSteps)
 
-#define QZ_CAPTION_FIELDS(X)                                                                     \
-    X(gbProgram)                                                                                 \
-    X(gbData)                                                                                    \
-    X(gbVMInspector) X(gbVMAccu) X(gbVMWindow) X(gbVMIndex) X(gbVMIP) X(gbVMSP) X(gbFlowControl) \
-        X(btCheck) X(btRun) X(btStep) X(gbSpeed) X(rbStep) X(rbSlow) X(rbFast) X(rbDirect)       \
-            X(btBack) X(btBackTip) X(lbStepsPrefix) X(lbStepsTip) X(enumberTip) X(evalueTip)     \
-                X(ecommentTip) X(pbMemory) X(gbFile) X(btNew) X(btLoad) X(btSave) X(btHTML)      \
-                    X(btView) X(btHelp) X(btExit) X(frmHilfe) X(frmData)
+#define QZ_CAPTION_FIELDS(X)                                                                      \
+    X(gbProgram)                                                                                  \
+    X(gbData)                                                                                     \
+    X(gbVMInspector)                                                                              \
+    X(gbVMAccu) X(gbVMWindow) X(gbVMIndex) X(gbVMIP) X(gbVMSP) X(gbFlowControl) X(btCheck)        \
+        X(btRun) X(btStep) X(gbSpeed) X(rbStep) X(rbSlow) X(rbFast) X(rbDirect) X(btBack)         \
+            X(btBackTip) X(lbStepsPrefix) X(lbStepsTip) X(enumberTip) X(evalueTip) X(ecommentTip) \
+                X(pbMemory) X(gbFile) X(btNew) X(btLoad) X(btSave) X(btHTML) X(btView) X(btHelp)  \
+                    X(btExit) X(frmHilfe) X(frmData)
 
 }  // namespace
 }  // namespace quarzel
@@ -139,14 +141,9 @@ EMSCRIPTEN_KEEPALIVE int qz_close() {
     return g_app->closeRequested() ? 1 : 0;
 }
 
-// Whether a text of the editor stays within what the editor takes (the program file's limits).
+// Whether the editor takes a text the user typed or pasted.
 EMSCRIPTEN_KEEPALIVE int qz_program_fits(const char* utf8) {
-    const std::string text = coreText(utf8);
-    std::size_t breaks = 0;
-    for (char c : text) {
-        breaks += c == '\n' ? 1 : 0;
-    }
-    return text.size() <= kMaxProgramFileBytes && breaks <= kMaxProgramLineBreaks ? 1 : 0;
+    return programTextFits(coreText(utf8)) ? 1 : 0;
 }
 
 // Shows why a text was refused, as a load of a too large program file shows it.

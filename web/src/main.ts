@@ -406,8 +406,8 @@ async function main(): Promise<void> {
   window.addEventListener('resize', applyLayout);
   await restoreWork();
   window.addEventListener('beforeunload', (event) => {
-    keepWork(false);
-    if (call('qz_unsaved') === 1) {
+    // While the core waits for an answer it takes no call; a question open counts as unsaved.
+    if (isBusy() || (keepWork(false), call('qz_unsaved') === 1)) {
       event.preventDefault();
       event.returnValue = '';
     }
