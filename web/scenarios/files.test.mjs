@@ -27,6 +27,7 @@ before(async () => {
   await writeFile(path.join(folder, 'zaehler.dta'), data);
   // One byte more than a data file may have.
   await writeFile(path.join(folder, 'gross.dta'), Buffer.alloc(1024 * 1024 + 1, 0x41));
+  await writeFile(path.join(folder, 'gross.prg'), Buffer.alloc(4 * 1024 * 1024, 0x41));
 });
 after(async () => {
   await chromium.close();
@@ -104,9 +105,19 @@ describe('Dateien im Browser', () => {
     await page.close();
   });
 
-  it('refuses a data file over its limit from its size, with the window\'s message', async () => {
+  it('refuses a program or data file over its limit from its size, with the window\'s message', async () => {
     const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'STP');
     await click(page, 'button', 'Laden');
+    await question(page, 'Frage', 'Programm speichern?', 'Nein');
+    await question(page, 'QRZL', 'Daten speichern?', 'Nein');
+    await chooseFile(page, 'QRZL', 'Programm laden?', 'gross.prg');
+    assert.deepEqual(await dialog(page), { caption: 'Quarzel 3', text: 'Text überschreitet Memo-Kapazität.' });
+    await answer(page, 'OK');
+    assert.equal(await value(page, 'textbox', 'Programm'), 'STP');
+    await click(page, 'button', 'Laden');
+    await question(page, 'Frage', 'Programm speichern?', 'Nein');
+    await question(page, 'QRZL', 'Daten speichern?', 'Nein');
     await question(page, 'QRZL', 'Programm laden?', 'Nein');
     await chooseFile(page, 'QRZL', 'Daten laden?', 'gross.dta');
     assert.deepEqual(await dialog(page), { caption: 'Quarzel 3', text: 'Datei gross.dta ist zu groß für eine Datendatei (höchstens 1 MiB)' });

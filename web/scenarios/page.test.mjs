@@ -221,4 +221,35 @@ describe('Quarzel im Browser', () => {
     assert.equal(await panel.evaluate((p) => p.hidden), true);
     await page.close();
   });
+
+  it('"Neu" asks for the program and the table, and the context menu sets a breakpoint', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'INC\nSTP');
+    await typeCell(page, 'Zelle 4', '8');
+    const editor = await byName(page, 'textbox', 'Programm');
+    const box = await editor.boundingBox();
+    await page.mouse.click(box.x + 20, box.y + 2 + 17 + 8, { button: 'right' });
+    await click(page, 'menuitem', 'Haltepunkt ein/aus');
+    assert.equal(await page.$$eval('#meProgram .mark', (m) => m.length), 1);
+    await click(page, 'button', 'Neu');
+    assert.deepEqual(await dialog(page), { caption: 'QRZL', text: 'Neues Programm?' });
+    await answer(page, 'Ja');
+    assert.deepEqual(await dialog(page), { caption: 'Frage', text: 'Programm speichern?' });
+    await answer(page, 'Nein');
+    assert.deepEqual(await dialog(page), { caption: 'QRZL', text: 'Neuer Datenbereich?' });
+    await answer(page, 'Nein');
+    assert.equal(await value(page, 'textbox', 'Programm'), '');
+    assert.equal(await page.$$eval('#meProgram .mark', (m) => m.length), 0);
+    assert.equal(await value(page, 'textbox', 'Zelle 4'), '8');
+    await page.close();
+  });
+
+  it('scrolls a window smaller than 800 x 600 instead of shrinking the controls', async () => {
+    const { page } = await openPage(chromium.browser, { width: 640, height: 480 });
+    const overflow = await page.evaluate(() => [document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight]);
+    assert.ok(overflow[0] >= 800 && overflow[1] >= 600, String(overflow));
+    const exit = await byName(page, 'button', 'Ende');
+    assert.deepEqual(await exit.evaluate((e) => [e.offsetLeft, e.offsetWidth]), [540, 80]);
+    await page.close();
+  });
 });
