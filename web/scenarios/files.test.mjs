@@ -6,7 +6,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, value } from './harness.mjs';
+import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, programText, value } from './harness.mjs';
 
 let chromium;
 let folder;
@@ -76,7 +76,7 @@ describe('Dateien im Browser', () => {
   it('loads a program and data and saves them byte for byte as the window writes them', async () => {
     const { page } = await openPage(chromium.browser, { downloads });
     await load(page);
-    assert.equal(await value(page, 'textbox', 'Programm'), '* Zähler\nLAD 1\nINC\tSTO 2\nSTP');
+    assert.equal(await programText(page), '* Zähler\nLAD 1\nINC\tSTO 2\nSTP');
     assert.equal(await value(page, 'textbox', 'Kommentar 1'), 'Anfang <a & b>');
     assert.equal(await value(page, 'textbox', 'Zelle 3'), '$1F');
     // An edit makes both unsaved, so "Speichern" asks for both.
@@ -114,7 +114,7 @@ describe('Dateien im Browser', () => {
     await chooseFile(page, 'QRZL', 'Programm laden?', 'gross.prg');
     assert.deepEqual(await dialog(page), { caption: 'Quarzel 3', text: 'Text überschreitet Memo-Kapazität.' });
     await answer(page, 'OK');
-    assert.equal(await value(page, 'textbox', 'Programm'), 'STP');
+    assert.equal(await programText(page), 'STP');
     await click(page, 'button', 'Laden');
     await question(page, 'Frage', 'Programm speichern?', 'Nein');
     await question(page, 'QRZL', 'Daten speichern?', 'Nein');
@@ -130,13 +130,12 @@ describe('Dateien im Browser', () => {
     const { page } = await openPage(chromium.browser);
     await typeProgram(page, 'STP');
     await page.evaluate(() => {
-      const area = document.querySelector('#meProgram textarea');
-      area.focus();
+      document.querySelector('#meProgram .cm-content').focus();
       document.execCommand('insertText', false, 'x'.repeat(1024 * 1024 + 1));
     });
     assert.deepEqual(await dialog(page), { caption: 'Quarzel 3', text: 'Text überschreitet Memo-Kapazität.' });
     await answer(page, 'OK');
-    assert.equal(await value(page, 'textbox', 'Programm'), 'STP');
+    assert.equal(await programText(page), 'STP');
     await page.close();
   });
 
@@ -155,7 +154,7 @@ describe('Dateien im Browser', () => {
     assert.equal(warns, true);
     await page.reload();
     await page.waitForSelector('body[data-ready="true"]');
-    assert.equal(await value(page, 'textbox', 'Programm'), 'LAD 3\nSTP');
+    assert.equal(await programText(page), 'LAD 3\nSTP');
     assert.equal(await value(page, 'textbox', 'Kommentar 4'), 'vier');
     const note = await page.$eval('.note', (n) => n.textContent);
     assert.equal(note, 'Programm und Daten der letzten Sitzung wurden wiederhergestellt.');
@@ -167,7 +166,7 @@ describe('Dateien im Browser', () => {
     await typeProgram(page, 'STP');
     await click(page, 'button', 'Ende');
     await question(page, 'Frage', 'Programm speichern?', 'Nein');
-    await page.waitForFunction(() => document.querySelector('#meProgram textarea').value === '');
+    await page.waitForFunction(() => window.quarzel.program() === '');
     const kept = await page.evaluate(() => localStorage.getItem('quarzel.programm'));
     assert.ok(kept === null || kept === '');
     await page.close();

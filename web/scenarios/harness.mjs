@@ -104,11 +104,17 @@ export async function typeProgram(page, text) {
   const editor = await byName(page, 'textbox', 'Programm');
   await editor.click();
   await page.evaluate((value) => {
-    const area = document.querySelector('#meProgram textarea');
-    area.focus();
-    area.select();
+    const content = document.querySelector('#meProgram .cm-content');
+    content.focus();
+    document.execCommand('selectAll');
     document.execCommand('insertText', false, value);
   }, text);
+  await page.waitForFunction((value) => window.quarzel.program() === value, {}, text);
+}
+
+// The editor's whole text, its lines joined by "\n".
+export async function programText(page) {
+  return page.evaluate(() => window.quarzel.program());
 }
 
 export async function value(page, role, name) {

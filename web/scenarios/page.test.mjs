@@ -2,7 +2,7 @@
 // accessible name, every box read by its caption and text.
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
-import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, value } from './harness.mjs';
+import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, programText, value } from './harness.mjs';
 
 let chromium;
 before(async () => {
@@ -78,7 +78,7 @@ describe('Quarzel im Browser', () => {
     await click(page, 'button', 'Prüfen');
     await boxSays(page, 'Programmfehler', 'Fehler in Zeile 2: FOO ist kein gültiger Befehl');
     await answer(page, 'OK');
-    const selected = await page.$eval('#meProgram textarea', (a) => a.value.slice(a.selectionStart, a.selectionEnd));
+    const selected = await page.evaluate(() => window.quarzel.programSelection());
     assert.equal(selected, 'FOO');
     await page.close();
   });
@@ -142,9 +142,9 @@ describe('Quarzel im Browser', () => {
     assert.equal(await value(page, 'textbox', 'Anweisung'), '2');
     assert.equal(await value(page, 'status', 'Schritte'), 'Schritte: 2');
     // The editor is read-only during the run and editable after "Stop".
-    assert.equal(await page.$eval('#meProgram textarea', (a) => a.readOnly), true);
+    assert.equal(await page.evaluate(() => window.quarzel.programReadOnly()), true);
     await click(page, 'button', 'Stop');
-    assert.equal(await page.$eval('#meProgram textarea', (a) => a.readOnly), false);
+    assert.equal(await page.evaluate(() => window.quarzel.programReadOnly()), false);
     await page.close();
   });
 
@@ -152,12 +152,9 @@ describe('Quarzel im Browser', () => {
     const { page } = await openPage(chromium.browser);
     await typeProgram(page, 'INC\nINC\nINC\nINC\nSTP');
     // The caret on the fourth line, then F9.
-    await page.$eval('#meProgram textarea', (a) => {
-      a.focus();
-      a.setSelectionRange(12, 12);
-    });
+    await page.evaluate(() => window.quarzel.setCaret(12));
     await page.keyboard.press('F9');
-    assert.equal(await page.$$eval('#meProgram .mark', (m) => m.length), 1);
+    assert.equal((await page.evaluate(() => window.quarzel.breakpoints())).length, 1);
     await click(page, 'radio', 'Direkt');
     await startRun(page);
     await page.waitForFunction(() => document.querySelector('input[aria-label="Schritt"]').checked, { timeout: 5000 });
@@ -207,7 +204,7 @@ describe('Quarzel im Browser', () => {
     for (const line of lines.filter((l) => l.includes(' : '))) assert.equal(line.indexOf(':'), 19, line);
     // The panel never blocks the window: the editor takes text while it is open.
     await typeProgram(page, 'STP');
-    assert.equal(await value(page, 'textbox', 'Programm'), 'STP');
+    assert.equal(await programText(page), 'STP');
     // Moved aside by its title bar, it uncovers the button that hides it again.
     const title = await panel.$('.title');
     const at = await title.boundingBox();
@@ -230,7 +227,7 @@ describe('Quarzel im Browser', () => {
     const box = await editor.boundingBox();
     await page.mouse.click(box.x + 20, box.y + 2 + 17 + 8, { button: 'right' });
     await click(page, 'menuitem', 'Haltepunkt ein/aus');
-    assert.equal(await page.$$eval('#meProgram .mark', (m) => m.length), 1);
+    assert.equal((await page.evaluate(() => window.quarzel.breakpoints())).length, 1);
     await click(page, 'button', 'Neu');
     assert.deepEqual(await dialog(page), { caption: 'QRZL', text: 'Neues Programm?' });
     await answer(page, 'Ja');
@@ -238,8 +235,8 @@ describe('Quarzel im Browser', () => {
     await answer(page, 'Nein');
     assert.deepEqual(await dialog(page), { caption: 'QRZL', text: 'Neuer Datenbereich?' });
     await answer(page, 'Nein');
-    assert.equal(await value(page, 'textbox', 'Programm'), '');
-    assert.equal(await page.$$eval('#meProgram .mark', (m) => m.length), 0);
+    assert.equal(await programText(page), '');
+    assert.equal((await page.evaluate(() => window.quarzel.breakpoints())).length, 0);
     assert.equal(await value(page, 'textbox', 'Zelle 4'), '8');
     await page.close();
   });

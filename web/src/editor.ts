@@ -1,152 +1,190 @@
-// The program editor "Programm": a text area without wrapping that keeps tab characters,
-// with light red bars behind the lines that carry a breakpoint. The marks move with their
-// lines when lines are inserted or removed above them.
+// The program editor "Programm" on CodeMirror 6: no wrapping, tab characters kept, and only
+// the visible lines drawn, so that a program at the editor's limit stays responsive. Lines
+// with a breakpoint are light red; each mark moves with its line's text as lines are inserted
+// or removed above it.
+import { Annotation, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
+import { Decoration, type DecorationSet, EditorView, keymap } from '@codemirror/view';
+import { defaultKeymap, history, historyKeymap, insertNewline, insertTab } from '@codemirror/commands';
 
 export const kLineHeight = 17;
 
+// A change made by the core, not typed by the user.
+const fromCore = Annotation.define<boolean>();
+const toggleMark = StateEffect.define<{ line: number; on: boolean }>();
+const clearMarks = StateEffect.define<null>();
+const markLine = Decoration.line({ class: 'cm-breakpoint' });
+
+const marksField = StateField.define<DecorationSet>({
+  create: () => Decoration.none,
+  update(marks, tr) {
+    marks = marks.map(tr.changes);
+    for (const effect of tr.effects) {
+      if (effect.is(clearMarks)) {
+        marks = Decoration.none;
+      } else if (effect.is(toggleMark)) {
+        const { line, on } = effect.value;
+        if (line + 1 > tr.state.doc.lines) continue;
+        const from = tr.state.doc.line(line + 1).from;
+        marks = marks.update({ filter: (start) => start !== from });
+        if (on) marks = marks.update({ add: [markLine.range(from)], sort: true });
+      }
+    }
+    return marks;
+  },
+  provide: (field) => EditorView.decorations.from(field),
+});
+
 export class ProgramEditor {
-  readonly area: HTMLTextAreaElement;
-  readonly backdrop: HTMLDivElement;
-  private marks = new Set<number>();
-  private lastText = '';
+  readonly view: EditorView;
+  private readOnly = new Compartment();
+  // Asked before a typed or pasted change is taken; a refused change never reaches the text.
+  accepts: (text: string) => boolean = () => true;
+  refused: () => void = () => {};
+  edited: (text: string) => void = () => {};
+  toggled: (line: number) => void = () => {};
+  isBusy: () => boolean = () => false;
 
   constructor(readonly box: HTMLDivElement) {
     box.classList.add('editor');
-    this.backdrop = document.createElement('div');
-    this.backdrop.className = 'marks';
-    this.backdrop.setAttribute('aria-hidden', 'true');
-    this.area = document.createElement('textarea');
-    this.area.wrap = 'off';
-    this.area.spellcheck = false;
-    this.area.autocomplete = 'off';
-    this.area.setAttribute('aria-label', 'Programm');
-    box.append(this.backdrop, this.area);
-    this.area.addEventListener('scroll', () => this.drawMarks());
+    const filter = EditorState.transactionFilter.of((tr: Transaction) => {
+      if (!tr.docChanged || tr.annotation(fromCore)) return tr;
+      if (this.isBusy() || !this.accepts(tr.newDoc.toString())) {
+        if (!this.isBusy()) setTimeout(() => this.refused(), 0);
+        return [];
+      }
+      return tr;
+    });
+    this.view = new EditorView({
+      parent: box,
+      state: EditorState.create({
+        doc: '',
+        extensions: [
+          marksField,
+          filter,
+          history(),
+          this.readOnly.of(EditorState.readOnly.of(false)),
+          EditorState.tabSize.of(8),
+          keymap.of([
+            { key: 'Tab', run: insertTab },
+            { key: 'Enter', run: insertNewline },
+            { key: 'F9', run: () => (this.toggled(this.caretLine()), true), preventDefault: true },
+            ...historyKeymap,
+            ...defaultKeymap,
+          ]),
+          EditorView.contentAttributes.of({ 'aria-label': 'Programm', spellcheck: 'false', autocorrect: 'off', autocapitalize: 'off' }),
+          EditorView.updateListener.of((update) => {
+            if (update.docChanged && !update.transactions.some((tr) => tr.annotation(fromCore))) {
+              this.edited(update.state.doc.toString());
+            }
+          }),
+        ],
+      }),
+    });
   }
 
   get text(): string {
-    return this.area.value;
+    return this.view.state.doc.toString();
   }
 
-  // The text before the user's last edit, to put back when the core refuses the edit.
-  get previousText(): string {
-    return this.lastText;
+  // The core's text. Only the part that differs is replaced, so the marks before and after
+  // it stay with their lines.
+  setText(value: string, clear: boolean): void {
+    const old = this.text;
+    let head = 0;
+    const limit = Math.min(old.length, value.length);
+    while (head < limit && old.charCodeAt(head) === value.charCodeAt(head)) ++head;
+    let tail = 0;
+    while (tail < limit - head && old.charCodeAt(old.length - 1 - tail) === value.charCodeAt(value.length - 1 - tail)) ++tail;
+    this.view.dispatch({
+      changes: old === value ? undefined : { from: head, to: old.length - tail, insert: value.slice(head, value.length - tail) },
+      effects: clear ? clearMarks.of(null) : [],
+      annotations: fromCore.of(true),
+    });
   }
 
-  // After the user's edit or the core's: the marks follow their lines.
-  textChanged(): void {
-    this.moveMarks(this.lastText, this.area.value);
-    this.lastText = this.area.value;
-    this.drawMarks();
-  }
-
-  setText(value: string, clearMarks: boolean): void {
-    if (clearMarks) this.marks.clear();
-    if (value !== this.area.value) {
-      const selection = this.area.selectionStart;
-      this.area.value = value;
-      this.area.setSelectionRange(Math.min(selection, value.length), Math.min(selection, value.length));
-    }
-    this.textChanged();
-  }
-
-  restoreText(value: string): void {
-    this.area.value = value;
-    this.lastText = value;
-    this.drawMarks();
+  private lineTop(line: number): number {
+    const doc = this.view.state.doc;
+    const number = Math.min(doc.lines, Math.max(1, line + 1));
+    return this.view.lineBlockAt(doc.line(number).from).top;
   }
 
   firstLine(): number {
-    return Math.round(this.area.scrollTop / kLineHeight);
+    const block = this.view.lineBlockAtHeight(this.view.scrollDOM.scrollTop + 1);
+    return this.view.state.doc.lineAt(block.from).number - 1;
   }
 
+  // The browser stops where the last line reaches the bottom, as a text control does.
   setFirstLine(line: number): void {
-    this.area.scrollTop = line * kLineHeight;
-    this.drawMarks();
-  }
-
-  lineStart(line: number): number {
-    const lines = this.area.value.split('\n');
-    let offset = 0;
-    for (let i = 0; i < line && i < lines.length; ++i) offset += lines[i].length + 1;
-    return offset;
+    this.view.scrollDOM.scrollTop = line + 1 > this.view.state.doc.lines ? this.view.scrollDOM.scrollHeight : this.lineTop(line);
   }
 
   // MarkLine: the whole line as typed, without its line break, selected in the focused editor.
   selectLine(line: number): void {
-    const start = this.lineStart(line);
-    const lines = this.area.value.split('\n');
-    const end = start + (lines[line]?.length ?? 0);
-    this.area.focus();
-    this.area.setSelectionRange(start, end);
-    const first = this.firstLine();
-    const visible = Math.max(1, Math.floor(this.area.clientHeight / kLineHeight));
-    if (line < first || line >= first + visible) this.setFirstLine(Math.max(0, line - visible + 1));
+    const doc = this.view.state.doc;
+    if (line + 1 > doc.lines) return;
+    const l = doc.line(line + 1);
+    this.view.focus();
+    this.view.dispatch({ selection: EditorSelection.range(l.from, l.to), scrollIntoView: true });
   }
 
   caretToEnd(): void {
-    const end = this.area.value.length;
-    this.area.setSelectionRange(end, end);
-    this.area.scrollTop = this.area.scrollHeight;
-    this.drawMarks();
+    const end = this.view.state.doc.length;
+    this.view.dispatch({ selection: EditorSelection.cursor(end), effects: EditorView.scrollIntoView(end, { y: 'end' }) });
   }
 
   caretLine(): number {
-    return this.area.value.slice(0, this.area.selectionStart).split('\n').length - 1;
+    return this.view.state.doc.lineAt(this.view.state.selection.main.head).number - 1;
   }
 
-  lineAt(clientY: number): number {
-    const top = this.area.getBoundingClientRect().top + 2;
-    return Math.max(0, Math.floor((clientY - top + this.area.scrollTop) / kLineHeight));
+  lineAt(clientX: number, clientY: number): number {
+    const pos = this.view.posAtCoords({ x: clientX, y: clientY }, false);
+    return this.view.state.doc.lineAt(pos).number - 1;
+  }
+
+  setReadOnly(on: boolean): void {
+    this.view.dispatch({ effects: this.readOnly.reconfigure(EditorState.readOnly.of(on)) });
+  }
+
+  get isReadOnly(): boolean {
+    return this.view.state.readOnly;
   }
 
   hasMark(line: number): boolean {
-    return this.marks.has(line);
+    const doc = this.view.state.doc;
+    if (line + 1 > doc.lines) return false;
+    const from = doc.line(line + 1).from;
+    let found = false;
+    this.view.state.field(marksField).between(from, from, (start) => {
+      if (start === from) found = true;
+    });
+    return found;
   }
 
   setMark(line: number, on: boolean): void {
-    if (on) this.marks.add(line);
-    else this.marks.delete(line);
-    this.drawMarks();
+    this.view.dispatch({ effects: toggleMark.of({ line, on }) });
   }
 
   clearMarks(): void {
-    this.marks.clear();
-    this.drawMarks();
+    this.view.dispatch({ effects: clearMarks.of(null) });
   }
 
-  // The lines before the first and after the last difference keep their marks (those after
-  // it shifted by the change in line count); marks inside the changed lines stay on the
-  // first of them only when that line itself kept its start.
-  private moveMarks(before: string, after: string): void {
-    if (before === after || this.marks.size === 0) return;
-    const a = before.split('\n');
-    const b = after.split('\n');
-    let head = 0;
-    while (head < a.length && head < b.length && a[head] === b[head]) ++head;
-    let tail = 0;
-    while (tail < a.length - head && tail < b.length - head && a[a.length - 1 - tail] === b[b.length - 1 - tail]) ++tail;
-    const shift = b.length - a.length;
-    const moved = new Set<number>();
-    for (const line of this.marks) {
-      if (line < head) moved.add(line);
-      else if (line >= a.length - tail) moved.add(line + shift);
-      else if (line === head && b[head] !== undefined && a[head] !== '' && b[head].startsWith(a[head].slice(0, 1))) moved.add(line);
-    }
-    this.marks = moved;
+  marks(): number[] {
+    const lines: number[] = [];
+    const doc = this.view.state.doc;
+    this.view.state.field(marksField).between(0, doc.length, (start) => {
+      lines.push(doc.lineAt(start).number - 1);
+    });
+    return lines;
   }
 
-  drawMarks(): void {
-    this.backdrop.replaceChildren();
-    const top = this.area.scrollTop;
-    const height = this.area.clientHeight;
-    for (const line of this.marks) {
-      const y = 2 + line * kLineHeight - top;
-      if (y + kLineHeight < 0 || y > height) continue;
-      const bar = document.createElement('div');
-      bar.className = 'mark';
-      bar.style.top = `${y}px`;
-      this.backdrop.append(bar);
-    }
+  selection(): string {
+    const { from, to } = this.view.state.selection.main;
+    return this.view.state.sliceDoc(from, to);
+  }
+
+  setCaret(offset: number): void {
+    this.view.focus();
+    this.view.dispatch({ selection: EditorSelection.cursor(offset) });
   }
 }
+

@@ -252,7 +252,7 @@ function applyLayout(): void {
     e.style.height = `${h}px`;
   }
   table.applyColumnWidths();
-  editor.drawMarks();
+  editor.view.requestMeasure();
   picture.resize(rects.pbMemory[2], rects.pbMemory[3]);
 }
 
@@ -271,9 +271,7 @@ function pageCalls(): Record<string, unknown> {
     editorCaretToEnd: () => editor.caretToEnd(),
     editorHasBreakpoint: (line: number) => editor.hasMark(line),
     setEditorBreakpoint: (line: number, on: boolean) => editor.setMark(line, on),
-    setEditorReadOnly: (on: boolean) => {
-      editor.area.readOnly = on;
-    },
+    setEditorReadOnly: (on: boolean) => editor.setReadOnly(on),
     showRowAtTop: (row: number) => table.showRowAtTop(row),
     setTableEditable: (on: boolean) => table.setEditable(on),
     showRow: (row: number, value: string, comment: string) => table.showRow(row, value, comment),
@@ -314,35 +312,19 @@ function pageCalls(): Record<string, unknown> {
 }
 
 function wireEditor(): void {
-  const area = editor.area;
-  area.addEventListener('input', () => {
-    if (isBusy()) {
-      editor.restoreText(editor.previousText);
-      return;
-    }
-    if (call('qz_program_fits', ['string'], [area.value]) === 0) {
-      editor.restoreText(editor.previousText);
-      void command('qz_refuse_program');
-      return;
-    }
-    editor.textChanged();
-    call('qz_program_changed', ['string'], [area.value]);
+  editor.isBusy = isBusy;
+  editor.accepts = (value) => call('qz_program_fits', ['string'], [value]) === 1;
+  editor.refused = () => void command('qz_refuse_program');
+  editor.edited = (value) => {
+    call('qz_program_changed', ['string'], [value]);
     keepWork(false);
-  });
-  area.addEventListener('keydown', (event) => {
-    if (event.key === 'F9') {
-      event.preventDefault();
-      if (!isBusy()) call('qz_toggle_breakpoint', ['number'], [editor.caretLine()]);
-    } else if (event.key === 'Tab' && !event.ctrlKey && !area.readOnly) {
-      // A tab character is part of the program text, as in the window's editor.
-      event.preventDefault();
-      document.execCommand('insertText', false, '\t');
-    }
-  });
-  area.addEventListener('contextmenu', (event) => {
+  };
+  editor.toggled = (line) => {
+    if (!isBusy()) call('qz_toggle_breakpoint', ['number'], [line]);
+  };
+  editor.view.contentDOM.addEventListener('contextmenu', (event) => {
     event.preventDefault();
-    const line = editor.lineAt(event.clientY);
-    showContextMenu(event.clientX, event.clientY, line);
+    showContextMenu(event.clientX, event.clientY, editor.lineAt(event.clientX, event.clientY));
   });
 }
 
@@ -417,7 +399,15 @@ async function main(): Promise<void> {
 }
 
 // Tests and figures reach the layout function and the readiness through this.
-(window as any).quarzel = { layoutRects, controls };
+(window as any).quarzel = {
+  layoutRects,
+  controls,
+  program: () => editor.text,
+  programSelection: () => editor.selection(),
+  programReadOnly: () => editor.isReadOnly,
+  breakpoints: () => editor.marks(),
+  setCaret: (offset: number) => editor.setCaret(offset),
+};
 
 void main().catch((error) => {
   document.body.textContent = `Quarzel konnte nicht gestartet werden: ${error}`;
