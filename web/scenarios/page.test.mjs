@@ -249,4 +249,28 @@ describe('Quarzel im Browser', () => {
     assert.deepEqual(await exit.evaluate((e) => [e.offsetLeft, e.offsetWidth]), [540, 80]);
     await page.close();
   });
+
+  it('keeps the current line at the top of the editor and the accessed row at the top of the table', async () => {
+    const { page } = await openPage(chromium.browser);
+    const program = `${'INC\n'.repeat(39)}STO 300\nSTP`;
+    await typeProgram(page, program);
+    await click(page, 'button', 'Prüfen');
+    // A successful check appends empty lines, so that the last line can scroll to the top.
+    const text = await programText(page);
+    assert.ok(text.startsWith(program) && /^\n+$/.test(text.slice(program.length)), JSON.stringify(text.slice(program.length)));
+    // Both are checked now: "Start" starts at once.
+    await click(page, 'button', 'Start');
+    await byName(page, 'button', 'Stop');
+    for (let i = 0; i < 39; ++i) await click(page, 'button', 'Schritt');
+    assert.equal(await page.evaluate(() => window.quarzel.firstLine()), 39);
+    await click(page, 'button', 'Schritt');
+    assert.equal(await value(page, 'textbox', 'Zelle 300'), '39');
+    const top = await page.evaluate(() => {
+      const grid = document.getElementById('sgData');
+      const first = document.querySelector('input[aria-label="Zelle 300"]').closest('tr');
+      return first.getBoundingClientRect().top - grid.getBoundingClientRect().top;
+    });
+    assert.ok(top >= 0 && top < 3, String(top));
+    await page.close();
+  });
 });

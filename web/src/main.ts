@@ -407,6 +407,7 @@ async function main(): Promise<void> {
   programReadOnly: () => editor.isReadOnly,
   breakpoints: () => editor.marks(),
   setCaret: (offset: number) => editor.setCaret(offset),
+  firstLine: () => editor.firstLine(),
 };
 
 void main().catch((error) => {
