@@ -9,6 +9,7 @@ ASAN_DIR    ?= build-asan
 FUZZ_DIR    ?= build-fuzz
 PACKAGE_DIR ?= build-package
 WINDOWS_DIR ?= build-windows
+WEB_DIR     ?= build-web
 WEB_TEST_DIR ?= build-web-test
 FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
@@ -20,7 +21,8 @@ BENCH_PACKAGES = libbenchmark-dev python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build run test sanitize fuzz bench package deps clean windows-test web-core-test
+.PHONY: all build run test sanitize fuzz bench package deps clean windows-test web web-test \
+        web-core-test web-page-test
 
 all: build
 
@@ -149,5 +151,31 @@ web-core-test:
 	cmake --build $(WEB_TEST_DIR)/quarzel -j $(JOBS); \
 	cd $(WEB_TEST_DIR)/quarzel && ctest --output-on-failure -j $(JOBS)
 
+# The page: $(WEB_DIR)/quarzel.html, one file with the page's script, its style, the icons and
+# the core compiled to WebAssembly, opened from disk or any web server without installing.
+# Debian's emscripten compiles the core; the page's npm packages come from web/package-lock.json.
+# Emscripten's JS optimizer finds its modules only through NODE_PATH.
+WEB_PACKAGES = emscripten cmake make
+web:
+	$(call install-missing,$(WEB_PACKAGES))
+	cd web && npm ci --no-audit --no-fund --loglevel=error
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_DIR)/core -DCMAKE_BUILD_TYPE=Release \
+	  -DQUARZEL_BUILD_UI=OFF -DQUARZEL_BUILD_TESTS=OFF -DQUARZEL_BUILD_TOOLS=OFF
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR)/core -j $(JOBS) --target quarzel_web
+	node web/build.mjs $(WEB_DIR)/core/quarzel_web.js $(WEB_DIR)/quarzel.html
+
+# The page's scenarios in headless Chromium (Debian's), each control found by its accessible
+# name. The native export that the page's export must equal comes from tests/webpage.
+web-page-test: web deps
+	$(call install-missing,chromium)
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference
+	cd web && QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
+	  node --test --test-concurrency=1 scenarios/
+
+# Everything the browser brings: the core's tests under Node and the page in Chromium.
+web-test: web-core-test web-page-test
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WEB_TEST_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WEB_DIR) \
+	  $(WEB_TEST_DIR)

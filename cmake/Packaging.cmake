@@ -18,6 +18,11 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quarzel/examples
         PATTERN "*.expected" EXCLUDE
         PATTERN "*.expected.*" EXCLUDE)
+# The page built by make web, where it was built before the package: one file that a teacher
+# copies onto a share or a stick.
+set(QUARZEL_WEB_PAGE ${PROJECT_SOURCE_DIR}/build-web/quarzel.html CACHE FILEPATH
+    "The page built by make web, installed when it exists")
+install(FILES ${QUARZEL_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/quarzel OPTIONAL)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/ICON-LICENSE
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quarzel)
 

@@ -15,6 +15,7 @@ namespace {
 // A long program's slot table is many megabytes, looked up at random: on Linux it goes into
 // huge pages where the system offers them, which saves a page fault per 4 KiB when it is
 // filled and most of the address translation misses when it is searched.
+#ifdef __linux__
 constexpr std::size_t kHugePage = std::size_t{2} * 1024 * 1024;
 #endif
 

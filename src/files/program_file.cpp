@@ -10,11 +10,16 @@ namespace quarzel {
 std::string readProgramFile(const std::string& path) {
     // Reading stops at the first line break beyond the limit.
     TextRead read = readTextFile(path, kMaxProgramFileBytes, kMaxProgramLineBreaks + 1);
-    if (read.tooLarge || static_cast<std::size_t>(std::count(read.text.begin(), read.text.end(),
-                                                             '\n')) > kMaxProgramLineBreaks) {
+    if (read.tooLarge || !programTextFits(read.text)) {
         throw memoCapacityError();
     }
     return std::move(read.text);
+}
+
+bool programTextFits(std::string_view text) {
+    return text.size() <= kMaxProgramFileBytes &&
+           static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) <=
+               kMaxProgramLineBreaks;
 }
 
 void writeProgramFile(const std::string& path, const std::string& text) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace quarzel {
 
@@ -19,6 +20,10 @@ inline constexpr std::size_t kMaxProgramLineBreaks = 262144;
 // überschreitet Memo-Kapazität" when more than kMaxProgramFileBytes bytes or more than
 // kMaxProgramLineBreaks line breaks come before the end of the text.
 std::string readProgramFile(const std::string& path);
+
+// Whether the editor takes `text` (CR LF breaks): at most kMaxProgramFileBytes bytes in at
+// most kMaxProgramLineBreaks line breaks. A pasted text is refused by the same rule as a file.
+bool programTextFits(std::string_view text);
 
 // Writes `text` byte for byte, atomically. Raises "Datei "%s" kann nicht erstellt werden. %s".
 void writeProgramFile(const std::string& path, const std::string& text);

@@ -8,6 +8,7 @@
 #include "common/central_handler.h"
 #include "common/win1252.h"
 #include "machine/number_input.h"
+#include "screen/captions.h"
 #include "window_placement.h"
 
 namespace quarzel {
@@ -21,7 +22,7 @@ const QSize kOuterSize(345, 76);
 TfrmData::TfrmData(NumberInput& input, PromptView& prompts, QWidget* parent)
     : QDialog(parent), m_input(input), m_prompts(prompts) {
     setObjectName(QStringLiteral("frmData"));
-    setWindowTitle(QStringLiteral("Dateneingabe"));
+    setWindowTitle(QString::fromUtf8(captions::frmData));
     setAttribute(Qt::WA_QuitOnClose, false);
 
     m_ebData = new QLineEdit(this);

@@ -26,16 +26,22 @@
 #include "data_grid.h"
 #include "data_table_model.h"
 #include "hilfe.h"
-#include "main_layout.h"
 #include "memory_view.h"
 #include "program_editor.h"
 #include "qt_prompts.h"
 #include "qt_text.h"
+#include "screen/captions.h"
+#include "screen/main_layout.h"
+#include "screen/run_timers.h"
 #include "session/workbench.h"
 #include "window_placement.h"
 
 namespace quarzel {
 namespace {
+
+QString utf8Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 // The window's font. A machine without it gets the metric twin from fonts-liberation, or at
 // least some sans serif.
@@ -66,7 +72,7 @@ QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption) {
     auto* box = new QGroupBox(caption, parent);
     box->setObjectName(QLatin1String(name));
     if (caption.isEmpty()) {
-        box->setAccessibleName(QStringLiteral("Befehle"));
+        box->setAccessibleName(utf8Text(captions::gbFile));
     }
     return box;
 }
@@ -139,7 +145,7 @@ void RunPanel::setBackEnabled(bool enabled) {
 }
 
 void RunPanel::showStepCount(std::uint64_t steps) {
-    lbSteps->setText(QStringLiteral("Schritte: %1").arg(steps));
+    lbSteps->setText(utf8Text(captions::lbStepsPrefix) + QString::number(steps));
 }
 
 void RunPanel::showSpeed(Speed speed) {
@@ -170,7 +176,7 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
 
     pbMemory = new MemoryView(m_workbench->table, m_workbench->machine, gbDataGraphical);
     pbMemory->setObjectName(QStringLiteral("pbMemory"));
-    pbMemory->setAccessibleName(QStringLiteral("Speicherbild"));
+    pbMemory->setAccessibleName(utf8Text(captions::pbMemory));
     pbMemory->stackUnder(enumber);
     m_picture.target = pbMemory;
 
@@ -208,29 +214,29 @@ void TfrmMainForm::createControls() {
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 6px; padding: 0px 2px; background-color: palette(window); }"));
 
-    gbProgram = groupBox(this, "gbProgram", QStringLiteral("Programm"));
+    gbProgram = groupBox(this, "gbProgram", utf8Text(captions::gbProgram));
     meProgram = new ProgramEditor(gbProgram);
     meProgram->setObjectName(QStringLiteral("meProgram"));
-    meProgram->setAccessibleName(QStringLiteral("Programm"));
+    meProgram->setAccessibleName(utf8Text(captions::gbProgram));
     meProgram->setFont(courierFont(15));
 
-    gbData = groupBox(this, "gbData", QStringLiteral("Daten"));
+    gbData = groupBox(this, "gbData", utf8Text(captions::gbData));
     sgData = new DataGrid(gbData);
     sgData->setObjectName(QStringLiteral("sgData"));
-    sgData->setAccessibleName(QStringLiteral("Daten"));
+    sgData->setAccessibleName(utf8Text(captions::gbData));
     sgData->setFont(courierFont(15));
     sgData->verticalHeader()->setDefaultSectionSize(QFontMetrics(sgData->font()).height() + 6);
 
-    gbVMInspector = groupBox(this, "gbVMInspector", QStringLiteral("VM"));
-    gbVMAccu = groupBox(gbVMInspector, "gbVMAccu", QStringLiteral("Akku"));
+    gbVMInspector = groupBox(this, "gbVMInspector", utf8Text(captions::gbVMInspector));
+    gbVMAccu = groupBox(gbVMInspector, "gbVMAccu", utf8Text(captions::gbVMAccu));
     ebAccu = registerField(gbVMAccu, "ebAccu", QStringLiteral("0"));
-    gbVMWindow = groupBox(gbVMInspector, "gbVMWindow", QStringLiteral("Fenster"));
+    gbVMWindow = groupBox(gbVMInspector, "gbVMWindow", utf8Text(captions::gbVMWindow));
     ebWindow = registerField(gbVMWindow, "ebWindow", QStringLiteral("0"));
-    gbVMIndex = groupBox(gbVMInspector, "gbVMIndex", QStringLiteral("Index"));
+    gbVMIndex = groupBox(gbVMInspector, "gbVMIndex", utf8Text(captions::gbVMIndex));
     ebIndex = registerField(gbVMIndex, "ebIndex", QStringLiteral("0"));
-    gbVMIP = groupBox(gbVMInspector, "gbVMIP", QStringLiteral("Anweisung"));
+    gbVMIP = groupBox(gbVMInspector, "gbVMIP", utf8Text(captions::gbVMIP));
     ebIP = registerField(gbVMIP, "ebIP", QStringLiteral("0"));
-    gbVMSP = groupBox(gbVMInspector, "gbVMSP", QStringLiteral("Stack"));
+    gbVMSP = groupBox(gbVMInspector, "gbVMSP", utf8Text(captions::gbVMSP));
     ebSP = registerField(gbVMSP, "ebSP", QStringLiteral("512"));
     m_registers.fields = {ebAccu, ebWindow, ebIndex, ebIP, ebSP};
     // A screen reader names each register by its own caption, not by the panel around it.
@@ -238,60 +244,59 @@ void TfrmMainForm::createControls() {
         box->setAccessibleName(box->title());
     }
 
-    gbFlowControl = groupBox(this, "gbFlowControl", QStringLiteral("Ablauf"));
-    btCheck = new QPushButton(QStringLiteral("Prüfen"), gbFlowControl);
+    gbFlowControl = groupBox(this, "gbFlowControl", utf8Text(captions::gbFlowControl));
+    btCheck = new QPushButton(utf8Text(captions::btCheck), gbFlowControl);
     btCheck->setObjectName(QStringLiteral("btCheck"));
-    btRun = new QPushButton(QStringLiteral("Start"), gbFlowControl);
+    btRun = new QPushButton(utf8Text(captions::btRun), gbFlowControl);
     btRun->setObjectName(QStringLiteral("btRun"));
-    btStep = new QPushButton(QStringLiteral("Schritt"), gbFlowControl);
+    btStep = new QPushButton(utf8Text(captions::btStep), gbFlowControl);
     btStep->setObjectName(QStringLiteral("btStep"));
-    gbSpeed = groupBox(gbFlowControl, "gbSpeed", QStringLiteral("Geschwindigkeit"));
-    rbStep = new QRadioButton(QStringLiteral("Schritt"), gbSpeed);
+    gbSpeed = groupBox(gbFlowControl, "gbSpeed", utf8Text(captions::gbSpeed));
+    rbStep = new QRadioButton(utf8Text(captions::rbStep), gbSpeed);
     rbStep->setObjectName(QStringLiteral("rbStep"));
     rbStep->setChecked(true);
-    rbSlow = new QRadioButton(QStringLiteral("Langsam"), gbSpeed);
+    rbSlow = new QRadioButton(utf8Text(captions::rbSlow), gbSpeed);
     rbSlow->setObjectName(QStringLiteral("rbSlow"));
-    rbFast = new QRadioButton(QStringLiteral("Schnell"), gbSpeed);
+    rbFast = new QRadioButton(utf8Text(captions::rbFast), gbSpeed);
     rbFast->setObjectName(QStringLiteral("rbFast"));
-    rbDirect = new QRadioButton(QStringLiteral("Direkt"), gbSpeed);
+    rbDirect = new QRadioButton(utf8Text(captions::rbDirect), gbSpeed);
     rbDirect->setObjectName(QStringLiteral("rbDirect"));
     // Below the step button, after the speed buttons in the tab order as on the screen.
-    btBack = new QPushButton(QStringLiteral("Zu&rück"), gbFlowControl);
+    btBack = new QPushButton(utf8Text(captions::btBack), gbFlowControl);
     btBack->setObjectName(QStringLiteral("btBack"));
-    btBack->setAccessibleName(QStringLiteral("Zurück"));
-    btBack->setToolTip(
-        QStringLiteral("Nimmt die zuletzt ausgeführte Anweisung zurück (bei Geschwindigkeit "
-                       "„Schritt“)."));
+    btBack->setAccessibleName(utf8Text(captions::btBack).remove(QLatin1Char('&')));
+    btBack->setToolTip(utf8Text(captions::btBackTip));
     btBack->setEnabled(false);
-    lbSteps = new QLabel(QStringLiteral("Schritte: 0"), gbFlowControl);
+    lbSteps = new QLabel(utf8Text(captions::lbStepsPrefix) + QLatin1Char('0'), gbFlowControl);
     lbSteps->setObjectName(QStringLiteral("lbSteps"));
-    lbSteps->setToolTip(QStringLiteral("Ausgeführte Anweisungen dieses Laufs"));
+    lbSteps->setToolTip(utf8Text(captions::lbStepsTip));
     m_runPanel.btRun = btRun;
     m_runPanel.btStep = btStep;
     m_runPanel.btBack = btBack;
     m_runPanel.lbSteps = lbSteps;
     m_runPanel.speeds = {rbStep, rbSlow, rbFast, rbDirect};
 
-    gbDataGraphical = groupBox(this, "gbDataGraphical", QStringLiteral("Daten"));
+    gbDataGraphical = groupBox(this, "gbDataGraphical", utf8Text(captions::gbData));
     gbDataGraphical->hide();
-    enumber = hoverField(gbDataGraphical, "enumber", QStringLiteral("Nummer:"), kHoverNumberWidth);
-    evalue = hoverField(gbDataGraphical, "evalue", QStringLiteral("Inhalt:"), kHoverValueWidth);
-    ecomment = hoverField(gbDataGraphical, "ecomment", QStringLiteral("Kommentar:"), 100);
+    enumber =
+        hoverField(gbDataGraphical, "enumber", utf8Text(captions::enumberTip), kHoverNumberWidth);
+    evalue = hoverField(gbDataGraphical, "evalue", utf8Text(captions::evalueTip), kHoverValueWidth);
+    ecomment = hoverField(gbDataGraphical, "ecomment", utf8Text(captions::ecommentTip), 100);
 
     gbFile = groupBox(this, "gbFile", QString());
-    btNew =
-        commandButton(gbFile, "btNew", QStringLiteral("&Neu"), "document-new", QStyle::SP_FileIcon);
-    btLoad = commandButton(gbFile, "btLoad", QStringLiteral("&Laden"), "document-open",
+    btNew = commandButton(gbFile, "btNew", utf8Text(captions::btNew), "document-new",
+                          QStyle::SP_FileIcon);
+    btLoad = commandButton(gbFile, "btLoad", utf8Text(captions::btLoad), "document-open",
                            QStyle::SP_DialogOpenButton);
-    btSave = commandButton(gbFile, "btSave", QStringLiteral("&Speichern"), "document-save",
+    btSave = commandButton(gbFile, "btSave", utf8Text(captions::btSave), "document-save",
                            QStyle::SP_DialogSaveButton);
-    btHelp = commandButton(gbFile, "btHelp", QStringLiteral("&Hilfe"), "help-contents",
+    btHelp = commandButton(gbFile, "btHelp", utf8Text(captions::btHelp), "help-contents",
                            QStyle::SP_DialogHelpButton);
-    btExit = commandButton(gbFile, "btExit", QStringLiteral("&Ende"), "application-exit",
+    btExit = commandButton(gbFile, "btExit", utf8Text(captions::btExit), "application-exit",
                            QStyle::SP_DialogCloseButton);
-    btView = commandButton(gbFile, "btView", QStringLiteral("&Ansicht"), "view-list-icons",
+    btView = commandButton(gbFile, "btView", utf8Text(captions::btView), "view-list-icons",
                            QStyle::SP_FileDialogContentsView);
-    btHTML = commandButton(gbFile, "btHTML", QStringLiteral(".HTML E&xport"), "text-html",
+    btHTML = commandButton(gbFile, "btHTML", utf8Text(captions::btHTML), "text-html",
                            QStyle::SP_FileDialogDetailedView);
 
     const auto timer = [this](const char* name, int interval) {
@@ -321,9 +326,9 @@ void TfrmMainForm::createControls() {
         }
     }
 
-    tSlow = timer("tSlow", 1500);
-    tFast = timer("tFast", 500);
-    tDirect = timer("tDirect", 25);
+    tSlow = timer("tSlow", kTimerIntervalMs[0]);
+    tFast = timer("tFast", kTimerIntervalMs[1]);
+    tDirect = timer("tDirect", kTimerIntervalMs[2]);
     m_runPanel.timers = {tSlow, tFast, tDirect};
 }
 

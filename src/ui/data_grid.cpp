@@ -8,7 +8,7 @@
 #include <QStyledItemDelegate>
 
 #include "data_table_model.h"
-#include "main_layout.h"
+#include "screen/main_layout.h"
 
 namespace quarzel {
 

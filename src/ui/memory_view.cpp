@@ -10,17 +10,17 @@
 #include <string>
 
 #include "common/win1252.h"
-#include "memory_geometry.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
+#include "screen/memory_colours.h"
+#include "screen/memory_geometry.h"
 
 namespace quarzel {
 namespace {
 
-const QColor kSquareColour(0, 0, 0);
-const QColor kWriteColour(255, 0, 0);
-const QColor kReadColour(0, 255, 0);
-constexpr int kFramePenWidth = 7;
+QColor qColour(const Rgb& rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
 // The outline of (left, top)-(right, bottom) with a 1-pixel pen: the pixel columns left and
 // right - 1 and the pixel rows top and bottom - 1.
@@ -44,12 +44,6 @@ void drawWideOutline(QPainter& painter, const CellRect& r, const QColor& colour,
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(r.left + 0.5, r.top + 0.5, r.right - r.left - 1, r.bottom - r.top - 1));
     painter.restore();
-}
-
-// An empty value counts as zero; every other text but exactly "0" (also "00" or "-0") is a
-// cell that holds something.
-bool isFilled(const std::string& value) {
-    return !value.empty() && value != "0";
 }
 
 }  // namespace
@@ -80,7 +74,8 @@ void MemoryView::paintEvent(QPaintEvent* /*event*/) {
     if (const auto frame = cellSquare(m_machine.LastAccessCell, cols)) {
         painter.fillRect(frame->left, frame->top, frame->right - frame->left,
                          frame->bottom - frame->top, face);
-        drawWideOutline(painter, *frame, m_machine.LastAccessWrite ? kWriteColour : kReadColour,
+        drawWideOutline(painter, *frame,
+                        qColour(m_machine.LastAccessWrite ? kWriteColour : kReadColour),
                         kFramePenWidth);
     }
 
@@ -91,11 +86,11 @@ void MemoryView::paintEvent(QPaintEvent* /*event*/) {
         if (square.top >= height()) {
             break;
         }
-        if (isFilled(m_table.value(cell - 1))) {
+        if (isFilledCell(m_table.value(cell - 1))) {
             painter.fillRect(square.left, square.top, square.right - square.left,
-                             square.bottom - square.top, kSquareColour);
+                             square.bottom - square.top, qColour(kSquareColour));
         } else {
-            drawThinOutline(painter, square, kSquareColour);
+            drawThinOutline(painter, square, qColour(kSquareColour));
         }
     }
 }

@@ -62,14 +62,6 @@ class HilfeTest : public QObject {
         QCOMPARE(window.memHilfe()->document()->blockCount(), 34);
     }
 
-    void colonsStandInColumnTwenty() {
-        const QStringList lines = referenceText().split('\n');
-        for (int i = 5; i < lines.size(); ++i) {
-            QVERIFY2(lines[i].indexOf(':') == 19 && lines[i].mid(19, 2) == ": ",
-                     qPrintable(QStringLiteral("line %1: %2").arg(i + 1).arg(lines[i])));
-        }
-    }
-
     void createdHiddenThenShownAtItsPlaceAndSize() {
         TfrmHilfe window;
         QVERIFY(!window.isVisible());

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "common/win1252.h"
-#include "memory_geometry.h"
 #include "memory_view.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
+#include "screen/memory_geometry.h"
 
 using namespace quarzel;
 
@@ -60,81 +60,6 @@ class MemoryViewTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void columnsFromWidth_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("cols");
-        QTest::newRow("layout of 800 x 600") << 338 << 16;
-        QTest::newRow("exactly one slot") << 20 << 1;
-        QTest::newRow("one pixel short of a slot") << 19 << 0;
-        QTest::newRow("no width") << 0 << 0;
-        QTest::newRow("negative width") << -7 << 0;
-        QTest::newRow("exactly 17 slots") << 340 << 17;
-    }
-    void columnsFromWidth() {
-        QFETCH(int, width);
-        QFETCH(int, cols);
-        QCOMPARE(memoryColumns(width), cols);
-    }
-
-    void cellSquares_data() {
-        QTest::addColumn<int>("cell");
-        QTest::addColumn<int>("cols");
-        QTest::addColumn<QRect>("square");  // left, top, right, bottom (exclusive)
-        QTest::newRow("cell 1") << 1 << 16 << QRect(QPoint(5, 5), QPoint(20, 20));
-        QTest::newRow("cell 16, end of the first row")
-            << 16 << 16 << QRect(QPoint(305, 5), QPoint(320, 20));
-        QTest::newRow("cell 17, start of the second row")
-            << 17 << 16 << QRect(QPoint(5, 25), QPoint(20, 40));
-        QTest::newRow("cell 512") << 512 << 16 << QRect(QPoint(305, 625), QPoint(320, 640));
-        QTest::newRow("one column") << 3 << 1 << QRect(QPoint(5, 45), QPoint(20, 60));
-    }
-    void cellSquares() {
-        QFETCH(int, cell);
-        QFETCH(int, cols);
-        QFETCH(QRect, square);
-        const auto rect = cellSquare(cell, cols);
-        QVERIFY(rect.has_value());
-        // QRect(QPoint, QPoint) is inclusive, so its corners carry the exclusive edges here.
-        QCOMPARE(QRect(QPoint(rect->left, rect->top), QPoint(rect->right, rect->bottom)), square);
-        QCOMPARE(rect->right - rect->left, 15);
-        QCOMPARE(rect->bottom - rect->top, 15);
-    }
-
-    void noSquareWithoutColumnOrCell() {
-        for (const auto& [cell, cols] : {std::pair{1, 0}, {0, 16}, {513, 16}, {-1, 16}}) {
-            QVERIFY2(!cellSquare(cell, cols).has_value(),
-                     qPrintable(QStringLiteral("cell %1, cols %2").arg(cell).arg(cols)));
-        }
-    }
-
-    void hitTest_data() {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("y");
-        QTest::addColumn<int>("cols");
-        QTest::addColumn<int>("cell");
-        QTest::newRow("(45, 30)") << 45 << 30 << 16 << 19;
-        QTest::newRow("top left corner") << 0 << 0 << 16 << 1;
-        QTest::newRow("gap left of cell 2's square") << 21 << 10 << 16 << 2;
-        QTest::newRow("gap above cell 17's square") << 10 << 22 << 16 << 17;
-        QTest::newRow("last pixel of cell 1's slot") << 19 << 19 << 16 << 1;
-        QTest::newRow("last pixel of cell 16's slot") << 319 << 19 << 16 << 16;
-        QTest::newRow("cell 512") << 310 << 630 << 16 << 512;
-        QTest::newRow("first slot of row 32") << 0 << 639 << 16 << 497;
-        QTest::newRow("below the last cell") << 0 << 640 << 16 << 0;
-        QTest::newRow("far below") << 100 << 100000 << 16 << 0;
-        QTest::newRow("strip right of the last column") << 325 << 10 << 16 << 0;
-        QTest::newRow("left of the picture") << -5 << 10 << 16 << 0;
-        QTest::newRow("above the picture") << 45 << -5 << 16 << 0;
-        QTest::newRow("no column") << 5 << 5 << 0 << 0;
-    }
-    void hitTest() {
-        QFETCH(int, x);
-        QFETCH(int, y);
-        QFETCH(int, cols);
-        QFETCH(int, cell);
-        QCOMPARE(cellAt(x, y, cols), cell);
-    }
-
     void zeroAndEmptyAreHollow_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("filled");

@@ -94,6 +94,19 @@ TEST(ProgramFileTest, AFileBeyondTheLimitOfBytesOrLineBreaksIsRefused) {
     }
 }
 
+// A pasted text is held to the same limits as a file, in the editor's CR LF form.
+TEST(ProgramFileTest, APastedTextBeyondTheLimitDoesNotFit) {
+    const SizeCase cases[] = {
+        {"bytes at the limit", std::string(kMaxProgramFileBytes, 'A'), false},
+        {"one byte more", std::string(kMaxProgramFileBytes + 1, 'A'), true},
+        {"line breaks at the limit", repeat("\r\n", kMaxProgramLineBreaks), false},
+        {"one line break more", repeat("\r\n", kMaxProgramLineBreaks) + "\r\nSTP", true},
+    };
+    for (const SizeCase& c : cases) {
+        EXPECT_EQ(programTextFits(c.bytes), !c.refused) << c.name;
+    }
+}
+
 TEST(ProgramFileTest, OnlyTheTextBeforeANulByteCountsForTheLimit) {
     TempFolder folder;
     const std::string path = folder.file("nach-nul.prg");

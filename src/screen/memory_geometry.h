@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 namespace quarzel {
 
@@ -33,5 +34,9 @@ std::optional<CellRect> cellSquare(int cell, int cols);
 // The cell whose 20 x 20 slot holds the point (x, y), gap included; 0 when the point lies
 // above or left of the picture, in the strip right of the last column, or below cell 512.
 int cellAt(int x, int y, int cols);
+
+// Whether a cell with this value text is drawn as a filled square: an empty value counts as
+// zero; every other text but exactly "0" (also "00" or "-0") is a cell that holds something.
+bool isFilledCell(const std::string& value);
 
 }  // namespace quarzel

@@ -1,4 +1,4 @@
-#include "main_layout.h"
+#include "screen/main_layout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "memory_geometry.h"
+#include "screen/memory_geometry.h"
 
 #include <cstdint>
 
@@ -29,6 +29,10 @@ int cellAt(int x, int y, int cols) {
     }
     const std::int64_t n = static_cast<std::int64_t>(y / kCellPitch) * cols + x / kCellPitch + 1;
     return n <= kCellCount ? static_cast<int>(n) : 0;
+}
+
+bool isFilledCell(const std::string& value) {
+    return !value.empty() && value != "0";
 }
 
 }  // namespace quarzel

@@ -1,0 +1,45 @@
+// The captions of the main window's controls, as UTF-8. An "&" marks the access key of the
+// letter after it (Alt and the letter); the accessible name is the caption without it.
+#pragma once
+
+namespace quarzel::captions {
+
+inline constexpr char gbProgram[] = "Programm";
+inline constexpr char gbData[] = "Daten";
+inline constexpr char gbVMInspector[] = "VM";
+inline constexpr char gbVMAccu[] = "Akku";
+inline constexpr char gbVMWindow[] = "Fenster";
+inline constexpr char gbVMIndex[] = "Index";
+inline constexpr char gbVMIP[] = "Anweisung";
+inline constexpr char gbVMSP[] = "Stack";
+inline constexpr char gbFlowControl[] = "Ablauf";
+inline constexpr char btCheck[] = "Prüfen";
+inline constexpr char btRun[] = "Start";
+inline constexpr char btStep[] = "Schritt";
+inline constexpr char gbSpeed[] = "Geschwindigkeit";
+inline constexpr char rbStep[] = "Schritt";
+inline constexpr char rbSlow[] = "Langsam";
+inline constexpr char rbFast[] = "Schnell";
+inline constexpr char rbDirect[] = "Direkt";
+inline constexpr char btBack[] = "Zu&rück";
+inline constexpr char btBackTip[] =
+    "Nimmt die zuletzt ausgeführte Anweisung zurück (bei Geschwindigkeit „Schritt“).";
+inline constexpr char lbStepsPrefix[] = "Schritte: ";
+inline constexpr char lbStepsTip[] = "Ausgeführte Anweisungen dieses Laufs";
+inline constexpr char enumberTip[] = "Nummer:";
+inline constexpr char evalueTip[] = "Inhalt:";
+inline constexpr char ecommentTip[] = "Kommentar:";
+inline constexpr char pbMemory[] = "Speicherbild";
+// The command group has no caption on the screen; a screen reader still names it.
+inline constexpr char gbFile[] = "Befehle";
+inline constexpr char btNew[] = "&Neu";
+inline constexpr char btLoad[] = "&Laden";
+inline constexpr char btSave[] = "&Speichern";
+inline constexpr char btHTML[] = ".HTML E&xport";
+inline constexpr char btView[] = "&Ansicht";
+inline constexpr char btHelp[] = "&Hilfe";
+inline constexpr char btExit[] = "&Ende";
+inline constexpr char frmHilfe[] = "Befehlsreferenz";
+inline constexpr char frmData[] = "Dateneingabe";
+
+}  // namespace quarzel::captions

@@ -1,0 +1,64 @@
+// The page's one session: the views, the workbench they serve, and the user's commands as the
+// page's script sends them. Every command runs inside the central handler.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "session/workbench.h"
+#include "web/web_views.h"
+
+namespace quarzel {
+
+enum class WebCommand { Check, Run, Step, Back, New, Load, Save };
+
+class WebApp {
+  public:
+    WebApp();
+
+    Workbench& workbench() { return *m_workbench; }
+    WebEditor& editor() { return m_editor; }
+    WebPicture& picture() { return m_picture; }
+
+    // Shows the state of a fresh start on the page.
+    void showAll();
+
+    void command(WebCommand which);
+    void speedClick(Speed speed);
+    void timerTick(RunTimer timer);
+    void htmlExport(const std::string& date);
+    void programChanged(const std::string& text);
+    void cellTyped(int column, int row, const std::string& text);
+    void cellEdited(int column, int row, const std::string& text);
+    void toggleBreakpoint(int line);
+    // "Ende": the save questions; when the work may go, the session starts afresh and true
+    // is returned.
+    bool closeRequested();
+
+    // Runs a handler of the page's own inside the facade's central handler; true when it
+    // ended without an error.
+    template <typename Handler>
+    bool handle(Handler&& handler) {
+        bool done = false;
+        m_workbench->guard([&] {
+            handler();
+            done = true;
+        });
+        return done;
+    }
+
+  private:
+    void restart();
+
+    WebEditor m_editor;
+    WebGrid m_grid;
+    WebPicture m_picture;
+    WebRegisters m_registers;
+    WebRunPanel m_runPanel;
+    WebPrompts m_prompts;
+    WebNumberInput m_numberInput;
+    std::unique_ptr<Workbench> m_workbench;
+};
+
+}  // namespace quarzel

@@ -1,0 +1,202 @@
+#include "web/web_views.h"
+
+#include <vector>
+
+#include "common/central_handler.h"
+#include "common/win1252.h"
+#include "files/data_file.h"
+#include "files/program_file.h"
+#include "machine/number_input.h"
+#include "model/data_table.h"
+#include "screen/memory_geometry.h"
+#include "screen/run_timers.h"
+#include "web/page_calls.h"
+
+namespace quarzel {
+
+std::string coreText(const std::string& pageUtf8) {
+    const std::string text = fromUtf8(pageUtf8);
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') {
+            result += '\r';
+        }
+        if (c != '\r') {
+            result += c;
+        }
+    }
+    return result;
+}
+
+std::string pageText(const std::string& core) {
+    std::string text;
+    text.reserve(core.size());
+    for (std::size_t i = 0; i < core.size(); ++i) {
+        if (core[i] == '\r' && i + 1 < core.size() && core[i + 1] == '\n') {
+            continue;
+        }
+        text += core[i];
+    }
+    return toUtf8(text);
+}
+
+int WebEditor::firstVisibleLine() const {
+    return page::editorFirstLine();
+}
+
+void WebEditor::scrollLines(int count) {
+    // The page stops where the last line reaches the bottom, as a text control does.
+    const long long target = static_cast<long long>(page::editorFirstLine()) + count;
+    page::setEditorFirstLine(static_cast<int>(std::max(0LL, std::min<long long>(target, 1 << 30))));
+}
+
+void WebEditor::selectLine(int index) {
+    TextEditor::selectLine(index);
+    page::selectEditorLine(index);
+}
+
+void WebEditor::setReadOnly(bool readOnly) {
+    TextEditor::setReadOnly(readOnly);
+    page::setEditorReadOnly(readOnly);
+}
+
+void WebEditor::appendEmptyLine() {
+    TextEditor::appendEmptyLine();
+    page::editorCaretToEnd();
+}
+
+bool WebEditor::hasBreakpoint(int line) const {
+    return page::editorHasBreakpoint(line);
+}
+
+void WebEditor::setBreakpoint(int line, bool on) {
+    page::setEditorBreakpoint(line, on);
+}
+
+void WebEditor::setTextFromPage(const std::string& text) {
+    m_fromPage = true;
+    try {
+        setText(text);
+    } catch (...) {
+        m_fromPage = false;
+        throw;
+    }
+    m_fromPage = false;
+}
+
+void WebEditor::changed(std::string_view what) {
+    if (!m_fromPage) {
+        // A new text has no marks; lines deleted or appended keep the others with their lines.
+        page::setEditorText(pageText(text()), what == "setText" || what == "clear");
+    }
+    TextEditor::changed(what);
+}
+
+void WebGrid::showRowAtTop(int row) {
+    page::showRowAtTop(row);
+}
+
+void WebGrid::setInputEnabled(bool enabled) {
+    page::setTableEditable(enabled);
+}
+
+void WebGrid::rowChanged(int row) {
+    if (table != nullptr && row >= 0 && row < DataTable::kRowCount) {
+        page::showRow(row, toUtf8(table->value(row)), toUtf8(table->comment(row)));
+    }
+}
+
+void WebPicture::repaintNow() {
+    if (table == nullptr || machine == nullptr) {
+        return;
+    }
+    const int cols = memoryColumns(width);
+    std::vector<std::int32_t> numbers;
+    if (cols > 0) {
+        numbers.reserve(5 * (DataTable::kRowCount + 1));
+        // Rows that start below the area are not visible and are skipped.
+        for (int cell = 1; cell <= kCellCount; ++cell) {
+            const CellRect square = *cellSquare(cell, cols);
+            if (square.top >= height) {
+                break;
+            }
+            numbers.insert(numbers.end(), {square.left, square.top, square.right, square.bottom,
+                                           isFilledCell(table->value(cell - 1)) ? 1 : 0});
+        }
+    }
+    const int squares = static_cast<int>(numbers.size());
+    if (const auto frame = cellSquare(machine->LastAccessCell, cols)) {
+        numbers.insert(numbers.end(), {frame->left, frame->top, frame->right, frame->bottom,
+                                       machine->LastAccessWrite ? 1 : 0});
+    }
+    page::paintPicture(numbers.data(), static_cast<int>(numbers.size()), squares);
+}
+
+void WebRegisters::showRegister(Register which, std::int32_t value) {
+    page::showRegister(static_cast<int>(which), value);
+}
+
+void WebRunPanel::setRunCaption(const std::string& caption) {
+    page::setRunCaption(toUtf8(caption));
+}
+
+void WebRunPanel::setStepEnabled(bool enabled) {
+    page::setStepEnabled(enabled);
+}
+
+void WebRunPanel::setTimerEnabled(RunTimer timer, bool enabled) {
+    const int index = static_cast<int>(timer);
+    page::setTimerEnabled(index, enabled, kTimerIntervalMs[index]);
+}
+
+void WebRunPanel::setBackEnabled(bool enabled) {
+    page::setBackEnabled(enabled);
+}
+
+void WebRunPanel::showStepCount(std::uint64_t steps) {
+    page::showStepCount(static_cast<double>(steps));
+}
+
+void WebRunPanel::showSpeed(Speed speed) {
+    page::showSpeed(static_cast<int>(speed));
+}
+
+void WebPrompts::showMessage(const std::string& text, const std::string& caption,
+                             MessageIcon icon) {
+    page::showMessage(toUtf8(text), toUtf8(caption), icon == MessageIcon::Error);
+}
+
+bool WebPrompts::askYesNo(const std::string& text, const std::string& caption) {
+    return page::askYesNo(toUtf8(text), toUtf8(caption));
+}
+
+std::optional<std::string> WebPrompts::chooseFileToOpen(const FileFilter& filter) {
+    // One byte beyond a file kind's limit is enough for the core to refuse a larger file with
+    // its own message, so the page never reads more of a huge file than that.
+    const double limit = filter.pattern == "*.dta" ? static_cast<double>(kMaxDataFileBytes)
+                                                   : static_cast<double>(kMaxProgramFileBytes);
+    return page::chooseFileToOpen(toUtf8(filter.description), filter.pattern, limit + 1);
+}
+
+std::optional<std::string> WebPrompts::chooseFileToSave(const FileFilter& filter,
+                                                        const std::string& defaultExtension) {
+    return page::chooseFileToSave(toUtf8(filter.description), filter.pattern, defaultExtension);
+}
+
+bool WebNumberInput::showModal() {
+    for (bool again = false;; again = true) {
+        const auto text = page::askNumber(again);
+        if (!text) {
+            return false;
+        }
+        try {
+            input->btOKClick(fromUtf8(*text));
+            return true;
+        } catch (const SystemError& error) {
+            showSystemError(*prompts, error);
+        }
+    }
+}
+
+}  // namespace quarzel

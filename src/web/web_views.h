@@ -1,0 +1,97 @@
+// The view interfaces implemented against the page: each operation calls the page's script,
+// every text converted between the core's Windows-1252 and the page's UTF-8.
+#pragma once
+
+#include <string>
+
+#include "common/views.h"
+#include "model/machine_state.h"
+#include "session/text_editor.h"
+
+namespace quarzel {
+
+class DataTable;
+struct MachineState;
+struct NumberInput;
+
+// The editor's lines are kept here, as the core reads them; the page shows them and reports
+// the user's edits with setTextFromPage.
+class WebEditor : public TextEditor {
+  public:
+    int firstVisibleLine() const override;
+    void scrollLines(int count) override;
+    void selectLine(int index) override;
+    void setReadOnly(bool readOnly) override;
+    void appendEmptyLine() override;
+    // The page keeps the marks and moves each with its line's text as lines are inserted or
+    // removed above it.
+    bool hasBreakpoint(int line) const override;
+    void setBreakpoint(int line, bool on) override;
+
+    // The user's text (Windows-1252, CR LF), already shown by the page.
+    void setTextFromPage(const std::string& text);
+
+  protected:
+    void changed(std::string_view what) override;
+
+  private:
+    bool m_fromPage = false;
+};
+
+class WebGrid : public DataGridView {
+  public:
+    const DataTable* table = nullptr;
+    void showRowAtTop(int row) override;
+    void setInputEnabled(bool enabled) override;
+    void rowChanged(int row) override;
+};
+
+class WebPicture : public MemoryPictureView {
+  public:
+    const DataTable* table = nullptr;
+    const MachineState* machine = nullptr;
+    int width = 0;
+    int height = 0;
+    void repaintNow() override;
+};
+
+class WebRegisters : public RegisterView {
+  public:
+    void showRegister(Register which, std::int32_t value) override;
+};
+
+class WebRunPanel : public RunPanelView {
+  public:
+    void setRunCaption(const std::string& caption) override;
+    void setStepEnabled(bool enabled) override;
+    void setTimerEnabled(RunTimer timer, bool enabled) override;
+    void setBackEnabled(bool enabled) override;
+    void showStepCount(std::uint64_t steps) override;
+    void showSpeed(Speed speed) override;
+};
+
+class WebPrompts : public PromptView {
+  public:
+    void showMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    std::optional<std::string> chooseFileToOpen(const FileFilter& filter) override;
+    std::optional<std::string> chooseFileToSave(const FileFilter& filter,
+                                                const std::string& defaultExtension) override;
+};
+
+// The dialog "Dateneingabe": OK with a text that is no number shows the error and leaves the
+// dialog open with that text, as the window's dialog does.
+class WebNumberInput : public NumberInputView {
+  public:
+    NumberInput* input = nullptr;
+    PromptView* prompts = nullptr;
+    bool showModal() override;
+    void hide() override {}
+};
+
+// Between the page's "\n" and the core's CR LF, UTF-8 and Windows-1252.
+std::string coreText(const std::string& pageUtf8);
+std::string pageText(const std::string& core);
+
+}  // namespace quarzel

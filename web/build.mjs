@@ -1,0 +1,38 @@
+// Builds the one file build-web/quarzel.html: the page's TypeScript bundled with esbuild (the
+// icons inlined), the style, and the core's script with the WebAssembly inside it.
+// Usage: node web/build.mjs <core.js> <output.html>
+import { build } from 'esbuild';
+import { readFile, writeFile } from 'node:fs/promises';
+import { fileURLToPath } from 'node:url';
+import path from 'node:path';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const [coreFile, outFile] = process.argv.slice(2);
+if (!coreFile || !outFile) {
+  console.error('Aufruf: node build.mjs <core.js> <quarzel.html>');
+  process.exit(2);
+}
+
+const bundle = await build({
+  entryPoints: [path.join(here, 'src/main.ts')],
+  bundle: true,
+  format: 'iife',
+  target: ['es2020'],
+  minify: true,
+  write: false,
+  loader: { '.svg': 'text' },
+  legalComments: 'eof',
+});
+
+// A script inside the page must not close its own element.
+const inline = (code) => code.replace(/<\/(script)/gi, '<\\/$1').replace(/<!--/g, '<\\!--');
+
+const template = await readFile(path.join(here, 'page.html'), 'utf8');
+const style = await readFile(path.join(here, 'style.css'), 'utf8');
+const core = await readFile(coreFile, 'utf8');
+const page = template
+  .replace('/*STYLE*/', () => style)
+  .replace('/*CORE*/', () => inline(core))
+  .replace('/*PAGE*/', () => inline(bundle.outputFiles[0].text));
+await writeFile(outFile, page);
+console.log(`${outFile}: ${(Buffer.byteLength(page) / 1024).toFixed(0)} KiB`);

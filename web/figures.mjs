@@ -1,0 +1,52 @@
+// Figures of the page for the report: the file's size, the time from opening it from disk to
+// a usable page (median of 9 fresh pages), and the script time per step of a run at "Direkt"
+// (40 steps a second) with the table and with the picture shown.
+// Usage: node web/figures.mjs   (after make web; Debian's chromium)
+import { stat } from 'node:fs/promises';
+import { answer, click, launch, openPage, pagePath, typeProgram, value } from './scenarios/harness.mjs';
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const size = (await stat(pagePath)).size;
+console.log(`Größe von quarzel.html: ${(size / 1024 / 1024).toFixed(2)} MiB (${size} Bytes)`);
+
+const chromium = await launch();
+try {
+  const opening = [];
+  for (let i = 0; i < 9; ++i) {
+    const { page } = await openPage(chromium.browser, { keepStorage: true });
+    opening.push(Number(await page.$eval('body', (b) => b.dataset.readyMs)));
+    await page.close();
+  }
+  console.log(`Öffnen von file:// bis bedienbar: Median ${median(opening)} ms (${opening.join(', ')})`);
+
+  for (const picture of [false, true]) {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'MRK A\nINC\nSTO 1\nLAD 1\nSTO [1]\nJMP A\nSTP');
+    if (picture) await click(page, 'button', 'Ansicht');
+    await click(page, 'radio', 'Direkt');
+    await click(page, 'button', 'Start');
+    await answer(page, 'OK');
+    await click(page, 'button', 'Start');
+    await answer(page, 'OK');
+    const session = await page.createCDPSession();
+    await session.send('Performance.enable');
+    const metric = async () => {
+      const { metrics } = await session.send('Performance.getMetrics');
+      return metrics.find((m) => m.name === 'ScriptDuration').value * 1000;
+    };
+    await click(page, 'button', 'Start');
+    await new Promise((resolve) => setTimeout(resolve, 500));
+    const steps0 = Number((await value(page, 'status', 'Schritte')).replace(/\D/g, ''));
+    const script0 = await metric();
+    await new Promise((resolve) => setTimeout(resolve, 5000));
+    const script1 = await metric();
+    const steps1 = Number((await value(page, 'status', 'Schritte')).replace(/\D/g, ''));
+    const steps = steps1 - steps0;
+    console.log(`Direkt mit ${picture ? 'Speicherbild' : 'Tabelle'}: ${steps} Schritte in 5 s, ` +
+      `${((script1 - script0) / steps).toFixed(2)} ms Skriptzeit je Schritt`);
+    await page.close();
+  }
+} finally {
+  await chromium.close();
+}

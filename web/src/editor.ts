@@ -1,0 +1,190 @@
+// The program editor "Programm" on CodeMirror 6: no wrapping, tab characters kept, and only
+// the visible lines drawn, so that a program at the editor's limit stays responsive. Lines
+// with a breakpoint are light red; each mark moves with its line's text as lines are inserted
+// or removed above it.
+import { Annotation, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
+import { Decoration, type DecorationSet, EditorView, keymap } from '@codemirror/view';
+import { defaultKeymap, history, historyKeymap, insertNewline, insertTab } from '@codemirror/commands';
+
+export const kLineHeight = 17;
+
+// A change made by the core, not typed by the user.
+const fromCore = Annotation.define<boolean>();
+const toggleMark = StateEffect.define<{ line: number; on: boolean }>();
+const clearMarks = StateEffect.define<null>();
+const markLine = Decoration.line({ class: 'cm-breakpoint' });
+
+const marksField = StateField.define<DecorationSet>({
+  create: () => Decoration.none,
+  update(marks, tr) {
+    marks = marks.map(tr.changes);
+    for (const effect of tr.effects) {
+      if (effect.is(clearMarks)) {
+        marks = Decoration.none;
+      } else if (effect.is(toggleMark)) {
+        const { line, on } = effect.value;
+        if (line + 1 > tr.state.doc.lines) continue;
+        const from = tr.state.doc.line(line + 1).from;
+        marks = marks.update({ filter: (start) => start !== from });
+        if (on) marks = marks.update({ add: [markLine.range(from)], sort: true });
+      }
+    }
+    return marks;
+  },
+  provide: (field) => EditorView.decorations.from(field),
+});
+
+export class ProgramEditor {
+  readonly view: EditorView;
+  private readOnly = new Compartment();
+  // Asked before a typed or pasted change is taken; a refused change never reaches the text.
+  accepts: (text: string) => boolean = () => true;
+  refused: () => void = () => {};
+  edited: (text: string) => void = () => {};
+  toggled: (line: number) => void = () => {};
+  isBusy: () => boolean = () => false;
+
+  constructor(readonly box: HTMLDivElement) {
+    box.classList.add('editor');
+    const filter = EditorState.transactionFilter.of((tr: Transaction) => {
+      if (!tr.docChanged || tr.annotation(fromCore)) return tr;
+      if (this.isBusy() || !this.accepts(tr.newDoc.toString())) {
+        if (!this.isBusy()) setTimeout(() => this.refused(), 0);
+        return [];
+      }
+      return tr;
+    });
+    this.view = new EditorView({
+      parent: box,
+      state: EditorState.create({
+        doc: '',
+        extensions: [
+          marksField,
+          filter,
+          history(),
+          this.readOnly.of(EditorState.readOnly.of(false)),
+          EditorState.tabSize.of(8),
+          keymap.of([
+            { key: 'Tab', run: insertTab },
+            { key: 'Enter', run: insertNewline },
+            { key: 'F9', run: () => (this.toggled(this.caretLine()), true), preventDefault: true },
+            ...historyKeymap,
+            ...defaultKeymap,
+          ]),
+          EditorView.contentAttributes.of({ 'aria-label': 'Programm', spellcheck: 'false', autocorrect: 'off', autocapitalize: 'off' }),
+          EditorView.updateListener.of((update) => {
+            if (update.docChanged && !update.transactions.some((tr) => tr.annotation(fromCore))) {
+              this.edited(update.state.doc.toString());
+            }
+          }),
+        ],
+      }),
+    });
+  }
+
+  get text(): string {
+    return this.view.state.doc.toString();
+  }
+
+  // The core's text. Only the part that differs is replaced, so the marks before and after
+  // it stay with their lines.
+  setText(value: string, clear: boolean): void {
+    const old = this.text;
+    let head = 0;
+    const limit = Math.min(old.length, value.length);
+    while (head < limit && old.charCodeAt(head) === value.charCodeAt(head)) ++head;
+    let tail = 0;
+    while (tail < limit - head && old.charCodeAt(old.length - 1 - tail) === value.charCodeAt(value.length - 1 - tail)) ++tail;
+    this.view.dispatch({
+      changes: old === value ? undefined : { from: head, to: old.length - tail, insert: value.slice(head, value.length - tail) },
+      effects: clear ? clearMarks.of(null) : [],
+      annotations: fromCore.of(true),
+    });
+  }
+
+  private lineTop(line: number): number {
+    const doc = this.view.state.doc;
+    const number = Math.min(doc.lines, Math.max(1, line + 1));
+    return this.view.lineBlockAt(doc.line(number).from).top;
+  }
+
+  firstLine(): number {
+    const block = this.view.lineBlockAtHeight(this.view.scrollDOM.scrollTop + 1);
+    return this.view.state.doc.lineAt(block.from).number - 1;
+  }
+
+  // The browser stops where the last line reaches the bottom, as a text control does.
+  setFirstLine(line: number): void {
+    this.view.scrollDOM.scrollTop = line + 1 > this.view.state.doc.lines ? this.view.scrollDOM.scrollHeight : this.lineTop(line);
+  }
+
+  // MarkLine: the whole line as typed, without its line break, selected in the focused editor.
+  selectLine(line: number): void {
+    const doc = this.view.state.doc;
+    if (line + 1 > doc.lines) return;
+    const l = doc.line(line + 1);
+    this.view.focus();
+    this.view.dispatch({ selection: EditorSelection.range(l.from, l.to), scrollIntoView: true });
+  }
+
+  caretToEnd(): void {
+    const end = this.view.state.doc.length;
+    this.view.dispatch({ selection: EditorSelection.cursor(end), effects: EditorView.scrollIntoView(end, { y: 'end' }) });
+  }
+
+  caretLine(): number {
+    return this.view.state.doc.lineAt(this.view.state.selection.main.head).number - 1;
+  }
+
+  lineAt(clientX: number, clientY: number): number {
+    const pos = this.view.posAtCoords({ x: clientX, y: clientY }, false);
+    return this.view.state.doc.lineAt(pos).number - 1;
+  }
+
+  setReadOnly(on: boolean): void {
+    this.view.dispatch({ effects: this.readOnly.reconfigure(EditorState.readOnly.of(on)) });
+  }
+
+  get isReadOnly(): boolean {
+    return this.view.state.readOnly;
+  }
+
+  hasMark(line: number): boolean {
+    const doc = this.view.state.doc;
+    if (line + 1 > doc.lines) return false;
+    const from = doc.line(line + 1).from;
+    let found = false;
+    this.view.state.field(marksField).between(from, from, (start) => {
+      if (start === from) found = true;
+    });
+    return found;
+  }
+
+  setMark(line: number, on: boolean): void {
+    this.view.dispatch({ effects: toggleMark.of({ line, on }) });
+  }
+
+  clearMarks(): void {
+    this.view.dispatch({ effects: clearMarks.of(null) });
+  }
+
+  marks(): number[] {
+    const lines: number[] = [];
+    const doc = this.view.state.doc;
+    this.view.state.field(marksField).between(0, doc.length, (start) => {
+      lines.push(doc.lineAt(start).number - 1);
+    });
+    return lines;
+  }
+
+  selection(): string {
+    const { from, to } = this.view.state.selection.main;
+    return this.view.state.sliceDoc(from, to);
+  }
+
+  setCaret(offset: number): void {
+    this.view.focus();
+    this.view.dispatch({ selection: EditorSelection.cursor(offset) });
+  }
+}
+

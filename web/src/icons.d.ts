@@ -1,0 +1,4 @@
+declare module '*.svg' {
+  const markup: string;
+  export default markup;
+}

@@ -1,0 +1,415 @@
+// The page: builds the window's controls, places them with the core's own layout function,
+// implements the page's side of the core's views (Module.page) and turns clicks, keys and
+// timer ticks into the core's commands.
+import iconNew from 'lucide-static/icons/file-plus.svg';
+import iconLoad from 'lucide-static/icons/folder-open.svg';
+import iconSave from 'lucide-static/icons/save.svg';
+import iconHtml from 'lucide-static/icons/file-code.svg';
+import iconView from 'lucide-static/icons/layout-grid.svg';
+import iconHelp from 'lucide-static/icons/circle-help.svg';
+import iconExit from 'lucide-static/icons/log-out.svg';
+
+import { call, command, coreModule, isBusy, onCommandDone, startCore, text } from './core';
+import { askNumber, askYesNo, showMessage } from './dialogs';
+import { ProgramEditor } from './editor';
+import { chooseFileToOpen, chooseFileToSave, deliverSaves, initFiles } from './files';
+import { DataTableView } from './table';
+import { MemoryPicture } from './picture';
+import { HelpPanel } from './help';
+import { keepWork, restoreWork, forgetWork } from './storage';
+
+// Command numbers as the core counts them (WebCommand).
+const enum Cmd { Check = 0, Run = 1, Step = 2, Back = 3, New = 4, Load = 5, Save = 6 }
+
+let captions: Record<string, string> = {};
+const controls = new Map<string, HTMLElement>();
+let editor: ProgramEditor;
+let table: DataTableView;
+let picture: MemoryPicture;
+let help: HelpPanel;
+let graphicalView = false;
+const timers: Array<number | undefined> = [undefined, undefined, undefined];
+const registers: HTMLInputElement[] = [];
+const radios: HTMLInputElement[] = [];
+
+function el<K extends keyof HTMLElementTagNameMap>(tag: K, id?: string): HTMLElementTagNameMap[K] {
+  const e = document.createElement(tag);
+  if (id) {
+    e.id = id;
+    controls.set(id, e);
+  }
+  return e;
+}
+
+// A caption with "&" before its access key: the letter underlined, the key set where the
+// browser lets a page have it (Alt and the letter, or Alt+Shift in some browsers).
+function label(target: HTMLElement, caption: string): void {
+  const index = caption.indexOf('&');
+  const plain = caption.replace('&', '');
+  if (index >= 0 && index + 1 < caption.length) {
+    const key = caption[index + 1];
+    target.append(caption.slice(0, index));
+    const u = document.createElement('u');
+    u.textContent = key;
+    target.append(u, caption.slice(index + 2));
+    target.accessKey = key.toLowerCase();
+  } else {
+    target.append(plain);
+  }
+  target.setAttribute('aria-label', plain);
+}
+
+function group(id: string, caption: string, parent: HTMLElement, name = caption): HTMLDivElement {
+  const box = el('div', id);
+  box.className = 'group';
+  box.setAttribute('role', 'group');
+  box.setAttribute('aria-label', name);
+  const frame = document.createElement('div');
+  frame.className = 'frame';
+  box.append(frame);
+  if (caption) {
+    const title = document.createElement('span');
+    title.className = 'caption';
+    title.textContent = caption;
+    title.setAttribute('aria-hidden', 'true');
+    box.append(title);
+  }
+  parent.append(box);
+  return box;
+}
+
+function button(id: string, caption: string, parent: HTMLElement, action: () => void, icon?: string): HTMLButtonElement {
+  const b = el('button', id);
+  b.type = 'button';
+  if (icon) {
+    b.className = 'command';
+    const picture = document.createElement('span');
+    picture.className = 'icon';
+    picture.setAttribute('aria-hidden', 'true');
+    picture.innerHTML = icon.replace(/<!--[^>]*-->/g, '');
+    b.append(picture);
+    const textSpan = document.createElement('span');
+    label(textSpan, caption);
+    b.append(textSpan);
+    b.accessKey = textSpan.accessKey;
+    textSpan.accessKey = '';
+    b.setAttribute('aria-label', textSpan.getAttribute('aria-label')!);
+    textSpan.removeAttribute('aria-label');
+  } else {
+    label(b, caption);
+  }
+  b.addEventListener('click', () => {
+    if (!isBusy()) action();
+  });
+  parent.append(b);
+  return b;
+}
+
+function registerField(id: string, boxId: string, caption: string, parent: HTMLElement): void {
+  const box = group(boxId, caption, parent);
+  const field = el('input', id);
+  field.readOnly = true;
+  field.tabIndex = -1;
+  field.className = 'register';
+  field.setAttribute('aria-label', caption);
+  field.value = '0';
+  box.append(field);
+  registers.push(field);
+}
+
+function buildWindow(app: HTMLElement): void {
+  const c = captions;
+  const gbProgram = group('gbProgram', c.gbProgram, app);
+  editor = new ProgramEditor(el('div', 'meProgram'));
+  gbProgram.append(editor.box);
+
+  const gbData = group('gbData', c.gbData, app);
+  table = new DataTableView(el('div', 'sgData'));
+  gbData.append(table.box);
+
+  const gbGraphical = group('gbDataGraphical', c.gbData, app);
+  gbGraphical.hidden = true;
+  const canvas = el('canvas', 'pbMemory');
+  canvas.setAttribute('aria-label', c.pbMemory);
+  canvas.setAttribute('role', 'img');
+  gbGraphical.append(canvas);
+  const hover: HTMLInputElement[] = [];
+  for (const [id, tip] of [['enumber', c.enumberTip], ['evalue', c.evalueTip], ['ecomment', c.ecommentTip]]) {
+    const field = el('input', id);
+    field.readOnly = true;
+    field.tabIndex = -1;
+    field.className = 'hover';
+    field.title = tip;
+    field.setAttribute('aria-label', tip);
+    gbGraphical.append(field);
+    hover.push(field);
+  }
+  picture = new MemoryPicture(canvas, hover);
+
+  const gbVM = group('gbVMInspector', c.gbVMInspector, app);
+  registerField('ebAccu', 'gbVMAccu', c.gbVMAccu, gbVM);
+  registerField('ebWindow', 'gbVMWindow', c.gbVMWindow, gbVM);
+  registerField('ebIndex', 'gbVMIndex', c.gbVMIndex, gbVM);
+  registerField('ebIP', 'gbVMIP', c.gbVMIP, gbVM);
+  registerField('ebSP', 'gbVMSP', c.gbVMSP, gbVM);
+  registers[4].value = '512';
+
+  const gbFlow = group('gbFlowControl', c.gbFlowControl, app);
+  button('btCheck', c.btCheck, gbFlow, () => void command('qz_command', ['number'], [Cmd.Check]));
+  button('btRun', c.btRun, gbFlow, () => void command('qz_command', ['number'], [Cmd.Run]));
+  const gbSpeed = group('gbSpeed', c.gbSpeed, gbFlow);
+  gbSpeed.setAttribute('role', 'radiogroup');
+  ['rbStep', 'rbSlow', 'rbFast', 'rbDirect'].forEach((id, speed) => {
+    const wrap = el('label', id);
+    wrap.className = 'radio';
+    const radio = document.createElement('input');
+    radio.type = 'radio';
+    radio.name = 'speed';
+    radio.checked = speed === 0;
+    radio.setAttribute('aria-label', c[id]);
+    radio.addEventListener('change', () => {
+      if (!radio.checked) return;
+      if (isBusy()) return;
+      void command('qz_speed', ['number'], [speed]);
+    });
+    wrap.append(radio, c[id]);
+    gbSpeed.append(wrap);
+    radios.push(radio);
+  });
+  button('btStep', c.btStep, gbFlow, () => void command('qz_command', ['number'], [Cmd.Step]));
+  const back = button('btBack', c.btBack, gbFlow, () => void command('qz_command', ['number'], [Cmd.Back]));
+  back.title = c.btBackTip;
+  back.disabled = true;
+  const steps = el('div', 'lbSteps');
+  steps.setAttribute('role', 'status');
+  steps.setAttribute('aria-label', 'Schritte');
+  steps.title = c.lbStepsTip;
+  steps.textContent = `${c.lbStepsPrefix}0`;
+  gbFlow.append(steps);
+
+  const gbFile = group('gbFile', '', app, c.gbFile);
+  button('btNew', c.btNew, gbFile, () => void command('qz_command', ['number'], [Cmd.New]), iconNew);
+  button('btLoad', c.btLoad, gbFile, () => void command('qz_command', ['number'], [Cmd.Load]), iconLoad);
+  button('btSave', c.btSave, gbFile, () => void command('qz_command', ['number'], [Cmd.Save]), iconSave);
+  button('btHTML', c.btHTML, gbFile, () => void command('qz_html', ['string'], [today()]), iconHtml);
+  button('btView', c.btView, gbFile, toggleView, iconView);
+  button('btHelp', c.btHelp, gbFile, () => help.toggle(), iconHelp);
+  button('btExit', c.btExit, gbFile, () => void exit(), iconExit);
+}
+
+// Today's date in the user's short format, as the window's export writes it.
+function today(): string {
+  return new Intl.DateTimeFormat(navigator.language || 'de-DE', { dateStyle: 'short' }).format(new Date());
+}
+
+function toggleView(): void {
+  graphicalView = !graphicalView;
+  controls.get('gbDataGraphical')!.hidden = !graphicalView;
+  controls.get('gbData')!.hidden = graphicalView;
+  if (graphicalView) picture.paint();
+}
+
+async function exit(): Promise<void> {
+  const closed = await command('qz_close');
+  if (closed === 1) {
+    editor.clearMarks();
+    help.hide();
+    if (graphicalView) toggleView();
+    forgetWork();
+  }
+}
+
+// The core's layout function, for the page's client size (at least 800 x 600; a smaller
+// window scrolls).
+export function layoutRects(width: number, height: number): Record<string, [number, number, number, number]> {
+  const names = text('qz_layout_names').split(',');
+  const pointer = call('qz_layout', ['number', 'number'], [width, height]) >> 2;
+  const heap = coreModule().HEAP32;
+  const rects: Record<string, [number, number, number, number]> = {};
+  names.forEach((name, i) => {
+    const at = pointer + 4 * i;
+    rects[name] = [heap[at], heap[at + 1], heap[at + 2], heap[at + 3]];
+  });
+  return rects;
+}
+
+function clientSize(): [number, number] {
+  return [Math.max(800, document.documentElement.clientWidth), Math.max(600, document.documentElement.clientHeight)];
+}
+
+function applyLayout(): void {
+  const [width, height] = clientSize();
+  const app = document.getElementById('app')!;
+  app.style.width = `${width}px`;
+  app.style.height = `${height}px`;
+  const rects = layoutRects(width, height);
+  for (const [name, [left, top, w, h]] of Object.entries(rects)) {
+    const e = controls.get(name);
+    if (!e) continue;
+    e.style.left = `${left}px`;
+    e.style.top = `${top}px`;
+    e.style.width = `${w}px`;
+    e.style.height = `${h}px`;
+  }
+  table.applyColumnWidths();
+  editor.view.requestMeasure();
+  picture.resize(rects.pbMemory[2], rects.pbMemory[3]);
+}
+
+function runTimer(index: number): void {
+  if (isBusy()) return;  // a tick while the core waits for the user is dropped, as a busy event loop would
+  void command('qz_timer', ['number'], [index]);
+}
+
+// The page's side of the core's views.
+function pageCalls(): Record<string, unknown> {
+  return {
+    setEditorText: (value: string, clearMarks: boolean) => editor.setText(value, clearMarks),
+    setEditorFirstLine: (line: number) => editor.setFirstLine(line),
+    editorFirstLine: () => editor.firstLine(),
+    selectEditorLine: (line: number) => editor.selectLine(line),
+    editorCaretToEnd: () => editor.caretToEnd(),
+    editorHasBreakpoint: (line: number) => editor.hasMark(line),
+    setEditorBreakpoint: (line: number, on: boolean) => editor.setMark(line, on),
+    setEditorReadOnly: (on: boolean) => editor.setReadOnly(on),
+    showRowAtTop: (row: number) => table.showRowAtTop(row),
+    setTableEditable: (on: boolean) => table.setEditable(on),
+    showRow: (row: number, value: string, comment: string) => table.showRow(row, value, comment),
+    paintPicture: (numbers: Int32Array, squares: number) => picture.draw(numbers, squares),
+    showRegister: (which: number, value: number) => {
+      registers[which].value = String(value);
+    },
+    setRunCaption: (caption: string) => {
+      controls.get('btRun')!.textContent = caption;
+      controls.get('btRun')!.setAttribute('aria-label', caption);
+    },
+    setStepEnabled: (on: boolean) => {
+      (controls.get('btStep') as HTMLButtonElement).disabled = !on;
+    },
+    setBackEnabled: (on: boolean) => {
+      (controls.get('btBack') as HTMLButtonElement).disabled = !on;
+    },
+    setTimerEnabled: (index: number, on: boolean, interval: number) => {
+      if (!on) {
+        window.clearInterval(timers[index]);
+        timers[index] = undefined;
+      } else if (timers[index] === undefined) {
+        timers[index] = window.setInterval(() => runTimer(index), interval);  // a running timer keeps its phase
+      }
+    },
+    showStepCount: (steps: number) => {
+      controls.get('lbSteps')!.textContent = `${captions.lbStepsPrefix}${steps}`;
+    },
+    showSpeed: (speed: number) => {
+      radios[speed].checked = true;
+    },
+    showMessage,
+    askYesNo,
+    chooseFileToOpen,
+    chooseFileToSave,
+    askNumber,
+  };
+}
+
+function wireEditor(): void {
+  editor.isBusy = isBusy;
+  editor.accepts = (value) => call('qz_program_fits', ['string'], [value]) === 1;
+  editor.refused = () => void command('qz_refuse_program');
+  editor.edited = (value) => {
+    call('qz_program_changed', ['string'], [value]);
+    keepWork(false);
+  };
+  editor.toggled = (line) => {
+    if (!isBusy()) call('qz_toggle_breakpoint', ['number'], [line]);
+  };
+  editor.view.contentDOM.addEventListener('contextmenu', (event) => {
+    event.preventDefault();
+    showContextMenu(event.clientX, event.clientY, editor.lineAt(event.clientX, event.clientY));
+  });
+}
+
+function showContextMenu(x: number, y: number, line: number): void {
+  document.querySelector('.context-menu')?.remove();
+  const menu = document.createElement('div');
+  menu.className = 'context-menu';
+  menu.setAttribute('role', 'menu');
+  const item = document.createElement('button');
+  item.setAttribute('role', 'menuitem');
+  item.textContent = 'Haltepunkt ein/aus';
+  item.addEventListener('click', () => {
+    menu.remove();
+    if (!isBusy()) call('qz_toggle_breakpoint', ['number'], [line]);
+  });
+  menu.append(item);
+  menu.style.left = `${x}px`;
+  menu.style.top = `${y}px`;
+  document.body.append(menu);
+  item.focus();
+  const close = (event: Event) => {
+    if (!menu.contains(event.target as Node)) {
+      menu.remove();
+      document.removeEventListener('mousedown', close, true);
+    }
+  };
+  document.addEventListener('mousedown', close, true);
+  menu.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape') menu.remove();
+  });
+}
+
+async function main(): Promise<void> {
+  const core = await startCore(pageCalls());
+  initFiles(core);
+  captions = JSON.parse(text('qz_captions'));
+  document.title = 'Quarzel 3.1';
+  const app = document.getElementById('app')!;
+  buildWindow(app);
+  help = new HelpPanel(captions.frmHilfe, text('qz_reference_text').replace(/\n$/, ''));
+  wireEditor();
+  table.onTyped = (column, row, value) => {
+    call('qz_cell_typed', ['number', 'number', 'string'], [column, row, value]);
+    keepWork(false);
+  };
+  table.onEdited = (column, row, value) => {
+    call('qz_cell_edited', ['number', 'number', 'string'], [column, row, value]);
+    keepWork(false);
+  };
+  table.isBusy = isBusy;
+  picture.cellAt = (x, y) => call('qz_cell_at', ['number', 'number'], [x, y]);
+  picture.cellText = (column, row) => text('qz_cell_text', ['number', 'number'], [column, row]);
+  picture.resized = (width, height) => call('qz_picture_size', ['number', 'number'], [width, height]);
+  // A button press first hands an open cell editor's text to the core.
+  document.addEventListener('pointerdown', () => table.commitPending(), true);
+  onCommandDone(deliverSaves);
+  onCommandDone(() => keepWork(true));
+
+  call('qz_init');
+  applyLayout();
+  window.addEventListener('resize', applyLayout);
+  await restoreWork();
+  window.addEventListener('beforeunload', (event) => {
+    // While the core waits for an answer it takes no call; a question open counts as unsaved.
+    if (isBusy() || (keepWork(false), call('qz_unsaved') === 1)) {
+      event.preventDefault();
+      event.returnValue = '';
+    }
+  });
+  document.body.dataset.readyMs = String(Math.round(performance.now()));
+  document.body.dataset.ready = 'true';
+}
+
+// Tests and figures reach the layout function and the readiness through this.
+(window as any).quarzel = {
+  layoutRects,
+  controls,
+  program: () => editor.text,
+  programSelection: () => editor.selection(),
+  programReadOnly: () => editor.isReadOnly,
+  breakpoints: () => editor.marks(),
+  setCaret: (offset: number) => editor.setCaret(offset),
+  firstLine: () => editor.firstLine(),
+};
+
+void main().catch((error) => {
+  document.body.textContent = `Quarzel konnte nicht gestartet werden: ${error}`;
+});

@@ -1,0 +1,111 @@
+// The memory table "Daten": 512 rows of number, value and comment. Values and comments are
+// edited in place while no run is in progress; every keystroke reaches the core (it clears
+// the data's checked flag), the committed text replaces the cell's.
+
+const kRows = 512;
+export const kRowHeight = 23;
+const kNumberWidth = 40;
+const kValueWidth = 80;
+
+export class DataTableView {
+  readonly table: HTMLTableElement;
+  private inputs: HTMLInputElement[][] = [[], []];
+  private committed: string[][] = [[], []];
+  onTyped: (column: number, row: number, text: string) => void = () => {};
+  onEdited: (column: number, row: number, text: string) => void = () => {};
+  isBusy: () => boolean = () => false;
+
+  constructor(readonly box: HTMLDivElement) {
+    box.classList.add('grid');
+    this.table = document.createElement('table');
+    this.table.setAttribute('aria-label', 'Daten');
+    const cols = document.createElement('colgroup');
+    for (let i = 0; i < 3; ++i) cols.append(document.createElement('col'));
+    this.table.append(cols);
+    const body = document.createElement('tbody');
+    for (let row = 0; row < kRows; ++row) {
+      const tr = document.createElement('tr');
+      const number = document.createElement('th');
+      number.scope = 'row';
+      number.textContent = String(row + 1);
+      tr.append(number);
+      for (let column = 1; column <= 2; ++column) {
+        const td = document.createElement('td');
+        const input = document.createElement('input');
+        input.spellcheck = false;
+        input.autocomplete = 'off';
+        input.setAttribute('aria-label', column === 1 ? `Zelle ${row + 1}` : `Kommentar ${row + 1}`);
+        input.addEventListener('input', () => {
+          if (this.isBusy()) {
+            input.value = this.committed[column - 1][row];
+            return;
+          }
+          this.onTyped(column, row, input.value);
+        });
+        input.addEventListener('change', () => this.commit(column, row));
+        input.addEventListener('keydown', (event) => this.navigate(event, column, row));
+        td.append(input);
+        tr.append(td);
+        this.inputs[column - 1].push(input);
+        this.committed[column - 1].push('');
+      }
+      body.append(tr);
+    }
+    this.table.append(body);
+    box.append(this.table);
+  }
+
+  private commit(column: number, row: number): void {
+    const input = this.inputs[column - 1][row];
+    if (this.isBusy() || input.readOnly || input.value === this.committed[column - 1][row]) return;
+    this.committed[column - 1][row] = input.value;
+    this.onEdited(column, row, input.value);
+  }
+
+  // The cell editor that has the focus hands over its text, before a command runs.
+  commitPending(): void {
+    const active = document.activeElement;
+    for (let column = 1; column <= 2; ++column) {
+      const row = this.inputs[column - 1].indexOf(active as HTMLInputElement);
+      if (row >= 0) this.commit(column, row);
+    }
+  }
+
+  private navigate(event: KeyboardEvent, column: number, row: number): void {
+    const moves: Record<string, [number, number]> = { ArrowUp: [0, -1], ArrowDown: [0, 1], Enter: [0, 1] };
+    const move = moves[event.key];
+    if (!move) return;
+    const target = this.inputs[column - 1][Math.min(kRows - 1, Math.max(0, row + move[1]))];
+    event.preventDefault();
+    this.commit(column, row);
+    target.focus();
+    target.select();
+  }
+
+  showRow(row: number, value: string, comment: string): void {
+    this.inputs[0][row].value = value;
+    this.inputs[1][row].value = comment;
+    this.committed[0][row] = value;
+    this.committed[1][row] = comment;
+  }
+
+  showRowAtTop(row: number): void {
+    this.box.scrollTop = row * kRowHeight;
+  }
+
+  setEditable(on: boolean): void {
+    for (const column of this.inputs) {
+      for (const input of column) input.readOnly = !on;
+    }
+  }
+
+  // The comment column takes the rest of the width, as in the window.
+  applyColumnWidths(): void {
+    const cols = this.table.querySelectorAll('col');
+    const client = this.box.clientWidth;
+    cols[0].style.width = `${kNumberWidth}px`;
+    cols[1].style.width = `${kValueWidth}px`;
+    cols[2].style.width = `${Math.max(0, client - kNumberWidth - kValueWidth - 2)}px`;
+    this.table.style.width = `${Math.max(kNumberWidth + kValueWidth, client - 2)}px`;
+  }
+}
