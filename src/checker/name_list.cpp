@@ -11,7 +11,6 @@
 namespace quarzel {
 namespace {
 
-#ifdef __linux__
 // A long program's slot table is many megabytes, looked up at random: on Linux it goes into
 // huge pages where the system offers them, which saves a page fault per 4 KiB when it is
 // filled and most of the address translation misses when it is searched.
