@@ -35,8 +35,7 @@ class LoopDetector {
     // A look at the state after a step that left the run going. True when the state is that of
     // the snapshot.
     bool repeats(const Registers& registers) {
-        if (registers == m_snapshot.registers && m_cellsHash == m_snapshotHash && m_taken &&
-            equalsSnapshot(registers)) {
+        if (backAtSnapshot(registers)) {
             return true;
         }
         if (++m_steps == m_nextSnapshot) {
@@ -44,6 +43,13 @@ class LoopDetector {
             m_nextSnapshot *= 2;
         }
         return false;
+    }
+
+    // The same look without taking a new snapshot: walking a cycle that has been found once
+    // more ends where it began.
+    bool backAtSnapshot(const Registers& registers) const {
+        return registers == m_snapshot.registers && m_cellsHash == m_snapshotHash && m_taken &&
+               equalsSnapshot(registers);
     }
 
   private:

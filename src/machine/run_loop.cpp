@@ -1,5 +1,6 @@
 #include "machine/run_loop.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "common/views.h"
@@ -22,6 +23,14 @@ bool allOpcodesValid(const Instructions& program) {
     }
     return true;
 }
+
+// INP in a cycle that repeats took no text from its input list: its dialog closed without a
+// number. Walking the cycle again repeats exactly that without opening anything.
+class ClosedDialog : public NumberInputView {
+  public:
+    bool showModal() override { return false; }
+    void hide() override {}
+};
 
 // The registers live in a local copy while the loop runs and go back into the machine on
 // every way out, so that a failing step leaves exactly what VM_Step would leave.
@@ -51,7 +60,6 @@ RunLoopResult loop(MachineState& machine, MachineAccess<Watcher>& access, Watche
             // after those steps finds every loop and costs the straight-line steps nothing.
             if constexpr (kDetectLoops) {
                 if (r.VM_IP != ip + 1 && watcher.repeats(r)) {
-                    result.loopLine = r.VM_IP + 1;
                     return StepEnd::EndlessLoop;
                 }
             }
@@ -68,13 +76,52 @@ RunLoopResult runWith(MachineState& machine, DataTable& table, StateFlags& flags
                       std::uint64_t maxSteps) {
     MachineAccess<Watcher> access(machine, table, flags, input, dialog, watcher);
     // Checked programs hold nothing but valid opcodes, so the loop need not look again.
-    if (allOpcodesValid(machine.InstructionList)) {
-        return loop<false>(machine, access, watcher, maxSteps);
+    RunLoopResult result = allOpcodesValid(machine.InstructionList)
+                               ? loop<false>(machine, access, watcher, maxSteps)
+                               : loop<true>(machine, access, watcher, maxSteps);
+    if constexpr (std::is_same_v<Watcher, LoopDetector>) {
+        if (result.outcome.end == StepEnd::EndlessLoop) {
+            // Named by its lowest line, where a learner reads a loop to begin, whichever line
+            // the detector happened to look at.
+            result.loopLine = lowestCycleLine(machine, table, flags, input, watcher);
+        }
     }
-    return loop<true>(machine, access, watcher, maxSteps);
+    return result;
 }
 
 }  // namespace
+
+std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags& flags,
+                             NumberInput& input, LoopDetector& detector) {
+    // The values the walk writes are the ones the cells hold already: nobody needs to hear.
+    DataGridView* const grid = table.grid();
+    table.attachGrid(nullptr);
+    ClosedDialog closed;
+    MachineAccess<LoopDetector> access(machine, table, flags, input, closed, detector);
+    Registers r = machine;
+    const Instructions& program = machine.InstructionList;
+    const VM_Instruction* const code = program.data();
+    const auto size = static_cast<std::uint32_t>(program.size());
+    // Every line of the cycle has run without an error before, and the machine is
+    // deterministic, so the walk ends where it began.
+    std::int32_t lowest = r.VM_IP;
+    try {
+        for (;;) {
+            const std::int32_t ip = r.VM_IP;
+            lowest = std::min(lowest, ip);
+            executeInstruction(r, fetchInstruction<true>(code, size, ip), access);
+            if (r.VM_IP != ip + 1 && detector.backAtSnapshot(r)) {
+                break;
+            }
+        }
+    } catch (...) {
+        table.attachGrid(grid);
+        throw;
+    }
+    table.attachGrid(grid);
+    static_cast<Registers&>(machine) = r;
+    return lowest + 1;
+}
 
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
                       NumberInput& input, NumberInputView& dialog, std::uint64_t maxSteps,
