@@ -1,7 +1,9 @@
-// The state of a fresh start, as the main window creates it.
+// The state of a fresh start, as the main window creates it; a task case's memory taken over
+// into the table; the line a run executes next, as the editor is told it.
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "temp_folder.h"
 
 namespace quarzel {
 namespace {
@@ -30,6 +32,84 @@ TEST(WorkbenchTest, SystemWritesToTheTableReachTheGrid) {
     t.bench.table.setValue(6, "42");
     t.bench.table.setComment(511, "x");
     EXPECT_EQ(t.screen.grid.changedRows, (std::vector<int>{6, 511}));
+}
+
+// A case's starting memory: 7 in cell 1 with its comment, every other cell "0".
+DataTable caseTable() {
+    DataTable start;
+    start.setValue(0, "7");
+    start.setComment(0, "Anzahl");
+    return start;
+}
+
+TEST(WorkbenchTest, TakingOverACaseReplacesTheTableAsLoadingDataDoes) {
+    testing::TestBench t;
+    Workbench& b = t.bench;
+    b.machine.InstructionList = {testing::op(Mnemonic::INC), testing::op(Mnemonic::STP)};
+    b.flags.ProgramChecked = b.flags.DataChecked = true;
+    b.btRunClick();
+    b.btStepClick();
+    b.table.setValue(4, "99");
+    b.table.setComment(4, "alt");
+    b.flags.DataModified = true;
+    b.machine.LastAccessCell = 5;
+    t.screen.prompts.answers = {false};  // "Daten speichern?" - No
+
+    EXPECT_TRUE(b.takeOverData(caseTable()));
+    EXPECT_EQ(t.screen.prompts.questions, std::vector<std::string>{"QRZL|Daten speichern?"});
+    EXPECT_EQ(b.table.value(0), "7");
+    EXPECT_EQ(b.table.comment(0), "Anzahl");
+    EXPECT_EQ(b.table.value(4), "0");
+    EXPECT_EQ(b.table.comment(4), "");
+    EXPECT_FALSE(b.machine.VM_Running);
+    EXPECT_EQ(t.screen.runPanel.caption, "Start");
+    EXPECT_FALSE(t.screen.editor.readOnly());
+    EXPECT_FALSE(b.flags.DataChecked);
+    EXPECT_FALSE(b.flags.DataModified);
+    EXPECT_TRUE(b.flags.ProgramChecked) << "the program is the same";
+    EXPECT_EQ(b.machine.LastAccessCell, 0);
+    EXPECT_FALSE(b.runControl.canStepBack());
+}
+
+TEST(WorkbenchTest, ASaveThatFailsLeavesTheTableAndTheRun) {
+    testing::TempFolder folder;
+    testing::TestBench t;
+    Workbench& b = t.bench;
+    b.machine.InstructionList = {testing::op(Mnemonic::INC), testing::op(Mnemonic::STP)};
+    b.flags.ProgramChecked = b.flags.DataChecked = true;
+    b.btRunClick();
+    b.table.setValue(4, "99");
+    b.flags.DataModified = true;
+    t.screen.prompts.answers = {true};
+    t.screen.prompts.files = {folder.file("fehlt/daten.dta")};
+
+    EXPECT_FALSE(b.takeOverData(caseTable()));
+    EXPECT_EQ(t.screen.prompts.messages.size(), 1u);
+    EXPECT_EQ(b.table.value(4), "99");
+    EXPECT_EQ(b.table.value(0), "0");
+    EXPECT_TRUE(b.flags.DataModified);
+    EXPECT_TRUE(b.machine.VM_Running);
+}
+
+TEST(WorkbenchTest, TheEditorIsToldTheLineARunExecutesNext) {
+    testing::TestBench t;
+    Workbench& b = t.bench;
+    const auto current = [&] { return t.screen.editor.currentLine(); };
+    b.machine.InstructionList = {testing::op(Mnemonic::INC), testing::op(Mnemonic::JMP, 3),
+                                 testing::op(Mnemonic::STP), testing::op(Mnemonic::STP)};
+    b.flags.ProgramChecked = b.flags.DataChecked = true;
+    EXPECT_EQ(current(), -1);
+    b.btRunClick();
+    EXPECT_EQ(current(), 0);
+    b.btStepClick();
+    EXPECT_EQ(current(), 1);
+    b.btStepClick();
+    EXPECT_EQ(current(), 3);
+    b.btBackClick();
+    EXPECT_EQ(current(), 1);
+    b.btStepClick();
+    b.btStepClick();  // STP
+    EXPECT_EQ(current(), -1);
 }
 
 }  // namespace
