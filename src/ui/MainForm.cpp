@@ -21,6 +21,7 @@
 #include <exception>
 
 #include "Input.h"
+#include "aufgabe.h"
 #include "common/central_handler.h"
 #include "common/number_text.h"
 #include "data_grid.h"
@@ -181,6 +182,8 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
     m_frmHilfe = new TfrmHilfe(this);
     m_frmData = new TfrmData(m_workbench->input, *m_prompts, this);
     m_numberInput.target = m_frmData;
+    m_frmAufgabe = new TfrmAufgabe(*m_workbench, *m_prompts, this);
+    m_frmAufgabe->beforeCommand = [this] { sgData->commitPendingEdit(); };
 }
 
 TfrmMainForm::~TfrmMainForm() {
@@ -266,6 +269,12 @@ void TfrmMainForm::createControls() {
     lbSteps = new QLabel(QStringLiteral("Schritte: 0"), gbFlowControl);
     lbSteps->setObjectName(QStringLiteral("lbSteps"));
     lbSteps->setToolTip(QStringLiteral("Ausgeführte Anweisungen dieses Laufs"));
+    // Below the step count; "u" is the one letter of its caption no other control uses.
+    btAufgabe = new QPushButton(QStringLiteral("A&ufgabe"), gbFlowControl);
+    btAufgabe->setObjectName(QStringLiteral("btAufgabe"));
+    btAufgabe->setAccessibleName(QStringLiteral("Aufgabe"));
+    btAufgabe->setToolTip(QStringLiteral(
+        "Zeigt das Fenster „Aufgabe“: das Programm mit den Fällen einer Aufgabe testen."));
     m_runPanel.btRun = btRun;
     m_runPanel.btStep = btStep;
     m_runPanel.btBack = btBack;
@@ -388,6 +397,7 @@ void TfrmMainForm::wireHandlers() {
 
     connect(btHTML, &QToolButton::clicked, this, [this] { btHTMLClick(); });
     connect(btHelp, &QToolButton::clicked, this, [this] { btHelpClick(); });
+    connect(btAufgabe, &QPushButton::clicked, this, [this] { btAufgabeClick(); });
     connect(btExit, &QToolButton::clicked, this, [this] { btExitClick(); });
     connect(btView, &QToolButton::clicked, this, [this] { btViewClick(); });
 
@@ -421,6 +431,11 @@ void TfrmMainForm::btViewClick() {
 void TfrmMainForm::btHelpClick() {
     sgData->commitPendingEdit();
     m_workbench->guard([this] { m_frmHilfe->toggle(); });
+}
+
+void TfrmMainForm::btAufgabeClick() {
+    sgData->commitPendingEdit();
+    m_workbench->guard([this] { m_frmAufgabe->toggle(); });
 }
 
 void TfrmMainForm::btHTMLClick() {
@@ -468,6 +483,7 @@ void TfrmMainForm::ResizeWorkingArea() {
     place(btStep, l.btStep);
     place(btBack, l.btBack);
     place(lbSteps, l.lbSteps);
+    place(btAufgabe, l.btAufgabe);
     place(gbFile, l.gbFile);
     place(btNew, l.btNew);
     place(btLoad, l.btLoad);
@@ -501,6 +517,7 @@ void TfrmMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     m_frmHilfe->hide();
+    m_frmAufgabe->hide();
     event->accept();
 }
 

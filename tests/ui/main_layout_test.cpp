@@ -142,7 +142,7 @@ void MainLayoutTest::tinyWindowsNeverGiveNegativeSizes() {
         l.gbVMSP,     l.ebSP,      l.gbFlowControl, l.btCheck,       l.btRun,           l.gbSpeed,
         l.rbStep,     l.rbSlow,    l.rbFast,        l.rbDirect,      l.btStep,          l.gbFile,
         l.btNew,      l.btLoad,    l.btSave,        l.btHTML,        l.btView,          l.btHelp,
-        l.btExit};
+        l.btExit,     l.btAufgabe};
     for (const LayoutRect& r : all) {
         const std::unique_ptr<char[]> text(describe(r));  // QVERIFY2 does not free it
         QVERIFY2(r.width >= 0 && r.height >= 0, text.get());
@@ -173,16 +173,23 @@ void MainLayoutTest::startWindow() {
     QCOMPARE(quarzel::startWindowRect(15, 5), (LayoutRect{10, 10, 0, 0}));
 }
 
-// "Zurück" and the step count sit below the step button, inside the run panel.
+// "Zurück", the step count and "Aufgabe" sit below the step button, inside the run panel.
 void MainLayoutTest::backButtonAndStepCountBelowTheStepButton() {
     const MainLayout l = quarzel::computeMainLayout(800, 600);
     QCOMPARE(l.btBack, (LayoutRect{5, 187, 106, 25}));
     QCOMPARE(l.lbSteps, (LayoutRect{5, 216, 106, 17}));
+    QCOMPARE(l.btAufgabe, (LayoutRect{5, 237, 106, 25}));
+    QVERIFY(l.btAufgabe.bottom() <= l.gbFlowControl.height);
     for (int height = 500; height < 1400; height += 53) {
         const MainLayout at = quarzel::computeMainLayout(height + 300, height);
         QCOMPARE(at.btBack, (LayoutRect{5, at.btStep.bottom() + 2, at.btStep.width, 25}));
         QCOMPARE(at.lbSteps.top, at.btBack.bottom() + 4);
-        QVERIFY(at.lbSteps.bottom() <= at.gbFlowControl.height);
+        QCOMPARE(at.btAufgabe, (LayoutRect{5, at.lbSteps.bottom() + 4, at.btStep.width, 25}));
+    }
+    // From a client height of 540 the run panel is tall enough for "Aufgabe" too.
+    for (int height = 540; height < 1400; height += 53) {
+        const MainLayout at = quarzel::computeMainLayout(height + 300, height);
+        QVERIFY(at.btAufgabe.bottom() <= at.gbFlowControl.height);
     }
 }
 
