@@ -78,7 +78,10 @@ TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* par
     m_twCases->setSelectionMode(QAbstractItemView::SingleSelection);
     m_twCases->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_twCases->verticalHeader()->hide();
-    m_twCases->horizontalHeader()->setStretchLastSection(true);
+    for (const int column : {ColName, ColPoints, ColInputs}) {
+        m_twCases->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    m_twCases->horizontalHeader()->setSectionResizeMode(ColResult, QHeaderView::Stretch);
     m_twCases->setWordWrap(false);
 
     m_lbPoints = new QLabel(this);
@@ -139,8 +142,9 @@ void TfrmAufgabe::showEvent(QShowEvent* event) {
     }
     m_placed = true;
     resize(clientSizeFor(*this, QSize(kOuterWidth, kOuterHeight)));
-    // Beside the main window where the screen has room, else over its right edge, where the
-    // registers and the run panel stay uncovered less than the program and the table would.
+    // Beside the main window where the screen has room. Else over the lower part of the
+    // table and the command buttons: the program, the registers and the run panel that the
+    // learner steps with stay in sight.
     const QWidget* owner = parentWidget();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (owner == nullptr || screen == nullptr) {
@@ -148,8 +152,13 @@ void TfrmAufgabe::showEvent(QShowEvent* event) {
     }
     const QRect work = screen->availableGeometry();
     const QRect main = owner->frameGeometry();
-    const int left = std::min(main.right() + 1, work.right() + 1 - kOuterWidth);
-    move(std::max(work.left(), left), main.top() + 40);
+    if (main.right() + kOuterWidth < work.right()) {
+        move(main.right() + 1, main.top() + 40);
+        return;
+    }
+    const int runPanelWidth = main.width() * 17 / 100;  // the right column is 15 % of the width
+    move(std::max(work.left(), main.right() + 1 - runPanelWidth - kOuterWidth),
+         std::max(work.top(), main.bottom() + 1 - kOuterHeight - 40));
 }
 
 void TfrmAufgabe::btLoadClick() {
@@ -192,7 +201,6 @@ void TfrmAufgabe::showTask() {
         m_twCases->setItem(row, ColInputs, new QTableWidgetItem(utf8(inputsText(c))));
         m_twCases->setItem(row, ColResult, new QTableWidgetItem());
     }
-    m_twCases->resizeColumnsToContents();
     if (m_twCases->rowCount() > 0) {
         m_twCases->selectRow(0);
     }
