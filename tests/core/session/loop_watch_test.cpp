@@ -14,33 +14,28 @@ namespace {
 using M = Mnemonic;
 using testing::op;
 
-// 1: JMP 3, 3: JMP 2, 2: JMP 1 - the cycle's head in the listing is line 2 (index 1), which is
-// not the line the detector happens to look at.
+// 1: JMP 3, 3: JMP 2, 2: JMP 1 - the cycle's lowest line is line 2 (index 1), not the line the
+// detector happens to look at.
 const Instructions kCycle = {op(M::CLA), op(M::JMP, 3), op(M::JMP, 1), op(M::JMP, 2)};
 const std::string kCycleBox = "Quarzel 3|Endlosschleife ab Zeile 2 erkannt.";
 
-class LoopWatchTest : public ::testing::Test {
-  protected:
+struct Rig {
     testing::TestBench t;
     Workbench& b = t.bench;
 
-    void start(Instructions program) {
+    explicit Rig(Instructions program, Speed speed) {
         b.machine.InstructionList = std::move(program);
-        b.flags.ProgramChecked = true;
-        b.flags.DataChecked = true;
+        b.flags.ProgramChecked = b.flags.DataChecked = true;
         b.btRunClick();
-        ASSERT_TRUE(b.machine.VM_Running);
+        b.speedClick(speed);
     }
-    // Ticks the timer of `speed` until a box appears or `limit` ticks have passed.
-    int tickUntilBox(Speed speed, int limit) {
+    // Ticks the timer of the speed until a box appears or `limit` ticks have passed.
+    int ticksUntilBox(int limit) {
         const std::size_t before = t.screen.prompts.messages.size();
-        const RunTimer timer = speed == Speed::Slow   ? RunTimer::Slow
-                               : speed == Speed::Fast ? RunTimer::Fast
-                                                      : RunTimer::Direct;
+        const auto timer = static_cast<RunTimer>(static_cast<int>(b.machine.RunMode) - 1);
         int ticks = 0;
-        while (ticks < limit && t.screen.prompts.messages.size() == before) {
+        for (; ticks < limit && t.screen.prompts.messages.size() == before; ++ticks) {
             b.timerTick(timer);
-            ++ticks;
         }
         return ticks;
     }
@@ -53,44 +48,35 @@ class LoopWatchTest : public ::testing::Test {
     }
 };
 
-TEST_F(LoopWatchTest, EveryTimedSpeedPausesAtTheCyclesLowestLine) {
+TEST(LoopWatchTest, EveryTimedSpeedPausesAtTheCyclesLowestLine) {
     for (const Speed speed : {Speed::Slow, Speed::Fast, Speed::Direct}) {
         SCOPED_TRACE(static_cast<int>(speed));
-        t.screen.prompts.messages.clear();
-        start(kCycle);
-        b.speedClick(speed);
-        const int ticks = tickUntilBox(speed, 200);
-        ASSERT_EQ(boxes(), std::vector<std::string>{kCycleBox});
-        EXPECT_EQ(t.screen.prompts.messages.back().icon, MessageIcon::Information);
+        Rig rig(kCycle, speed);
+        const int ticks = rig.ticksUntilBox(200);
+        ASSERT_EQ(rig.boxes(), std::vector<std::string>{kCycleBox});
+        EXPECT_EQ(rig.t.screen.prompts.messages[0].icon, MessageIcon::Information);
         // As a breakpoint pauses it: "Schritt", no timer, the run still in progress.
-        EXPECT_EQ(b.machine.RunMode, Speed::Step);
-        EXPECT_TRUE(b.machine.VM_Running);
-        EXPECT_EQ(t.screen.runPanel.timers, (std::array<bool, 3>{false, false, false}));
-        EXPECT_TRUE(t.screen.runPanel.stepEnabled);
+        EXPECT_EQ(rig.b.machine.RunMode, Speed::Step);
+        EXPECT_TRUE(rig.b.machine.VM_Running);
+        EXPECT_EQ(rig.t.screen.runPanel.timers, (std::array<bool, 3>{false, false, false}));
         // Finding the lowest line took no step of the run.
-        EXPECT_EQ(b.machine.StepCount, static_cast<std::uint64_t>(ticks));
-        b.btRunClick();  // stop, for the next speed
+        EXPECT_EQ(rig.b.machine.StepCount, static_cast<std::uint64_t>(ticks));
     }
 }
 
-TEST_F(LoopWatchTest, TheSameRunGoesOnWithoutASecondBoxANewRunReportsAgain) {
-    start(kCycle);
-    b.speedClick(Speed::Direct);
-    tickUntilBox(Speed::Direct, 200);
-    b.speedClick(Speed::Direct);
-    const std::uint64_t steps = b.machine.StepCount;
-    EXPECT_EQ(tickUntilBox(Speed::Direct, 300), 300);
-    EXPECT_EQ(b.machine.StepCount, steps + 300);
-    EXPECT_EQ(boxes().size(), 1u);
-
-    b.btRunClick();  // Stop
-    b.btRunClick();  // a new run
-    b.speedClick(Speed::Direct);
-    EXPECT_LT(tickUntilBox(Speed::Direct, 200), 200);
-    EXPECT_EQ(boxes(), (std::vector<std::string>{kCycleBox, kCycleBox}));
+TEST(LoopWatchTest, TheSameRunGoesOnWithoutASecondBoxANewRunReportsAgain) {
+    Rig rig(kCycle, Speed::Direct);
+    rig.ticksUntilBox(200);
+    rig.b.speedClick(Speed::Direct);
+    EXPECT_EQ(rig.ticksUntilBox(300), 300);
+    rig.b.btRunClick();  // Stop
+    rig.b.btRunClick();  // a new run
+    rig.b.speedClick(Speed::Direct);
+    EXPECT_LT(rig.ticksUntilBox(200), 200);
+    EXPECT_EQ(rig.boxes(), (std::vector<std::string>{kCycleBox, kCycleBox}));
 }
 
-TEST_F(LoopWatchTest, NothingIsReportedThatIsNoEndlessLoopAtATimedSpeed) {
+TEST(LoopWatchTest, NothingIsReportedThatIsNoEndlessLoopAtATimedSpeed) {
     struct Case {
         const char* name;
         Instructions program;
@@ -107,25 +93,17 @@ TEST_F(LoopWatchTest, NothingIsReportedThatIsNoEndlessLoopAtATimedSpeed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        testing::TestBench fresh;
-        Workbench& wb = fresh.bench;
-        for (int i = 0; i < 400; ++i) {
-            fresh.screen.numberInput.script.push_back("5");
-        }
-        wb.table.setValue(0, "60");
-        wb.machine.InstructionList = c.program;
-        wb.flags.ProgramChecked = true;
-        wb.flags.DataChecked = true;
-        wb.btRunClick();
-        wb.speedClick(c.speed);
+        Rig rig(c.program, c.speed);
+        rig.t.screen.numberInput.script.assign(400, std::string("5"));
+        rig.b.table.setValue(0, "60");
         for (int i = 0; i < 300; ++i) {
             if (c.speed == Speed::Step) {
-                wb.btStepClick();
+                rig.b.btStepClick();
             } else {
-                wb.timerTick(RunTimer::Direct);
+                rig.b.timerTick(RunTimer::Direct);
             }
         }
-        EXPECT_TRUE(fresh.screen.prompts.messages.empty());
+        EXPECT_TRUE(rig.boxes().empty());
     }
 }
 
