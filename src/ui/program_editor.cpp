@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -155,8 +156,23 @@ void ProgramEditor::showCurrentLine(int line) {
     if (line == m_currentLine) {
         return;
     }
+    // Only the arrow's old and new lines are painted again: a full gutter at every step of a
+    // run would cost more than the rest of the editor's work for that step.
+    updateGutterLine(m_currentLine);
     m_currentLine = line;
-    m_gutter->update();
+    updateGutterLine(m_currentLine);
+}
+
+void ProgramEditor::updateGutterLine(int line) {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (line < 0 || !block.isValid()) {
+        return;
+    }
+    const QRectF r = blockBoundingGeometry(block).translated(contentOffset());
+    if (r.bottom() >= 0 && r.top() <= m_gutter->height()) {
+        m_gutter->update(0, static_cast<int>(r.top()), m_gutter->width(),
+                         static_cast<int>(r.height()) + 1);
+    }
 }
 
 void ProgramEditor::gutterClicked(int y) {
@@ -170,6 +186,22 @@ void ProgramEditor::gutterClicked(int y) {
             return;
         }
     }
+}
+
+// The gutter is painted at every step of a run, as the editor scrolls: laid-out numbers are
+// kept, so that painting one is a copy of its glyphs rather than a new text layout.
+const QStaticText& ProgramEditor::lineNumberText(int number) const {
+    const auto index = static_cast<std::size_t>(number);
+    if (m_lineNumberTexts.size() <= index) {
+        m_lineNumberTexts.resize(index + 1);
+    }
+    QStaticText& text = m_lineNumberTexts[index];
+    if (text.text().isEmpty()) {
+        text.setText(QString::number(number));
+        text.setTextFormat(Qt::PlainText);
+        text.prepare(QTransform(), font());
+    }
+    return text;
 }
 
 void ProgramEditor::paintGutter(QPaintEvent* event) {
@@ -193,8 +225,11 @@ void ProgramEditor::paintGutter(QPaintEvent* event) {
         // The empty last line after a final line break is no line of the program.
         if (number < std::max(lines, 1)) {
             painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
-            painter.drawText(QRectF(0, r.top(), numberRight, r.height()),
-                             Qt::AlignRight | Qt::AlignVCenter, QString::number(number + 1));
+            const QStaticText& text = lineNumberText(number + 1);
+            const QSizeF size = text.size();
+            painter.drawStaticText(
+                QPointF(numberRight - size.width(), r.top() + (r.height() - size.height()) / 2),
+                text);
         }
         if (number == m_currentLine) {
             const qreal mid = r.top() + r.height() / 2;
@@ -230,6 +265,7 @@ void ProgramEditor::changeEvent(QEvent* event) {
         keepSelectionVisible();
     } else if (event->type() == QEvent::FontChange) {
         setTabStops();
+        m_lineNumberTexts.clear();
         updateGutterWidth();
     }
 }

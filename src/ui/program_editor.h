@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QStaticText>
 #include <functional>
+#include <vector>
 
 #include "common/views.h"
 
@@ -68,10 +70,13 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
 
     void updateGutterWidth();
     void placeGutter();
+    void updateGutterLine(int line);
+    const QStaticText& lineNumberText(int number) const;
 
     QAction* m_breakpointAction;
     QWidget* m_gutter;
     std::function<void()> m_changeHandler;
+    mutable std::vector<QStaticText> m_lineNumberTexts;  // index: the number shown
     int m_currentLine = -1;
 };
 
