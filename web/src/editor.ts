@@ -6,7 +6,6 @@ import { Annotation, Compartment, EditorSelection, EditorState, StateEffect, Sta
 import { Decoration, type DecorationSet, EditorView, keymap } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, insertNewline, insertTab } from '@codemirror/commands';
 
-export const kLineHeight = 17;
 
 // A change made by the core, not typed by the user.
 const fromCore = Annotation.define<boolean>();
