@@ -378,6 +378,7 @@ async function main(): Promise<void> {
   picture.cellAt = (x, y) => call('qz_cell_at', ['number', 'number'], [x, y]);
   picture.cellText = (column, row) => text('qz_cell_text', ['number', 'number'], [column, row]);
   picture.resized = (width, height) => call('qz_picture_size', ['number', 'number'], [width, height]);
+  picture.isBusy = isBusy;
   // A button press first hands an open cell editor's text to the core.
   document.addEventListener('pointerdown', () => table.commitPending(), true);
   onCommandDone(deliverSaves);
