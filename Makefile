@@ -10,6 +10,7 @@ FUZZ_DIR    ?= build-fuzz
 PACKAGE_DIR ?= build-package
 WINDOWS_DIR ?= build-windows
 WEB_DIR     ?= build-web
+WEB_TEST_DIR ?= build-web-test
 FUZZ_SECONDS ?= 60
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
@@ -20,7 +21,8 @@ BENCH_PACKAGES = libbenchmark-dev python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all build run test sanitize fuzz bench package deps clean windows-test web web-page-test
+.PHONY: all build run test sanitize fuzz bench package deps clean windows-test web web-test \
+        web-core-test web-page-test
 
 all: build
 
@@ -123,6 +125,32 @@ windows-test: deps
 	cmake --build $(WINDOWS_DIR)/quarzel -j $(JOBS); \
 	cd $(WINDOWS_DIR)/quarzel && ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
 
+# The core as WebAssembly, proven under Node as the Windows build is under Wine: Emscripten
+# builds GoogleTest (from Debian's source package), the core, quarzel-run, quarzel-grade and
+# every test of the build without the window, linked to run under Node on the real file system
+# (cmake/emscripten-node.cmake); CTest runs each through node. A native quarzel-run is built
+# beside them for the differential test, which compares the two on random programs.
+# Emscripten's JavaScript optimizer finds Debian's acorn only through NODE_PATH.
+WEB_TEST_PACKAGES = cmake make g++ libtomlplusplus-dev emscripten googletest
+WEB_TOOLCHAIN = $(CURDIR)/cmake/emscripten-node.cmake
+
+web-core-test:
+	$(call install-missing,$(WEB_TEST_PACKAGES))
+	@set -e; export NODE_PATH=/usr/share/nodejs$${NODE_PATH:+:$$NODE_PATH}; \
+	cmake -S . -B $(WEB_TEST_DIR)/native -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_UI=OFF \
+	  -DQUARZEL_BUILD_TESTS=OFF; \
+	cmake --build $(WEB_TEST_DIR)/native -j $(JOBS) --target quarzel-run; \
+	cmake -S /usr/src/googletest -B $(WEB_TEST_DIR)/googletest -DCMAKE_TOOLCHAIN_FILE=$(WEB_TOOLCHAIN) \
+	  -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON \
+	  -DCMAKE_CXX_FLAGS=-fexceptions -DCMAKE_INSTALL_PREFIX=$(CURDIR)/$(WEB_TEST_DIR)/googletest-install; \
+	cmake --build $(WEB_TEST_DIR)/googletest -j $(JOBS) --target install; \
+	cmake -S . -B $(WEB_TEST_DIR)/quarzel -DCMAKE_TOOLCHAIN_FILE=$(WEB_TOOLCHAIN) \
+	  -DCMAKE_BUILD_TYPE=Release -DQUARZEL_BUILD_UI=OFF \
+	  -DGTest_DIR=$(CURDIR)/$(WEB_TEST_DIR)/googletest-install/lib/cmake/GTest \
+	  -DQUARZEL_NATIVE_RUN=$(CURDIR)/$(WEB_TEST_DIR)/native/quarzel-run; \
+	cmake --build $(WEB_TEST_DIR)/quarzel -j $(JOBS); \
+	cd $(WEB_TEST_DIR)/quarzel && ctest --output-on-failure -j $(JOBS)
+
 # The page: $(WEB_DIR)/quarzel.html, one file with the page's script, its style, the icons and
 # the core compiled to WebAssembly, opened from disk or any web server without installing.
 # Debian's emscripten compiles the core; the page's npm packages come from web/package-lock.json.
@@ -145,5 +173,9 @@ web-page-test: web deps
 	cd web && QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
 	  node --test --test-concurrency=1 scenarios/
 
+# Everything the browser brings: the core's tests under Node and the page in Chromium.
+web-test: web-core-test web-page-test
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WEB_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WEB_DIR) \
+	  $(WEB_TEST_DIR)

@@ -12,6 +12,7 @@
 
 #include "common/views.h"
 #include "grading/headless_views.h"
+#include "machine/machine_snapshot.h"
 #include "machine/run_loop.h"
 #include "session/workbench.h"
 
@@ -187,7 +188,7 @@ void BM_JournalEntry(benchmark::State& state) {
     const DataTable& table = screen.bench.table;
     int row = 0;
     for (auto _ : state) {
-        journal.begin(screen.bench.machine, 0);
+        journal.begin(snapshotOf(screen.bench.machine, screen.bench.input, screen.numberInput));
         journal.recordCell(table, row);
         journal.end();
         row = (row + 1) & 511;

@@ -53,10 +53,7 @@ class CheckingPrompts : public headless::LinePrompts {
 
 // One session: the runner's views with checking ones where the core reports rows and boxes.
 struct Session {
-    Session(const std::deque<std::string>& inputs) : numberInput(prompts, inputs) {
-        editor.onChange = [this] { bench.flags.meProgramChange(); };
-        numberInput.bind(bench.input);
-    }
+    Session(const std::deque<std::string>& inputs) : numberInput(prompts, inputs) {}
     headless::TextEditor editor;
     CheckingGrid grid;
     headless::SilentPicture picture;

@@ -4,18 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace quarzel {
 
+struct NumberInput;
+
 // The program editor (meProgram). Its lines are counted from 0; a last line that is empty
-// because the text ends with a line break does not count. Every change of the text, also one
-// made through these operations, must reach StateFlags::meProgramChange as a real editor's
-// change event does.
+// because the text ends with a line break does not count.
 class ProgramEditorView {
   public:
     virtual ~ProgramEditorView() = default;
+    // Every change of the text, also one made through these operations, calls `handler`, as a
+    // real editor's change event does. The workbench sets it once.
+    virtual void setChangeHandler(std::function<void()> handler) = 0;
     virtual int lineCount() const = 0;
     virtual std::string lineText(int index) const = 0;
     virtual void appendEmptyLine() = 0;  // moves the caret to the end and scrolls it into view
@@ -110,6 +114,8 @@ class PromptView {
 class NumberInputView {
   public:
     virtual ~NumberInputView() = default;
+    // The workbench's keyboard, where an accepted number goes; set once by the workbench.
+    virtual void attach(NumberInput& /*input*/) {}
     // Shows the dialog modally; true when OK accepted a number (NumberInput::btOKClick),
     // false when it was closed through its frame.
     virtual bool showModal() = 0;

@@ -19,10 +19,7 @@ using headless::LinePrompts;
 // All views of one headless session, wired like the main window wires its widgets.
 struct Session {
     Session(std::ostream& err, std::deque<std::string> inputs)
-        : prompts(err), numberInput(prompts, std::move(inputs)) {
-        editor.onChange = [this] { bench.flags.meProgramChange(); };
-        numberInput.bind(bench.input);
-    }
+        : prompts(err), numberInput(prompts, std::move(inputs)) {}
 
     headless::TextEditor editor;
     headless::SilentGrid grid;

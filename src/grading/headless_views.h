@@ -77,7 +77,7 @@ class ScriptedNumberInput : public NumberInputView {
   public:
     ScriptedNumberInput(PromptView& prompts, std::deque<std::string> texts)
         : m_prompts(prompts), m_texts(std::move(texts)) {}
-    void bind(NumberInput& input) { m_input = &input; }  // the workbench's InputValue
+    void attach(NumberInput& input) override { m_input = &input; }
 
     bool showModal() override;
     void hide() override {}

@@ -11,8 +11,14 @@ namespace quarzel {
 
 inline MachineSnapshot snapshotOf(const MachineState& machine, const NumberInput& input,
                                   const NumberInputView& dialog) {
-    return {machine,           machine.LastAccessCell, machine.LastAccessWrite,
-            machine.StepCount, input.InputValue,       dialog.inputsTaken()};
+    MachineSnapshot snapshot;
+    snapshot.registers = machine;
+    snapshot.LastAccessCell = machine.LastAccessCell;
+    snapshot.LastAccessWrite = machine.LastAccessWrite;
+    snapshot.StepCount = machine.StepCount;
+    snapshot.InputValue = input.InputValue;
+    snapshot.InputsTaken = dialog.inputsTaken();
+    return snapshot;
 }
 
 // A real dialog keeps no list, so the position in one is not put back.

@@ -23,39 +23,54 @@ bool allOpcodesValid(const Instructions& program) {
     return true;
 }
 
+// Steps until the run ends one way or another. Errors are thrown out of here: the one `try`
+// is the caller's, around the whole loop rather than inside it, so that no instruction runs
+// inside a try block (in WebAssembly every call made inside one goes through a script
+// trampoline).
+template <bool CheckOpcodes, class Watcher>
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+StepEnd
+stepUntilTheEnd(const Instructions& program, Registers& r, std::uint64_t& steps,
+                std::uint64_t maxSteps, MachineAccess<Watcher>& access, Watcher& watcher,
+                std::int32_t& loopLine) {
+    constexpr bool kDetectLoops = std::is_same_v<Watcher, LoopDetector>;
+    const VM_Instruction* const code = program.data();
+    const auto size = static_cast<std::uint32_t>(program.size());
+    for (;;) {
+        if (steps >= maxSteps) {
+            return StepEnd::StepLimit;
+        }
+        ++steps;
+        const VM_Instruction& instruction = fetchInstruction<CheckOpcodes>(code, size, r.VM_IP);
+        const std::int32_t ip = r.VM_IP;
+        if (executeInstruction(r, instruction, access)) {
+            return StepEnd::Stopped;
+        }
+        // A state that repeats comes round in a cycle, and every cycle of a program has a
+        // step that does not go on to the next line (a jump, CAL or RET): looking only after
+        // those steps finds every loop and costs the straight-line steps nothing.
+        if constexpr (kDetectLoops) {
+            if (r.VM_IP != ip + 1 && watcher.repeats(r)) {
+                loopLine = r.VM_IP + 1;
+                return StepEnd::EndlessLoop;
+            }
+        }
+    }
+}
+
 // The registers live in a local copy while the loop runs and go back into the machine on
 // every way out, so that a failing step leaves exactly what VM_Step would leave.
 template <bool CheckOpcodes, class Watcher>
 RunLoopResult loop(MachineState& machine, MachineAccess<Watcher>& access, Watcher& watcher,
                    std::uint64_t maxSteps) {
-    constexpr bool kDetectLoops = std::is_same_v<Watcher, LoopDetector>;
-    const Instructions& program = machine.InstructionList;
-    const VM_Instruction* const code = program.data();
-    const auto size = static_cast<std::uint32_t>(program.size());
     Registers r = machine;
     std::uint64_t steps = machine.StepCount;
     RunLoopResult result;
     result.outcome = outcomeOf([&] {
-        for (;;) {
-            if (steps >= maxSteps) {
-                return StepEnd::StepLimit;
-            }
-            ++steps;
-            const VM_Instruction& instruction = fetchInstruction<CheckOpcodes>(code, size, r.VM_IP);
-            const std::int32_t ip = r.VM_IP;
-            if (executeInstruction(r, instruction, access)) {
-                return StepEnd::Stopped;
-            }
-            // A state that repeats comes round in a cycle, and every cycle of a program has a
-            // step that does not go on to the next line (a jump, CAL or RET): looking only
-            // after those steps finds every loop and costs the straight-line steps nothing.
-            if constexpr (kDetectLoops) {
-                if (r.VM_IP != ip + 1 && watcher.repeats(r)) {
-                    result.loopLine = r.VM_IP + 1;
-                    return StepEnd::EndlessLoop;
-                }
-            }
-        }
+        return stepUntilTheEnd<CheckOpcodes>(machine.InstructionList, r, steps, maxSteps, access,
+                                             watcher, result.loopLine);
     });
     static_cast<Registers&>(machine) = r;
     machine.StepCount = steps;

@@ -31,10 +31,10 @@ inline bool operator==(const Registers& a, const Registers& b) {
 struct MachineSnapshot {
     Registers registers;
     std::int32_t LastAccessCell = 0;
-    bool LastAccessWrite = false;
     std::uint64_t StepCount = 0;
-    std::int32_t InputValue = 0;    // the number the dialog accepted last
     std::uint64_t InputsTaken = 0;  // texts of a scripted input list used up so far
+    std::int32_t InputValue = 0;    // the number the dialog accepted last
+    bool LastAccessWrite = false;
 };
 
 // From two moments that agree in this, the machine goes on the same way as long as its cells

@@ -20,8 +20,9 @@ class TextEditor : public ProgramEditorView {
   public:
     explicit TextEditor(int visibleLines = 1) : m_visible(visibleLines) {}
 
-    // StateFlags::meProgramChange, as a real editor's change event reaches it.
+    // Called after every change of the text, as a real editor's change event.
     std::function<void()> onChange;
+    void setChangeHandler(std::function<void()> handler) override { onChange = std::move(handler); }
 
     int visibleLines() const { return m_visible; }
     void setVisibleLines(int count) { m_visible = count; }

@@ -13,6 +13,8 @@ Workbench::Workbench(const Views& views)
       html(views.editor, table, views.prompts) {
     table.attachGrid(&views.grid);
     memory.setJournal(&journal);
+    views.editor.setChangeHandler([this] { programChanged(); });
+    views.numberInput.attach(input);
 }
 
 void Workbench::btCheckClick() {

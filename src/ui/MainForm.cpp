@@ -200,6 +200,7 @@ TfrmMainForm::~TfrmMainForm() {
     // The controls, the table model and the two secondary windows refer to the workbench:
     // they go before it does, with their signals cut first.
     meProgram->disconnect(this);
+    meProgram->setChangeHandler({});
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
     delete m_tableModel;
 }
@@ -352,7 +353,6 @@ void TfrmMainForm::FormCreate() {
 
 void TfrmMainForm::wireHandlers() {
     Workbench& wb = *m_workbench;
-    connect(meProgram, &QPlainTextEdit::textChanged, this, [&wb] { wb.programChanged(); });
     connect(meProgram, &ProgramEditor::breakpointToggled, this,
             [&wb](int line) { wb.toggleBreakpoint(line); });
     // The model has written the cell and the flags; the run panel follows.

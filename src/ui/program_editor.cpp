@@ -76,6 +76,11 @@ ProgramEditor::ProgramEditor(QWidget* parent)
             [this] { emit breakpointToggled(textCursor().blockNumber()); });
     setAccessibleDescription(tip);
 
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_changeHandler) {
+            m_changeHandler();
+        }
+    });
     connect(
         document(), &QTextDocument::contentsChange, this,
         [this](int position, int /*removed*/, int added) { keepMarkWithItsLine(position, added); });
@@ -103,6 +108,10 @@ void ProgramEditor::changeEvent(QEvent* event) {
     } else if (event->type() == QEvent::FontChange) {
         setTabStops();
     }
+}
+
+void ProgramEditor::setChangeHandler(std::function<void()> handler) {
+    m_changeHandler = std::move(handler);
 }
 
 int ProgramEditor::lineCount() const {

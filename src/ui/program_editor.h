@@ -18,6 +18,7 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
   public:
     explicit ProgramEditor(QWidget* parent = nullptr);
 
+    void setChangeHandler(std::function<void()> handler) override;
     int lineCount() const override;
     std::string lineText(int index) const override;
     void appendEmptyLine() override;
@@ -53,6 +54,7 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
     QTextBlock lineBlock(int index) const;  // raises the list index error when out of range
 
     QAction* m_breakpointAction;
+    std::function<void()> m_changeHandler;
 };
 
 }  // namespace quarzel

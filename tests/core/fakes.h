@@ -228,7 +228,7 @@ class FakePrompts : public PromptView {
 class FakeNumberInput : public NumberInputView {
   public:
     FakeNumberInput(EventLog& log, PromptView& prompts) : m_log(log), m_prompts(prompts) {}
-    void bind(NumberInput& input) { m_input = &input; }
+    void attach(NumberInput& input) override { m_input = &input; }
     std::deque<std::optional<std::string>> script;
     int shown = 0;
 
@@ -277,10 +277,6 @@ struct TestBench {
     FakeScreen screen;
     Workbench bench{screen.views()};
 
-    TestBench() {
-        screen.editor.onChange = [this] { bench.flags.meProgramChange(); };
-        screen.numberInput.bind(bench.input);
-    }
     // Runs a handler the way the main window does: a SystemError goes to the central handler.
     template <typename Handler>
     void handle(Handler&& handler) {

@@ -195,6 +195,8 @@ class MainFormTest : public QObject {
     void breakpointSwitchesADirectRunToStep();
     void cellEditBackToTheOldTextStillCounts();
     void questionBoxAndFileDialogAreGerman();
+    void saveDuringAPausedRunKeepsTheRunningLines();
+    void declinedLoadKeepsZurueck();
 
   private:
     template <typename T>
@@ -924,6 +926,74 @@ void MainFormTest::questionBoxAndFileDialogAreGerman() {
     QCOMPARE(dialog, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Öffnen"),
                                   QStringLiteral("Suchen in:"), QStringLiteral("Dateiname:"),
                                   QStringLiteral("Dateityp:")}));
+}
+
+// A save while a run is paused writes the file without the empty lines, but the editor keeps
+// them until the run has ended: the lines shown are always those of the running program.
+void MainFormTest::saveDuringAPausedRunKeepsTheRunningLines() {
+    QVERIFY(m_dir.isValid());
+    type(QStringLiteral("CLA\n\n\nINC\nINC\nOUT\nSTP"));
+    ProgramEditor* editor = m_form->programEditor();
+    editor->setFocus();
+    editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(5)));
+    QTest::keyClick(editor, Qt::Key_F9);
+    checkAndStart();
+    click("btStep");
+    const QString path = m_dir.filePath(QStringLiteral("lauf.prg"));
+    {
+        ModalDriver driver;
+        driver.box(QMessageBox::Yes);
+        driver.file(path);
+        driver.box(QMessageBox::No);
+        click("btSave");
+        QVERIFY(driver.done());
+        QCOMPARE(driver.unexpected, QStringList());
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("CLA\r\nINC\r\nINC\r\nOUT\r\nSTP\r\n"));
+    QCOMPARE(editor->lineText(1), std::string());
+    QVERIFY(editor->hasBreakpoint(5));
+    QVERIFY(wb().machine.VM_Running);
+
+    click("rbDirect");
+    QTRY_VERIFY_WITH_TIMEOUT(child<QRadioButton>("rbStep")->isChecked(), 10000);
+    QCOMPARE(field("ebIP"), QStringLiteral("5"));
+    QCOMPARE(field("ebAccu"), QStringLiteral("2"));
+    click("btStep");
+    QCOMPARE(field("ebWindow"), QStringLiteral("2"));  // the line shown is the line executed
+    click("btStep");
+    QVERIFY(!wb().machine.VM_Running);
+    QCOMPARE(editor->lineText(1), std::string("INC"));  // the run has ended: the lines go
+    QVERIFY(!wb().flags.ProgramModified);
+}
+
+// "Laden" with every question declined changes nothing: "Zurück" stays, also for the steps
+// taken afterwards.
+void MainFormTest::declinedLoadKeepsZurueck() {
+    type(QStringLiteral("INC\nINC\nINC\nSTP"));
+    checkAndStart();
+    click("btStep");
+    click("btStep");
+    {
+        ModalDriver driver;
+        for (int question = 0; question < 4; ++question) {
+            driver.box(QMessageBox::No);
+        }
+        click("btLoad");
+        QVERIFY(driver.done());
+        QCOMPARE(driver.unexpected, QStringList());
+    }
+    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(backEnabled());
+    click("btStep");
+    for (int back = 0; back < 3; ++back) {
+        QVERIFY(backEnabled());
+        click("btBack");
+    }
+    QCOMPARE(field("ebAccu"), QStringLiteral("0"));
+    QCOMPARE(stepCount(), QStringLiteral("Schritte: 0"));
+    QVERIFY(!backEnabled());
 }
 
 QTEST_MAIN(MainFormTest)

@@ -252,6 +252,9 @@ bool asUnprivilegedUser(const std::function<bool()>& action) {
 }
 
 TEST(WriteFileAtomicallyTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "WebAssembly under Node starts no child process to drop root's rights in";
+#endif
     TempFolder folder;
     const fs::path locked = folder.path() / "gesperrt";
     fs::create_directory(locked);
@@ -290,9 +293,11 @@ TEST(WriteFileAtomicallyTest, TheReplacedFileKeepsItsOwnerAndGroupWhereTheUserMa
 }
 #endif
 
-#ifdef __linux__
 // A disk that fills up during the write: the process may not write files beyond 16 bytes.
 TEST(WriteFileAtomicallyTest, ADiskFullDuringTheWriteKeepsTheOldFile) {
+#ifndef __linux__
+    GTEST_SKIP() << "only Linux limits the size of the files a process writes here";
+#else
     TempFolder folder;
     const std::string path = folder.file("daten.dta");
     writeBytes(path, "old contents");
@@ -312,8 +317,8 @@ TEST(WriteFileAtomicallyTest, ADiskFullDuringTheWriteKeepsTheOldFile) {
                            osText(std::errc::file_too_large, WindowsError::None));
     EXPECT_EQ(readBytes(path), "old contents");
     EXPECT_EQ(folder.entries(), std::set<std::string>{"daten.dta"});
-}
 #endif
+}
 
 }  // namespace
 }  // namespace quarzel

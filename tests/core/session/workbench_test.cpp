@@ -1,6 +1,8 @@
 // The state of a fresh start, as the main window creates it.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "fakes.h"
 
 namespace quarzel {
@@ -30,6 +32,113 @@ TEST(WorkbenchTest, SystemWritesToTheTableReachTheGrid) {
     t.bench.table.setValue(6, "42");
     t.bench.table.setComment(511, "x");
     EXPECT_EQ(t.screen.grid.changedRows, (std::vector<int>{6, 511}));
+}
+
+}  // namespace
+}  // namespace quarzel
+
+namespace quarzel {
+namespace {
+
+using M = Mnemonic;
+using testing::op;
+
+// A checked program running at "Direkt", driven only through the facade.
+struct FacadeRig {
+    testing::TestBench t;
+    Workbench& b = t.bench;
+
+    explicit FacadeRig(const std::vector<std::string>& lines) {
+        t.screen.editor.type(lines);
+        b.btCheckClick();
+        b.btRunClick();
+        b.speedClick(Speed::Direct);
+    }
+    // Ticks of the 25 ms timer, as long as it runs.
+    void ticks(int count) {
+        for (int i = 0; i < count && t.screen.runPanel.timers[2]; ++i) {
+            b.timerTick(RunTimer::Direct);
+        }
+    }
+};
+
+TEST(WorkbenchFacadeTest, ATimedRunPausesBeforeAMarkedInstructionOnly) {
+    const struct {
+        const char* marked;  // the text of line 1
+        bool pauses;
+    } cases[] = {{"INC", true}, {"\tINC", true}, {"", false}, {"* Zähler", false}, {"\t", false}};
+    for (const auto& c : cases) {
+        FacadeRig rig({"CLA", c.marked, "INC", "STP"});
+        rig.b.toggleBreakpoint(1);
+        rig.ticks(1);
+        EXPECT_EQ(rig.b.machine.VM_IP, 1) << c.marked;
+        rig.ticks(1);
+        EXPECT_EQ(rig.b.machine.RunMode == Speed::Step, c.pauses) << c.marked;
+        EXPECT_EQ(rig.b.machine.VM_IP, c.pauses ? 1 : 2) << c.marked;
+        EXPECT_TRUE(rig.b.machine.VM_Running);
+        EXPECT_EQ(rig.t.screen.runPanel.timers[2], !c.pauses);
+        EXPECT_TRUE(rig.t.screen.runPanel.stepEnabled || !c.pauses);
+    }
+}
+
+TEST(WorkbenchFacadeTest, AMarkPausesOncePerVisitAndATimedSpeedGoesOnFromIt) {
+    FacadeRig rig({"MRK L", "INC", "JMP L", "STP"});
+    rig.b.toggleBreakpoint(1);
+    rig.ticks(10);
+    ASSERT_EQ(rig.b.machine.RunMode, Speed::Step);
+    EXPECT_EQ(rig.b.machine.VM_IP, 1);
+    EXPECT_EQ(rig.b.machine.VM_Accu, 0);
+    rig.b.speedClick(Speed::Direct);  // looking at the marked line: it runs
+    rig.ticks(10);
+    EXPECT_EQ(rig.b.machine.VM_IP, 1) << "the next visit pauses again";
+    EXPECT_EQ(rig.b.machine.VM_Accu, 1);
+    rig.b.toggleBreakpoint(1);
+    rig.b.speedClick(Speed::Direct);
+    rig.ticks(7);
+    EXPECT_EQ(rig.b.machine.VM_Accu, 4) << "without the mark the loop runs on";
+}
+
+TEST(WorkbenchFacadeTest, CellsAreEditableOnlyWhileNoRunIsInProgress) {
+    FacadeRig rig({"STP"});
+    EXPECT_FALSE(rig.b.cellEdited(1, 0, "5"));
+    EXPECT_EQ(rig.b.table.value(0), "0");
+    rig.b.btRunClick();  // stop
+    EXPECT_FALSE(rig.b.cellEdited(0, 0, "9")) << "the number column is never written";
+    EXPECT_FALSE(rig.b.cellEdited(1, 0, "0")) << "the cell's own text is no edit";
+    EXPECT_TRUE(rig.b.flags.DataChecked);
+    EXPECT_TRUE(rig.b.cellEdited(2, 511, "Ende"));
+    EXPECT_EQ(rig.b.table.comment(511), "Ende");
+    EXPECT_FALSE(rig.b.flags.DataChecked);
+    EXPECT_TRUE(rig.b.flags.DataModified);
+}
+
+TEST(WorkbenchFacadeTest, ClosingAsksForWhatWasModifiedThenEndsTheRun) {
+    FacadeRig rig({"MRK L", "JMP L", "STP"});
+    rig.b.flags.DataModified = false;
+    rig.t.screen.prompts.answers = {true};
+    rig.t.screen.prompts.files = {std::string("/nicht/vorhanden/ordner/x.prg")};
+    EXPECT_FALSE(rig.b.closeRequested()) << "a failed save keeps the window";
+    EXPECT_TRUE(rig.b.machine.VM_Running);
+    EXPECT_TRUE(rig.t.screen.runPanel.timers[2]);
+    ASSERT_EQ(rig.t.screen.prompts.messages.size(), 1u);
+    EXPECT_EQ(rig.t.screen.prompts.messages[0].caption, "Quarzel 3");
+
+    rig.t.screen.prompts.answers = {false};
+    EXPECT_TRUE(rig.b.closeRequested());
+    EXPECT_FALSE(rig.b.machine.VM_Running);
+    EXPECT_EQ(rig.t.screen.runPanel.timers, (std::array<bool, 3>{false, false, false}));
+    EXPECT_TRUE(rig.b.machine.InstructionList.empty());
+    EXPECT_FALSE(rig.b.flags.ProgramChecked);
+    rig.b.reopened();
+    EXPECT_TRUE(rig.t.screen.runPanel.timers[2]) << "shown again, the speed's timer runs";
+}
+
+TEST(WorkbenchFacadeTest, AnInternalFaultIsShownAndGoesNoFurther) {
+    testing::TestBench t;
+    t.bench.guard([] { throw std::logic_error("kaputt"); });
+    ASSERT_EQ(t.screen.prompts.messages.size(), 1u);
+    EXPECT_EQ(t.screen.prompts.messages[0].text, "Interner Fehler: kaputt.");
+    EXPECT_EQ(t.screen.prompts.messages[0].caption, "Quarzel 3");
 }
 
 }  // namespace
