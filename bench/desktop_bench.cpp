@@ -1,7 +1,8 @@
 // The desktop program's speed and size: one VM_Step with the window shown (table view and
-// memory picture), one press of "Zurück" with the picture shown, building and showing the main
-// window, and the cost of a start (time from process start to the first shown window, resident
-// memory afterwards).
+// memory picture), one press of "Zurück" with the picture shown, a tick at "Direkt" with and
+// without the loop watch, "Testen" in the task window, building and showing the main window,
+// and the cost of a start (time from process start to the first shown window, resident memory
+// afterwards).
 //
 //   QT_QPA_PLATFORM=offscreen build-ui-bench/bench/desktop_bench
 #include <benchmark/benchmark.h>
@@ -9,6 +10,9 @@
 #include <unistd.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <chrono>
 #include <fstream>
@@ -17,6 +21,8 @@
 #include <string>
 
 #include "MainForm.h"
+#include "aufgabe.h"
+#include "files/program_file.h"
 #include "program_editor.h"
 #include "session/workbench.h"
 
@@ -140,6 +146,101 @@ void BM_StepBackPictureShown(benchmark::State& state) {
     window->workbench().flags.DataModified = false;
 }
 
+// One tick of the fastest timer with the table shown: through the session, which watches a
+// timed run for an endless loop (the loop here never repeats a state), against the bare step
+// without the session's watch and breakpoint look.
+void directTick(benchmark::State& state, bool watched) {
+    auto window = runningWindow(false);
+    if (!window) {
+        state.SkipWithError("the loop did not start");
+        return;
+    }
+    quarzel::Workbench& wb = window->workbench();
+    wb.speedClick(quarzel::Speed::Direct);
+    wb.views.runPanel.setTimerEnabled(quarzel::RunTimer::Direct, false);  // ticks come from here
+    for (auto _ : state) {
+        if (watched) {
+            wb.timerTick(quarzel::RunTimer::Direct);
+        } else {
+            wb.runControl.tDirectTimer();
+        }
+        QCoreApplication::processEvents();
+    }
+    if (!wb.machine.VM_Running || wb.machine.RunMode != quarzel::Speed::Direct) {
+        state.SkipWithError("the run ended or paused");
+    }
+    wb.flags.ProgramModified = false;
+    wb.flags.DataModified = false;
+}
+void BM_DirectTickLoopWatch(benchmark::State& state) {
+    directTick(state, true);
+}
+void BM_DirectTickBare(benchmark::State& state) {
+    directTick(state, false);
+}
+
+// "Testen" in the task window on a program of examples/aufgaben/abgaben.
+void testTask(benchmark::State& state, const QString& taskPath, const char* program,
+              const QString& expectedPoints) {
+    TfrmMainForm window;
+    quarzel::TfrmAufgabe* task = window.frmAufgabe();
+    if (!task->loadTask(taskPath.toStdString())) {
+        state.SkipWithError("the task was refused");
+        return;
+    }
+    window.programEditor()->setText(
+        quarzel::readProgramFile(QUARZEL_EXAMPLES_DIR "/aufgaben/abgaben/" + std::string(program)));
+    for (auto _ : state) {
+        task->btTestClick();
+    }
+    if (task->lbPoints()->text() != expectedPoints) {
+        state.SkipWithError(qPrintable(QStringLiteral("graded: ") + task->lbPoints()->text()));
+    }
+    window.workbench().flags.ProgramModified = false;
+}
+void BM_TestWorkedExample(benchmark::State& state) {
+    testTask(state, QStringLiteral(QUARZEL_EXAMPLES_DIR "/aufgaben/summe.toml"), "richtig.prg",
+             QStringLiteral("4 von 4 Punkten"));
+}
+// 30 cases of a sum task given by `anfang`. In every third, cell 13 is 1 and the program's
+// last check "LAD 13 / JNE ANFANG" sends it back to its start: its state repeats, an endless
+// loop.
+void BM_TestThirtyCases(benchmark::State& state) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("dreissig.toml")));
+    if (!file.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("no task file");
+        return;
+    }
+    std::string toml = "titel = \"Dreißig Fälle\"\n";
+    for (int c = 1; c <= 30; ++c) {
+        toml += "[[fall]]\nname = \"Fall " + std::to_string(c) + "\"\nanfang = { ";
+        for (int cell = 1; cell <= 10; ++cell) {
+            toml += std::to_string(cell) + " = " + std::to_string(cell * c) + ", ";
+        }
+        toml += "12 = 11, 13 = " + std::to_string(c % 3 == 0 ? 1 : 0) + " }\n";
+        toml += "[fall.erwartet]\nfenster = " + std::to_string(55 * c) + "\n";
+    }
+    file.write(toml.data(), static_cast<qint64>(toml.size()));
+    file.close();
+    TfrmMainForm window;
+    quarzel::TfrmAufgabe* task = window.frmAufgabe();
+    if (!task->loadTask(file.fileName().toStdString())) {
+        state.SkipWithError("the task was refused");
+        return;
+    }
+    window.programEditor()->setPlainText(QStringLiteral(
+        "MRK ANFANG\nCLA\nSTO 11\nINC\nTAX\nMRK S\nLAD 11\nADD [X]\nSTO 11\nTXA\nINC\n"
+        "TAX\nSUB 12\nJNE S\nLAD 13\nJNE ANFANG\nLAD 11\nOUT\nSTP"));
+    for (auto _ : state) {
+        task->btTestClick();
+    }
+    if (task->lbPoints()->text() != QStringLiteral("20 von 30 Punkten")) {
+        state.SkipWithError(qPrintable(QStringLiteral("graded: ") + task->lbPoints()->text()));
+    }
+    window.workbench().flags.ProgramModified = false;
+}
+
 void BM_StepTableShown(benchmark::State& state) {
     stepWithWindowShown(state, false);
 }
@@ -206,6 +307,17 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond)
         ->Repetitions(9)
         ->ReportAggregatesOnly(true);
+    for (const auto& [name, bench] : {std::pair{"BM_DirectTickLoopWatch", BM_DirectTickLoopWatch},
+                                      std::pair{"BM_DirectTickBare", BM_DirectTickBare}}) {
+        benchmark::RegisterBenchmark(name, bench)
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(9)
+            ->ReportAggregatesOnly(true);
+    }
+    for (const auto& [name, bench] : {std::pair{"BM_TestWorkedExample", BM_TestWorkedExample},
+                                      std::pair{"BM_TestThirtyCases", BM_TestThirtyCases}}) {
+        benchmark::RegisterBenchmark(name, bench)->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
     benchmark::RegisterBenchmark("BM_MainWindowCreateAndShow", BM_MainWindowCreateAndShow)
         ->Unit(benchmark::kMillisecond)
         ->Repetitions(9)

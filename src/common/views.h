@@ -36,6 +36,9 @@ class ProgramEditorView {
     // inserted or removed above it, and never goes into a file; a new text has none.
     virtual bool hasBreakpoint(int line) const = 0;
     virtual void setBreakpoint(int line, bool on) = 0;
+    // The line a run in progress executes next, marked beside the text where the learner
+    // sees it even when the editor cannot scroll it to the top; -1 when no run is in progress.
+    virtual void showCurrentLine(int /*line*/) {}
 };
 
 // The memory table (sgData) as a widget; its contents live in DataTable.

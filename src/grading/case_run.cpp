@@ -33,6 +33,16 @@ struct Session {
 
 }  // namespace
 
+void fillStartTable(DataTable& table, const std::optional<std::string>& data,
+                    const std::vector<std::pair<int, std::string>>& cells) {
+    if (data) {
+        applyDataFileText(*data, table);
+    }
+    for (const auto& [cell, value] : cells) {
+        table.setValue(cell - 1, value.empty() ? std::string("0") : value);
+    }
+}
+
 CaseResult runCase(const CaseInput& input) {
     std::deque<std::string> inputs;
     for (const std::string& text : input.inputs) {
@@ -60,15 +70,7 @@ CaseResult runCase(const CaseInput& input) {
     };
 
     session.editor.setText(input.program);
-    if (!guarded(prompts, [&] {
-            if (input.data) {
-                applyDataFileText(*input.data, bench.table);
-            }
-            for (const auto& [cell, value] : input.cells) {
-                // An empty value means "0", as it does in a data file.
-                bench.table.setValue(cell - 1, value.empty() ? std::string("0") : value);
-            }
-        })) {
+    if (!guarded(prompts, [&] { fillStartTable(bench.table, input.data, input.cells); })) {
         return finish(CaseEnd::DataUnreadable, prompts.lastText());
     }
 

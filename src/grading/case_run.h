@@ -53,6 +53,12 @@ struct CaseResult {
     DataTable table;  // the memory table at the end, comments included
 };
 
+// The memory a case starts with: the data file's text (none: every cell "0"), then the single
+// cells (Windows-1252; an empty value means "0", as in a data file). An ill-formed data text
+// raises its system error.
+void fillStartTable(DataTable& table, const std::optional<std::string>& data,
+                    const std::vector<std::pair<int, std::string>>& cells);
+
 // Runs one case; safe to call from several threads at once.
 CaseResult runCase(const CaseInput& input);
 

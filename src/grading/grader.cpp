@@ -26,13 +26,19 @@ std::string endLine(const CaseResult& result, const std::string& actual,
     return "endet mit " + quoted(actual) + " statt " + quoted(expected);
 }
 
+std::vector<std::pair<int, std::string>> startCells(const TaskCase& taskCase) {
+    std::vector<std::pair<int, std::string>> cells;
+    for (const auto& [cell, value] : taskCase.start) {
+        cells.emplace_back(cell, fromUtf8(value));
+    }
+    return cells;
+}
+
 CaseInput caseInput(const Task& task, const TaskCase& taskCase, const std::string& program) {
     CaseInput input;
     input.program = program;
     input.data = taskCase.data;
-    for (const auto& [cell, value] : taskCase.start) {
-        input.cells.emplace_back(cell, fromUtf8(value));
-    }
+    input.cells = startCells(taskCase);
     input.inputs = taskCase.inputs;
     input.maxSteps = task.stepLimit;
     input.detectLoops = true;
@@ -146,11 +152,21 @@ std::vector<ProgramGrade> gradeAll(const Task& task, const std::vector<Submissio
 }
 
 std::string failureLine(const TaskCase& taskCase, const CaseGrade& grade) {
-    std::string line = "Fall " + quoted(taskCase.name) + ": ";
+    return "Fall " + quoted(taskCase.name) + ": " + deviationText(grade);
+}
+
+std::string deviationText(const CaseGrade& grade) {
+    std::string text;
     for (std::size_t i = 0; i < grade.deviations.size(); ++i) {
-        line += (i > 0 ? ", " : "") + grade.deviations[i].line;
+        text += (i > 0 ? ", " : "") + grade.deviations[i].line;
     }
-    return line;
+    return text;
+}
+
+DataTable caseStartTable(const TaskCase& taskCase) {
+    DataTable table;
+    fillStartTable(table, taskCase.data, startCells(taskCase));
+    return table;
 }
 
 }  // namespace quarzel::grading

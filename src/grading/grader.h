@@ -51,5 +51,10 @@ std::vector<ProgramGrade> gradeAll(const Task& task, const std::vector<Submissio
 
 // The line that begins a failed case on the console: Fall "NAME": what went wrong.
 std::string failureLine(const TaskCase& taskCase, const CaseGrade& grade);
+// What went wrong alone: "Fenster 45 statt 55, Zelle 11 \"45\" statt \"55\"" (UTF-8).
+std::string deviationText(const CaseGrade& grade);
+
+// The memory table a case starts with, as its run gets it.
+DataTable caseStartTable(const TaskCase& taskCase);
 
 }  // namespace quarzel::grading

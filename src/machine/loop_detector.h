@@ -1,10 +1,10 @@
-// Exact detection of an endless loop in a headless run. The machine is deterministic: once its
-// whole state (registers, every cell, InputValue and the position in the input list) is one it
-// has been in before, it will go round the same way for ever. The state is compared with a
-// snapshot taken at the 1st, 2nd, 4th, 8th, ... look; a loop of any length is found within
-// about twice the steps it needs to start and to go round once, without a step limit. A running
-// hash of the cells, updated at every write, keeps the comparison at a few register compares per
-// step; the cells themselves are compared only when everything else matches.
+// Exact detection of an endless loop, in a headless run and in a window's run at a timed speed. The
+// machine is deterministic: once its whole state (registers, every cell, InputValue and the
+// position in the input list) is one it has been in before, it will go round the same way for ever.
+// The state is compared with a snapshot taken at the 1st, 2nd, 4th, 8th, ... look; a loop of any
+// length is found within about twice the steps it needs to start and to go round once, without a
+// step limit. A running hash of the cells, updated at every write, keeps the comparison at a few
+// register compares per step; the cells themselves are compared only when everything else matches.
 #pragma once
 
 #include <array>
@@ -35,8 +35,7 @@ class LoopDetector {
     // A look at the state after a step that left the run going. True when the state is that of
     // the snapshot.
     bool repeats(const Registers& registers) {
-        if (registers == m_snapshot.registers && m_cellsHash == m_snapshotHash && m_taken &&
-            equalsSnapshot(registers)) {
+        if (backAtSnapshot(registers)) {
             return true;
         }
         if (++m_steps == m_nextSnapshot) {
@@ -44,6 +43,13 @@ class LoopDetector {
             m_nextSnapshot *= 2;
         }
         return false;
+    }
+
+    // The same look without taking a new snapshot: walking a cycle that has been found once
+    // more ends where it began.
+    bool backAtSnapshot(const Registers& registers) const {
+        return registers == m_snapshot.registers && m_cellsHash == m_snapshotHash && m_taken &&
+               equalsSnapshot(registers);
     }
 
   private:

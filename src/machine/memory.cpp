@@ -1,6 +1,7 @@
 #include "machine/memory.h"
 
 #include "common/views.h"
+#include "machine/loop_detector.h"
 #include "machine/step_journal.h"
 
 namespace quarzel {
@@ -9,9 +10,12 @@ Memory::Memory(MachineState& machine, DataTable& table, StateFlags& flags, Numbe
                DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog)
     : m_watcher{table, grid, picture}, m_access(machine, table, flags, input, dialog, m_watcher) {}
 
-void Memory::DisplayWatcher::beforeWrite(int row, std::int32_t /*number*/) {
+void Memory::DisplayWatcher::beforeWrite(int row, std::int32_t number) {
     if (journal != nullptr) {
         journal->recordCell(table, row);
+    }
+    if (loopWatch != nullptr) {
+        loopWatch->beforeWrite(row, number);
     }
 }
 

@@ -10,6 +10,7 @@
 namespace quarzel {
 
 class DataGridView;
+class LoopDetector;
 class MemoryPictureView;
 class NumberInputView;
 class StepJournal;
@@ -21,6 +22,8 @@ class Memory {
 
     // Every write is recorded in the journal's open entry first.
     void setJournal(StepJournal* journal) { m_watcher.journal = journal; }
+    // A run at a timed speed is watched for an endless loop: the detector hears every write.
+    void setLoopWatch(LoopDetector* detector) { m_watcher.loopWatch = detector; }
 
     // Reads cell `address` (1..512, guaranteed by the caller): take the number, clear the cell
     // to "0" when asked, record a read, scroll the table to it, repaint the picture. A text
@@ -45,6 +48,7 @@ class Memory {
         DataGridView& grid;
         MemoryPictureView& picture;
         StepJournal* journal = nullptr;
+        LoopDetector* loopWatch = nullptr;
 
         void beforeWrite(int row, std::int32_t number);
         void atCell(int row);

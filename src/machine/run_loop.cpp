@@ -1,5 +1,6 @@
 #include "machine/run_loop.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "common/views.h"
@@ -23,6 +24,14 @@ bool allOpcodesValid(const Instructions& program) {
     return true;
 }
 
+// INP in a cycle that repeats took no text from its input list: its dialog closed without a
+// number. Walking the cycle again repeats exactly that without opening anything.
+class ClosedDialog : public NumberInputView {
+  public:
+    bool showModal() override { return false; }
+    void hide() override {}
+};
+
 // Steps until the run ends one way or another. Errors are thrown out of here: the one `try`
 // is the caller's, around the whole loop rather than inside it, so that no instruction runs
 // inside a try block (in WebAssembly every call made inside one goes through a script
@@ -33,8 +42,7 @@ __attribute__((noinline))
 #endif
 StepEnd
 stepUntilTheEnd(const Instructions& program, Registers& r, std::uint64_t& steps,
-                std::uint64_t maxSteps, MachineAccess<Watcher>& access, Watcher& watcher,
-                std::int32_t& loopLine) {
+                std::uint64_t maxSteps, MachineAccess<Watcher>& access, Watcher& watcher) {
     constexpr bool kDetectLoops = std::is_same_v<Watcher, LoopDetector>;
     const VM_Instruction* const code = program.data();
     const auto size = static_cast<std::uint32_t>(program.size());
@@ -53,7 +61,6 @@ stepUntilTheEnd(const Instructions& program, Registers& r, std::uint64_t& steps,
         // those steps finds every loop and costs the straight-line steps nothing.
         if constexpr (kDetectLoops) {
             if (r.VM_IP != ip + 1 && watcher.repeats(r)) {
-                loopLine = r.VM_IP + 1;
                 return StepEnd::EndlessLoop;
             }
         }
@@ -70,7 +77,7 @@ RunLoopResult loop(MachineState& machine, MachineAccess<Watcher>& access, Watche
     RunLoopResult result;
     result.outcome = outcomeOf([&] {
         return stepUntilTheEnd<CheckOpcodes>(machine.InstructionList, r, steps, maxSteps, access,
-                                             watcher, result.loopLine);
+                                             watcher);
     });
     static_cast<Registers&>(machine) = r;
     machine.StepCount = steps;
@@ -83,13 +90,52 @@ RunLoopResult runWith(MachineState& machine, DataTable& table, StateFlags& flags
                       std::uint64_t maxSteps) {
     MachineAccess<Watcher> access(machine, table, flags, input, dialog, watcher);
     // Checked programs hold nothing but valid opcodes, so the loop need not look again.
-    if (allOpcodesValid(machine.InstructionList)) {
-        return loop<false>(machine, access, watcher, maxSteps);
+    RunLoopResult result = allOpcodesValid(machine.InstructionList)
+                               ? loop<false>(machine, access, watcher, maxSteps)
+                               : loop<true>(machine, access, watcher, maxSteps);
+    if constexpr (std::is_same_v<Watcher, LoopDetector>) {
+        if (result.outcome.end == StepEnd::EndlessLoop) {
+            // Named by its lowest line, where a learner reads a loop to begin, whichever line
+            // the detector happened to look at.
+            result.loopLine = lowestCycleLine(machine, table, flags, input, watcher);
+        }
     }
-    return loop<true>(machine, access, watcher, maxSteps);
+    return result;
 }
 
 }  // namespace
+
+std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags& flags,
+                             NumberInput& input, LoopDetector& detector) {
+    // The values the walk writes are the ones the cells hold already: nobody needs to hear.
+    DataGridView* const grid = table.grid();
+    table.attachGrid(nullptr);
+    ClosedDialog closed;
+    MachineAccess<LoopDetector> access(machine, table, flags, input, closed, detector);
+    Registers r = machine;
+    const Instructions& program = machine.InstructionList;
+    const VM_Instruction* const code = program.data();
+    const auto size = static_cast<std::uint32_t>(program.size());
+    // Every line of the cycle has run without an error before, and the machine is
+    // deterministic, so the walk ends where it began.
+    std::int32_t lowest = r.VM_IP;
+    try {
+        for (;;) {
+            const std::int32_t ip = r.VM_IP;
+            lowest = std::min(lowest, ip);
+            executeInstruction(r, fetchInstruction<true>(code, size, ip), access);
+            if (r.VM_IP != ip + 1 && detector.backAtSnapshot(r)) {
+                break;
+            }
+        }
+    } catch (...) {
+        table.attachGrid(grid);
+        throw;
+    }
+    table.attachGrid(grid);
+    static_cast<Registers&>(machine) = r;
+    return lowest + 1;
+}
 
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
                       NumberInput& input, NumberInputView& dialog, std::uint64_t maxSteps,

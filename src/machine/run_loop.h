@@ -11,6 +11,7 @@
 namespace quarzel {
 
 class DataTable;
+class LoopDetector;
 class NumberInputView;
 struct MachineState;
 struct NumberInput;
@@ -21,7 +22,7 @@ inline constexpr std::uint64_t kDefaultStepLimit = 1000000;
 
 struct RunLoopResult {
     StepOutcome outcome;        // Stopped, RunTimeError, SystemError, StepLimit or EndlessLoop
-    std::int32_t loopLine = 0;  // EndlessLoop: the line (from 1) the repeated state is at
+    std::int32_t loopLine = 0;  // EndlessLoop: the lowest line (from 1) of the repeating cycle
 };
 
 // Counts every executed instruction, a failing one included, in machine.StepCount and stops
@@ -30,5 +31,11 @@ struct RunLoopResult {
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
                       NumberInput& input, NumberInputView& dialog, std::uint64_t maxSteps,
                       bool detectLoops);
+
+// The lowest line (from 1) of the cycle the machine is in, right after `detector` found its
+// state repeated: the cycle is run once more without any display and without opening the
+// number dialog, which leaves registers, cells and counters as they were.
+std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags& flags,
+                             NumberInput& input, LoopDetector& detector);
 
 }  // namespace quarzel

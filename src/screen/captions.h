@@ -26,6 +26,10 @@ inline constexpr char btBackTip[] =
     "Nimmt die zuletzt ausgeführte Anweisung zurück (bei Geschwindigkeit „Schritt“).";
 inline constexpr char lbStepsPrefix[] = "Schritte: ";
 inline constexpr char lbStepsTip[] = "Ausgeführte Anweisungen dieses Laufs";
+// "u" is the one letter of its caption that no other control of the window uses.
+inline constexpr char btAufgabe[] = "A&ufgabe";
+inline constexpr char btAufgabeTip[] =
+    "Zeigt das Fenster „Aufgabe“: das Programm mit den Fällen einer Aufgabe testen.";
 inline constexpr char enumberTip[] = "Nummer:";
 inline constexpr char evalueTip[] = "Inhalt:";
 inline constexpr char ecommentTip[] = "Kommentar:";

@@ -62,6 +62,7 @@ MainLayout computeMainLayout(int clientWidth, int clientHeight) {
     l.btStep = rect(5, l.gbSpeed.bottom() + 2, l.gbSpeed.width, kRunButtonHeight);
     l.btBack = rect(5, l.btStep.bottom() + 2, l.btStep.width, kRunButtonHeight);
     l.lbSteps = rect(5, l.btBack.bottom() + 4, l.btBack.width, kStepCountHeight);
+    l.btAufgabe = rect(5, l.lbSteps.bottom() + 4, l.btStep.width, kRunButtonHeight);
 
     l.gbFile =
         rect(5, l.gbData.bottom() + 5, l.gbData.width + l.gbProgram.width + 5, part(0.2, h) - 5);

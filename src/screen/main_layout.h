@@ -43,6 +43,8 @@ struct MainLayout {
     LayoutRect gbFile, btNew, btLoad, btSave, btHTML, btView, btHelp, btExit;
     // Below the step button, in the run panel's free space: "Zurück" and the step count.
     LayoutRect btBack, lbSteps;
+    // Below the step count: "Aufgabe", which shows the task window.
+    LayoutRect btAufgabe;
 };
 
 // Every width and height that comes out negative for a tiny window is clamped to zero as it

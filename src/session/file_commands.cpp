@@ -183,4 +183,21 @@ void FileCommands::LoadProgramAndData() {
     }
 }
 
+void FileCommands::takeOverData(const DataTable& start) {
+    if (m_flags.DataModified) {
+        SaveData();  // a save that fails ends the command here, the table untouched
+    }
+    stopRun();
+    for (int row = 0; row < DataTable::kRowCount; ++row) {
+        m_table.setValue(row, start.value(row));
+        m_table.setComment(row, start.comment(row));
+    }
+    m_flags.DataChecked = false;
+    m_flags.tableReplaced();
+    m_runControl.forgetSteps();
+    m_flags.DataModified = false;
+    m_machine.LastAccessCell = 0;
+    m_views.picture.repaintNow();
+}
+
 }  // namespace quarzel

@@ -24,6 +24,8 @@ class FileCommands {
     void SaveData();     // likewise
     void SaveProgramAndData();
     void LoadProgramAndData();
+    // The data part of Load with a table instead of a file: see Workbench::takeOverData.
+    void takeOverData(const DataTable& start);
 
   private:
     // New and Load replace what a run is working on, so they end the run first.

@@ -71,6 +71,11 @@ void RunControl::showRunState() {
         m_shown.stepping = stepping;
         m_views.runPanel.setStepEnabled(stepping);
     }
+    const int currentLine = running ? m_machine.VM_IP : -1;
+    if (currentLine != m_shown.currentLine) {
+        m_shown.currentLine = currentLine;
+        m_views.editor.showCurrentLine(currentLine);
+    }
     m_views.runPanel.showStepCount(m_machine.StepCount);
     m_views.runPanel.setBackEnabled(stepping && canStepBack());
 }

@@ -49,9 +49,10 @@ class RunControl {
     bool canStepBack() const;
     // Shows the run's state on the screen, derived from it alone: the start button's caption
     // ("Start" / "Stop"), the editor read-only and the table closed to input while a run is in
-    // progress, the step button at the speed "Schritt", the step count and whether "Zurück"
-    // can be pressed. Run control calls it after everything it does; the session after every
-    // edit of the program or the table. Only what changed reaches the views.
+    // progress, the step button at the speed "Schritt", the line the run executes next, the
+    // step count and whether "Zurück" can be pressed. Run control calls it after everything it
+    // does; the session after every edit of the program or the table. Only what changed reaches the
+    // views.
     void showRunState();
     // New and Load, when they replace the program or the data, replace what the journal
     // recorded.
@@ -101,6 +102,7 @@ class RunControl {
     struct ShownRunState {
         bool running = false;
         bool stepping = true;
+        int currentLine = -1;
     } m_shown;
 };
 

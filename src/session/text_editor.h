@@ -42,6 +42,8 @@ class TextEditor : public ProgramEditorView {
     void setText(const std::string& text) override;
     bool hasBreakpoint(int line) const override { return m_marks.count(line) != 0; }
     void setBreakpoint(int line, bool on) override;
+    void showCurrentLine(int line) override { m_current = line; }
+    int currentLine() const { return m_current; }
 
   protected:
     // After every change of the text; `what` names it for a subclass that records changes.
@@ -54,6 +56,7 @@ class TextEditor : public ProgramEditorView {
     bool m_readOnly = false;
     std::optional<int> m_selected;
     std::set<int> m_marks;  // lines with a breakpoint
+    int m_current = -1;
 };
 
 }  // namespace quarzel

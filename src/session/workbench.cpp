@@ -10,7 +10,8 @@ Workbench::Workbench(const Views& views)
       executor(machine, memory, this->views),
       runControl(machine, flags, table, opcodes, executor, journal, input, this->views),
       files(flags, table, machine, runControl, this->views),
-      html(views.editor, table, views.prompts) {
+      html(views.editor, table, views.prompts),
+      loopWatch(machine, table, flags, input, views.numberInput, memory) {
     table.attachGrid(&views.grid);
     memory.setJournal(&journal);
     views.editor.setChangeHandler([this] { programChanged(); });
@@ -26,18 +27,22 @@ void Workbench::btCheckClick() {
 
 void Workbench::btRunClick() {
     m_passBreakpointAt.reset();  // a new run pauses at every marked line again
+    loopWatch.newRun();
     guard([this] { runControl.btRunClick(); });
 }
 
 void Workbench::btStepClick() {
+    loopWatch.forget();  // single steps are the learner's own: nothing is watched
     guard([this] { runControl.btStepClick(); });
 }
 
 void Workbench::btBackClick() {
+    loopWatch.forget();
     guard([this] { runControl.VM_StepBack(); });
 }
 
 void Workbench::speedClick(Speed speed) {
+    loopWatch.forget();
     if (speed != Speed::Step) {
         // Choosing a timed speed while looking at a marked line goes on from that line.
         m_passBreakpointAt = machine.StepCount;
@@ -49,12 +54,11 @@ void Workbench::timerTick(RunTimer timer) {
     if (machine.VM_Running && !machine.InputPending && machine.RunMode != Speed::Step &&
         m_passBreakpointAt != machine.StepCount && stopsAt(machine.VM_IP)) {
         m_passBreakpointAt = machine.StepCount;
-        // Exactly a click on "Schritt": the timers stop and the step buttons are enabled; the
-        // run stays in progress at the marked line.
-        guard([this] { runControl.rbStepClick(); });
-        views.runPanel.showSpeed(Speed::Step);
+        pauseRun();
         return;
     }
+    const bool watched = machine.VM_Running && !machine.InputPending &&
+                         machine.RunMode != Speed::Step && loopWatch.beforeStep();
     guard([this, timer] {
         switch (timer) {
             case RunTimer::Slow:
@@ -68,6 +72,36 @@ void Workbench::timerTick(RunTimer timer) {
                 break;
         }
     });
+    if (!watched) {
+        return;
+    }
+    std::optional<std::int32_t> loopLine;
+    guard([this, &loopLine] { loopLine = loopWatch.afterStep(); });
+    if (loopLine) {
+        pauseRun();
+        views.prompts.showMessage(
+            fromUtf8("Endlosschleife ab Zeile " + std::to_string(*loopLine) + " erkannt."),
+            kApplicationTitle, MessageIcon::Information);
+    }
+}
+
+void Workbench::pauseRun() {
+    loopWatch.forget();
+    // Exactly a click on "Schritt": the timers stop and the step buttons are enabled; the run
+    // stays in progress where it is.
+    guard([this] { runControl.rbStepClick(); });
+    views.runPanel.showSpeed(Speed::Step);
+}
+
+bool Workbench::takeOverData(const DataTable& start) {
+    loopWatch.forget();
+    bool replaced = false;
+    guard([this, &start, &replaced] {
+        files.takeOverData(start);
+        replaced = true;
+        runControl.showRunState();
+    });
+    return replaced;
 }
 
 void Workbench::btNewClick() {

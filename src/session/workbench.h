@@ -23,6 +23,7 @@
 #include "model/state_flags.h"
 #include "session/file_commands.h"
 #include "session/html_export.h"
+#include "session/loop_watch.h"
 #include "session/run_control.h"
 
 namespace quarzel {
@@ -44,12 +45,19 @@ class Workbench {
     void btBackClick();
     void speedClick(Speed speed);  // the four radio buttons
     // A tick of the timer of the selected speed. A run about to execute a line with a
-    // breakpoint switches to "Schritt" instead, as a click on that radio button would.
+    // breakpoint switches to "Schritt" instead, as a click on that radio button would. A run
+    // that comes back to a state it was in before switches to "Schritt" after the step and
+    // says so: "Endlosschleife ab Zeile N erkannt.", N the lowest line of the cycle; once per
+    // run.
     void timerTick(RunTimer timer);
     void btNewClick();
     void btLoadClick();
     void btSaveClick();
     void btHTMLClick(const std::string& date);  // today's date in the user's short format
+    // A task's case goes into the table as its starting memory: modified data is offered for
+    // saving first (as Load offers it), a run in progress ends, and the table is replaced
+    // with the flags as after loading data. False when a save failed: the table is as it was.
+    bool takeOverData(const DataTable& start);
 
     // What the user typed. After every change of the editor's text, whoever made it:
     void programChanged();
@@ -83,6 +91,7 @@ class Workbench {
     RunControl runControl;
     FileCommands files;
     HtmlExport html;
+    LoopWatch loopWatch;
 
     // Runs a front end's own handler inside the same central handler as the commands.
     template <typename Handler>
@@ -90,6 +99,8 @@ class Workbench {
 
   private:
     bool stopsAt(int line) const;
+    // A timed run switches to "Schritt" (a breakpoint, an endless loop).
+    void pauseRun();
 
     // The step count at which a timed run may execute a marked line without pausing: where a
     // breakpoint paused it, or where the learner chose a timed speed while looking at the line.

@@ -21,6 +21,7 @@
 #include <exception>
 
 #include "Input.h"
+#include "aufgabe.h"
 #include "common/central_handler.h"
 #include "common/number_text.h"
 #include "data_grid.h"
@@ -187,6 +188,8 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
     m_frmHilfe = new TfrmHilfe(this);
     m_frmData = new TfrmData(m_workbench->input, *m_prompts, this);
     m_numberInput.target = m_frmData;
+    m_frmAufgabe = new TfrmAufgabe(*m_workbench, *m_prompts, this);
+    m_frmAufgabe->beforeCommand = [this] { sgData->commitPendingEdit(); };
 }
 
 TfrmMainForm::~TfrmMainForm() {
@@ -270,6 +273,11 @@ void TfrmMainForm::createControls() {
     lbSteps = new QLabel(utf8Text(captions::lbStepsPrefix) + QLatin1Char('0'), gbFlowControl);
     lbSteps->setObjectName(QStringLiteral("lbSteps"));
     lbSteps->setToolTip(utf8Text(captions::lbStepsTip));
+    // Below the step count.
+    btAufgabe = new QPushButton(utf8Text(captions::btAufgabe), gbFlowControl);
+    btAufgabe->setObjectName(QStringLiteral("btAufgabe"));
+    btAufgabe->setAccessibleName(utf8Text(captions::btAufgabe).remove(QLatin1Char('&')));
+    btAufgabe->setToolTip(utf8Text(captions::btAufgabeTip));
     m_runPanel.btRun = btRun;
     m_runPanel.btStep = btStep;
     m_runPanel.btBack = btBack;
@@ -393,6 +401,7 @@ void TfrmMainForm::wireHandlers() {
 
     connect(btHTML, &QToolButton::clicked, this, [this] { btHTMLClick(); });
     connect(btHelp, &QToolButton::clicked, this, [this] { btHelpClick(); });
+    connect(btAufgabe, &QPushButton::clicked, this, [this] { btAufgabeClick(); });
     connect(btExit, &QToolButton::clicked, this, [this] { btExitClick(); });
     connect(btView, &QToolButton::clicked, this, [this] { btViewClick(); });
 
@@ -426,6 +435,11 @@ void TfrmMainForm::btViewClick() {
 void TfrmMainForm::btHelpClick() {
     sgData->commitPendingEdit();
     m_workbench->guard([this] { m_frmHilfe->toggle(); });
+}
+
+void TfrmMainForm::btAufgabeClick() {
+    sgData->commitPendingEdit();
+    m_workbench->guard([this] { m_frmAufgabe->toggle(); });
 }
 
 void TfrmMainForm::btHTMLClick() {
@@ -473,6 +487,7 @@ void TfrmMainForm::ResizeWorkingArea() {
     place(btStep, l.btStep);
     place(btBack, l.btBack);
     place(lbSteps, l.lbSteps);
+    place(btAufgabe, l.btAufgabe);
     place(gbFile, l.gbFile);
     place(btNew, l.btNew);
     place(btLoad, l.btLoad);
@@ -506,6 +521,7 @@ void TfrmMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     m_frmHilfe->hide();
+    m_frmAufgabe->hide();
     event->accept();
 }
 

@@ -26,6 +26,7 @@ class DataTableModel;
 class RunControl;
 class MemoryView;
 class ProgramEditor;
+class TfrmAufgabe;
 class TfrmData;
 class TfrmHilfe;
 class Workbench;
@@ -88,6 +89,7 @@ class TfrmMainForm : public QWidget {
     bool GraphicalView() const { return m_graphicalView; }
     TfrmHilfe* frmHilfe() const { return m_frmHilfe; }
     TfrmData* frmData() const { return m_frmData; }
+    TfrmAufgabe* frmAufgabe() const { return m_frmAufgabe; }
     ProgramEditor* programEditor() const { return meProgram; }
     DataGrid* dataGrid() const { return sgData; }
     MemoryView* memoryView() const { return pbMemory; }
@@ -98,6 +100,7 @@ class TfrmMainForm : public QWidget {
     void btViewClick();
     void btHelpClick();
     void btHTMLClick();
+    void btAufgabeClick();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;  // FormResize
@@ -141,6 +144,7 @@ class TfrmMainForm : public QWidget {
     QPushButton* btStep = nullptr;
     QPushButton* btBack = nullptr;
     QLabel* lbSteps = nullptr;
+    QPushButton* btAufgabe = nullptr;
     QGroupBox* gbSpeed = nullptr;
     QRadioButton* rbStep = nullptr;
     QRadioButton* rbSlow = nullptr;
@@ -164,6 +168,7 @@ class TfrmMainForm : public QWidget {
     QTimer* tDirect = nullptr;
     TfrmHilfe* m_frmHilfe = nullptr;
     TfrmData* m_frmData = nullptr;
+    TfrmAufgabe* m_frmAufgabe = nullptr;
 };
 
 }  // namespace quarzel

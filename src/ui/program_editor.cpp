@@ -4,11 +4,13 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <memory>
 
 #include "common/system_error.h"
@@ -24,6 +26,8 @@ constexpr int kBreakpointState = 1;
 // Light red behind the whole line: clearly not the blue of a selection, and the black text
 // stays readable on it.
 const QColor kBreakpointBackground(255, 196, 196);
+// The arrow at the line a run executes next: dark green, unlike the breakpoint's red.
+const QColor kCurrentLineArrow(0, 128, 0);
 
 // The editor's own menu entries in German also where Qt's translation is missing; the key
 // after the tab stays as Qt wrote it.
@@ -49,11 +53,38 @@ bool isMarked(const QTextBlock& block) {
     return block.isValid() && block.userState() == kBreakpointState;
 }
 
+// The strip the editor keeps free at its left edge (its viewport margin); it draws nothing of
+// its own, the editor paints it.
+class Gutter : public QWidget {
+  public:
+    explicit Gutter(ProgramEditor* editor) : QWidget(editor), m_editor(editor) {
+        setObjectName(QStringLiteral("meProgramGutter"));
+        setAccessibleName(QStringLiteral("Zeilennummern"));
+        setCursor(Qt::PointingHandCursor);
+    }
+    QSize sizeHint() const override { return {m_editor->gutterWidth(), 0}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override { m_editor->paintGutter(event); }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            m_editor->gutterClicked(event->position().toPoint().y());
+        }
+    }
+
+  private:
+    ProgramEditor* m_editor;
+};
+
+constexpr int kArrowWidth = 12;  // room for the current line's arrow left of the numbers
+constexpr int kGutterPadding = 6;
+
 }  // namespace
 
 ProgramEditor::ProgramEditor(QWidget* parent)
     : QPlainTextEdit(parent),
-      m_breakpointAction(new QAction(QStringLiteral("Haltepunkt ein/aus"), this)) {
+      m_breakpointAction(new QAction(QStringLiteral("Haltepunkt ein/aus"), this)),
+      m_gutter(new Gutter(this)) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     setTabChangesFocus(false);
@@ -84,6 +115,98 @@ ProgramEditor::ProgramEditor(QWidget* parent)
     connect(
         document(), &QTextDocument::contentsChange, this,
         [this](int position, int /*removed*/, int added) { keepMarkWithItsLine(position, added); });
+
+    connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { updateGutterWidth(); });
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+        if (dy != 0) {
+            m_gutter->scroll(0, dy);
+        } else {
+            m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
+        }
+    });
+    updateGutterWidth();
+}
+
+int ProgramEditor::gutterWidth() const {
+    int digits = 2;  // the gutter does not widen while the first lines are typed
+    for (int lines = std::max(1, document()->blockCount()); lines >= 100; lines /= 10) {
+        ++digits;
+    }
+    return kArrowWidth + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits +
+           kGutterPadding;
+}
+
+void ProgramEditor::updateGutterWidth() {
+    setViewportMargins(gutterWidth(), 0, 0, 0);
+    placeGutter();
+}
+
+void ProgramEditor::placeGutter() {
+    const QRect r = contentsRect();
+    m_gutter->setGeometry(r.left(), r.top(), gutterWidth(), viewport()->height());
+}
+
+void ProgramEditor::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    placeGutter();
+}
+
+void ProgramEditor::showCurrentLine(int line) {
+    if (line == m_currentLine) {
+        return;
+    }
+    m_currentLine = line;
+    m_gutter->update();
+}
+
+void ProgramEditor::gutterClicked(int y) {
+    const QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF r = blockBoundingGeometry(block).translated(offset);
+        if (y < r.bottom()) {
+            if (y >= r.top()) {
+                emit breakpointToggled(block.blockNumber());
+            }
+            return;
+        }
+    }
+}
+
+void ProgramEditor::paintGutter(QPaintEvent* event) {
+    QPainter painter(m_gutter);
+    const QRect area = event->rect();
+    painter.fillRect(area, palette().color(QPalette::Window));
+    painter.setFont(font());
+    const QPointF offset = contentOffset();
+    const int numberRight = m_gutter->width() - kGutterPadding / 2;
+    const int lines = lineCount();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF r = blockBoundingGeometry(block).translated(offset);
+        if (r.top() > area.bottom()) {
+            break;
+        }
+        const int number = block.blockNumber();
+        if (isMarked(block)) {
+            painter.fillRect(QRectF(0, r.top(), m_gutter->width(), r.height()),
+                             kBreakpointBackground);
+        }
+        // The empty last line after a final line break is no line of the program.
+        if (number < std::max(lines, 1)) {
+            painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+            painter.drawText(QRectF(0, r.top(), numberRight, r.height()),
+                             Qt::AlignRight | Qt::AlignVCenter, QString::number(number + 1));
+        }
+        if (number == m_currentLine) {
+            const qreal mid = r.top() + r.height() / 2;
+            const qreal half = std::min<qreal>(r.height() / 2 - 2, 5);
+            const QPointF arrow[] = {{2, mid - half}, {2 + 2 * half, mid}, {2, mid + half}};
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kCurrentLineArrow);
+            painter.drawPolygon(arrow, 3);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+        }
+    }
 }
 
 // A tab advances to the next multiple of eight characters, as in a text file's usual view.
@@ -107,6 +230,7 @@ void ProgramEditor::changeEvent(QEvent* event) {
         keepSelectionVisible();
     } else if (event->type() == QEvent::FontChange) {
         setTabStops();
+        updateGutterWidth();
     }
 }
 

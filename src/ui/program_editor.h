@@ -36,6 +36,18 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
     // and a new text (New, Load) starts without any. What a mark means is the session's.
     bool hasBreakpoint(int line) const override;
     void setBreakpoint(int line, bool on) override;
+    // An arrow in the gutter; the text itself is neither selected nor scrolled.
+    void showCurrentLine(int line) override;
+    int currentLine() const { return m_currentLine; }
+
+    // The gutter of line numbers left of the text, inside the editor's own rectangle.
+    QWidget* gutter() const { return m_gutter; }
+    int gutterWidth() const;
+    // The gutter's pixels: numbers from 1 as every message counts lines, the breakpoint
+    // colour, the arrow at the current line.
+    void paintGutter(QPaintEvent* event);
+    // A click in the gutter toggles the breakpoint of the line beside it.
+    void gutterClicked(int y);
 
   signals:
     // F9 or the context menu's entry, on the line that holds the text cursor.
@@ -46,6 +58,7 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void keepSelectionVisible();
@@ -53,8 +66,13 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
     void keepMarkWithItsLine(int position, int added);
     QTextBlock lineBlock(int index) const;  // raises the list index error when out of range
 
+    void updateGutterWidth();
+    void placeGutter();
+
     QAction* m_breakpointAction;
+    QWidget* m_gutter;
     std::function<void()> m_changeHandler;
+    int m_currentLine = -1;
 };
 
 }  // namespace quarzel

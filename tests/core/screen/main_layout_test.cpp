@@ -53,6 +53,7 @@ TEST(MainLayout, At800x600) {
         {"btStep", &MainLayout::btStep, {5, 160, 106, 25}},
         {"btBack", &MainLayout::btBack, {5, 187, 106, 25}},
         {"lbSteps", &MainLayout::lbSteps, {5, 216, 106, 17}},
+        {"btAufgabe", &MainLayout::btAufgabe, {5, 237, 106, 25}},
         {"gbFile", &MainLayout::gbFile, {5, 483, 663, 112}},
         {"btNew", &MainLayout::btNew, {15, 15, 80, 82}},
         {"btLoad", &MainLayout::btLoad, {95, 15, 80, 82}},
@@ -107,7 +108,7 @@ TEST(MainLayout, TinyWindowsNeverGiveNegativeSizes) {
             l.gbFlowControl, l.btCheck,   l.btRun,      l.gbSpeed,  l.rbStep,
             l.rbSlow,        l.rbFast,    l.rbDirect,   l.btStep,   l.gbFile,
             l.btNew,         l.btLoad,    l.btSave,     l.btHTML,   l.btView,
-            l.btHelp,        l.btExit};
+            l.btHelp,        l.btExit,    l.btAufgabe};
         for (const LayoutRect& r : all) {
             EXPECT_GE(r.width, 0) << width << " x " << height;
             EXPECT_GE(r.height, 0) << width << " x " << height;
@@ -133,13 +134,16 @@ TEST(MainLayout, StartWindow) {
     EXPECT_EQ(startWindowRect(15, 5), (LayoutRect{10, 10, 0, 0}));
 }
 
-// "Zurück" and the step count sit below the step button, inside the run panel.
-TEST(MainLayout, BackButtonAndStepCountBelowTheStepButton) {
+// "Zurück", the step count and "Aufgabe" sit below the step button, inside the run panel.
+TEST(MainLayout, BackButtonStepCountAndTaskBelowTheStepButton) {
     for (int height = 500; height < 1400; height += 53) {
         const MainLayout at = computeMainLayout(height + 300, height);
         EXPECT_EQ(at.btBack, (LayoutRect{5, at.btStep.bottom() + 2, at.btStep.width, 25}));
         EXPECT_EQ(at.lbSteps.top, at.btBack.bottom() + 4);
         EXPECT_LE(at.lbSteps.bottom(), at.gbFlowControl.height);
+        EXPECT_EQ(at.btAufgabe, (LayoutRect{5, at.lbSteps.bottom() + 4, at.btStep.width, 25}));
+        // From a client height of 540 the run panel is tall enough for "Aufgabe" too.
+        EXPECT_TRUE(height < 540 || at.btAufgabe.bottom() <= at.gbFlowControl.height) << height;
     }
 }
 
