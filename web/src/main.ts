@@ -272,6 +272,7 @@ function pageCalls(): Record<string, unknown> {
     editorHasBreakpoint: (line: number) => editor.hasMark(line),
     setEditorBreakpoint: (line: number, on: boolean) => editor.setMark(line, on),
     setEditorReadOnly: (on: boolean) => editor.setReadOnly(on),
+    showCurrentLine: (line: number) => editor.showCurrentLine(line),
     showRowAtTop: (row: number) => table.showRowAtTop(row),
     setTableEditable: (on: boolean) => table.setEditable(on),
     showRow: (row: number, value: string, comment: string) => table.showRow(row, value, comment),
