@@ -2,6 +2,7 @@
 // called through Asyncify (ccall with async); the page sends nothing else meanwhile.
 #include <emscripten.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,8 @@
 namespace quarzel {
 namespace {
 
+// The page's one session, as the window owns its one workbench; the page calls in only
+// through the functions below.
 std::unique_ptr<WebApp> g_app;
 std::string g_text;  // the last text handed to the page; valid until the next call
 
@@ -48,26 +51,94 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
-// The rectangles of the layout in this order, four numbers each.
-#define QZ_LAYOUT_FIELDS(X)                                                                       \
-    X(gbProgram)                                                                                  \
-    X(meProgram)                                                                                  \
-    X(gbData)                                                                                     \
-    X(sgData) X(gbDataGraphical) X(pbMemory) X(enumber) X(evalue) X(ecomment) X(gbVMInspector)    \
-        X(gbVMAccu) X(ebAccu) X(gbVMWindow) X(ebWindow) X(gbVMIndex) X(ebIndex) X(gbVMIP) X(ebIP) \
-            X(gbVMSP) X(ebSP) X(gbFlowControl) X(btCheck) X(btRun) X(gbSpeed) X(rbStep) X(rbSlow) \
-                X(rbFast) X(rbDirect) X(btStep) X(gbFile) X(btNew) X(btLoad) X(btSave) X(btHTML)  \
-                    X(btView) X(btHelp) X(btExit) X(btBack) X(lbSteps)
+// Every control the layout places, by the name the page gives its element.
+struct LayoutField {
+    const char* name;
+    LayoutRect MainLayout::*rect;
+};
+const LayoutField kLayoutFields[] = {
+    {"gbProgram", &MainLayout::gbProgram},
+    {"meProgram", &MainLayout::meProgram},
+    {"gbData", &MainLayout::gbData},
+    {"sgData", &MainLayout::sgData},
+    {"gbDataGraphical", &MainLayout::gbDataGraphical},
+    {"pbMemory", &MainLayout::pbMemory},
+    {"enumber", &MainLayout::enumber},
+    {"evalue", &MainLayout::evalue},
+    {"ecomment", &MainLayout::ecomment},
+    {"gbVMInspector", &MainLayout::gbVMInspector},
+    {"gbVMAccu", &MainLayout::gbVMAccu},
+    {"ebAccu", &MainLayout::ebAccu},
+    {"gbVMWindow", &MainLayout::gbVMWindow},
+    {"ebWindow", &MainLayout::ebWindow},
+    {"gbVMIndex", &MainLayout::gbVMIndex},
+    {"ebIndex", &MainLayout::ebIndex},
+    {"gbVMIP", &MainLayout::gbVMIP},
+    {"ebIP", &MainLayout::ebIP},
+    {"gbVMSP", &MainLayout::gbVMSP},
+    {"ebSP", &MainLayout::ebSP},
+    {"gbFlowControl", &MainLayout::gbFlowControl},
+    {"btCheck", &MainLayout::btCheck},
+    {"btRun", &MainLayout::btRun},
+    {"gbSpeed", &MainLayout::gbSpeed},
+    {"rbStep", &MainLayout::rbStep},
+    {"rbSlow", &MainLayout::rbSlow},
+    {"rbFast", &MainLayout::rbFast},
+    {"rbDirect", &MainLayout::rbDirect},
+    {"btStep", &MainLayout::btStep},
+    {"gbFile", &MainLayout::gbFile},
+    {"btNew", &MainLayout::btNew},
+    {"btLoad", &MainLayout::btLoad},
+    {"btSave", &MainLayout::btSave},
+    {"btHTML", &MainLayout::btHTML},
+    {"btView", &MainLayout::btView},
+    {"btHelp", &MainLayout::btHelp},
+    {"btExit", &MainLayout::btExit},
+    {"btBack", &MainLayout::btBack},
+    {"lbSteps", &MainLayout::lbSteps},
+};
 
-#define QZ_CAPTION_FIELDS(X)                                                                      \
-    X(gbProgram)                                                                                  \
-    X(gbData)                                                                                     \
-    X(gbVMInspector)                                                                              \
-    X(gbVMAccu) X(gbVMWindow) X(gbVMIndex) X(gbVMIP) X(gbVMSP) X(gbFlowControl) X(btCheck)        \
-        X(btRun) X(btStep) X(gbSpeed) X(rbStep) X(rbSlow) X(rbFast) X(rbDirect) X(btBack)         \
-            X(btBackTip) X(lbStepsPrefix) X(lbStepsTip) X(enumberTip) X(evalueTip) X(ecommentTip) \
-                X(pbMemory) X(gbFile) X(btNew) X(btLoad) X(btSave) X(btHTML) X(btView) X(btHelp)  \
-                    X(btExit) X(frmHilfe) X(frmData)
+struct CaptionField {
+    const char* name;
+    const char* text;
+};
+const CaptionField kCaptionFields[] = {
+    {"gbProgram", captions::gbProgram},
+    {"gbData", captions::gbData},
+    {"gbVMInspector", captions::gbVMInspector},
+    {"gbVMAccu", captions::gbVMAccu},
+    {"gbVMWindow", captions::gbVMWindow},
+    {"gbVMIndex", captions::gbVMIndex},
+    {"gbVMIP", captions::gbVMIP},
+    {"gbVMSP", captions::gbVMSP},
+    {"gbFlowControl", captions::gbFlowControl},
+    {"btCheck", captions::btCheck},
+    {"btRun", captions::btRun},
+    {"btStep", captions::btStep},
+    {"gbSpeed", captions::gbSpeed},
+    {"rbStep", captions::rbStep},
+    {"rbSlow", captions::rbSlow},
+    {"rbFast", captions::rbFast},
+    {"rbDirect", captions::rbDirect},
+    {"btBack", captions::btBack},
+    {"btBackTip", captions::btBackTip},
+    {"lbStepsPrefix", captions::lbStepsPrefix},
+    {"lbStepsTip", captions::lbStepsTip},
+    {"enumberTip", captions::enumberTip},
+    {"evalueTip", captions::evalueTip},
+    {"ecommentTip", captions::ecommentTip},
+    {"pbMemory", captions::pbMemory},
+    {"gbFile", captions::gbFile},
+    {"btNew", captions::btNew},
+    {"btLoad", captions::btLoad},
+    {"btSave", captions::btSave},
+    {"btHTML", captions::btHTML},
+    {"btView", captions::btView},
+    {"btHelp", captions::btHelp},
+    {"btExit", captions::btExit},
+    {"frmHilfe", captions::frmHilfe},
+    {"frmData", captions::frmData},
+};
 
 }  // namespace
 }  // namespace quarzel
@@ -83,33 +154,32 @@ EMSCRIPTEN_KEEPALIVE void qz_init() {
 
 EMSCRIPTEN_KEEPALIVE const char* qz_layout_names() {
     std::string names;
-#define QZ_NAME(field) names += std::string(names.empty() ? "" : ",") + #field;
-    QZ_LAYOUT_FIELDS(QZ_NAME)
-#undef QZ_NAME
+    for (const LayoutField& field : kLayoutFields) {
+        names += std::string(names.empty() ? "" : ",") + field.name;
+    }
     return handOut(names);
 }
 
 EMSCRIPTEN_KEEPALIVE const int* qz_layout(int width, int height) {
-    static int numbers[4 * 64];
+    static int numbers[4 * std::size(kLayoutFields)];
     const MainLayout l = computeMainLayout(width, height);
     int* out = numbers;
-#define QZ_RECT(field)      \
-    *out++ = l.field.left;  \
-    *out++ = l.field.top;   \
-    *out++ = l.field.width; \
-    *out++ = l.field.height;
-    QZ_LAYOUT_FIELDS(QZ_RECT)
-#undef QZ_RECT
+    for (const LayoutField& field : kLayoutFields) {
+        const LayoutRect& r = l.*field.rect;
+        *out++ = r.left;
+        *out++ = r.top;
+        *out++ = r.width;
+        *out++ = r.height;
+    }
     return numbers;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* qz_captions() {
     std::string json = "{";
-#define QZ_CAPTION(field) \
-    json +=               \
-        std::string(json.size() > 1 ? "," : "") + "\"" #field "\":" + jsonString(captions::field);
-    QZ_CAPTION_FIELDS(QZ_CAPTION)
-#undef QZ_CAPTION
+    for (const CaptionField& field : kCaptionFields) {
+        json += std::string(json.size() > 1 ? "," : "") + jsonString(field.name) + ":" +
+                jsonString(field.text);
+    }
     return handOut(json + "}");
 }
 

@@ -20,6 +20,7 @@ EM_JS(int, qz_js_editor_has_breakpoint, (int line), {
 EM_JS(void, qz_js_set_editor_breakpoint, (int line, int on), {
     Module.page.setEditorBreakpoint(line, on !== 0);
 });
+EM_JS(void, qz_js_show_editor_current_line, (int line), { Module.page.showCurrentLine(line); });
 EM_JS(void, qz_js_set_editor_read_only, (int on), { Module.page.setEditorReadOnly(on !== 0); });
 EM_JS(void, qz_js_show_row_at_top, (int row), { Module.page.showRowAtTop(row); });
 EM_JS(void, qz_js_set_table_editable, (int on), { Module.page.setTableEditable(on !== 0); });
@@ -115,6 +116,9 @@ bool editorHasBreakpoint(int line) {
 }
 void setEditorBreakpoint(int line, bool on) {
     qz_js_set_editor_breakpoint(line, on ? 1 : 0);
+}
+void showEditorCurrentLine(int line) {
+    qz_js_show_editor_current_line(line);
 }
 void setEditorReadOnly(bool readOnly) {
     qz_js_set_editor_read_only(readOnly ? 1 : 0);

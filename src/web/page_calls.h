@@ -17,6 +17,7 @@ void editorCaretToEnd();  // and scrolled into view
 bool editorHasBreakpoint(int line);
 void setEditorBreakpoint(int line, bool on);
 void setEditorReadOnly(bool readOnly);
+void showEditorCurrentLine(int line);  // -1: no run in progress
 
 // The table.
 void showRowAtTop(int row);

@@ -74,6 +74,10 @@ void WebEditor::setBreakpoint(int line, bool on) {
     page::setEditorBreakpoint(line, on);
 }
 
+void WebEditor::showCurrentLine(int line) {
+    page::showEditorCurrentLine(line);
+}
+
 void WebEditor::setTextFromPage(const std::string& text) {
     m_fromPage = true;
     try {

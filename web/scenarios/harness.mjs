@@ -59,12 +59,9 @@ export async function openPage(browser, { width = 800, height = 600, fileSystemA
   }
   if (!keepStorage) {
     // Each scenario starts without the work of the one before; a reload within it keeps its own.
-    await page.evaluateOnNewDocument(() => {
-      if (!sessionStorage.getItem('quarzel.szenario')) {
-        localStorage.clear();
-        sessionStorage.setItem('quarzel.szenario', '1');
-      }
-    });
+    const storage = await page.createCDPSession();
+    await storage.send('Storage.clearDataForOrigin', { origin: 'file://', storageTypes: 'local_storage' });
+    await storage.detach();
   }
   await page.goto(pageUrl);
   await page.waitForSelector('body[data-ready="true"]', { timeout: 20000 });

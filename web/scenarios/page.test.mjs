@@ -263,6 +263,13 @@ describe('Quarzel im Browser', () => {
     await byName(page, 'button', 'Stop');
     for (let i = 0; i < 39; ++i) await click(page, 'button', 'Schritt');
     assert.equal(await page.evaluate(() => window.quarzel.firstLine()), 39);
+    // The arrow beside the numbers marks that line, numbered from 1.
+    const arrow = await page.evaluate(() => {
+      const top = (e) => Math.round(e.getBoundingClientRect().top);
+      const number = [...document.querySelectorAll('.cm-lineNumbers .cm-gutterElement')].find((e) => e.textContent === '40');
+      return [document.querySelectorAll('.cm-current-arrow').length, top(document.querySelector('.cm-current-arrow').parentElement) === top(number)];
+    });
+    assert.deepEqual(arrow, [1, true]);
     await click(page, 'button', 'Schritt');
     assert.equal(await value(page, 'textbox', 'Zelle 300'), '39');
     const top = await page.evaluate(() => {

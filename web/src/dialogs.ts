@@ -1,5 +1,8 @@
 // The modal boxes of the page: messages, Ja/Nein questions, the number dialog "Dateneingabe"
 // and the name of a file to save. Each returns a promise that the core awaits.
+import iconError from 'lucide-static/icons/circle-x.svg';
+import iconInfo from 'lucide-static/icons/info.svg';
+import iconQuestion from 'lucide-static/icons/circle-help.svg';
 
 function el<K extends keyof HTMLElementTagNameMap>(tag: K, cls?: string, textContent?: string): HTMLElementTagNameMap[K] {
   const e = document.createElement(tag);
@@ -36,10 +39,11 @@ function openBox(caption: string): Box {
   return { overlay, dialog, body, buttons, close };
 }
 
-const kIcons: Record<string, string> = { error: '⛔', info: 'ℹ', question: '?' };
+const kIcons: Record<string, string> = { error: iconError, info: iconInfo, question: iconQuestion };
 
 function messageBody(box: Box, text: string, icon: string): void {
-  const icn = el('div', `icon icon-${icon}`, kIcons[icon]);
+  const icn = el('div', `icon icon-${icon}`);
+  icn.innerHTML = kIcons[icon].replace(/<!--[^>]*-->/g, '');
   icn.setAttribute('aria-hidden', 'true');
   const message = el('div', 'message', text);
   box.body.append(icn, message);

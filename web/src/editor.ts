@@ -3,16 +3,39 @@
 // with a breakpoint are light red; each mark moves with its line's text as lines are inserted
 // or removed above it.
 import { Annotation, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
-import { Decoration, type DecorationSet, EditorView, keymap } from '@codemirror/view';
+import { Decoration, type DecorationSet, EditorView, GutterMarker, gutter, keymap, lineNumbers } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, insertNewline, insertTab } from '@codemirror/commands';
 
-export const kLineHeight = 17;
 
 // A change made by the core, not typed by the user.
 const fromCore = Annotation.define<boolean>();
 const toggleMark = StateEffect.define<{ line: number; on: boolean }>();
 const clearMarks = StateEffect.define<null>();
 const markLine = Decoration.line({ class: 'cm-breakpoint' });
+
+// The arrow beside the line a run executes next.
+const setCurrentLine = StateEffect.define<number>();
+const currentLineField = StateField.define<number>({
+  create: () => -1,
+  update: (line, tr) => tr.effects.reduce((value, effect) => (effect.is(setCurrentLine) ? effect.value : value), line),
+});
+class ArrowMarker extends GutterMarker {
+  toDOM(): Node {
+    const arrow = document.createElement('span');
+    arrow.className = 'cm-current-arrow';
+    arrow.setAttribute('aria-hidden', 'true');
+    return arrow;
+  }
+}
+const arrowMarker = new ArrowMarker();
+// Keeps the arrow's column as wide while no run is in progress.
+class SpacerMarker extends GutterMarker {
+  toDOM(): Node {
+    const space = document.createElement('span');
+    space.className = 'cm-arrow-space';
+    return space;
+  }
+}
 
 const marksField = StateField.define<DecorationSet>({
   create: () => Decoration.none,
@@ -60,6 +83,22 @@ export class ProgramEditor {
         doc: '',
         extensions: [
           marksField,
+          currentLineField,
+          gutter({
+            class: 'cm-arrow-gutter',
+            lineMarker: (view, line) => (view.state.doc.lineAt(line.from).number - 1 === view.state.field(currentLineField) ? arrowMarker : null),
+            lineMarkerChange: (update) => update.startState.field(currentLineField) !== update.state.field(currentLineField),
+            initialSpacer: () => new SpacerMarker(),
+          }),
+          // A click on a line's number sets or clears its breakpoint, as in the window.
+          lineNumbers({
+            domEventHandlers: {
+              mousedown: (view, line) => {
+                this.toggled(view.state.doc.lineAt(line.from).number - 1);
+                return true;
+              },
+            },
+          }),
           filter,
           history(),
           this.readOnly.of(EditorState.readOnly.of(false)),
@@ -139,6 +178,10 @@ export class ProgramEditor {
   lineAt(clientX: number, clientY: number): number {
     const pos = this.view.posAtCoords({ x: clientX, y: clientY }, false);
     return this.view.state.doc.lineAt(pos).number - 1;
+  }
+
+  showCurrentLine(line: number): void {
+    this.view.dispatch({ effects: setCurrentLine.of(line) });
   }
 
   setReadOnly(on: boolean): void {

@@ -272,6 +272,7 @@ function pageCalls(): Record<string, unknown> {
     editorHasBreakpoint: (line: number) => editor.hasMark(line),
     setEditorBreakpoint: (line: number, on: boolean) => editor.setMark(line, on),
     setEditorReadOnly: (on: boolean) => editor.setReadOnly(on),
+    showCurrentLine: (line: number) => editor.showCurrentLine(line),
     showRowAtTop: (row: number) => table.showRowAtTop(row),
     setTableEditable: (on: boolean) => table.setEditable(on),
     showRow: (row: number, value: string, comment: string) => table.showRow(row, value, comment),
@@ -378,6 +379,7 @@ async function main(): Promise<void> {
   picture.cellAt = (x, y) => call('qz_cell_at', ['number', 'number'], [x, y]);
   picture.cellText = (column, row) => text('qz_cell_text', ['number', 'number'], [column, row]);
   picture.resized = (width, height) => call('qz_picture_size', ['number', 'number'], [width, height]);
+  picture.isBusy = isBusy;
   // A button press first hands an open cell editor's text to the core.
   document.addEventListener('pointerdown', () => table.commitPending(), true);
   onCommandDone(deliverSaves);

@@ -12,11 +12,13 @@ export class MemoryPicture {
   cellAt: (x: number, y: number) => number = () => 0;
   cellText: (column: number, row: number) => string = () => '';
   resized: (width: number, height: number) => void = () => {};
+  isBusy: () => boolean = () => false;
   private context: CanvasRenderingContext2D;
 
   constructor(readonly canvas: HTMLCanvasElement, readonly hover: HTMLInputElement[]) {
     this.context = canvas.getContext('2d')!;
     canvas.addEventListener('mousemove', (event) => {
+      if (this.isBusy()) return;
       const cell = this.cellAt(Math.floor(event.offsetX), Math.floor(event.offsetY));
       hover[0].value = cell === 0 ? '' : String(cell);
       hover[1].value = cell === 0 ? '' : this.cellText(1, cell - 1);
