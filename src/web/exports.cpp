@@ -14,12 +14,14 @@
 #include "screen/main_layout.h"
 #include "screen/memory_geometry.h"
 #include "screen/reference_text.h"
+#include "web/task.h"
 #include "web/web_app.h"
 
 namespace quarzel {
 namespace {
 
 std::unique_ptr<WebApp> g_app;
+WebTask g_task;
 std::string g_text;  // the last text handed to the page; valid until the next call
 
 const char* handOut(std::string text) {
@@ -85,6 +87,7 @@ EMSCRIPTEN_KEEPALIVE const char* qz_layout_names() {
     std::string names;
 #define QZ_NAME(field) names += std::string(names.empty() ? "" : ",") + #field;
     QZ_LAYOUT_FIELDS(QZ_NAME)
+    QZ_NAME(btAufgabe)
 #undef QZ_NAME
     return handOut(names);
 }
@@ -99,6 +102,7 @@ EMSCRIPTEN_KEEPALIVE const int* qz_layout(int width, int height) {
     *out++ = l.field.width; \
     *out++ = l.field.height;
     QZ_LAYOUT_FIELDS(QZ_RECT)
+    QZ_RECT(btAufgabe)
 #undef QZ_RECT
     return numbers;
 }
@@ -108,6 +112,8 @@ EMSCRIPTEN_KEEPALIVE const char* qz_captions() {
 #define QZ_CAPTION(field) \
     json +=               \
         std::string(json.size() > 1 ? "," : "") + "\"" #field "\":" + jsonString(captions::field);
+    QZ_CAPTION(btAufgabe)
+    QZ_CAPTION(btAufgabeTip)
     QZ_CAPTION_FIELDS(QZ_CAPTION)
 #undef QZ_CAPTION
     return handOut(json + "}");
@@ -135,6 +141,18 @@ EMSCRIPTEN_KEEPALIVE void qz_timer(int timer) {
 
 EMSCRIPTEN_KEEPALIVE void qz_html(const char* date) {
     g_app->htmlExport(fromUtf8(date));
+}
+
+EMSCRIPTEN_KEEPALIVE void qz_task_load() {
+    g_task.load(*g_app);
+}
+
+EMSCRIPTEN_KEEPALIVE void qz_task_test() {
+    g_task.test(*g_app);
+}
+
+EMSCRIPTEN_KEEPALIVE void qz_task_take_over(int row) {
+    g_task.takeOver(*g_app, row);
 }
 
 EMSCRIPTEN_KEEPALIVE int qz_close() {

@@ -27,6 +27,7 @@ class WebEditor : public TextEditor {
     // removed above it.
     bool hasBreakpoint(int line) const override;
     void setBreakpoint(int line, bool on) override;
+    void showCurrentLine(int line) override;
 
     // The user's text (Windows-1252, CR LF), already shown by the page.
     void setTextFromPage(const std::string& text);
