@@ -5,6 +5,7 @@
 import { Annotation, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
 import { Decoration, type DecorationSet, EditorView, keymap } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, insertNewline, insertTab } from '@codemirror/commands';
+import { gutterExtensions, showCurrentLine } from './editor_gutter';
 
 export const kLineHeight = 17;
 
@@ -60,6 +61,7 @@ export class ProgramEditor {
         doc: '',
         extensions: [
           marksField,
+          gutterExtensions(marksField),
           filter,
           history(),
           this.readOnly.of(EditorState.readOnly.of(false)),
@@ -158,6 +160,10 @@ export class ProgramEditor {
       if (start === from) found = true;
     });
     return found;
+  }
+
+  showCurrentLine(line: number): void {
+    showCurrentLine(this.view, line);
   }
 
   setMark(line: number, on: boolean): void {

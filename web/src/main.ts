@@ -16,6 +16,7 @@ import { chooseFileToOpen, chooseFileToSave, deliverSaves, initFiles } from './f
 import { DataTableView } from './table';
 import { MemoryPicture } from './picture';
 import { HelpPanel } from './help';
+import { TaskPanel } from './task_panel';
 import { keepWork, restoreWork, forgetWork } from './storage';
 
 // Command numbers as the core counts them (WebCommand).
@@ -27,6 +28,7 @@ let editor: ProgramEditor;
 let table: DataTableView;
 let picture: MemoryPicture;
 let help: HelpPanel;
+let task: TaskPanel;
 let graphicalView = false;
 const timers: Array<number | undefined> = [undefined, undefined, undefined];
 const registers: HTMLInputElement[] = [];
@@ -186,6 +188,7 @@ function buildWindow(app: HTMLElement): void {
   steps.title = c.lbStepsTip;
   steps.textContent = `${c.lbStepsPrefix}0`;
   gbFlow.append(steps);
+  button('btAufgabe', c.btAufgabe, gbFlow, () => task.toggle()).title = c.btAufgabeTip;
 
   const gbFile = group('gbFile', '', app, c.gbFile);
   button('btNew', c.btNew, gbFile, () => void command('qz_command', ['number'], [Cmd.New]), iconNew);
@@ -272,6 +275,7 @@ function pageCalls(): Record<string, unknown> {
     editorHasBreakpoint: (line: number) => editor.hasMark(line),
     setEditorBreakpoint: (line: number, on: boolean) => editor.setMark(line, on),
     setEditorReadOnly: (on: boolean) => editor.setReadOnly(on),
+    showCurrentLine: (line: number) => editor.showCurrentLine(line),
     showRowAtTop: (row: number) => table.showRowAtTop(row),
     setTableEditable: (on: boolean) => table.setEditable(on),
     showRow: (row: number, value: string, comment: string) => table.showRow(row, value, comment),
@@ -360,6 +364,8 @@ function showContextMenu(x: number, y: number, line: number): void {
 async function main(): Promise<void> {
   const core = await startCore(pageCalls());
   initFiles(core);
+  task = new TaskPanel(core.FS);
+  Object.assign(core.page as object, task.pageCalls());
   captions = JSON.parse(text('qz_captions'));
   document.title = 'Quarzel 3.1';
   const app = document.getElementById('app')!;
