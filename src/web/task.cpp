@@ -137,8 +137,10 @@ void WebTask::load(WebApp& app) {
     }
     // The browser hands over one file: the data files the cases name come in a second choice.
     std::vector<std::string> needed;
-    if (!app.handle([&] { needed = grading::taskDataNames(readTextFile(*path).text); })) {
-        return;
+    try {
+        needed = grading::taskDataNames(readTextFile(*path).text);
+    } catch (const SystemError&) {
+        // A file that cannot be read is refused below, in the task's own box.
     }
     if (!needed.empty()) {
         const auto chosen = chooseDataFiles(needed);
