@@ -163,6 +163,17 @@ std::string deviationText(const CaseGrade& grade) {
     return text;
 }
 
+std::string inputsText(const TaskCase& taskCase) {
+    if (taskCase.inputs.empty()) {
+        return "keine";
+    }
+    std::string text;
+    for (const std::string& input : taskCase.inputs) {
+        text += (text.empty() ? "" : ", ") + input;
+    }
+    return text;
+}
+
 DataTable caseStartTable(const TaskCase& taskCase) {
     DataTable table;
     fillStartTable(table, taskCase.data, startCells(taskCase));

@@ -54,6 +54,9 @@ std::string failureLine(const TaskCase& taskCase, const CaseGrade& grade);
 // What went wrong alone: "Fenster 45 statt 55, Zelle 11 \"45\" statt \"55\"" (UTF-8).
 std::string deviationText(const CaseGrade& grade);
 
+// The inputs of a case as a task panel lists them: "3, 4", or "keine" (UTF-8).
+std::string inputsText(const TaskCase& taskCase);
+
 // The memory table a case starts with, as its run gets it.
 DataTable caseStartTable(const TaskCase& taskCase);
 

@@ -267,15 +267,14 @@ class Reader {
 
     std::optional<std::string> readData(const std::string& file, const toml::source_region& where,
                                         const std::string& key) {
-        namespace fs = std::filesystem;
-        const fs::path full = fs::u8path(m_path).parent_path() / fs::u8path(file);
+        const std::string full = taskDataPath(m_path, file);
         // A file that the run could not load, or whose data the check refuses, would fail
         // every learner's case for the teacher's mistake: it is refused now.
         const std::string name = "\"" + file + "\"";
         std::string text;
         DataTable table;
         try {
-            text = readDataFileText(full.u8string());
+            text = readDataFileText(full);
             if (const auto whole = wholeTableProblem(text)) {
                 problem(where, key, name + " ist keine vollständige Datentabelle: " + *whole);
                 return std::nullopt;
@@ -341,6 +340,37 @@ TaskLoad parseTask(std::string_view text, const std::string& path) {
         return {std::nullopt, reader.message()};
     }
     return {std::move(task), ""};
+}
+
+std::vector<std::string> taskDataNames(std::string_view text) {
+    std::vector<std::string> names;
+    std::string safe;
+    if (guardTomlText(text, safe)) {
+        return names;
+    }
+    toml::table root;
+    try {
+        root = toml::parse(safe);
+    } catch (const toml::parse_error&) {
+        return names;
+    }
+    const auto* cases = root["fall"].as_array();
+    if (cases == nullptr) {
+        return names;
+    }
+    for (const toml::node& element : *cases) {
+        const auto* taskCase = element.as_table();
+        const auto* name = taskCase ? taskCase->get_as<std::string>("daten") : nullptr;
+        if (name && std::find(names.begin(), names.end(), name->get()) == names.end()) {
+            names.push_back(name->get());
+        }
+    }
+    return names;
+}
+
+std::string taskDataPath(const std::string& taskPath, const std::string& name) {
+    namespace fs = std::filesystem;
+    return (fs::u8path(taskPath).parent_path() / fs::u8path(name)).u8string();
 }
 
 TaskLoad loadTask(const std::string& path) {

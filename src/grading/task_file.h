@@ -64,4 +64,11 @@ TaskLoad loadTask(const std::string& path);
 // The same for a text already read; `path` is named in messages and locates the data files.
 TaskLoad parseTask(std::string_view text, const std::string& path);
 
+// The data files that the cases of a task text name ("daten"), each once, in the order they
+// first appear; none when the text is no TOML. A page that has no folder beside the task file
+// asks the user for these before parseTask reads them.
+std::vector<std::string> taskDataNames(std::string_view text);
+// Where parseTask looks for the data file `name` of the task file at `taskPath` (UTF-8).
+std::string taskDataPath(const std::string& taskPath, const std::string& name);
+
 }  // namespace quarzel::grading

@@ -43,17 +43,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption,
 
 }  // namespace
 
-std::string inputsText(const grading::TaskCase& taskCase) {
-    if (taskCase.inputs.empty()) {
-        return "keine";
-    }
-    std::string text;
-    for (const std::string& input : taskCase.inputs) {
-        text += (text.empty() ? "" : ", ") + input;
-    }
-    return text;
-}
-
 TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window), m_workbench(workbench), m_prompts(prompts) {
     setObjectName(QStringLiteral("frmAufgabe"));
@@ -198,7 +187,7 @@ void TfrmAufgabe::showTask() {
         auto* points = new QTableWidgetItem(QString::number(c.points));
         points->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_twCases->setItem(row, ColPoints, points);
-        m_twCases->setItem(row, ColInputs, new QTableWidgetItem(utf8(inputsText(c))));
+        m_twCases->setItem(row, ColInputs, new QTableWidgetItem(utf8(grading::inputsText(c))));
         m_twCases->setItem(row, ColResult, new QTableWidgetItem());
     }
     if (m_twCases->rowCount() > 0) {
@@ -251,7 +240,7 @@ void TfrmAufgabe::btTakeOverClick() {
     if (start && m_workbench.takeOverData(*start)) {
         // The learner types these while stepping through the case.
         m_lbInputs->setText(QStringLiteral("Übernommen: „%1“ – Eingaben: %2")
-                                .arg(utf8(c.name), utf8(inputsText(c))));
+                                .arg(utf8(c.name), utf8(grading::inputsText(c))));
     }
 }
 

@@ -76,7 +76,4 @@ class TfrmAufgabe : public QWidget {
     QPushButton* m_btTakeOver;
 };
 
-// The inputs of a case as the window lists them: "3, 4", or "keine" (UTF-8).
-std::string inputsText(const grading::TaskCase& taskCase);
-
 }  // namespace quarzel

@@ -15,6 +15,7 @@
 #include "screen/main_layout.h"
 #include "screen/memory_geometry.h"
 #include "screen/reference_text.h"
+#include "web/task.h"
 #include "web/web_app.h"
 
 namespace quarzel {
@@ -23,6 +24,7 @@ namespace {
 // The page's one session, as the window owns its one workbench; the page calls in only
 // through the functions below.
 std::unique_ptr<WebApp> g_app;
+WebTask g_task;
 std::string g_text;  // the last text handed to the page; valid until the next call
 
 const char* handOut(std::string text) {
@@ -96,6 +98,7 @@ const LayoutField kLayoutFields[] = {
     {"btExit", &MainLayout::btExit},
     {"btBack", &MainLayout::btBack},
     {"lbSteps", &MainLayout::lbSteps},
+    {"btAufgabe", &MainLayout::btAufgabe},
 };
 
 struct CaptionField {
@@ -124,6 +127,8 @@ const CaptionField kCaptionFields[] = {
     {"btBackTip", captions::btBackTip},
     {"lbStepsPrefix", captions::lbStepsPrefix},
     {"lbStepsTip", captions::lbStepsTip},
+    {"btAufgabe", captions::btAufgabe},
+    {"btAufgabeTip", captions::btAufgabeTip},
     {"enumberTip", captions::enumberTip},
     {"evalueTip", captions::evalueTip},
     {"ecommentTip", captions::ecommentTip},
@@ -205,6 +210,18 @@ EMSCRIPTEN_KEEPALIVE void qz_timer(int timer) {
 
 EMSCRIPTEN_KEEPALIVE void qz_html(const char* date) {
     g_app->htmlExport(fromUtf8(date));
+}
+
+EMSCRIPTEN_KEEPALIVE void qz_task_load() {
+    g_task.load(*g_app);
+}
+
+EMSCRIPTEN_KEEPALIVE void qz_task_test() {
+    g_task.test(*g_app);
+}
+
+EMSCRIPTEN_KEEPALIVE void qz_task_take_over(int row) {
+    g_task.takeOver(*g_app, row);
 }
 
 EMSCRIPTEN_KEEPALIVE int qz_close() {

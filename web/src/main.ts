@@ -16,6 +16,7 @@ import { chooseFileToOpen, chooseFileToSave, deliverSaves, initFiles } from './f
 import { DataTableView } from './table';
 import { MemoryPicture } from './picture';
 import { HelpPanel } from './help';
+import { TaskPanel } from './task_panel';
 import { keepWork, restoreWork, forgetWork } from './storage';
 
 // Command numbers as the core counts them (WebCommand).
@@ -27,6 +28,7 @@ let editor: ProgramEditor;
 let table: DataTableView;
 let picture: MemoryPicture;
 let help: HelpPanel;
+let task: TaskPanel;
 let graphicalView = false;
 const timers: Array<number | undefined> = [undefined, undefined, undefined];
 const registers: HTMLInputElement[] = [];
@@ -186,6 +188,7 @@ function buildWindow(app: HTMLElement): void {
   steps.title = c.lbStepsTip;
   steps.textContent = `${c.lbStepsPrefix}0`;
   gbFlow.append(steps);
+  button('btAufgabe', c.btAufgabe, gbFlow, () => task.toggle()).title = c.btAufgabeTip;
 
   const gbFile = group('gbFile', '', app, c.gbFile);
   button('btNew', c.btNew, gbFile, () => void command('qz_command', ['number'], [Cmd.New]), iconNew);
@@ -361,6 +364,8 @@ function showContextMenu(x: number, y: number, line: number): void {
 async function main(): Promise<void> {
   const core = await startCore(pageCalls());
   initFiles(core);
+  task = new TaskPanel(core.FS);
+  Object.assign(core.page as object, task.pageCalls());
   captions = JSON.parse(text('qz_captions'));
   document.title = 'Quarzel 3.1';
   const app = document.getElementById('app')!;

@@ -80,6 +80,53 @@ anfang = { 2 = "-3", 1 = 5 }
     EXPECT_EQ(task.totalPoints(), 4);
 }
 
+// A page gets no folder with the task file: it asks for these names, then puts each file where
+// taskDataPath says the reader looks.
+TEST(TaskFile, NamesItsDataFilesBeforeReadingThem) {
+    const struct {
+        const char* text;
+        std::vector<std::string> names;
+    } rows[] = {
+        {"[[fall]]\nname = \"A\"\ndaten = \"../d.dta\"\n[[fall]]\nname = \"B\"\n"
+         "anfang = { 1 = 2 }\n[[fall]]\nname = \"C\"\ndaten = \"e.dta\"\n"
+         "[[fall]]\nname = \"D\"\ndaten = \"../d.dta\"\n",
+         {"../d.dta", "e.dta"}},
+        {"[[fall]]\nname = \"A\"\ndaten = 5\n", {}},
+        {"fall = 3\n", {}},
+        {"titel = \"ohne Fälle\"\n", {}},
+        {"[[fall]\ndaten = \"d.dta\"\n", {}},
+        {"daten = \"d.dta\"\n", {}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(taskDataNames(row.text), row.names) << row.text;
+    }
+
+    const std::string dir = tempDir("names");
+    fs::create_directories(dir + "/aufgabe");
+    const std::string task = dir + "/aufgabe/a.toml";
+    std::string data;
+    for (int n = 1; n <= 512; ++n) {
+        data += std::to_string(n) + ":" + (n == 1 ? "9" : "0") + ":\r\n";
+    }
+    writeFile(taskDataPath(task, "../d.dta"), data);
+    const TaskLoad load = parseTask(rows[0].text, task);
+    ASSERT_FALSE(load.task);
+    // The one file not put in place is the one refused.
+    EXPECT_EQ(load.problem.rfind(task + ", Zeile 9, Schlüssel \"fall.daten\": ", 0), 0u)
+        << load.problem;
+    writeFile(taskDataPath(task, "e.dta"), data);
+    const TaskLoad whole = parseTask(rows[0].text, task);
+    ASSERT_TRUE(whole.task) << whole.problem;
+    EXPECT_EQ(whole.task->cases[0].data, data);
+}
+
+TEST(Grading, InputsAsATaskPanelListsThem) {
+    TaskCase taskCase;
+    EXPECT_EQ(inputsText(taskCase), "keine");
+    taskCase.inputs = {"3", "$1F", "-4"};
+    EXPECT_EQ(inputsText(taskCase), "3, $1F, -4");
+}
+
 TEST(TaskFile, RefusesWithFileLineAndKey) {
     const std::string dir = tempDir("refused");
     std::string table;  // a whole data table but for the lines changed below

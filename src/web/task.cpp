@@ -1,0 +1,225 @@
+#include "web/task.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/system_error.h"
+#include "common/views.h"
+#include "common/win1252.h"
+#include "files/data_file.h"
+#include "files/text_file.h"
+#include "grading/grader.h"
+#include "session/workbench.h"
+#include "web/web_app.h"
+
+// clang-format off
+EM_JS(void, qz_js_task_show, (const char* title, int cases), {
+    Module.page.taskShow(UTF8ToString(title), cases);
+});
+EM_JS(void, qz_js_task_case, (int row, const char* name, double points, const char* inputs), {
+    Module.page.taskCase(row, UTF8ToString(name), points, UTF8ToString(inputs));
+});
+EM_JS(void, qz_js_task_result, (int row, int passed, const char* text), {
+    Module.page.taskResult(row, passed !== 0, UTF8ToString(text));
+});
+EM_JS(void, qz_js_task_points, (const char* text), {
+    Module.page.taskPoints(UTF8ToString(text));
+});
+EM_JS(void, qz_js_task_taken_over, (const char* text), {
+    Module.page.taskTakenOver(UTF8ToString(text));
+});
+EM_ASYNC_JS(char*, qz_js_choose_data_files, (const char* names, double maxBytes), {
+    const paths = await Module.page.chooseDataFiles(UTF8ToString(names).split("\n"), maxBytes);
+    if (paths === null) return 0;
+    const text = paths.join("\n");
+    const size = lengthBytesUTF8(text) + 1;
+    const memory = _malloc(size);
+    stringToUTF8(text, memory, size);
+    return memory;
+});
+// clang-format on
+
+namespace quarzel {
+namespace {
+
+const FileFilter kTaskFilter{"Quarzel-Aufgabe (*.toml)", "*.toml"};
+
+std::string fileName(const std::string& path) {
+    return std::filesystem::u8path(path).filename().u8string();
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (end > start) {
+            result.push_back(text.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+std::string joined(const std::vector<std::string>& names, const std::string& between) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : between) + name;
+    }
+    return text;
+}
+
+// The files the page put into its file system for the names; none when the user cancelled.
+std::optional<std::vector<std::string>> chooseDataFiles(const std::vector<std::string>& names) {
+    char* text = qz_js_choose_data_files(joined(names, "\n").c_str(),
+                                         static_cast<double>(kMaxDataFileBytes) + 1);
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    const std::string paths(text);
+    std::free(text);
+    return lines(paths);
+}
+
+// Puts every chosen file where the task file's reader looks for the name it stands for.
+void placeDataFiles(const std::string& taskPath, const std::vector<std::string>& needed,
+                    const std::vector<std::string>& chosen) {
+    namespace fs = std::filesystem;
+    for (const std::string& name : needed) {
+        const auto file = std::find_if(chosen.begin(), chosen.end(), [&](const std::string& path) {
+            return sameName(fileName(path), fileName(name));
+        });
+        const fs::path target = fs::u8path(grading::taskDataPath(taskPath, name));
+        std::error_code error;
+        fs::create_directories(target.parent_path(), error);
+        if (!fs::copy_file(fs::u8path(*file), target, fs::copy_options::overwrite_existing,
+                           error)) {
+            throw SystemError(fromUtf8("Die Datendatei „" + name +
+                                       "“ kann nicht übernommen werden: " + error.message()));
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> missingDataFiles(const std::vector<std::string>& needed,
+                                          const std::vector<std::string>& chosen) {
+    std::vector<std::string> missing;
+    for (const std::string& name : needed) {
+        const bool found = std::any_of(chosen.begin(), chosen.end(), [&](const std::string& path) {
+            return sameName(fileName(path), fileName(name));
+        });
+        if (!found) {
+            missing.push_back(name);
+        }
+    }
+    return missing;
+}
+
+void WebTask::load(WebApp& app) {
+    Workbench& wb = app.workbench();
+    PromptView& prompts = wb.views.prompts;
+    std::optional<std::string> path;
+    wb.guard([&] { path = prompts.chooseFileToOpen(kTaskFilter); });
+    if (!path) {
+        return;
+    }
+    // The browser hands over one file: the data files the cases name come in a second choice.
+    std::vector<std::string> needed;
+    try {
+        needed = grading::taskDataNames(readTextFile(*path).text);
+    } catch (const SystemError&) {
+        // A file that cannot be read is refused below, in the task's own box.
+    }
+    if (!needed.empty()) {
+        const auto chosen = chooseDataFiles(needed);
+        if (!chosen) {
+            return;
+        }
+        const std::vector<std::string> missing = missingDataFiles(needed, *chosen);
+        if (!missing.empty()) {
+            const std::string text =
+                missing.size() == 1 ? "Die Datendatei „" + missing.front() + "“ fehlt."
+                                    : "Diese Datendateien fehlen: " + joined(missing, ", ") + ".";
+            prompts.showMessage(fromUtf8(text + "\nBitte beim Laden alle Datendateien der Aufgabe "
+                                                "zusammen auswählen."),
+                                "Aufgabe", MessageIcon::Error);
+            return;
+        }
+        if (!app.handle([&] { placeDataFiles(*path, needed, *chosen); })) {
+            return;
+        }
+    }
+    grading::TaskLoad load;
+    app.handle([&] { load = grading::loadTask(*path); });
+    if (!load.task) {
+        if (!load.problem.empty()) {
+            prompts.showMessage(fromUtf8(load.problem), "Aufgabe", MessageIcon::Error);
+        }
+        return;
+    }
+    m_task = std::move(load.task);
+    show();
+}
+
+void WebTask::show() {
+    qz_js_task_show(m_task->title.c_str(), static_cast<int>(m_task->cases.size()));
+    int row = 0;
+    for (const grading::TaskCase& c : m_task->cases) {
+        qz_js_task_case(row++, c.name.c_str(), static_cast<double>(c.points),
+                        grading::inputsText(c).c_str());
+    }
+}
+
+void WebTask::test(WebApp& app) {
+    if (!m_task) {
+        return;
+    }
+    Workbench& wb = app.workbench();
+    // Every case on a workbench of its own: the session's run, registers, table and flags stay
+    // as they are. The page has one thread.
+    const grading::Submission program{"Programm", wb.views.editor.text(), ""};
+    std::vector<grading::ProgramGrade> grades;
+    app.handle([&] { grades = grading::gradeAll(*m_task, {program}, 1); });
+    if (grades.size() != 1) {
+        return;  // the error has been shown
+    }
+    const grading::ProgramGrade& grade = grades.front();
+    for (std::size_t row = 0; row < grade.cases.size(); ++row) {
+        const grading::CaseGrade& c = grade.cases[row];
+        qz_js_task_result(static_cast<int>(row), c.passed() ? 1 : 0,
+                          c.passed() ? "bestanden" : grading::deviationText(c).c_str());
+    }
+    qz_js_task_points((std::to_string(grade.points) + " von " +
+                       std::to_string(m_task->totalPoints()) + " Punkten")
+                          .c_str());
+}
+
+void WebTask::takeOver(WebApp& app, int row) {
+    if (!m_task || row < 0 || row >= static_cast<int>(m_task->cases.size())) {
+        return;
+    }
+    const grading::TaskCase& c = m_task->cases[static_cast<std::size_t>(row)];
+    std::optional<DataTable> start;
+    app.handle([&] { start = grading::caseStartTable(c); });
+    bool taken = false;
+    app.handle([&] { taken = start && app.workbench().takeOverData(*start); });
+    if (taken) {
+        // The learner types these while stepping through the case.
+        qz_js_task_taken_over(
+            ("Übernommen: „" + c.name + "“ – Eingaben: " + grading::inputsText(c)).c_str());
+    }
+}
+
+}  // namespace quarzel
