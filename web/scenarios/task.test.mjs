@@ -152,8 +152,8 @@ describe('Hilfen des Editors', () => {
       const row = (e) => lines.indexOf(Math.round(e.getBoundingClientRect().top));
       const numbers = Array.from(document.querySelectorAll('#meProgram .cm-lineNumbers .cm-gutterElement'))
         .filter((e) => e.textContent !== '' && e.style.visibility !== 'hidden' && row(e) >= 0);
-      const arrow = Array.from(document.querySelectorAll('#meProgram .cm-current-line-gutter .cm-gutterElement'))
-        .find((e) => e.textContent === '▶' && e.style.visibility !== 'hidden');
+      const arrow = Array.from(document.querySelectorAll('#meProgram .cm-arrow-gutter .cm-gutterElement'))
+        .find((e) => e.querySelector('.cm-current-arrow') !== null && e.style.visibility !== 'hidden');
       return {
         numbers: numbers.map((e) => `${row(e) + 1}:${e.textContent}`),
         marked: numbers.filter((e) => e.classList.contains('cm-breakpoint')).map((e) => e.textContent),

@@ -2,8 +2,8 @@
 // the visible lines drawn, so that a program at the editor's limit stays responsive. Lines
 // with a breakpoint are light red; each mark moves with its line's text as lines are inserted
 // or removed above it.
-import { Annotation, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
-import { Decoration, type DecorationSet, EditorView, GutterMarker, gutter, keymap, lineNumbers } from '@codemirror/view';
+import { Annotation, RangeSetBuilder, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
+import { Decoration, type DecorationSet, EditorView, GutterMarker, gutter, gutterLineClass, keymap, lineNumbers } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, insertNewline, insertTab } from '@codemirror/commands';
 
 
@@ -57,6 +57,19 @@ const marksField = StateField.define<DecorationSet>({
   provide: (field) => EditorView.decorations.from(field),
 });
 
+// The breakpoint colour reaches into the gutter beside a marked line.
+class BreakpointGutterClass extends GutterMarker {
+  elementClass = 'cm-breakpoint';
+}
+const breakpointGutterClass = new BreakpointGutterClass();
+const breakpointGutterLines = gutterLineClass.compute([marksField], (state) => {
+  const lines = new RangeSetBuilder<GutterMarker>();
+  state.field(marksField).between(0, state.doc.length, (from) => {
+    lines.add(from, from, breakpointGutterClass);
+  });
+  return lines.finish();
+});
+
 export class ProgramEditor {
   readonly view: EditorView;
   private readOnly = new Compartment();
@@ -83,6 +96,7 @@ export class ProgramEditor {
         doc: '',
         extensions: [
           marksField,
+          breakpointGutterLines,
           currentLineField,
           gutter({
             class: 'cm-arrow-gutter',
