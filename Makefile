@@ -159,7 +159,7 @@ WEB_PACKAGES = emscripten cmake make
 web:
 	$(call install-missing,$(WEB_PACKAGES))
 	cd web && npm ci --no-audit --no-fund --loglevel=error
-	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_DIR)/core -DCMAKE_BUILD_TYPE=Release \
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_DIR)/core -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQUARZEL_BUILD_UI=OFF -DQUARZEL_BUILD_TESTS=OFF -DQUARZEL_BUILD_TOOLS=OFF
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR)/core -j $(JOBS) --target quarzel_web
 	node web/build.mjs $(WEB_DIR)/core/quarzel_web.js $(WEB_DIR)/quarzel.html

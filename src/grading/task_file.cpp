@@ -19,6 +19,8 @@
 // paths reach it as UTF-8, so it needs no wide-string entry points on Windows.
 #define TOML_HEADER_ONLY 1
 #define TOML_ENABLE_WINDOWS_COMPAT 0
+// Task files are only read, never written: no formatter is compiled in.
+#define TOML_ENABLE_FORMATTERS 0
 #include <toml++/toml.h>
 
 namespace quarzel::grading {

@@ -2,6 +2,8 @@
 // Calls that may wait for the user go through Asyncify; one busy flag keeps every other event
 // (timer tick, click, key) away from the core while it waits.
 
+import { gunzipSync } from 'fflate';
+
 export interface CoreModule {
   ccall(name: string, ret: string | null, types: string[], args: unknown[], opts?: { async: boolean }): any;
   UTF8ToString(ptr: number): string;
@@ -12,6 +14,15 @@ export interface CoreModule {
 
 declare global {
   function createQuarzelCore(options: Record<string, unknown>): Promise<CoreModule>;
+  // The core's WebAssembly, gzip-compressed and in base64, put into the page by its build.
+  var quarzelPackedCore: string;
+}
+
+function unpackedCore(): Uint8Array {
+  const packed = atob(quarzelPackedCore);
+  const bytes = new Uint8Array(packed.length);
+  for (let i = 0; i < packed.length; ++i) bytes[i] = packed.charCodeAt(i);
+  return gunzipSync(bytes);
 }
 
 let core: CoreModule;
@@ -19,7 +30,7 @@ let busy = false;
 const afterCommand: Array<() => Promise<void> | void> = [];
 
 export async function startCore(page: unknown): Promise<CoreModule> {
-  core = await createQuarzelCore({ page, print: () => {}, printErr: () => {} });
+  core = await createQuarzelCore({ page, wasmBinary: unpackedCore(), print: () => {}, printErr: () => {} });
   return core;
 }
 
