@@ -39,24 +39,18 @@ std::string dataFileText(const DataTable& table) {
 }
 
 void applyDataFileText(std::string_view text, DataTable& table) {
-    std::size_t start = 0;
-    for (int row = 0; row < DataTable::kRowCount; ++row) {
-        if (start >= text.size()) {
+    const DataWalk walk =
+        walkDataLines(text, [&](int row, std::string_view value, std::string_view comment) {
+            table.setValue(row, value.empty() ? std::string("0") : std::string(value));
+            table.setComment(row, std::string(comment));
+        });
+    switch (walk.end) {
+        case DataWalk::MissingLine:
             throw listIndexError(countLines(text));
-        }
-        const std::size_t end = std::min(text.find("\r\n", start), text.size());
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 2;
-
-        const std::size_t first = line.find(':');
-        const std::size_t second =
-            first == std::string_view::npos ? first : line.find(':', first + 1);
-        if (second == std::string_view::npos) {
+        case DataWalk::MissingColons:
             throw rangeCheckError();
-        }
-        const std::string_view value = line.substr(first + 1, second - first - 1);
-        table.setValue(row, value.empty() ? std::string("0") : std::string(value));
-        table.setComment(row, std::string(line.substr(second + 1)));
+        case DataWalk::Whole:
+            break;
     }
 }
 

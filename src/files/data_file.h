@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace quarzel {
+#include "model/data_table.h"
 
-class DataTable;
+namespace quarzel {
 
 // The largest data file that is read: 512 lines of cut cell texts take far less, so a larger
 // file is no data file, and reading it would only fill the memory.
@@ -15,6 +15,39 @@ inline constexpr std::size_t kMaxDataFileBytes = std::size_t{1024} * 1024;
 
 // The file's whole contents for the table: line n is "n:value:comment" and CR LF.
 std::string dataFileText(const DataTable& table);
+
+// How a walk through a data file's lines ended: all 512 lines were whole, or line `row`
+// (from 0) is missing or has fewer than two colons.
+struct DataWalk {
+    enum End { Whole, MissingLine, MissingColons } end = Whole;
+    int row = 0;
+};
+
+// Hands `take(row, value, comment)` the cells of `text` (line breaks as CR LF) in order: line k
+// is cell k, its value the text between the first and the second colon, its comment the rest.
+// Stops at the first line that is missing or has fewer than two colons; lines after the 512th
+// are not looked at.
+template <class Take>
+DataWalk walkDataLines(std::string_view text, Take&& take) {
+    std::size_t start = 0;
+    for (int row = 0; row < DataTable::kRowCount; ++row) {
+        if (start >= text.size()) {
+            return {DataWalk::MissingLine, row};
+        }
+        const std::size_t found = text.find("\r\n", start);
+        const std::size_t end = found == std::string_view::npos ? text.size() : found;
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 2;
+        const std::size_t first = line.find(':');
+        const std::size_t second =
+            first == std::string_view::npos ? first : line.find(':', first + 1);
+        if (second == std::string_view::npos) {
+            return {DataWalk::MissingColons, row};
+        }
+        take(row, line.substr(first + 1, second - first - 1), line.substr(second + 1));
+    }
+    return {};
+}
 
 // Sets the value and comment of every cell from `text` (line breaks as CR LF, as readTextFile
 // gives them), by line position: line k is cell k, its value the text between the first and

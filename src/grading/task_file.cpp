@@ -30,20 +30,15 @@ constexpr std::int64_t kMaxPoints = 1000000;
 
 // Why a data file's text is no whole table, or none: 512 lines, each with its two colons.
 std::optional<std::string> wholeTableProblem(std::string_view text) {
-    std::size_t start = 0;
-    for (int row = 0; row < DataTable::kRowCount; ++row) {
-        if (start >= text.size()) {
-            return "nur " + std::to_string(row) + " von " + std::to_string(DataTable::kRowCount) +
-                   " Zeilen";
-        }
-        const std::size_t end = std::min(text.find("\r\n", start), text.size());
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 2;
-        const std::size_t first = line.find(':');
-        if (first == std::string_view::npos ||
-            line.find(':', first + 1) == std::string_view::npos) {
-            return "in Zeile " + std::to_string(row + 1) + " fehlen die zwei Doppelpunkte";
-        }
+    const DataWalk walk = walkDataLines(text, [](int, std::string_view, std::string_view) {});
+    switch (walk.end) {
+        case DataWalk::MissingLine:
+            return "nur " + std::to_string(walk.row) + " von " +
+                   std::to_string(DataTable::kRowCount) + " Zeilen";
+        case DataWalk::MissingColons:
+            return "in Zeile " + std::to_string(walk.row + 1) + " fehlen die zwei Doppelpunkte";
+        case DataWalk::Whole:
+            break;
     }
     return std::nullopt;
 }
