@@ -2,9 +2,9 @@
 
 namespace quarzel::headless {
 
-std::optional<std::uint64_t> parseCount(const std::string& text, std::uint64_t low,
-                                        std::uint64_t high) {
-    if (text.empty()) {
+std::optional<std::uint64_t> parseCount(const std::string& text, std::size_t maxDigits,
+                                        std::uint64_t low) {
+    if (text.empty() || text.size() > maxDigits || text.size() > 18) {
         return std::nullopt;
     }
     std::uint64_t value = 0;
@@ -12,11 +12,7 @@ std::optional<std::uint64_t> parseCount(const std::string& text, std::uint64_t l
         if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (digit > high || value > (high - digit) / 10) {  // beyond `high`, so never past 64 bits
-            return std::nullopt;
-        }
-        value = value * 10 + digit;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
     }
     if (value < low) {
         return std::nullopt;

@@ -17,7 +17,8 @@
 namespace quarzel::grading {
 namespace {
 
-constexpr std::uint64_t kMaxJobs = 9999;
+// --jobs takes a number written with up to four digits, from 1.
+constexpr std::size_t kJobDigits = 4;
 
 }  // namespace
 
@@ -45,10 +46,9 @@ GradeParse parseGradeArguments(const std::vector<std::string>& args) {
             slot = args[++i];
         } else if (arg == "--jobs") {
             const auto jobs =
-                hasValue ? headless::parseCount(args[++i], 1, kMaxJobs) : std::nullopt;
+                hasValue ? headless::parseCount(args[++i], kJobDigits, 1) : std::nullopt;
             if (!jobs) {
-                return {std::nullopt,
-                        "--jobs braucht eine ganze Zahl von 1 bis " + std::to_string(kMaxJobs)};
+                return {std::nullopt, "--jobs braucht eine ganze Zahl von 1 bis 9999"};
             }
             options.jobs = static_cast<unsigned>(*jobs);
         } else if (arg.size() > 1 && arg[0] == '-') {

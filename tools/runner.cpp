@@ -14,8 +14,8 @@ using grading::CaseEnd;
 using grading::CaseInput;
 using grading::CaseResult;
 
-// --max-steps takes a number of up to 18 digits, as it always has.
-constexpr std::uint64_t kMostSteps = 999'999'999'999'999'999;
+// --max-steps takes a number written with up to 18 digits, as it always has.
+constexpr std::size_t kStepDigits = 18;
 
 }  // namespace
 
@@ -58,7 +58,7 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
             }
             options.inputs.push_back(text);
         } else if (arg == "--max-steps") {
-            const auto count = value(text) ? parseCount(text, 0, kMostSteps) : std::nullopt;
+            const auto count = value(text) ? parseCount(text, kStepDigits, 0) : std::nullopt;
             if (!count) {
                 return {std::nullopt, "--max-steps braucht eine ganze Zahl ab 0"};
             }

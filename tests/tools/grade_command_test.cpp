@@ -110,6 +110,7 @@ TEST(GradeArguments, RefusesWhatItCannotUse) {
         {},
         {"a.toml"},
         {"--jobs", "0", "a.toml", "p.prg"},
+        {"--jobs", "00001", "a.toml", "p.prg"},  // five digits, whatever their value
         {"--jobs", "zwei", "a.toml", "p.prg"},
         {"a.toml", "p.prg", "--jobs"},
         {"--csv", "a.csv", "--csv", "b.csv", "a.toml", "p.prg"},

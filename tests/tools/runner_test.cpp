@@ -85,6 +85,7 @@ TEST(RunnerArguments, RefusesWhatItCannotUse) {
         {"--max-steps", "1e6", "p.prg"},
         {"--max-steps", "", "p.prg"},
         {"--max-steps", "1234567890123456789", "p.prg"},
+        {"--max-steps", "0000000000000000001", "p.prg"},  // 19 digits, whatever their value
         {"--data", "a.dta", "--data", "b.dta", "p.prg"},
     };
     for (const auto& args : bad) {
