@@ -174,6 +174,18 @@ std::string inputsText(const TaskCase& taskCase) {
     return text;
 }
 
+std::string caseResultText(const CaseGrade& grade) {
+    return grade.passed() ? "bestanden" : deviationText(grade);
+}
+
+std::string pointsText(std::int64_t points, std::int64_t total) {
+    return std::to_string(points) + " von " + std::to_string(total) + " Punkten";
+}
+
+std::string takenOverText(const TaskCase& taskCase) {
+    return "Übernommen: „" + taskCase.name + "“ – Eingaben: " + inputsText(taskCase);
+}
+
 DataTable caseStartTable(const TaskCase& taskCase) {
     DataTable table;
     fillStartTable(table, taskCase.data, startCells(taskCase));

@@ -56,6 +56,12 @@ std::string deviationText(const CaseGrade& grade);
 
 // The inputs of a case as a task panel lists them: "3, 4", or "keine" (UTF-8).
 std::string inputsText(const TaskCase& taskCase);
+// What a task panel shows of a tested case: "bestanden", or what went wrong (UTF-8).
+std::string caseResultText(const CaseGrade& grade);
+// "P von M Punkten".
+std::string pointsText(std::int64_t points, std::int64_t total);
+// The line that keeps a taken-over case in view: Übernommen: „NAME“ – Eingaben: 3, 4.
+std::string takenOverText(const TaskCase& taskCase);
 
 // The memory table a case starts with, as its run gets it.
 DataTable caseStartTable(const TaskCase& taskCase);

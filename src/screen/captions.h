@@ -28,6 +28,25 @@ inline constexpr char lbStepsPrefix[] = "Schritte: ";
 inline constexpr char lbStepsTip[] = "Ausgeführte Anweisungen dieses Laufs";
 // "u" is the one letter of its caption that no other control of the window uses.
 inline constexpr char btAufgabe[] = "A&ufgabe";
+// The task window "Aufgabe" and its controls (accessible names end in "Name").
+inline constexpr char frmAufgabe[] = "Aufgabe";
+inline constexpr char lbTaskNone[] = "Keine Aufgabe geladen";
+inline constexpr char lbTaskTitleName[] = "Titel der Aufgabe";
+inline constexpr char twCasesName[] = "Fälle";
+inline constexpr char colCase[] = "Fall";
+inline constexpr char colPoints[] = "Punkte";
+inline constexpr char colInputs[] = "Eingaben";
+inline constexpr char colResult[] = "Ergebnis";
+inline constexpr char lbPointsName[] = "Punkte";
+inline constexpr char lbInputsName[] = "Eingaben des übernommenen Falls";
+inline constexpr char btTaskLoad[] = "&Laden…";
+inline constexpr char btTaskLoadTip[] = "Öffnet eine Aufgabendatei (*.toml).";
+inline constexpr char btTaskTest[] = "&Testen";
+inline constexpr char btTaskTestTip[] = "Prüft das Programm im Editor mit jedem Fall der Aufgabe.";
+inline constexpr char btTaskTakeOver[] = "&Fall übernehmen";
+inline constexpr char btTaskTakeOverTip[] =
+    "Setzt die Anfangsdaten des gewählten Falls in die Daten des Hauptfensters, zum "
+    "schrittweisen Verfolgen.";
 inline constexpr char btAufgabeTip[] =
     "Zeigt das Fenster „Aufgabe“: das Programm mit den Fällen einer Aufgabe testen.";
 inline constexpr char enumberTip[] = "Nummer:";

@@ -40,10 +40,6 @@
 namespace quarzel {
 namespace {
 
-QString utf8Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // The window's font. A machine without it gets the metric twin from fonts-liberation, or at
 // least some sans serif.
 QFont windowFont(int pixelSize, bool bold = false) {

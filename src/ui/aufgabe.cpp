@@ -14,6 +14,7 @@
 #include "common/views.h"
 #include "grading/grader.h"
 #include "qt_text.h"
+#include "screen/captions.h"
 #include "session/workbench.h"
 #include "window_placement.h"
 
@@ -29,15 +30,11 @@ const FileFilter kTaskFilter{"Quarzel-Aufgabe (*.toml)", "*.toml"};
 const QColor kPassedBackground(206, 240, 206);
 const QColor kFailedBackground(255, 210, 210);
 
-QString utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption,
-                    const QString& accessible) {
-    auto* b = new QPushButton(caption, parent);
+QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QPushButton(utf8Text(caption), parent);
     b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(accessible);
+    b->setAccessibleName(utf8Text(caption).remove(QLatin1Char('&')));
+    b->setToolTip(utf8Text(tip));
     return b;
 }
 
@@ -46,13 +43,13 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption,
 TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window), m_workbench(workbench), m_prompts(prompts) {
     setObjectName(QStringLiteral("frmAufgabe"));
-    setWindowTitle(QStringLiteral("Aufgabe"));
+    setWindowTitle(utf8Text(captions::frmAufgabe));
     // Only the main window's closing ends the program, even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    m_lbTitle = new QLabel(QStringLiteral("Keine Aufgabe geladen"), this);
+    m_lbTitle = new QLabel(utf8Text(captions::lbTaskNone), this);
     m_lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    m_lbTitle->setAccessibleName(QStringLiteral("Titel der Aufgabe"));
+    m_lbTitle->setAccessibleName(utf8Text(captions::lbTaskTitleName));
     QFont bold = m_lbTitle->font();
     bold.setBold(true);
     m_lbTitle->setFont(bold);
@@ -60,9 +57,10 @@ TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* par
 
     m_twCases = new QTableWidget(0, ColumnCount, this);
     m_twCases->setObjectName(QStringLiteral("twCases"));
-    m_twCases->setAccessibleName(QStringLiteral("Fälle"));
-    m_twCases->setHorizontalHeaderLabels({QStringLiteral("Fall"), QStringLiteral("Punkte"),
-                                          QStringLiteral("Eingaben"), QStringLiteral("Ergebnis")});
+    m_twCases->setAccessibleName(utf8Text(captions::twCasesName));
+    m_twCases->setHorizontalHeaderLabels(
+        {utf8Text(captions::colCase), utf8Text(captions::colPoints), utf8Text(captions::colInputs),
+         utf8Text(captions::colResult)});
     m_twCases->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_twCases->setSelectionMode(QAbstractItemView::SingleSelection);
     m_twCases->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -75,22 +73,16 @@ TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* par
 
     m_lbPoints = new QLabel(this);
     m_lbPoints->setObjectName(QStringLiteral("lbPoints"));
-    m_lbPoints->setAccessibleName(QStringLiteral("Punkte"));
+    m_lbPoints->setAccessibleName(utf8Text(captions::lbPointsName));
     m_lbInputs = new QLabel(this);
     m_lbInputs->setObjectName(QStringLiteral("lbInputs"));
-    m_lbInputs->setAccessibleName(QStringLiteral("Eingaben des übernommenen Falls"));
+    m_lbInputs->setAccessibleName(utf8Text(captions::lbInputsName));
     m_lbInputs->setWordWrap(true);
 
-    m_btLoad = button(this, "btLoad", QStringLiteral("&Laden…"), QStringLiteral("Laden"));
-    m_btLoad->setToolTip(QStringLiteral("Öffnet eine Aufgabendatei (*.toml)."));
-    m_btTest = button(this, "btTest", QStringLiteral("&Testen"), QStringLiteral("Testen"));
-    m_btTest->setToolTip(
-        QStringLiteral("Prüft das Programm im Editor mit jedem Fall der Aufgabe."));
-    m_btTakeOver = button(this, "btTakeOver", QStringLiteral("&Fall übernehmen"),
-                          QStringLiteral("Fall übernehmen"));
-    m_btTakeOver->setToolTip(
-        QStringLiteral("Setzt die Anfangsdaten des gewählten Falls in die Daten des "
-                       "Hauptfensters, zum schrittweisen Verfolgen."));
+    m_btLoad = button(this, "btLoad", captions::btTaskLoad, captions::btTaskLoadTip);
+    m_btTest = button(this, "btTest", captions::btTaskTest, captions::btTaskTestTip);
+    m_btTakeOver =
+        button(this, "btTakeOver", captions::btTaskTakeOver, captions::btTaskTakeOverTip);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_btLoad);
@@ -176,18 +168,18 @@ bool TfrmAufgabe::loadTask(const std::string& path) {
 }
 
 void TfrmAufgabe::showTask() {
-    m_lbTitle->setText(utf8(m_task->title));
+    m_lbTitle->setText(utf8Text(m_task->title));
     m_lbPoints->clear();
     m_lbInputs->clear();
     m_twCases->clearContents();
     m_twCases->setRowCount(static_cast<int>(m_task->cases.size()));
     for (int row = 0; row < m_twCases->rowCount(); ++row) {
         const grading::TaskCase& c = m_task->cases[static_cast<std::size_t>(row)];
-        m_twCases->setItem(row, ColName, new QTableWidgetItem(utf8(c.name)));
+        m_twCases->setItem(row, ColName, new QTableWidgetItem(utf8Text(c.name)));
         auto* points = new QTableWidgetItem(QString::number(c.points));
         points->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_twCases->setItem(row, ColPoints, points);
-        m_twCases->setItem(row, ColInputs, new QTableWidgetItem(utf8(grading::inputsText(c))));
+        m_twCases->setItem(row, ColInputs, new QTableWidgetItem(utf8Text(grading::inputsText(c))));
         m_twCases->setItem(row, ColResult, new QTableWidgetItem());
     }
     if (m_twCases->rowCount() > 0) {
@@ -218,12 +210,11 @@ void TfrmAufgabe::btTestClick() {
     for (int row = 0; row < m_twCases->rowCount(); ++row) {
         const grading::CaseGrade& c = grade.cases[static_cast<std::size_t>(row)];
         QTableWidgetItem* item = m_twCases->item(row, ColResult);
-        item->setText(c.passed() ? QStringLiteral("bestanden") : utf8(grading::deviationText(c)));
+        item->setText(utf8Text(grading::caseResultText(c)));
         item->setToolTip(item->text());
         item->setBackground(c.passed() ? kPassedBackground : kFailedBackground);
     }
-    m_lbPoints->setText(
-        QStringLiteral("%1 von %2 Punkten").arg(grade.points).arg(m_task->totalPoints()));
+    m_lbPoints->setText(utf8Text(grading::pointsText(grade.points, m_task->totalPoints())));
 }
 
 void TfrmAufgabe::btTakeOverClick() {
@@ -239,8 +230,7 @@ void TfrmAufgabe::btTakeOverClick() {
     m_workbench.guard([&] { start = grading::caseStartTable(c); });
     if (start && m_workbench.takeOverData(*start)) {
         // The learner types these while stepping through the case.
-        m_lbInputs->setText(QStringLiteral("Übernommen: „%1“ – Eingaben: %2")
-                                .arg(utf8(c.name), utf8(grading::inputsText(c))));
+        m_lbInputs->setText(utf8Text(grading::takenOverText(c)));
     }
 }
 

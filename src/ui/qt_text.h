@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 #include "common/win1252.h"
 
@@ -17,6 +18,11 @@ inline QString toQString(const std::string& win1252) {
 inline std::string fromQString(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     return fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+// The texts shared with the page (captions, grading's lines) are UTF-8.
+inline QString utf8Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 // File paths stay UTF-8 inside the core.

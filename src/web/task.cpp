@@ -199,11 +199,9 @@ void WebTask::test(WebApp& app) {
     for (std::size_t row = 0; row < grade.cases.size(); ++row) {
         const grading::CaseGrade& c = grade.cases[row];
         qz_js_task_result(static_cast<int>(row), c.passed() ? 1 : 0,
-                          c.passed() ? "bestanden" : grading::deviationText(c).c_str());
+                          grading::caseResultText(c).c_str());
     }
-    qz_js_task_points((std::to_string(grade.points) + " von " +
-                       std::to_string(m_task->totalPoints()) + " Punkten")
-                          .c_str());
+    qz_js_task_points(grading::pointsText(grade.points, m_task->totalPoints()).c_str());
 }
 
 void WebTask::takeOver(WebApp& app, int row) {
@@ -217,8 +215,7 @@ void WebTask::takeOver(WebApp& app, int row) {
     app.handle([&] { taken = start && app.workbench().takeOverData(*start); });
     if (taken) {
         // The learner types these while stepping through the case.
-        qz_js_task_taken_over(
-            ("Übernommen: „" + c.name + "“ – Eingaben: " + grading::inputsText(c)).c_str());
+        qz_js_task_taken_over(grading::takenOverText(c).c_str());
     }
 }
 

@@ -364,9 +364,9 @@ function showContextMenu(x: number, y: number, line: number): void {
 async function main(): Promise<void> {
   const core = await startCore(pageCalls());
   initFiles(core);
-  task = new TaskPanel(core.FS);
-  Object.assign(core.page as object, task.pageCalls());
   captions = JSON.parse(text('qz_captions'));
+  task = new TaskPanel(core.FS, captions);
+  Object.assign(core.page as object, task.pageCalls());
   document.title = 'Quarzel 3.1';
   const app = document.getElementById('app')!;
   buildWindow(app);

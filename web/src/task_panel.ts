@@ -12,8 +12,9 @@ function el<K extends keyof HTMLElementTagNameMap>(tag: K, cls?: string, text?: 
   return e;
 }
 
+// The window's captions mark their access key with "&"; the panel's buttons show them plain.
 function panelButton(caption: string, tip: string, action: () => void): HTMLButtonElement {
-  const b = el('button', '', caption);
+  const b = el('button', '', caption.replace('&', ''));
   b.type = 'button';
   b.title = tip;
   b.addEventListener('click', action);
@@ -31,30 +32,31 @@ export class TaskPanel {
   private selected = -1;
   private fs: any;
 
-  constructor(fs: any) {
+  // `c`: the window's captions, as the core hands them to the page.
+  constructor(fs: any, c: Record<string, string>) {
     this.fs = fs;
     this.panel = el('div', 'help task');
     this.panel.setAttribute('role', 'dialog');
-    this.panel.setAttribute('aria-label', 'Aufgabe');
+    this.panel.setAttribute('aria-label', c.frmAufgabe);
     this.panel.hidden = true;
-    const bar = el('div', 'title', 'Aufgabe');
+    const bar = el('div', 'title', c.frmAufgabe);
     const close = el('button', 'close', '×');
     close.setAttribute('aria-label', 'Schließen');
     close.addEventListener('click', () => this.hide());
     bar.append(close);
 
-    this.title = el('div', 'task-title', 'Keine Aufgabe geladen');
+    this.title = el('div', 'task-title', c.lbTaskNone);
     this.title.setAttribute('role', 'heading');
     this.title.setAttribute('aria-level', '2');
-    this.title.setAttribute('aria-label', 'Titel der Aufgabe');
+    this.title.setAttribute('aria-label', c.lbTaskTitleName);
 
     const scroller = el('div', 'task-cases');
     const table = el('table');
     table.setAttribute('role', 'grid');
-    table.setAttribute('aria-label', 'Fälle');
+    table.setAttribute('aria-label', c.twCasesName);
     const head = el('thead');
     const headRow = el('tr');
-    for (const caption of ['Fall', 'Punkte', 'Eingaben', 'Ergebnis']) headRow.append(el('th', '', caption));
+    for (const caption of [c.colCase, c.colPoints, c.colInputs, c.colResult]) headRow.append(el('th', '', caption));
     head.append(headRow);
     this.rows = el('tbody');
     table.append(head, this.rows);
@@ -75,17 +77,15 @@ export class TaskPanel {
 
     this.points = el('div', 'task-line');
     this.points.setAttribute('role', 'status');
-    this.points.setAttribute('aria-label', 'Punkte');
+    this.points.setAttribute('aria-label', c.lbPointsName);
     this.inputs = el('div', 'task-line');
     this.inputs.setAttribute('role', 'status');
-    this.inputs.setAttribute('aria-label', 'Eingaben des übernommenen Falls');
+    this.inputs.setAttribute('aria-label', c.lbInputsName);
 
     const buttons = el('div', 'task-buttons');
-    const load = panelButton('Laden…', 'Öffnet eine Aufgabendatei (*.toml).', () => void command('qz_task_load'));
-    this.test = panelButton('Testen', 'Prüft das Programm im Editor mit jedem Fall der Aufgabe.', () => void command('qz_task_test'));
-    this.takeOver = panelButton('Fall übernehmen',
-      'Setzt die Anfangsdaten des gewählten Falls in die Daten des Hauptfensters, zum schrittweisen Verfolgen.',
-      () => void this.takeOverSelected());
+    const load = panelButton(c.btTaskLoad, c.btTaskLoadTip, () => void command('qz_task_load'));
+    this.test = panelButton(c.btTaskTest, c.btTaskTestTip, () => void command('qz_task_test'));
+    this.takeOver = panelButton(c.btTaskTakeOver, c.btTaskTakeOverTip, () => void this.takeOverSelected());
     buttons.append(load, this.test, this.takeOver);
 
     this.panel.append(bar, this.title, scroller, this.points, this.inputs, buttons);
