@@ -28,6 +28,11 @@ inline constexpr char lbStepsPrefix[] = "Schritte: ";
 inline constexpr char lbStepsTip[] = "Ausgeführte Anweisungen dieses Laufs";
 // "u" is the one letter of its caption that no other control of the window uses.
 inline constexpr char btAufgabe[] = "A&ufgabe";
+// The editor's context menu entry for breakpoints (F9), and what it does.
+inline constexpr char actBreakpoint[] = "Haltepunkt ein/aus";
+inline constexpr char actBreakpointTip[] =
+    "Haltepunkt ein/aus (F9): Ein Lauf mit „Langsam“, „Schnell“ oder „Direkt“ schaltet vor "
+    "dieser Zeile auf „Schritt“ um.";
 // The task window "Aufgabe" and its controls (accessible names end in "Name").
 inline constexpr char frmAufgabe[] = "Aufgabe";
 inline constexpr char lbTaskNone[] = "Keine Aufgabe geladen";

@@ -16,6 +16,7 @@
 
 #include "common/system_error.h"
 #include "qt_text.h"
+#include "screen/captions.h"
 
 namespace quarzel {
 namespace {
@@ -84,7 +85,7 @@ constexpr int kGutterPadding = 6;
 
 ProgramEditor::ProgramEditor(QWidget* parent)
     : QPlainTextEdit(parent),
-      m_breakpointAction(new QAction(QStringLiteral("Haltepunkt ein/aus"), this)),
+      m_breakpointAction(new QAction(utf8Text(captions::actBreakpoint), this)),
       m_gutter(new Gutter(this)) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
@@ -99,9 +100,7 @@ ProgramEditor::ProgramEditor(QWidget* parent)
     m_breakpointAction->setObjectName(QStringLiteral("actBreakpoint"));
     m_breakpointAction->setShortcut(QKeySequence(Qt::Key_F9));
     m_breakpointAction->setShortcutContext(Qt::WidgetShortcut);
-    const QString tip = QStringLiteral(
-        "Haltepunkt ein/aus (F9): Ein Lauf mit „Langsam“, „Schnell“ oder „Direkt“ schaltet vor "
-        "dieser Zeile auf „Schritt“ um.");
+    const QString tip = utf8Text(captions::actBreakpointTip);
     m_breakpointAction->setToolTip(tip);
     m_breakpointAction->setStatusTip(tip);
     connect(m_breakpointAction, &QAction::triggered, this,

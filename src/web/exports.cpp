@@ -129,6 +129,8 @@ const CaptionField kCaptionFields[] = {
     {"lbStepsTip", captions::lbStepsTip},
     {"btAufgabe", captions::btAufgabe},
     {"btAufgabeTip", captions::btAufgabeTip},
+    {"actBreakpoint", captions::actBreakpoint},
+    {"actBreakpointTip", captions::actBreakpointTip},
     {"frmAufgabe", captions::frmAufgabe},
     {"lbTaskNone", captions::lbTaskNone},
     {"lbTaskTitleName", captions::lbTaskTitleName},

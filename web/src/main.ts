@@ -339,7 +339,8 @@ function showContextMenu(x: number, y: number, line: number): void {
   menu.setAttribute('role', 'menu');
   const item = document.createElement('button');
   item.setAttribute('role', 'menuitem');
-  item.textContent = 'Haltepunkt ein/aus';
+  item.textContent = captions.actBreakpoint;
+  item.title = captions.actBreakpointTip;
   item.addEventListener('click', () => {
     menu.remove();
     if (!isBusy()) call('qz_toggle_breakpoint', ['number'], [line]);
