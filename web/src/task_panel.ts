@@ -2,6 +2,7 @@
 // program and one of them taken over into the table. The core reads, tests and takes over;
 // this panel shows what it reports and picks the task's data files.
 import { command } from './core';
+import { MovablePanel } from './movable_panel';
 
 const kStagingFolder = '/Aufgabe-Daten';
 
@@ -21,8 +22,7 @@ function panelButton(caption: string, tip: string, action: () => void): HTMLButt
   return b;
 }
 
-export class TaskPanel {
-  readonly panel: HTMLDivElement;
+export class TaskPanel extends MovablePanel {
   private readonly title: HTMLDivElement;
   private readonly rows: HTMLTableSectionElement;
   private readonly points: HTMLDivElement;
@@ -34,16 +34,8 @@ export class TaskPanel {
 
   // `c`: the window's captions, as the core hands them to the page.
   constructor(fs: any, c: Record<string, string>) {
+    super(c.frmAufgabe, 'help task');
     this.fs = fs;
-    this.panel = el('div', 'help task');
-    this.panel.setAttribute('role', 'dialog');
-    this.panel.setAttribute('aria-label', c.frmAufgabe);
-    this.panel.hidden = true;
-    const bar = el('div', 'title', c.frmAufgabe);
-    const close = el('button', 'close', '×');
-    close.setAttribute('aria-label', 'Schließen');
-    close.addEventListener('click', () => this.hide());
-    bar.append(close);
 
     this.title = el('div', 'task-title', c.lbTaskNone);
     this.title.setAttribute('role', 'heading');
@@ -88,40 +80,9 @@ export class TaskPanel {
     this.takeOver = panelButton(c.btTaskTakeOver, c.btTaskTakeOverTip, () => void this.takeOverSelected());
     buttons.append(load, this.test, this.takeOver);
 
-    this.panel.append(bar, this.title, scroller, this.points, this.inputs, buttons);
-    document.body.append(this.panel);
-    this.place(240, 140);
+    this.panel.append(this.titleBar, this.title, scroller, this.points, this.inputs, buttons);
+    this.open(240, 140);
     this.updateButtons();
-    bar.addEventListener('pointerdown', (event) => {
-      if (event.target === close) return;
-      const startX = event.clientX - this.panel.offsetLeft;
-      const startY = event.clientY - this.panel.offsetTop;
-      bar.setPointerCapture(event.pointerId);
-      const move = (e: PointerEvent) => this.place(e.clientX - startX, e.clientY - startY);
-      const up = () => {
-        bar.removeEventListener('pointermove', move);
-        bar.removeEventListener('pointerup', up);
-      };
-      bar.addEventListener('pointermove', move);
-      bar.addEventListener('pointerup', up);
-    });
-  }
-
-  // The title bar stays within the page, so the panel can always be moved back.
-  private place(left: number, top: number): void {
-    const maxLeft = Math.max(0, window.innerWidth - 60);
-    const maxTop = Math.max(0, window.innerHeight - (this.panel.offsetHeight || 0));
-    this.panel.style.left = `${Math.min(maxLeft, Math.max(0, left))}px`;
-    this.panel.style.top = `${Math.min(maxTop, Math.max(0, top))}px`;
-  }
-
-  toggle(): void {
-    this.panel.hidden = !this.panel.hidden;
-    if (!this.panel.hidden) this.place(this.panel.offsetLeft, this.panel.offsetTop);
-  }
-
-  hide(): void {
-    this.panel.hidden = true;
   }
 
   private rowOf(event: Event): number {
