@@ -1,6 +1,7 @@
 #include "grading/case_end_text.h"
 
 #include "common/system_error.h"
+#include "machine/run_loop.h"
 
 namespace quarzel::grading {
 
@@ -19,8 +20,7 @@ std::string endText(const CaseResult& result) {
         case CaseEnd::StepLimit:
             return title + ": Schrittgrenze erreicht.";
         case CaseEnd::EndlessLoop:
-            return title + ": Endlosschleife ab Zeile " + std::to_string(result.loopLine) +
-                   " erkannt.";
+            return title + ": " + endlessLoopText(result.loopLine);
         case CaseEnd::ProgramCheckFailed:
             return "Programmfehler: " + result.message;
         case CaseEnd::DataCheckFailed:

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/views.h"
 #include "machine/run_loop.h"
 #include "model/machine_state.h"
 
@@ -60,6 +61,11 @@ struct TaskLoad {
 
 // Reads the task file at `path` (UTF-8) and every data file it names, relative to its folder.
 TaskLoad loadTask(const std::string& path);
+
+// What a task panel's "Laden…" offers to open, and the caption of the box that shows why a
+// task file is refused.
+inline const FileFilter kTaskFileFilter{"Quarzel-Aufgabe (*.toml)", "*.toml"};
+inline constexpr char kTaskBoxCaption[] = "Aufgabe";
 
 // The same for a text already read; `path` is named in messages and locates the data files.
 TaskLoad parseTask(std::string_view text, const std::string& path);

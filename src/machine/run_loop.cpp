@@ -105,11 +105,14 @@ RunLoopResult runWith(MachineState& machine, DataTable& table, StateFlags& flags
 
 }  // namespace
 
+std::string endlessLoopText(std::int32_t loopLine) {
+    return "Endlosschleife ab Zeile " + std::to_string(loopLine) + " erkannt.";
+}
+
 std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags& flags,
                              NumberInput& input, LoopDetector& detector) {
     // The values the walk writes are the ones the cells hold already: nobody needs to hear.
-    DataGridView* const grid = table.grid();
-    table.attachGrid(nullptr);
+    const GridDetached quiet(table);
     ClosedDialog closed;
     MachineAccess<LoopDetector> access(machine, table, flags, input, closed, detector);
     Registers r = machine;
@@ -119,20 +122,14 @@ std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags
     // Every line of the cycle has run without an error before, and the machine is
     // deterministic, so the walk ends where it began.
     std::int32_t lowest = r.VM_IP;
-    try {
-        for (;;) {
-            const std::int32_t ip = r.VM_IP;
-            lowest = std::min(lowest, ip);
-            executeInstruction(r, fetchInstruction<true>(code, size, ip), access);
-            if (r.VM_IP != ip + 1 && detector.backAtSnapshot(r)) {
-                break;
-            }
+    for (;;) {
+        const std::int32_t ip = r.VM_IP;
+        lowest = std::min(lowest, ip);
+        executeInstruction(r, fetchInstruction<true>(code, size, ip), access);
+        if (r.VM_IP != ip + 1 && detector.backAtSnapshot(r)) {
+            break;
         }
-    } catch (...) {
-        table.attachGrid(grid);
-        throw;
     }
-    table.attachGrid(grid);
     static_cast<Registers&>(machine) = r;
     return lowest + 1;
 }

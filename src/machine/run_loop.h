@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "machine/step_outcome.h"
 
@@ -35,6 +36,10 @@ RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags
 // The lowest line (from 1) of the cycle the machine is in, right after `detector` found its
 // state repeated: the cycle is run once more without any display and without opening the
 // number dialog, which leaves registers, cells and counters as they were.
+// What a run found in an endless loop says, in the window's box and after "Quarzel 3: " in
+// the headless tools: "Endlosschleife ab Zeile N erkannt."
+std::string endlessLoopText(std::int32_t loopLine);
+
 std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags& flags,
                              NumberInput& input, LoopDetector& detector);
 

@@ -93,4 +93,22 @@ class DataTable {
     DataGridView* m_grid = nullptr;
 };
 
+// While it lives, the table tells no grid of the machine's writes (a headless run, a walk that
+// writes back what the cells hold); then the grid it had hears of them again.
+class GridDetached {
+  public:
+    explicit GridDetached(DataTable& table) : m_table(table), m_grid(table.grid()) {
+        table.attachGrid(nullptr);
+    }
+    ~GridDetached() { m_table.attachGrid(m_grid); }
+    GridDetached(const GridDetached&) = delete;
+    GridDetached& operator=(const GridDetached&) = delete;
+
+    DataGridView* grid() const { return m_grid; }
+
+  private:
+    DataTable& m_table;
+    DataGridView* m_grid;
+};
+
 }  // namespace quarzel

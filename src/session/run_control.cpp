@@ -170,17 +170,14 @@ RunLoopResult RunControl::runHeadless(const HeadlessLimits& limits) {
     }
     m_journal.clear();  // the headless loop keeps no journal
     // Nobody watches the table cell by cell: the grid hears of the whole table afterwards.
-    DataGridView* const grid = m_table.grid();
-    m_table.attachGrid(nullptr);
+    DataGridView* grid = nullptr;
     RunLoopResult run;
-    try {
+    {
+        const GridDetached quiet(m_table);
+        grid = quiet.grid();
         run = runLoop(m_machine, m_table, m_flags, m_input, m_views.numberInput, limits.maxSteps,
                       limits.detectLoops);
-    } catch (...) {
-        m_table.attachGrid(grid);
-        throw;
     }
-    m_table.attachGrid(grid);
     for (int row = 0; grid != nullptr && row < DataTable::kRowCount; ++row) {
         grid->rowChanged(row);
     }

@@ -1,5 +1,6 @@
 #include "session/workbench.h"
 
+#include "machine/run_loop.h"
 #include "session/cell_edit.h"
 
 namespace quarzel {
@@ -79,9 +80,8 @@ void Workbench::timerTick(RunTimer timer) {
     guard([this, &loopLine] { loopLine = loopWatch.afterStep(); });
     if (loopLine) {
         pauseRun();
-        views.prompts.showMessage(
-            fromUtf8("Endlosschleife ab Zeile " + std::to_string(*loopLine) + " erkannt."),
-            kApplicationTitle, MessageIcon::Information);
+        views.prompts.showMessage(endlessLoopText(*loopLine), kApplicationTitle,
+                                  MessageIcon::Information);
     }
 }
 
@@ -95,13 +95,10 @@ void Workbench::pauseRun() {
 
 bool Workbench::takeOverData(const DataTable& start) {
     loopWatch.forget();
-    bool replaced = false;
-    guard([this, &start, &replaced] {
+    return guard([this, &start] {
         files.takeOverData(start);
-        replaced = true;
         runControl.showRunState();
     });
-    return replaced;
 }
 
 void Workbench::btNewClick() {
@@ -176,18 +173,12 @@ bool Workbench::closeRequested() {
     }
     // A timed run goes on stepping while the save questions are open, as it does while any
     // other command's dialog is open; it ends only once the window really closes.
-    bool saved = true;
-    guard([&] {
-        try {
-            if (flags.ProgramModified) {
-                files.SaveProgram();
-            }
-            if (flags.DataModified) {
-                files.SaveData();
-            }
-        } catch (...) {
-            saved = false;
-            throw;
+    const bool saved = guard([this] {
+        if (flags.ProgramModified) {
+            files.SaveProgram();
+        }
+        if (flags.DataModified) {
+            files.SaveData();
         }
     });
     if (!saved) {

@@ -93,9 +93,10 @@ class Workbench {
     HtmlExport html;
     LoopWatch loopWatch;
 
-    // Runs a front end's own handler inside the same central handler as the commands.
+    // Runs a front end's own handler inside the same central handler as the commands; false
+    // when it ended in an error, which has then been shown.
     template <typename Handler>
-    void guard(Handler&& handler);
+    bool guard(Handler&& handler);
 
   private:
     bool stopsAt(int line) const;
@@ -110,8 +111,8 @@ class Workbench {
 };
 
 template <typename Handler>
-void Workbench::guard(Handler&& handler) {
-    guarded(views.prompts, [&] {
+bool Workbench::guard(Handler&& handler) {
+    return guarded(views.prompts, [&] {
         try {
             handler();
         } catch (const SystemError&) {

@@ -24,8 +24,6 @@ namespace {
 constexpr int kOuterWidth = 560;
 constexpr int kOuterHeight = 380;
 
-const FileFilter kTaskFilter{"Quarzel-Aufgabe (*.toml)", "*.toml"};
-
 // Light green and light red behind a case's result: clearly apart, the black text readable.
 const QColor kPassedBackground(206, 240, 206);
 const QColor kFailedBackground(255, 210, 210);
@@ -147,7 +145,7 @@ void TfrmAufgabe::btLoadClick() {
         beforeCommand();
     }
     std::optional<std::string> path;
-    m_workbench.guard([&] { path = m_prompts.chooseFileToOpen(kTaskFilter); });
+    m_workbench.guard([&] { path = m_prompts.chooseFileToOpen(grading::kTaskFileFilter); });
     if (path) {
         loadTask(*path);
     }
@@ -158,7 +156,8 @@ bool TfrmAufgabe::loadTask(const std::string& path) {
     m_workbench.guard([&] { load = grading::loadTask(path); });
     if (!load.task) {
         if (!load.problem.empty()) {
-            m_prompts.showMessage(fromUtf8(load.problem), "Aufgabe", MessageIcon::Error);
+            m_prompts.showMessage(fromUtf8(load.problem), grading::kTaskBoxCaption,
+                                  MessageIcon::Error);
         }
         return false;
     }

@@ -46,8 +46,6 @@ EM_ASYNC_JS(char*, qz_js_choose_data_files, (const char* names, double maxBytes)
 namespace quarzel {
 namespace {
 
-const FileFilter kTaskFilter{"Quarzel-Aufgabe (*.toml)", "*.toml"};
-
 std::string fileName(const std::string& path) {
     return std::filesystem::u8path(path).filename().u8string();
 }
@@ -80,6 +78,15 @@ std::string joined(const std::vector<std::string>& names, const std::string& bet
     return text;
 }
 
+// The chosen file that stands for a data file the task names: the same file name, whatever the
+// letters' case; chosen.end() when there is none.
+std::vector<std::string>::const_iterator chosenFor(const std::string& name,
+                                                   const std::vector<std::string>& chosen) {
+    return std::find_if(chosen.begin(), chosen.end(), [&](const std::string& path) {
+        return sameName(fileName(path), fileName(name));
+    });
+}
+
 // The files the page put into its file system for the names; none when the user cancelled.
 std::optional<std::vector<std::string>> chooseDataFiles(const std::vector<std::string>& names) {
     char* text = qz_js_choose_data_files(joined(names, "\n").c_str(),
@@ -97,9 +104,7 @@ void placeDataFiles(const std::string& taskPath, const std::vector<std::string>&
                     const std::vector<std::string>& chosen) {
     namespace fs = std::filesystem;
     for (const std::string& name : needed) {
-        const auto file = std::find_if(chosen.begin(), chosen.end(), [&](const std::string& path) {
-            return sameName(fileName(path), fileName(name));
-        });
+        const auto file = chosenFor(name, chosen);
         const fs::path target = fs::u8path(grading::taskDataPath(taskPath, name));
         std::error_code error;
         fs::create_directories(target.parent_path(), error);
@@ -117,10 +122,7 @@ std::vector<std::string> missingDataFiles(const std::vector<std::string>& needed
                                           const std::vector<std::string>& chosen) {
     std::vector<std::string> missing;
     for (const std::string& name : needed) {
-        const bool found = std::any_of(chosen.begin(), chosen.end(), [&](const std::string& path) {
-            return sameName(fileName(path), fileName(name));
-        });
-        if (!found) {
+        if (chosenFor(name, chosen) == chosen.end()) {
             missing.push_back(name);
         }
     }
@@ -131,7 +133,7 @@ void WebTask::load(WebApp& app) {
     Workbench& wb = app.workbench();
     PromptView& prompts = wb.views.prompts;
     std::optional<std::string> path;
-    wb.guard([&] { path = prompts.chooseFileToOpen(kTaskFilter); });
+    wb.guard([&] { path = prompts.chooseFileToOpen(grading::kTaskFileFilter); });
     if (!path) {
         return;
     }
@@ -154,7 +156,7 @@ void WebTask::load(WebApp& app) {
                                     : "Diese Datendateien fehlen: " + joined(missing, ", ") + ".";
             prompts.showMessage(fromUtf8(text + "\nBitte beim Laden alle Datendateien der Aufgabe "
                                                 "zusammen auswählen."),
-                                "Aufgabe", MessageIcon::Error);
+                                grading::kTaskBoxCaption, MessageIcon::Error);
             return;
         }
         if (!app.handle([&] { placeDataFiles(*path, needed, *chosen); })) {
@@ -165,7 +167,8 @@ void WebTask::load(WebApp& app) {
     app.handle([&] { load = grading::loadTask(*path); });
     if (!load.task) {
         if (!load.problem.empty()) {
-            prompts.showMessage(fromUtf8(load.problem), "Aufgabe", MessageIcon::Error);
+            prompts.showMessage(fromUtf8(load.problem), grading::kTaskBoxCaption,
+                                MessageIcon::Error);
         }
         return;
     }

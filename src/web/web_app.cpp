@@ -1,5 +1,7 @@
 #include "web/web_app.h"
 
+#include <utility>
+
 #include "model/data_table.h"
 
 namespace quarzel {
@@ -16,17 +18,15 @@ void WebApp::restart() {
     m_grid.table = &wb.table;
     m_picture.table = &wb.table;
     m_picture.machine = &wb.machine;
-    m_numberInput.input = &wb.input;
     m_numberInput.prompts = &m_prompts;
-    // An edit ends what "Zurück" may take back, so the run panel hears of every one.
-    m_editor.onChange = [this] { m_workbench->programChanged(); };
 }
 
 void WebApp::showAll() {
     Workbench& wb = *m_workbench;
-    m_editor.onChange = nullptr;
+    // Emptied for the page, not by the user: no change the session has to hear of.
+    auto changed = std::move(m_editor.onChange);
     m_editor.clear();
-    m_editor.onChange = [this] { m_workbench->programChanged(); };
+    m_editor.onChange = std::move(changed);
     m_editor.setReadOnly(false);
     for (int row = 0; row < DataTable::kRowCount; ++row) {
         m_grid.rowChanged(row);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "session/workbench.h"
 #include "web/web_views.h"
@@ -40,12 +41,7 @@ class WebApp {
     // ended without an error.
     template <typename Handler>
     bool handle(Handler&& handler) {
-        bool done = false;
-        m_workbench->guard([&] {
-            handler();
-            done = true;
-        });
-        return done;
+        return m_workbench->guard(std::forward<Handler>(handler));
     }
 
   private:

@@ -85,10 +85,13 @@ class WebPrompts : public PromptView {
 // dialog open with that text, as the window's dialog does.
 class WebNumberInput : public NumberInputView {
   public:
-    NumberInput* input = nullptr;
     PromptView* prompts = nullptr;
+    void attach(NumberInput& keyboard) override { input = &keyboard; }
     bool showModal() override;
     void hide() override {}
+
+  private:
+    NumberInput* input = nullptr;
 };
 
 // Between the page's "\n" and the core's CR LF, UTF-8 and Windows-1252.

@@ -51,6 +51,16 @@ class TempFolder {
     std::filesystem::path m_path;
 };
 
+// An empty folder `name` below the test program's temporary folder, made afresh, for tests
+// that lay out a whole tree of files.
+inline std::string freshFolder(const std::string& name) {
+    const std::filesystem::path dir =
+        std::filesystem::path(::testing::TempDir()) / ("quarzel_grade_" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
 inline void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
     out << bytes;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
 #include "tools/grade_command.h"
 #include "tools/grade_report.h"
 
@@ -16,21 +17,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string tempDir(const std::string& name) {
-    const fs::path dir = fs::path(::testing::TempDir()) / ("quarzel_grade_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string();
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::freshFolder;
+using testing::writeBytes;
 
 // ---- order and reports -------------------------------------------------------------------
 
 TEST(GradeCommand, ResultsFollowTheClassListWhateverTheThreads) {
-    const std::string dir = tempDir("order");
+    const std::string dir = freshFolder("order");
     fs::create_directories(dir + "/klasse/tiefer");
     // Long and short runs mixed, so that threads finish out of order.
     const char* names[] = {"z.prg", "B.PRG", "m.prg", "a.prg", "k.prg", "c.prg", "y.prg"};
@@ -39,13 +32,13 @@ TEST(GradeCommand, ResultsFollowTheClassListWhateverTheThreads) {
         longRun += "INC\r\n";
     }
     for (std::size_t i = 0; i < std::size(names); ++i) {
-        writeFile(dir + "/klasse/" + names[i], (i % 2 ? longRun : "") + "STP\r\n");
+        writeBytes(dir + "/klasse/" + names[i], (i % 2 ? longRun : "") + "STP\r\n");
     }
-    writeFile(dir + "/klasse/notiz.txt", "x");
-    writeFile(dir + "/klasse/tiefer/d.prg", "STP\r\n");
-    writeFile(dir + "/einzeln.prg", "STP\r\n");
-    writeFile(dir + "/klasse/einzeln.prg", "STP\r\n");
-    writeFile(dir + "/a.toml", "[[fall]]\nname = \"A\"\n[[fall]]\nname = \"B\"\n");
+    writeBytes(dir + "/klasse/notiz.txt", "x");
+    writeBytes(dir + "/klasse/tiefer/d.prg", "STP\r\n");
+    writeBytes(dir + "/einzeln.prg", "STP\r\n");
+    writeBytes(dir + "/klasse/einzeln.prg", "STP\r\n");
+    writeBytes(dir + "/a.toml", "[[fall]]\nname = \"A\"\n[[fall]]\nname = \"B\"\n");
 
     // A file found in a folder is named with the system's own separator after the folder.
     const std::string inFolder = dir + "/klasse" +
@@ -135,10 +128,10 @@ TEST(GradeArguments, RefusesWhatItCannotUse) {
 }
 
 TEST(GradeCommand, RefusedTaskOrUnwritableReportIsStatusFour) {
-    const std::string dir = tempDir("status");
-    writeFile(dir + "/p.prg", "STP\r\n");
-    writeFile(dir + "/a.toml", "[[fall]]\nname = \"A\"\n");
-    writeFile(dir + "/bad.toml", "[[fall]]\nname = \"A\"\nakku = 1\n");
+    const std::string dir = freshFolder("status");
+    writeBytes(dir + "/p.prg", "STP\r\n");
+    writeBytes(dir + "/a.toml", "[[fall]]\nname = \"A\"\n");
+    writeBytes(dir + "/bad.toml", "[[fall]]\nname = \"A\"\nakku = 1\n");
     std::ostringstream out, err;
     EXPECT_EQ(gradeCommand({dir + "/bad.toml", dir + "/p.prg"}, out, err), kGradeUsage);
     EXPECT_EQ(out.str(), "");  // nothing ran

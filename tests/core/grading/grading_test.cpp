@@ -14,32 +14,25 @@
 #include "grading/class_list.h"
 #include "grading/grader.h"
 #include "grading/task_file.h"
+#include "temp_folder.h"
 
 namespace quarzel::grading {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string tempDir(const std::string& name) {
-    const fs::path dir = fs::path(::testing::TempDir()) / ("quarzel_grade_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string();
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::freshFolder;
+using testing::writeBytes;
 
 // ---- task files --------------------------------------------------------------------------
 
 TEST(TaskFile, ReadsEveryKey) {
-    const std::string dir = tempDir("keys");
+    const std::string dir = freshFolder("keys");
     std::string data;
     for (int n = 1; n <= 512; ++n) {
         data += std::to_string(n) + ":" + (n == 3 ? "7" : "0") + ":\r\n";
     }
-    writeFile(dir + "/d.dta", data);
+    writeBytes(dir + "/d.dta", data);
     const TaskLoad load = parseTask(R"(titel = "T"
 schrittgrenze = 500
 [[fall]]
@@ -101,20 +94,20 @@ TEST(TaskFile, NamesItsDataFilesBeforeReadingThem) {
         EXPECT_EQ(taskDataNames(row.text), row.names) << row.text;
     }
 
-    const std::string dir = tempDir("names");
+    const std::string dir = freshFolder("names");
     fs::create_directories(dir + "/aufgabe");
     const std::string task = dir + "/aufgabe/a.toml";
     std::string data;
     for (int n = 1; n <= 512; ++n) {
         data += std::to_string(n) + ":" + (n == 1 ? "9" : "0") + ":\r\n";
     }
-    writeFile(taskDataPath(task, "../d.dta"), data);
+    writeBytes(taskDataPath(task, "../d.dta"), data);
     const TaskLoad load = parseTask(rows[0].text, task);
     ASSERT_FALSE(load.task);
     // The one file not put in place is the one refused.
     EXPECT_EQ(load.problem.rfind(task + ", Zeile 9, Schlüssel \"fall.daten\": ", 0), 0u)
         << load.problem;
-    writeFile(taskDataPath(task, "e.dta"), data);
+    writeBytes(taskDataPath(task, "e.dta"), data);
     const TaskLoad whole = parseTask(rows[0].text, task);
     ASSERT_TRUE(whole.task) << whole.problem;
     EXPECT_EQ(whole.task->cases[0].data, data);
@@ -128,19 +121,19 @@ TEST(Grading, InputsAsATaskPanelListsThem) {
 }
 
 TEST(TaskFile, RefusesWithFileLineAndKey) {
-    const std::string dir = tempDir("refused");
+    const std::string dir = freshFolder("refused");
     std::string table;  // a whole data table but for the lines changed below
     for (int n = 1; n <= 512; ++n) {
         table += std::to_string(n) + ":0:\r\n";
     }
-    writeFile(dir + "/ganz.dta", table);
-    writeFile(dir + "/kurz.dta", "1:1:\r\n");
+    writeBytes(dir + "/ganz.dta", table);
+    writeBytes(dir + "/kurz.dta", "1:1:\r\n");
     std::string noColons = table;
     noColons.replace(noColons.find("7:0:"), 4, "7 0");
-    writeFile(dir + "/ohne.dta", noColons);
+    writeBytes(dir + "/ohne.dta", noColons);
     std::string notNumber = table;
     notNumber.replace(notNumber.find("3:0:"), 4, "3:abc:");
-    writeFile(dir + "/abc.dta", notNumber);
+    writeBytes(dir + "/abc.dta", notNumber);
     const std::string head = "titel = \"T\"\n[[fall]]\nname = \"A\"\n";  // lines 1 to 3
     struct Row {
         std::string text;
@@ -408,10 +401,10 @@ TEST(ClassList, SortsAsATeacherSortsNames) {
 }
 
 TEST(ClassList, EachFileOnceHoweverItsPathIsWritten) {
-    const std::string dir = tempDir("twice");
+    const std::string dir = freshFolder("twice");
     fs::create_directories(dir + "/abg");
-    writeFile(dir + "/abg/a.prg", "STP\r\n");
-    writeFile(dir + "/abg/b.prg", "STP\r\n");
+    writeBytes(dir + "/abg/a.prg", "STP\r\n");
+    writeBytes(dir + "/abg/b.prg", "STP\r\n");
     const std::vector<FoundProgram> found =
         findPrograms({dir + "/abg/a.prg", dir + "/./abg/a.prg", dir + "/abg/../abg/a.prg",
                       dir + "/abg", dir + "/abg/"});
