@@ -24,7 +24,7 @@ void WebApp::restart() {
 void WebApp::showAll() {
     Workbench& wb = *m_workbench;
     // Emptied for the page, not by the user: no change the session has to hear of.
-    auto changed = std::move(m_editor.onChange);
+    auto changed = std::exchange(m_editor.onChange, nullptr);
     m_editor.clear();
     m_editor.onChange = std::move(changed);
     m_editor.setReadOnly(false);
