@@ -313,8 +313,9 @@ EMSCRIPTEN_KEEPALIVE const char* qz_kept_work() {
 // Puts back a record the page kept: 1 when it was applied, 0 when it was damaged and nothing
 // changed (the page then keeps the record aside).
 EMSCRIPTEN_KEEPALIVE int qz_restore(const char* record) {
-    return g_app->workbench().restoreKeptWork(fromUtf8(record)) == KeptWorkRestore::Restored ? 1
-                                                                                             : 0;
+    return g_app->workbench().restoreKeptWork(fromUtf8(record)).result == KeptWorkRestore::Restored
+               ? 1
+               : 0;
 }
 
 }  // extern "C"
