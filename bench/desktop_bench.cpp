@@ -25,6 +25,7 @@
 #include "files/program_file.h"
 #include "program_editor.h"
 #include "session/workbench.h"
+#include "session/workbench_internals.h"
 
 using quarzel::TfrmMainForm;
 
@@ -88,7 +89,7 @@ std::unique_ptr<TfrmMainForm> runningWindow(bool picture) {
         window->findChild<QAbstractButton*>(QStringLiteral("btView"))->click();
     }
     window->programEditor()->setPlainText(QString::fromLatin1(kLoop));
-    quarzel::Workbench& wb = window->workbench();
+    quarzel::WorkbenchInternals wb(window->workbench());
     wb.runControl.btCheckClick();
     wb.runControl.btRunClick();
     if (!wb.machine.VM_Running) {
@@ -106,7 +107,7 @@ void stepWithWindowShown(benchmark::State& state, bool picture) {
         state.SkipWithError("the loop did not start");
         return;
     }
-    quarzel::Workbench& wb = window->workbench();
+    quarzel::WorkbenchInternals wb(window->workbench());
     for (auto _ : state) {
         wb.runControl.btStepClick();
         QCoreApplication::processEvents();
@@ -114,8 +115,8 @@ void stepWithWindowShown(benchmark::State& state, bool picture) {
     if (!wb.machine.VM_Running) {
         state.SkipWithError("the run ended");
     }
-    window->workbench().flags.ProgramModified = false;
-    window->workbench().flags.DataModified = false;
+    wb.flags.ProgramModified = false;
+    wb.flags.DataModified = false;
 }
 
 // One press of "Zurück" (the button, as the learner presses it) taking back "STO 1", a step
@@ -126,7 +127,7 @@ void BM_StepBackPictureShown(benchmark::State& state) {
         state.SkipWithError("the loop did not start");
         return;
     }
-    quarzel::Workbench& wb = window->workbench();
+    quarzel::WorkbenchInternals wb(window->workbench());
     auto* back = window->findChild<QAbstractButton*>(QStringLiteral("btBack"));
     for (int i = 0; i < 3; ++i) {  // MRK L, LAD 1, INC: "STO 1" is next
         wb.runControl.btStepClick();
@@ -142,8 +143,8 @@ void BM_StepBackPictureShown(benchmark::State& state) {
     if (!wb.machine.VM_Running || wb.machine.StepCount != 3 || wb.machine.VM_IP != 3) {
         state.SkipWithError("the step was not taken back");
     }
-    window->workbench().flags.ProgramModified = false;
-    window->workbench().flags.DataModified = false;
+    wb.flags.ProgramModified = false;
+    wb.flags.DataModified = false;
 }
 
 // One tick of the fastest timer with the table shown: through the session, which watches a
@@ -155,12 +156,12 @@ void directTick(benchmark::State& state, bool watched) {
         state.SkipWithError("the loop did not start");
         return;
     }
-    quarzel::Workbench& wb = window->workbench();
-    wb.speedClick(quarzel::Speed::Direct);
+    quarzel::WorkbenchInternals wb(window->workbench());
+    window->workbench().speedClick(quarzel::Speed::Direct);
     wb.views.runPanel.setTimerEnabled(quarzel::RunTimer::Direct, false);  // ticks come from here
     for (auto _ : state) {
         if (watched) {
-            wb.timerTick(quarzel::RunTimer::Direct);
+            window->workbench().timerTick(quarzel::RunTimer::Direct);
         } else {
             wb.runControl.tDirectTimer();
         }
@@ -196,7 +197,7 @@ void testTask(benchmark::State& state, const QString& taskPath, const char* prog
     if (task->lbPoints()->text() != expectedPoints) {
         state.SkipWithError(qPrintable(QStringLiteral("graded: ") + task->lbPoints()->text()));
     }
-    window.workbench().flags.ProgramModified = false;
+    quarzel::WorkbenchInternals(window.workbench()).flags.ProgramModified = false;
 }
 void BM_TestWorkedExample(benchmark::State& state) {
     testTask(state, QStringLiteral(QUARZEL_EXAMPLES_DIR "/aufgaben/summe.toml"), "richtig.prg",
@@ -238,7 +239,7 @@ void BM_TestThirtyCases(benchmark::State& state) {
     if (task->lbPoints()->text() != QStringLiteral("20 von 30 Punkten")) {
         state.SkipWithError(qPrintable(QStringLiteral("graded: ") + task->lbPoints()->text()));
     }
-    window.workbench().flags.ProgramModified = false;
+    quarzel::WorkbenchInternals(window.workbench()).flags.ProgramModified = false;
 }
 
 void BM_StepTableShown(benchmark::State& state) {

@@ -15,6 +15,7 @@
 #include "machine/machine_snapshot.h"
 #include "machine/run_loop.h"
 #include "session/workbench.h"
+#include "session/workbench_internals.h"
 
 namespace quarzel {
 namespace {
@@ -30,8 +31,9 @@ struct QuietScreen {
     headless::SilentRegisters registers;
     headless::SilentRunPanel runPanel;
     headless::LinePrompts prompts{messages};
-    headless::ScriptedNumberInput numberInput{prompts, {}};
-    Workbench bench{Views{editor, grid, picture, registers, runPanel, prompts, numberInput}};
+    headless::ScriptedNumberInput numberInput{{}};
+    Workbench workbench{Views{editor, grid, picture, registers, runPanel, prompts, numberInput}};
+    WorkbenchInternals bench{workbench};
 
     void start(Instructions program) {
         bench.machine.InstructionList = std::move(program);
@@ -83,9 +85,9 @@ void runHeadless(benchmark::State& state, Instructions program, bool detectLoops
     screen.start(std::move(program));
     MachineState& machine = screen.bench.machine;
     for (auto _ : state) {
-        const RunLoopResult result =
-            runLoop(machine, screen.bench.table, screen.bench.flags, screen.bench.input,
-                    screen.numberInput, machine.StepCount + kStepsPerIteration, detectLoops);
+        const RunLoopResult result = runLoop(machine, screen.bench.table, screen.bench.flags,
+                                             screen.bench.input, screen.numberInput, screen.prompts,
+                                             machine.StepCount + kStepsPerIteration, detectLoops);
         if (result.outcome.end != StepEnd::StepLimit) {
             state.SkipWithError("the loop ended");
             break;

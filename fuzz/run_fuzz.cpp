@@ -20,6 +20,7 @@
 #include "fuzz_check.h"
 #include "grading/headless_views.h"
 #include "session/workbench.h"
+#include "session/workbench_internals.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ class CheckingPrompts : public headless::LinePrompts {
 
 // One session: the runner's views with checking ones where the core reports rows and boxes.
 struct Session {
-    Session(const std::deque<std::string>& inputs) : numberInput(prompts, inputs) {}
+    Session(const std::deque<std::string>& inputs) : numberInput(inputs) {}
     headless::TextEditor editor;
     CheckingGrid grid;
     headless::SilentPicture picture;
@@ -61,7 +62,8 @@ struct Session {
     headless::SilentRunPanel runPanel;
     CheckingPrompts prompts;
     headless::ScriptedNumberInput numberInput;
-    Workbench bench{{editor, grid, picture, registers, runPanel, prompts, numberInput}};
+    Workbench workbench{{editor, grid, picture, registers, runPanel, prompts, numberInput}};
+    WorkbenchInternals bench{workbench};
 };
 
 constexpr int kMaxSteps = 10000;

@@ -10,8 +10,6 @@
 
 namespace quarzel {
 
-struct NumberInput;
-
 // The program editor (meProgram). Its lines are counted from 0; a last line that is empty
 // because the text ends with a line break does not count.
 class ProgramEditorView {
@@ -111,17 +109,21 @@ class PromptView {
     // Appends defaultExtension to a name typed without one; asks before replacing a file.
     virtual std::optional<std::string> chooseFileToSave(const FileFilter& filter,
                                                         const std::string& defaultExtension) = 0;
+    // A short note beside the work that needs no answer and goes by itself (a typed character
+    // refused, work restored); nothing where no one reads it. The one text in UTF-8 here: it
+    // may name a character that Windows-1252 cannot hold.
+    virtual void showNote(const std::string& /*utf8*/) {}
 };
 
-// The number input dialog (TfrmData), the machine's keyboard.
+// The number input dialog (TfrmData), the machine's keyboard. The core runs its loop: it asks
+// for a text, converts it, shows the conversion error and asks again with the rejected text.
 class NumberInputView {
   public:
     virtual ~NumberInputView() = default;
-    // The workbench's keyboard, where an accepted number goes; set once by the workbench.
-    virtual void attach(NumberInput& /*input*/) {}
-    // Shows the dialog modally; true when OK accepted a number (NumberInput::btOKClick),
-    // false when it was closed through its frame.
-    virtual bool showModal() = 0;
+    // Shows the dialog modally (or keeps it shown) until OK hands over its text; nothing when
+    // it was closed through its frame. `rejected`: the text of the entry the core just refused,
+    // shown again for correcting; nothing: a new request, which starts from "0".
+    virtual std::optional<std::string> askText(const std::optional<std::string>& rejected) = 0;
     virtual void hide() = 0;
     // How many texts of a scripted input list have been taken; a real dialog has no list.
     // A headless run's loop detection counts it as part of the machine's state.

@@ -123,6 +123,22 @@ std::string fromUtf8(std::string_view utf8) {
     return out;
 }
 
+std::optional<std::string> firstCharacterOutsideWin1252(std::string_view utf8) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        char32_t cp = 0;
+        const std::size_t length = decodeUtf8(utf8, pos, cp);
+        if (length == 0) {
+            return std::string(utf8.substr(pos, 1));
+        }
+        if (cp != U'?' && win1252ByteOf(cp) == '?') {
+            return std::string(utf8.substr(pos, length));
+        }
+        pos += length;
+    }
+    return std::nullopt;
+}
+
 char upperCaseWin1252(char c) {
     const auto b = static_cast<unsigned char>(c);
     if (b >= 'a' && b <= 'z') {

@@ -2,6 +2,7 @@
 // conversion to and from UTF-8 at the edges, and the upper-casing the program checker uses.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ std::string toUtf8(std::string_view win1252);
 // The inverse of toUtf8. A character that Windows-1252 cannot hold, and each byte of a broken
 // UTF-8 sequence, becomes "?".
 std::string fromUtf8(std::string_view utf8);
+
+// The first character of `utf8` that Windows-1252 cannot hold, as UTF-8 (the bytes of a broken
+// sequence as they are), or nothing when fromUtf8 would keep every character.
+std::optional<std::string> firstCharacterOutsideWin1252(std::string_view utf8);
 
 // Upper-cases a-z, the accented small letters 0xE0..0xFE (but not the division sign 0xF7),
 // and s, oe, z with caron and y with diaeresis. Sharp s and micro sign have no single-byte

@@ -19,7 +19,7 @@ using headless::LinePrompts;
 // All views of one headless session, wired like the main window wires its widgets.
 struct Session {
     Session(std::ostream& err, std::deque<std::string> inputs)
-        : prompts(err), numberInput(prompts, std::move(inputs)) {}
+        : prompts(err), numberInput(std::move(inputs)) {}
 
     headless::TextEditor editor;
     headless::SilentGrid grid;
@@ -64,27 +64,32 @@ CaseResult runCase(const CaseInput& input) {
         for (std::string line; std::getline(in, line);) {
             result.messages.push_back(line);
         }
-        result.table = bench.table;
+        result.table = bench.table();
         result.table.attachGrid(nullptr);  // the copy outlives the session's grid
         return result;
     };
 
     session.editor.setText(input.program);
-    if (!guarded(prompts, [&] { fillStartTable(bench.table, input.data, input.cells); })) {
+    // The start memory goes in as a task's case is taken over; a data file that breaks off
+    // leaves what was read before the bad line.
+    DataTable start;
+    const bool readable = guarded(prompts, [&] { fillStartTable(start, input.data, input.cells); });
+    bench.takeOverData(start);
+    if (!readable) {
         return finish(CaseEnd::DataUnreadable, prompts.lastText());
     }
 
     // The first two presses of "Start" check the program and then the data.
-    const auto check = [&](bool& passed, CaseEnd failed) {
-        const bool handled = guarded(prompts, [&] { bench.runControl.btRunClick(); });
-        if (passed) {
+    const auto press = [&](CaseEnd failed, bool StateFlags::*passed) {
+        const bool handled = bench.btRunClick();
+        if (bench.flags().*passed) {
             return true;
         }
         finish(handled ? failed : CaseEnd::SystemError, prompts.lastText());
         return false;
     };
-    if (!check(bench.flags.ProgramChecked, CaseEnd::ProgramCheckFailed) ||
-        !check(bench.flags.DataChecked, CaseEnd::DataCheckFailed)) {
+    if (!press(CaseEnd::ProgramCheckFailed, &StateFlags::ProgramChecked) ||
+        !press(CaseEnd::DataCheckFailed, &StateFlags::DataChecked)) {
         return result;
     }
     if (input.checkOnly) {
@@ -93,11 +98,11 @@ CaseResult runCase(const CaseInput& input) {
 
     result.ran = true;
     RunLoopResult run;
-    const bool handled = guarded(prompts, [&] {
-        bench.runControl.btRunClick();  // the third press starts
-        run = bench.runControl.runHeadless({input.maxSteps, input.detectLoops});
-    });
-    const MachineState& machine = bench.machine;
+    const bool handled = bench.btRunClick() &&  // the third press starts
+                         guarded(prompts, [&] {
+                             run = bench.runHeadless({input.maxSteps, input.detectLoops});
+                         });
+    const MachineState& machine = bench.machine();
     result.registers = machine;
     result.steps = machine.StepCount;
     if (!handled) {

@@ -31,19 +31,15 @@ std::optional<std::string> LinePrompts::chooseFileToSave(const FileFilter& /*fil
     return std::nullopt;
 }
 
-bool ScriptedNumberInput::showModal() {
-    while (!m_texts.empty()) {
-        const std::string text = std::move(m_texts.front());
-        m_texts.pop_front();
-        ++m_taken;
-        try {
-            m_input->btOKClick(text);
-            return true;
-        } catch (const SystemError& error) {
-            showSystemError(m_prompts, error);  // the dialog stays open for the next text
-        }
+std::optional<std::string> ScriptedNumberInput::askText(
+    const std::optional<std::string>& /*rejected*/) {
+    if (m_texts.empty()) {
+        return std::nullopt;
     }
-    return false;
+    std::string text = std::move(m_texts.front());
+    m_texts.pop_front();
+    ++m_taken;
+    return text;
 }
 
 }  // namespace quarzel::headless

@@ -16,8 +16,6 @@
 
 namespace quarzel {
 
-struct NumberInput;
-
 namespace headless {
 
 // The shared in-memory editor; its default view is one line high and follows the caret, so
@@ -70,22 +68,18 @@ class LinePrompts : public PromptView {
     std::string m_lastText;
 };
 
-// Each input request takes the next texts (Windows-1252) until one converts, as OK would;
-// a text that does not convert is reported like the dialog reports it. With no text left the
-// request ends like a dialog closed through its frame.
+// Each time the dialog is asked it types the next text (Windows-1252) and presses OK; the core
+// reports a text that does not convert and asks again. With no text left the dialog is closed
+// through its frame.
 class ScriptedNumberInput : public NumberInputView {
   public:
-    ScriptedNumberInput(PromptView& prompts, std::deque<std::string> texts)
-        : m_prompts(prompts), m_texts(std::move(texts)) {}
-    void attach(NumberInput& input) override { m_input = &input; }
+    explicit ScriptedNumberInput(std::deque<std::string> texts) : m_texts(std::move(texts)) {}
 
-    bool showModal() override;
+    std::optional<std::string> askText(const std::optional<std::string>& rejected) override;
     void hide() override {}
     std::uint64_t inputsTaken() const override { return m_taken; }
 
   private:
-    NumberInput* m_input = nullptr;
-    PromptView& m_prompts;
     std::deque<std::string> m_texts;
     std::uint64_t m_taken = 0;
 };

@@ -32,12 +32,13 @@ template <class Watcher>
 class MachineAccess {
   public:
     MachineAccess(MachineState& machine, DataTable& table, StateFlags& flags, NumberInput& input,
-                  NumberInputView& dialog, Watcher& watcher)
+                  NumberInputView& dialog, PromptView& prompts, Watcher& watcher)
         : m_machine(machine),
           m_table(table),
           m_flags(flags),
           m_input(input),
           m_dialog(dialog),
+          m_prompts(prompts),
           m_watcher(watcher) {}
 
     // VM_GetData(address, false); `address` is 1..512, guaranteed by the caller. A text that is
@@ -75,7 +76,7 @@ class MachineAccess {
     std::int32_t requestNumber() {
         m_machine.InputPending = true;
         const PendingInput pending{m_machine};
-        m_dialog.showModal();
+        askForNumber(m_dialog, m_prompts, m_input);
         const std::int32_t value = m_input.InputValue;
         m_dialog.hide();
         return value;
@@ -109,6 +110,7 @@ class MachineAccess {
     StateFlags& m_flags;
     NumberInput& m_input;
     NumberInputView& m_dialog;
+    PromptView& m_prompts;
     Watcher& m_watcher;
 };
 

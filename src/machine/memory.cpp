@@ -7,8 +7,10 @@
 namespace quarzel {
 
 Memory::Memory(MachineState& machine, DataTable& table, StateFlags& flags, NumberInput& input,
-               DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog)
-    : m_watcher{table, grid, picture}, m_access(machine, table, flags, input, dialog, m_watcher) {}
+               DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog,
+               PromptView& prompts)
+    : m_watcher{table, grid, picture},
+      m_access(machine, table, flags, input, dialog, prompts, m_watcher) {}
 
 void Memory::DisplayWatcher::beforeWrite(int row, std::int32_t number) {
     if (journal != nullptr) {

@@ -13,12 +13,14 @@ class DataGridView;
 class LoopDetector;
 class MemoryPictureView;
 class NumberInputView;
+class PromptView;
 class StepJournal;
 
 class Memory {
   public:
     Memory(MachineState& machine, DataTable& table, StateFlags& flags, NumberInput& input,
-           DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog);
+           DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog,
+           PromptView& prompts);
 
     // Every write is recorded in the journal's open entry first.
     void setJournal(StepJournal* journal) { m_watcher.journal = journal; }

@@ -1,6 +1,8 @@
 #include "machine/run_loop.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <type_traits>
 
 #include "common/views.h"
@@ -28,8 +30,27 @@ bool allOpcodesValid(const Instructions& program) {
 // number. Walking the cycle again repeats exactly that without opening anything.
 class ClosedDialog : public NumberInputView {
   public:
-    bool showModal() override { return false; }
+    std::optional<std::string> askText(const std::optional<std::string>& /*rejected*/) override {
+        return std::nullopt;
+    }
     void hide() override {}
+};
+
+// Where that closed dialog would show a rejected text: it never has one.
+class NoPrompts : public PromptView {
+  public:
+    void showMessage(const std::string& /*text*/, const std::string& /*caption*/,
+                     MessageIcon /*icon*/) override {}
+    bool askYesNo(const std::string& /*text*/, const std::string& /*caption*/) override {
+        return false;
+    }
+    std::optional<std::string> chooseFileToOpen(const FileFilter& /*filter*/) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> chooseFileToSave(const FileFilter& /*filter*/,
+                                                const std::string& /*extension*/) override {
+        return std::nullopt;
+    }
 };
 
 // Steps until the run ends one way or another. Errors are thrown out of here: the one `try`
@@ -86,9 +107,9 @@ RunLoopResult loop(MachineState& machine, MachineAccess<Watcher>& access, Watche
 
 template <class Watcher>
 RunLoopResult runWith(MachineState& machine, DataTable& table, StateFlags& flags,
-                      NumberInput& input, NumberInputView& dialog, Watcher& watcher,
-                      std::uint64_t maxSteps) {
-    MachineAccess<Watcher> access(machine, table, flags, input, dialog, watcher);
+                      NumberInput& input, NumberInputView& dialog, PromptView& prompts,
+                      Watcher& watcher, std::uint64_t maxSteps) {
+    MachineAccess<Watcher> access(machine, table, flags, input, dialog, prompts, watcher);
     // Checked programs hold nothing but valid opcodes, so the loop need not look again.
     RunLoopResult result = allOpcodesValid(machine.InstructionList)
                                ? loop<false>(machine, access, watcher, maxSteps)
@@ -114,7 +135,8 @@ std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags
     // The values the walk writes are the ones the cells hold already: nobody needs to hear.
     const GridDetached quiet(table);
     ClosedDialog closed;
-    MachineAccess<LoopDetector> access(machine, table, flags, input, closed, detector);
+    NoPrompts silent;
+    MachineAccess<LoopDetector> access(machine, table, flags, input, closed, silent, detector);
     Registers r = machine;
     const Instructions& program = machine.InstructionList;
     const VM_Instruction* const code = program.data();
@@ -135,14 +157,14 @@ std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags
 }
 
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
-                      NumberInput& input, NumberInputView& dialog, std::uint64_t maxSteps,
-                      bool detectLoops) {
+                      NumberInput& input, NumberInputView& dialog, PromptView& prompts,
+                      std::uint64_t maxSteps, bool detectLoops) {
     if (detectLoops) {
         LoopDetector detector(machine, table, input, dialog);
-        return runWith(machine, table, flags, input, dialog, detector, maxSteps);
+        return runWith(machine, table, flags, input, dialog, prompts, detector, maxSteps);
     }
     NoWatcher nobody;
-    return runWith(machine, table, flags, input, dialog, nobody, maxSteps);
+    return runWith(machine, table, flags, input, dialog, prompts, nobody, maxSteps);
 }
 
 }  // namespace quarzel

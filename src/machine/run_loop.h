@@ -14,6 +14,7 @@ namespace quarzel {
 class DataTable;
 class LoopDetector;
 class NumberInputView;
+class PromptView;
 struct MachineState;
 struct NumberInput;
 struct StateFlags;
@@ -27,11 +28,12 @@ struct RunLoopResult {
 };
 
 // Counts every executed instruction, a failing one included, in machine.StepCount and stops
-// before a step that would take it beyond maxSteps. INP opens `dialog` as VM_Step does.
-// Neither stops the run (VM_Running) nor shows anything: the caller acts on the result.
+// before a step that would take it beyond maxSteps. INP asks `dialog` as VM_Step does (a rejected
+// text shown through `prompts`). Neither stops the run (VM_Running) nor shows anything: the caller
+// acts on the result.
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
-                      NumberInput& input, NumberInputView& dialog, std::uint64_t maxSteps,
-                      bool detectLoops);
+                      NumberInput& input, NumberInputView& dialog, PromptView& prompts,
+                      std::uint64_t maxSteps, bool detectLoops);
 
 // The lowest line (from 1) of the cycle the machine is in, right after `detector` found its
 // state repeated: the cycle is run once more without any display and without opening the

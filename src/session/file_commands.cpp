@@ -183,6 +183,20 @@ void FileCommands::LoadProgramAndData() {
     }
 }
 
+void FileCommands::restore(const std::string& program, const std::string& data) {
+    stopRun();
+    m_views.editor.setText(program);
+    m_runControl.forgetSteps();
+    m_flags.ProgramModified = !program.empty();
+    m_flags.ProgramChecked = false;
+    m_flags.DataChecked = false;
+    m_flags.tableReplaced();
+    applyDataFileText(data, m_table);
+    m_flags.DataModified = data != dataFileText(DataTable());
+    m_machine.LastAccessCell = 0;
+    m_views.picture.repaintNow();
+}
+
 void FileCommands::takeOverData(const DataTable& start) {
     if (m_flags.DataModified) {
         SaveData();  // a save that fails ends the command here, the table untouched

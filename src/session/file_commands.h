@@ -26,6 +26,9 @@ class FileCommands {
     void LoadProgramAndData();
     // The data part of Load with a table instead of a file: see Workbench::takeOverData.
     void takeOverData(const DataTable& start);
+    // Kept work put back, as loading both would put them, except that neither is in a file: a
+    // program or a table that is not the empty one counts as modified.
+    void restore(const std::string& program, const std::string& data);
 
   private:
     // New and Load replace what a run is working on, so they end the run first.

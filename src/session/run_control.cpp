@@ -80,6 +80,11 @@ void RunControl::showRunState() {
     m_views.runPanel.setBackEnabled(stepping && canStepBack());
 }
 
+void RunControl::showWholeRunState() {
+    m_shown = {!m_machine.VM_Running, m_machine.RunMode != Speed::Step, -2};
+    showRunState();
+}
+
 void RunControl::VM_ChangeRunMode(std::int32_t mode) {
     if (mode < static_cast<std::int32_t>(Speed::Step) ||
         mode > static_cast<std::int32_t>(Speed::Direct)) {
@@ -175,8 +180,8 @@ RunLoopResult RunControl::runHeadless(const HeadlessLimits& limits) {
     {
         const GridDetached quiet(m_table);
         grid = quiet.grid();
-        run = runLoop(m_machine, m_table, m_flags, m_input, m_views.numberInput, limits.maxSteps,
-                      limits.detectLoops);
+        run = runLoop(m_machine, m_table, m_flags, m_input, m_views.numberInput, m_views.prompts,
+                      limits.maxSteps, limits.detectLoops);
     }
     for (int row = 0; grid != nullptr && row < DataTable::kRowCount; ++row) {
         grid->rowChanged(row);

@@ -54,6 +54,9 @@ class RunControl {
     // does; the session after every edit of the program or the table. Only what changed reaches the
     // views.
     void showRunState();
+    // showRunState with every part told to the views, whatever they showed before (views that
+    // showed another session, as the page's after "Ende").
+    void showWholeRunState();
     // New and Load, when they replace the program or the data, replace what the journal
     // recorded.
     void forgetSteps();

@@ -1,75 +1,106 @@
 #include "session/workbench.h"
 
+#include "files/data_file.h"
+#include "files/file_errors.h"
+#include "files/program_file.h"
 #include "machine/run_loop.h"
 #include "session/cell_edit.h"
 
 namespace quarzel {
+namespace {
+
+std::string characterRefusedNote(const std::string& character) {
+    return "Das Zeichen „" + character +
+           "“ kann in Programm- und Datendateien nicht gespeichert werden und wird nicht "
+           "übernommen.";
+}
+
+}  // namespace
 
 Workbench::Workbench(const Views& views)
-    : views(views),
-      memory(machine, table, flags, input, views.grid, views.picture, views.numberInput),
-      executor(machine, memory, this->views),
-      runControl(machine, flags, table, opcodes, executor, journal, input, this->views),
-      files(flags, table, machine, runControl, this->views),
-      html(views.editor, table, views.prompts),
-      loopWatch(machine, table, flags, input, views.numberInput, memory) {
-    table.attachGrid(&views.grid);
-    memory.setJournal(&journal);
+    : m_views(views),
+      m_memory(m_machine, m_table, m_flags, m_input, views.grid, views.picture, views.numberInput,
+               views.prompts),
+      m_executor(m_machine, m_memory, m_views),
+      m_runControl(m_machine, m_flags, m_table, m_opcodes, m_executor, m_journal, m_input, m_views),
+      m_files(m_flags, m_table, m_machine, m_runControl, m_views),
+      m_html(views.editor, m_table, views.prompts),
+      m_loopWatch(m_machine, m_table, m_flags, m_input, views.numberInput, m_memory) {
+    m_table.attachGrid(&views.grid);
+    m_memory.setJournal(&m_journal);
     views.editor.setChangeHandler([this] { programChanged(); });
-    views.numberInput.attach(input);
+}
+
+void Workbench::showFreshStart() {
+    guard([this] {
+        for (int row = 0; row < DataTable::kRowCount; ++row) {
+            m_views.grid.rowChanged(row);
+        }
+        RegisterView& registers = m_views.registers;
+        registers.showRegister(Register::Accu, m_machine.VM_Accu);
+        registers.showRegister(Register::Window, m_machine.VM_Window);
+        registers.showRegister(Register::Index, m_machine.VM_Index);
+        registers.showRegister(Register::IP, m_machine.VM_IP);
+        // The stack field shows the empty stack before any run.
+        registers.showRegister(Register::SP, m_machine.VM_Running ? m_machine.VM_SP : 512);
+        m_views.runPanel.showSpeed(m_machine.RunMode);
+        m_runControl.VM_ChangeRunMode(static_cast<std::int32_t>(m_machine.RunMode));
+        m_runControl.showWholeRunState();
+        m_views.picture.repaintNow();
+    });
 }
 
 void Workbench::btCheckClick() {
     guard([this] {
-        runControl.btCheckClick();
-        runControl.showRunState();
+        m_runControl.btCheckClick();
+        m_runControl.showRunState();
     });
 }
 
-void Workbench::btRunClick() {
+bool Workbench::btRunClick() {
     m_passBreakpointAt.reset();  // a new run pauses at every marked line again
-    loopWatch.newRun();
-    guard([this] { runControl.btRunClick(); });
+    m_loopWatch.newRun();
+    return guard([this] { m_runControl.btRunClick(); });
 }
 
 void Workbench::btStepClick() {
-    loopWatch.forget();  // single steps are the learner's own: nothing is watched
-    guard([this] { runControl.btStepClick(); });
+    m_loopWatch.forget();  // single steps are the learner's own: nothing is watched
+    guard([this] { m_runControl.btStepClick(); });
 }
 
 void Workbench::btBackClick() {
-    loopWatch.forget();
-    guard([this] { runControl.VM_StepBack(); });
+    m_loopWatch.forget();
+    guard([this] { m_runControl.VM_StepBack(); });
 }
 
 void Workbench::speedClick(Speed speed) {
-    loopWatch.forget();
+    m_loopWatch.forget();
     if (speed != Speed::Step) {
         // Choosing a timed speed while looking at a marked line goes on from that line.
-        m_passBreakpointAt = machine.StepCount;
+        m_passBreakpointAt = m_machine.StepCount;
     }
-    guard([this, speed] { runControl.VM_ChangeRunMode(static_cast<std::int32_t>(speed)); });
+    guard([this, speed] { m_runControl.VM_ChangeRunMode(static_cast<std::int32_t>(speed)); });
 }
 
 void Workbench::timerTick(RunTimer timer) {
-    if (machine.VM_Running && !machine.InputPending && machine.RunMode != Speed::Step &&
-        m_passBreakpointAt != machine.StepCount && stopsAt(machine.VM_IP)) {
-        m_passBreakpointAt = machine.StepCount;
+    if (m_machine.VM_Running && !m_machine.InputPending && m_machine.RunMode != Speed::Step &&
+        m_passBreakpointAt != m_machine.StepCount && stopsAt(m_machine.VM_IP)) {
+        m_passBreakpointAt = m_machine.StepCount;
         pauseRun();
         return;
     }
-    const bool watched = machine.VM_Running && !machine.InputPending &&
-                         machine.RunMode != Speed::Step && loopWatch.beforeStep();
+    const bool watched = m_machine.VM_Running && !m_machine.InputPending &&
+                         m_machine.RunMode != Speed::Step && m_loopWatch.beforeStep();
     guard([this, timer] {
         switch (timer) {
             case RunTimer::Slow:
-                runControl.tSlowTimer();
+                m_runControl.tSlowTimer();
                 break;
             case RunTimer::Fast:
-                runControl.tFastTimer();
+                m_runControl.tFastTimer();
                 break;
             case RunTimer::Direct:
-                runControl.tDirectTimer();
+                m_runControl.tDirectTimer();
                 break;
         }
     });
@@ -77,88 +108,107 @@ void Workbench::timerTick(RunTimer timer) {
         return;
     }
     std::optional<std::int32_t> loopLine;
-    guard([this, &loopLine] { loopLine = loopWatch.afterStep(); });
+    guard([this, &loopLine] { loopLine = m_loopWatch.afterStep(); });
     if (loopLine) {
         pauseRun();
-        views.prompts.showMessage(endlessLoopText(*loopLine), kApplicationTitle,
-                                  MessageIcon::Information);
+        m_views.prompts.showMessage(endlessLoopText(*loopLine), kApplicationTitle,
+                                    MessageIcon::Information);
     }
 }
 
 void Workbench::pauseRun() {
-    loopWatch.forget();
+    m_loopWatch.forget();
     // Exactly a click on "Schritt": the timers stop and the step buttons are enabled; the run
     // stays in progress where it is.
-    guard([this] { runControl.rbStepClick(); });
-    views.runPanel.showSpeed(Speed::Step);
+    guard([this] { m_runControl.rbStepClick(); });
+    m_views.runPanel.showSpeed(Speed::Step);
 }
 
 bool Workbench::takeOverData(const DataTable& start) {
-    loopWatch.forget();
+    m_loopWatch.forget();
     return guard([this, &start] {
-        files.takeOverData(start);
-        runControl.showRunState();
+        m_files.takeOverData(start);
+        m_runControl.showRunState();
     });
 }
 
 void Workbench::btNewClick() {
     guard([this] {
-        files.btNewClick();
-        runControl.showRunState();
+        m_files.btNewClick();
+        m_runControl.showRunState();
     });
 }
 
 void Workbench::btLoadClick() {
     guard([this] {
-        files.btLoadClick();
-        runControl.showRunState();
+        m_files.btLoadClick();
+        m_runControl.showRunState();
     });
 }
 
 void Workbench::btSaveClick() {
     guard([this] {
-        files.btSaveClick();
-        runControl.showRunState();
+        m_files.btSaveClick();
+        m_runControl.showRunState();
     });
 }
 
 void Workbench::btHTMLClick(const std::string& date) {
-    guard([this, &date] { html.btHTMLClick(date); });
+    guard([this, &date] { m_html.btHTMLClick(date); });
 }
 
 void Workbench::programChanged() {
-    flags.meProgramChange();
+    m_flags.meProgramChange();
     // An edit ends what "Zurück" may take back.
-    runControl.showRunState();
+    m_runControl.showRunState();
 }
 
 void Workbench::cellTyped(int column, int row, const std::string& text) {
-    flags.sgDataSetEditText(column, row, text);
-    runControl.showRunState();
+    // While a run is in progress the machine writes the table, the user does not.
+    if (m_machine.VM_Running || column == DataTable::kNumberColumn) {
+        return;
+    }
+    m_flags.sgDataSetEditText(column, row, text);
+    m_runControl.showRunState();
 }
 
 bool Workbench::cellEdited(int column, int row, const std::string& text) {
-    // While a run is in progress the machine writes the table, the user does not.
-    if (machine.VM_Running || !commitCellEdit(table, flags, column, row, text)) {
+    if (m_machine.VM_Running || !commitCellEdit(m_table, m_flags, column, row, text)) {
         return false;
     }
-    runControl.showRunState();
+    m_runControl.showRunState();
     return true;
 }
 
 void Workbench::toggleBreakpoint(int line) {
-    if (line >= 0 && line < views.editor.lineCount()) {
-        views.editor.setBreakpoint(line, !views.editor.hasBreakpoint(line));
+    if (line >= 0 && line < m_views.editor.lineCount()) {
+        m_views.editor.setBreakpoint(line, !m_views.editor.hasBreakpoint(line));
     }
 }
 
+bool Workbench::acceptProgramSize(std::size_t bytes, std::size_t lineBreaks) {
+    if (programSizeFits(bytes, lineBreaks)) {
+        return true;
+    }
+    guard([] { throw memoCapacityError(); });
+    return false;
+}
+
+bool Workbench::acceptTypedText(const std::string& utf8) {
+    const std::optional<std::string> refused = firstCharacterOutsideWin1252(utf8);
+    if (refused) {
+        m_views.prompts.showNote(characterRefusedNote(*refused));
+    }
+    return !refused;
+}
+
 bool Workbench::stopsAt(int line) const {
-    if (line < 0 || line >= views.editor.lineCount() || !views.editor.hasBreakpoint(line)) {
+    if (line < 0 || line >= m_views.editor.lineCount() || !m_views.editor.hasBreakpoint(line)) {
         return false;
     }
     // As the checker reads a line: tabs do not count, "*" starts a comment. A mark on an empty
     // line or a comment never stops a run.
-    const std::string text = views.editor.lineText(line);
+    const std::string text = m_views.editor.lineText(line);
     for (const char c : text) {
         if (c != '\t') {
             return c != '*';
@@ -174,11 +224,11 @@ bool Workbench::closeRequested() {
     // A timed run goes on stepping while the save questions are open, as it does while any
     // other command's dialog is open; it ends only once the window really closes.
     const bool saved = guard([this] {
-        if (flags.ProgramModified) {
-            files.SaveProgram();
+        if (m_flags.ProgramModified) {
+            m_files.SaveProgram();
         }
-        if (flags.DataModified) {
-            files.SaveData();
+        if (m_flags.DataModified) {
+            m_files.SaveData();
         }
     });
     if (!saved) {
@@ -188,16 +238,16 @@ bool Workbench::closeRequested() {
     }
     // No step may run once the lists are released.
     for (const RunTimer timer : {RunTimer::Slow, RunTimer::Fast, RunTimer::Direct}) {
-        views.runPanel.setTimerEnabled(timer, false);
+        m_views.runPanel.setTimerEnabled(timer, false);
     }
-    if (machine.VM_Running) {
-        guard([this] { runControl.VM_Stop(); });
-        machine.VM_Running = false;
+    if (m_machine.VM_Running) {
+        guard([this] { m_runControl.VM_Stop(); });
+        m_machine.VM_Running = false;
     }
     m_closed = true;
-    machine.InstructionList.clear();
-    machine.InstructionList.shrink_to_fit();
-    flags.ProgramChecked = false;  // nothing is left that a run could execute
+    m_machine.InstructionList.clear();
+    m_machine.InstructionList.shrink_to_fit();
+    m_flags.ProgramChecked = false;  // nothing is left that a run could execute
     return true;
 }
 
@@ -206,7 +256,31 @@ void Workbench::reopened() {
         return;
     }
     m_closed = false;
-    guard([this] { runControl.VM_ChangeRunMode(static_cast<std::int32_t>(machine.RunMode)); });
+    guard([this] { m_runControl.VM_ChangeRunMode(static_cast<std::int32_t>(m_machine.RunMode)); });
+}
+
+std::string Workbench::keptWork() const {
+    return keptWorkRecord(m_views.editor.text(), m_table);
+}
+
+KeptWorkRestore Workbench::restoreKeptWork(const std::string& record) {
+    const KeptWorkRead read = readKeptWork(record);
+    KeptWorkRestore restore{KeptWorkRestore::Restored, kKeptWorkRestoredNote};
+    if (!read.work) {
+        restore = {KeptWorkRestore::Damaged, keptWorkDamagedNote(read.problem)};
+    } else {
+        const KeptWork& work = *read.work;
+        guard([this, &work] {
+            m_files.restore(work.program, work.data);
+            m_runControl.showRunState();
+        });
+    }
+    m_views.prompts.showNote(restore.note);
+    return restore;
+}
+
+RunLoopResult Workbench::runHeadless(const RunControl::HeadlessLimits& limits) {
+    return m_runControl.runHeadless(limits);
 }
 
 }  // namespace quarzel

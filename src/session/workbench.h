@@ -1,9 +1,12 @@
 // The one object that holds the whole state of a Quarzel session (registers, memory table,
-// flags, checked program) and the one facade every front end calls: the window, the browser
-// page and the headless tools turn what the user does into these calls and nothing more. The
-// main window owns one; every headless run owns its own.
+// flags, checked program) and the one door every front end goes through: the window, the
+// browser page and the headless tools turn what the user does into these calls and draw what
+// the views are told, nothing more. Whatever a front end needs to decide (may this be typed?
+// is there unsaved work?) is asked here too. The main window owns one; every headless run owns
+// its own.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -23,6 +26,7 @@
 #include "model/state_flags.h"
 #include "session/file_commands.h"
 #include "session/html_export.h"
+#include "session/kept_work.h"
 #include "session/loop_watch.h"
 #include "session/run_control.h"
 
@@ -35,12 +39,18 @@ class Workbench {
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
+    // Shows the state of a fresh start on every view, whatever they showed before: the empty
+    // editor open for typing, every row of the table, the registers (the stack field at 512,
+    // as before any run), "Start", "Schritte: 0", the speed "Schritt" with its step button, no
+    // timer, nothing to take back, the picture.
+    void showFreshStart();
+
     // The user's commands. Each runs inside the central handler: a system error is shown in
     // the box "Quarzel 3", any other exception, a fault of the program itself, as
     // "Interner Fehler: ..." rather than ending the program with the learner's work; nothing
-    // escapes.
+    // escapes. Those that return bool say whether they ended without an error.
     void btCheckClick();
-    void btRunClick();
+    bool btRunClick();
     void btStepClick();
     void btBackClick();
     void speedClick(Speed speed);  // the four radio buttons
@@ -62,7 +72,7 @@ class Workbench {
     // What the user typed. After every change of the editor's text, whoever made it:
     void programChanged();
     // Each keystroke in a cell's editor, before it is committed: the data must be checked
-    // again, whatever text the edit ends with.
+    // again, whatever text the edit ends with. Nothing while a run is in progress.
     void cellTyped(int column, int row, const std::string& text);
     // A cell editor's text committed into the table. False when nothing changed: the text was
     // the cell's own, the column is the number column, or a run is in progress.
@@ -72,6 +82,15 @@ class Workbench {
     // instruction.
     void toggleBreakpoint(int line);
 
+    // Before a front end lets a typed or pasted text in. Whether the editor takes a program
+    // text of `bytes` bytes (line breaks as CR LF) in `lineBreaks` line breaks, the rule that
+    // also refuses a program file; when not, says "Text überschreitet Memo-Kapazität." and the
+    // text must not go in.
+    bool acceptProgramSize(std::size_t bytes, std::size_t lineBreaks);
+    // Whether every character of `utf8` can be saved in a program or data file (Windows-1252);
+    // when not, a short note names the first one that cannot, and the text must not go in.
+    bool acceptTypedText(const std::string& utf8);
+
     // The main window is being closed: the save questions for what was modified. False when a
     // save failed (the window stays open, the run goes on); true when it may close: the run and
     // its timers have ended and nothing is left that a run could execute.
@@ -79,19 +98,25 @@ class Workbench {
     // The window is shown again after a close: the timer of the selected speed runs again.
     void reopened();
 
-    const Views views;
-    const OpcodeList opcodes;
-    StateFlags flags;
-    DataTable table;
-    MachineState machine;
-    NumberInput input;
-    StepJournal journal;
-    Memory memory;
-    Executor executor;
-    RunControl runControl;
-    FileCommands files;
-    HtmlExport html;
-    LoopWatch loopWatch;
+    // Work kept outside the files, so that a crash or a closed browser loses nothing: the
+    // program and the table as one record. Restoring puts back both as loading would, with
+    // both counted as unsaved, and says so in a note; a damaged record changes nothing and the
+    // note says why (the front end keeps such a record aside).
+    std::string keptWork() const;
+    KeptWorkRestore restoreKeptWork(const std::string& record);
+
+    // A run without any display per step, for the headless tools (RunControl::runHeadless);
+    // errors are thrown to the caller, which shows them.
+    RunLoopResult runHeadless(const RunControl::HeadlessLimits& limits);
+
+    // What the views read.
+    bool hasUnsavedWork() const { return m_flags.ProgramModified || m_flags.DataModified; }
+    const StateFlags& flags() const { return m_flags; }
+    const DataTable& table() const { return m_table; }
+    const MachineState& machine() const { return m_machine; }
+    const NumberInput& input() const { return m_input; }
+    std::string programText() const { return m_views.editor.text(); }
+    bool canStepBack() const { return m_runControl.canStepBack(); }
 
     // Runs a front end's own handler inside the same central handler as the commands; false
     // when it ended in an error, which has then been shown.
@@ -99,9 +124,26 @@ class Workbench {
     bool guard(Handler&& handler);
 
   private:
+    // Tests, benchmarks and fuzzers set up and inspect the parts directly; no front end does.
+    friend class WorkbenchInternals;
+
     bool stopsAt(int line) const;
     // A timed run switches to "Schritt" (a breakpoint, an endless loop).
     void pauseRun();
+
+    const Views m_views;
+    const OpcodeList m_opcodes;
+    StateFlags m_flags;
+    DataTable m_table;
+    MachineState m_machine;
+    NumberInput m_input;
+    StepJournal m_journal;
+    Memory m_memory;
+    Executor m_executor;
+    RunControl m_runControl;
+    FileCommands m_files;
+    HtmlExport m_html;
+    LoopWatch m_loopWatch;
 
     // The step count at which a timed run may execute a marked line without pausing: where a
     // breakpoint paused it, or where the learner chose a timed speed while looking at the line.
@@ -112,7 +154,7 @@ class Workbench {
 
 template <typename Handler>
 bool Workbench::guard(Handler&& handler) {
-    return guarded(views.prompts, [&] {
+    return guarded(m_views.prompts, [&] {
         try {
             handler();
         } catch (const SystemError&) {
@@ -121,6 +163,8 @@ bool Workbench::guard(Handler&& handler) {
             // A fault of the program itself: reported like the system's own errors rather
             // than ending the program with the learner's unsaved work.
             throw SystemError(fromUtf8("Interner Fehler: ") + fromUtf8(error.what()));
+        } catch (...) {
+            throw SystemError(fromUtf8("Interner Fehler: unbekannte Ausnahme"));
         }
     });
 }

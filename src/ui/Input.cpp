@@ -1,13 +1,14 @@
 #include "Input.h"
 
+#include <QEventLoop>
 #include <QFont>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "common/central_handler.h"
 #include "common/win1252.h"
-#include "machine/number_input.h"
+#include "qt_text.h"
 #include "screen/captions.h"
 #include "window_placement.h"
 
@@ -19,11 +20,11 @@ const QSize kOuterSize(345, 76);
 
 }  // namespace
 
-TfrmData::TfrmData(NumberInput& input, PromptView& prompts, QWidget* parent)
-    : QDialog(parent), m_input(input), m_prompts(prompts) {
+TfrmData::TfrmData(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmData"));
     setWindowTitle(QString::fromUtf8(captions::frmData));
     setAttribute(Qt::WA_QuitOnClose, false);
+    setModal(true);
 
     m_ebData = new QLineEdit(this);
     m_ebData->setObjectName(QStringLiteral("ebData"));
@@ -53,9 +54,25 @@ TfrmData::TfrmData(NumberInput& input, PromptView& prompts, QWidget* parent)
     move(kPosition);
 }
 
-bool TfrmData::showModal() {
-    move(kPosition);
-    return exec() == QDialog::Accepted;
+std::optional<std::string> TfrmData::askText(const std::optional<std::string>& rejected) {
+    if (!isVisible()) {
+        move(kPosition);
+        show();  // modal: the rest of the program takes no input meanwhile
+    } else if (rejected) {
+        // The error box has been answered; the field still holds the text as typed (the
+        // rejected one, but with every character), for correcting it.
+        m_ebData->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    QEventLoop loop;
+    m_waiting = &loop;
+    m_answer.reset();
+    const QPointer<TfrmData> alive(this);
+    loop.exec(QEventLoop::DialogExec);
+    if (alive == nullptr) {
+        return std::nullopt;  // the window went while the dialog was open
+    }
+    m_waiting = nullptr;
+    return std::move(m_answer);
 }
 
 void TfrmData::hide() {
@@ -63,10 +80,21 @@ void TfrmData::hide() {
 }
 
 void TfrmData::btOKClick() {
-    guarded(m_prompts, [this] {
-        m_input.btOKClick(fromUtf8(m_ebData->text().toStdString()));
-        accept();
-    });
+    answer(fromQString(m_ebData->text()));
+}
+
+void TfrmData::done(int result) {
+    QDialog::done(result);  // hides the dialog
+    answer(std::nullopt);
+}
+
+void TfrmData::answer(std::optional<std::string> text) {
+    if (m_waiting == nullptr) {
+        return;  // no request waits (a second click before the first was taken)
+    }
+    m_answer = std::move(text);
+    m_waiting->quit();
+    m_waiting = nullptr;
 }
 
 void TfrmData::showEvent(QShowEvent* event) {

@@ -1,45 +1,50 @@
 // The number dialog frmData, the machine's keyboard: INP shows it modally, the learner types a
-// whole number and confirms with OK or Enter. A text that is no number is reported and the
-// dialog stays open; closing it through its frame leaves the last accepted number in place.
+// whole number and confirms with OK or Enter. The core converts the text; a text that is no
+// number is reported while the dialog stays open with it; closing the dialog through its frame
+// leaves the last accepted number in place.
 #pragma once
 
 #include <QDialog>
+#include <optional>
+#include <string>
 
 #include "common/views.h"
 
+class QEventLoop;
 class QLineEdit;
 class QPushButton;
 
 namespace quarzel {
 
-struct NumberInput;
-
 class TfrmData : public QDialog, public NumberInputView {
     Q_OBJECT
 
   public:
-    TfrmData(NumberInput& input, PromptView& prompts, QWidget* parent = nullptr);
+    explicit TfrmData(QWidget* parent = nullptr);
 
     QLineEdit* ebData() const { return m_ebData; }
     QPushButton* btOK() const { return m_btOK; }
 
-    // Runs the dialog modally at its fixed place; true when OK accepted a number, false when
-    // it was closed through its frame or with Escape.
-    bool showModal() override;
+    // Shows the dialog modally at its fixed place, starting from "0", or keeps it shown with
+    // the rejected text; returns OK's text, nothing when it was closed through its frame or
+    // with Escape. It stays shown until hide().
+    std::optional<std::string> askText(const std::optional<std::string>& rejected) override;
     void hide() override;
 
-    // OK or Enter: stores the converted number and closes the dialog; a text that does not
-    // convert goes to the central handler and the dialog stays open.
+    // OK or Enter: hands the field's text to the request waiting for it.
     void btOKClick();
 
   protected:
     void showEvent(QShowEvent* event) override;  // FormShow
+    void done(int result) override;              // the frame's close button, Escape
 
   private:
-    NumberInput& m_input;
-    PromptView& m_prompts;
+    void answer(std::optional<std::string> text);
+
     QLineEdit* m_ebData;
     QPushButton* m_btOK;
+    QEventLoop* m_waiting = nullptr;  // the loop of the request waiting for OK or the frame
+    std::optional<std::string> m_answer;
 };
 
 }  // namespace quarzel

@@ -168,10 +168,10 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
     m_workbench = std::make_unique<Workbench>(
         Views{*meProgram, *sgData, m_picture, m_registers, m_runPanel, *m_prompts, m_numberInput});
 
-    m_tableModel = new DataTableModel(m_workbench->table, m_workbench->flags, this);
+    m_tableModel = new DataTableModel(*m_workbench, this);
     sgData->setTableModel(m_tableModel);
 
-    pbMemory = new MemoryView(m_workbench->table, m_workbench->machine, gbDataGraphical);
+    pbMemory = new MemoryView(m_workbench->table(), m_workbench->machine(), gbDataGraphical);
     pbMemory->setObjectName(QStringLiteral("pbMemory"));
     pbMemory->setAccessibleName(utf8Text(captions::pbMemory));
     pbMemory->stackUnder(enumber);
@@ -182,10 +182,11 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
 
     // The two secondary windows, created hidden after the main window.
     m_frmHilfe = new TfrmHilfe(this);
-    m_frmData = new TfrmData(m_workbench->input, *m_prompts, this);
+    m_frmData = new TfrmData(this);
     m_numberInput.target = m_frmData;
     m_frmAufgabe = new TfrmAufgabe(*m_workbench, *m_prompts, this);
     m_frmAufgabe->beforeCommand = [this] { sgData->commitPendingEdit(); };
+    m_workbench->showFreshStart();
 }
 
 TfrmMainForm::~TfrmMainForm() {
@@ -359,12 +360,14 @@ void TfrmMainForm::wireHandlers() {
     Workbench& wb = *m_workbench;
     connect(meProgram, &ProgramEditor::breakpointToggled, this,
             [&wb](int line) { wb.toggleBreakpoint(line); });
-    // The model has written the cell and the flags; the run panel follows.
-    connect(m_tableModel, &DataTableModel::userEdited, this,
-            [&wb] { wb.runControl.showRunState(); });
+    meProgram->acceptsInsert = [&wb](const QString& inserted, std::size_t bytes,
+                                     std::size_t lineBreaks) {
+        return wb.acceptTypedText(inserted.toStdString()) &&
+               wb.acceptProgramSize(bytes, lineBreaks);
+    };
 
     // A button press first writes an open cell editor into the table.
-    const auto button = [this](QAbstractButton* control, void (Workbench::*handler)()) {
+    const auto button = [this](QAbstractButton* control, auto handler) {
         connect(control, &QAbstractButton::clicked, this, [this, handler] {
             sgData->commitPendingEdit();
             (m_workbench.get()->*handler)();

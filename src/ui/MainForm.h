@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "common/views.h"
 
@@ -70,7 +71,9 @@ class PictureForwarder : public MemoryPictureView {
 class NumberInputForwarder : public NumberInputView {
   public:
     NumberInputView* target = nullptr;
-    bool showModal() override { return target != nullptr && target->showModal(); }
+    std::optional<std::string> askText(const std::optional<std::string>& rejected) override {
+        return target != nullptr ? target->askText(rejected) : std::nullopt;
+    }
     void hide() override {
         if (target != nullptr) {
             target->hide();

@@ -196,7 +196,7 @@ void TfrmAufgabe::btTestClick() {
     }
     // Every case on a workbench of its own: the main window's run, registers, table and flags
     // stay exactly as they are.
-    const grading::Submission program{"Programm", m_workbench.views.editor.text(), ""};
+    const grading::Submission program{"Programm", m_workbench.programText(), ""};
     std::vector<grading::ProgramGrade> grades;
     m_workbench.guard([&] {
         grades = grading::gradeAll(*m_task, {program},

@@ -6,6 +6,7 @@
 #include <QPersistentModelIndex>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QValidator>
 
 #include "data_table_model.h"
 #include "screen/main_layout.h"
@@ -33,6 +34,20 @@ class CellSelectionModel : public QItemSelectionModel {
     }
 };
 
+// Refuses a typed or pasted text with a character that a data file cannot hold; the model
+// says why.
+class CellTextValidator : public QValidator {
+  public:
+    CellTextValidator(DataTableModel* model, QObject* parent)
+        : QValidator(parent), m_model(model) {}
+    State validate(QString& input, int& /*position*/) const override {
+        return m_model->acceptsTyped(input) ? Acceptable : Invalid;
+    }
+
+  private:
+    DataTableModel* m_model;
+};
+
 // Hands every keystroke in a cell's in-place editor to the model at once, so the flags know
 // of the change before the edit ends (and also when it ends with the text it started with).
 class CellEditDelegate : public QStyledItemDelegate {
@@ -45,6 +60,7 @@ class CellEditDelegate : public QStyledItemDelegate {
         auto* field = qobject_cast<QLineEdit*>(editor);
         DataTableModel* model = m_grid->tableModel();
         if (field != nullptr && model != nullptr) {
+            field->setValidator(new CellTextValidator(model, field));
             const QPersistentModelIndex cell(index);
             connect(field, &QLineEdit::textEdited, model, [model, cell](const QString& text) {
                 if (cell.isValid()) {

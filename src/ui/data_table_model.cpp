@@ -1,14 +1,13 @@
 #include "data_table_model.h"
 
 #include "model/data_table.h"
-#include "model/state_flags.h"
 #include "qt_text.h"
-#include "session/cell_edit.h"
+#include "session/workbench.h"
 
 namespace quarzel {
 
-DataTableModel::DataTableModel(DataTable& table, StateFlags& flags, QObject* parent)
-    : QAbstractTableModel(parent), m_table(table), m_flags(flags) {}
+DataTableModel::DataTableModel(Workbench& workbench, QObject* parent)
+    : QAbstractTableModel(parent), m_workbench(workbench) {}
 
 int DataTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : DataTable::kRowCount;
@@ -23,10 +22,10 @@ QVariant DataTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return toQString(m_table.text(index.column(), index.row()));
+        return toQString(m_workbench.table().text(index.column(), index.row()));
     }
     if (role == Qt::AccessibleTextRole) {
-        return toQString(m_table.text(index.column(), index.row()));
+        return toQString(m_workbench.table().text(index.column(), index.row()));
     }
     return {};
 }
@@ -36,10 +35,8 @@ bool DataTableModel::setData(const QModelIndex& index, const QVariant& value, in
         !(flags(index) & Qt::ItemIsEditable)) {
         return false;
     }
-    if (commitCellEdit(m_table, m_flags, index.column(), index.row(),
-                       fromQString(value.toString()))) {
+    if (m_workbench.cellEdited(index.column(), index.row(), fromQString(value.toString()))) {
         emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-        emit userEdited();
     }
     return true;
 }
@@ -68,13 +65,16 @@ void DataTableModel::rowChanged(int row) {
     }
 }
 
+bool DataTableModel::acceptsTyped(const QString& text) {
+    return m_workbench.acceptTypedText(text.toStdString());
+}
+
 void DataTableModel::cellTextEdited(const QModelIndex& index, const QString& text) {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) ||
         !(flags(index) & Qt::ItemIsEditable)) {
         return;
     }
-    m_flags.sgDataSetEditText(index.column(), index.row(), fromQString(text));
-    emit userEdited();
+    m_workbench.cellTyped(index.column(), index.row(), fromQString(text));
 }
 
 }  // namespace quarzel

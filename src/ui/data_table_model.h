@@ -1,20 +1,19 @@
-// The memory table as a Qt item model: 3 columns x 512 rows over the core's DataTable. The
-// number column can be neither selected nor edited; a user edit writes the table and then
-// reports itself through StateFlags::sgDataSetEditText.
+// The memory table as a Qt item model: 3 columns x 512 rows over the workbench's table. The
+// number column can be neither selected nor edited; what the user types and commits goes to
+// the workbench, which decides what it changes.
 #pragma once
 
 #include <QAbstractTableModel>
 
 namespace quarzel {
 
-class DataTable;
-struct StateFlags;
+class Workbench;
 
 class DataTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    DataTableModel(DataTable& table, StateFlags& flags, QObject* parent = nullptr);
+    explicit DataTableModel(Workbench& workbench, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -29,17 +28,14 @@ class DataTableModel : public QAbstractTableModel {
     // The system wrote the row's texts (machine write, New, Load).
     void rowChanged(int row);
 
-    // The user changed the text in a cell's in-place editor: a change of the table for the
-    // flags at once, before the edit is committed and whatever text it ends with.
+    // The user changed the text in a cell's in-place editor, before the edit is committed and
+    // whatever text it ends with.
     void cellTextEdited(const QModelIndex& index, const QString& text);
-
-  signals:
-    // After every change of a cell by the user, once the flags say so.
-    void userEdited();
+    // Whether a cell editor may hold `text`: every character must fit a data file.
+    bool acceptsTyped(const QString& text);
 
   private:
-    DataTable& m_table;
-    StateFlags& m_flags;
+    Workbench& m_workbench;
     bool m_editable = true;
 };
 

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -399,7 +401,61 @@ void ProgramEditor::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString typed = lineBreak ? QStringLiteral("\n") : event->text();
+    const bool inserts = !isReadOnly() && !typed.isEmpty() &&
+                         (lineBreak || typed.at(0).isPrint() || typed.at(0) == QLatin1Char('\t'));
+    if (inserts && !mayInsert(typed)) {
+        event->accept();
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void ProgramEditor::inputMethodEvent(QInputMethodEvent* event) {
+    if (!isReadOnly() && !event->commitString().isEmpty() && !mayInsert(event->commitString())) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void ProgramEditor::insertFromMimeData(const QMimeData* source) {
+    if (!isReadOnly() && source->hasText() && !mayInsert(source->text())) {
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
+bool ProgramEditor::mayInsert(const QString& inserted) const {
+    if (!acceptsInsert) {
+        return true;
+    }
+    // Sizes as the file holds the text: one byte a character, two a line break. The document
+    // counts each line break as one character and one more at its end.
+    const auto measure = [](const QString& text, std::size_t& bytes, std::size_t& breaks) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('\n')) {
+                continue;
+            }
+            const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
+                                   c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+            bytes += lineBreak ? 2 : 1;
+            breaks += lineBreak ? 1 : 0;
+        }
+    };
+    const std::size_t breaksNow = static_cast<std::size_t>(document()->blockCount() - 1);
+    std::size_t bytes = static_cast<std::size_t>(document()->characterCount() - 1) + breaksNow;
+    std::size_t breaks = breaksNow;
+    std::size_t removedBytes = 0;
+    std::size_t removedBreaks = 0;
+    measure(textCursor().selectedText(), removedBytes, removedBreaks);
+    bytes -= std::min(bytes, removedBytes);
+    breaks -= std::min(breaks, removedBreaks);
+    measure(inserted, bytes, breaks);
+    return acceptsInsert(inserted, bytes, breaks);
 }
 
 void ProgramEditor::contextMenuEvent(QContextMenuEvent* event) {

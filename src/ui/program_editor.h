@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 #include <QStaticText>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -51,6 +52,12 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
     // A click in the gutter toggles the breakpoint of the line beside it.
     void gutterClicked(int y);
 
+    // Asked before a typed, pasted or dropped text goes in, with that text and the size the
+    // whole text would then have as a file holds it (bytes with CR LF line breaks, line
+    // breaks). False refuses it: the editor changes nothing.
+    std::function<bool(const QString& inserted, std::size_t bytes, std::size_t lineBreaks)>
+        acceptsInsert;
+
   signals:
     // F9 or the context menu's entry, on the line that holds the text cursor.
     void breakpointToggled(int line);
@@ -58,11 +65,15 @@ class ProgramEditor : public QPlainTextEdit, public ProgramEditorView {
   protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // Whether `inserted` may replace the selection (acceptsInsert).
+    bool mayInsert(const QString& inserted) const;
     void keepSelectionVisible();
     void setTabStops();
     void keepMarkWithItsLine(int position, int added);

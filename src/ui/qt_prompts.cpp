@@ -1,9 +1,11 @@
 #include "qt_prompts.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QToolTip>
 
 #include "qt_text.h"
 
@@ -43,6 +45,18 @@ QString nameFilter(const FileFilter& filter) {
         return description;
     }
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+void QtPrompts::showNote(const std::string& utf8) {
+    QWidget* at = QApplication::focusWidget();
+    if (at == nullptr) {
+        at = m_owner;
+    }
+    if (at == nullptr) {
+        return;
+    }
+    // Below the control, where the learner looks while typing; it goes by itself.
+    QToolTip::showText(at->mapToGlobal(QPoint(0, at->height())), utf8Text(utf8), at);
 }
 
 void QtPrompts::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {

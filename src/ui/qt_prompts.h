@@ -19,6 +19,8 @@ class QtPrompts : public PromptView {
     std::optional<std::string> chooseFileToOpen(const FileFilter& filter) override;
     std::optional<std::string> chooseFileToSave(const FileFilter& filter,
                                                 const std::string& defaultExtension) override;
+    // A tooltip below the control the learner works in.
+    void showNote(const std::string& utf8) override;
 
   private:
     QPointer<QWidget> m_owner;

@@ -253,7 +253,7 @@ EMSCRIPTEN_KEEPALIVE int qz_program_fits(const char* utf8) {
 
 // Shows why a text was refused, as a load of a too large program file shows it.
 EMSCRIPTEN_KEEPALIVE void qz_refuse_program() {
-    g_app->handle([] { throw memoCapacityError(); });
+    g_app->workbench().acceptProgramSize(kMaxProgramFileBytes + 1, 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void qz_program_changed(const char* utf8) {
@@ -286,16 +286,15 @@ EMSCRIPTEN_KEEPALIVE const char* qz_cell_text(int column, int row) {
     if (row < 0 || row >= DataTable::kRowCount || column < 1 || column > 2) {
         return handOut("");
     }
-    return handOut(toUtf8(g_app->workbench().table.text(column, row)));
+    return handOut(toUtf8(g_app->workbench().table().text(column, row)));
 }
 
 EMSCRIPTEN_KEEPALIVE int qz_unsaved() {
-    const StateFlags& flags = g_app->workbench().flags;
-    return flags.ProgramModified || flags.DataModified ? 1 : 0;
+    return g_app->workbench().hasUnsavedWork() ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE double qz_edits() {
-    return static_cast<double>(g_app->workbench().flags.Edits);
+    return static_cast<double>(g_app->workbench().flags().Edits);
 }
 
 EMSCRIPTEN_KEEPALIVE const char* qz_program_text() {
@@ -303,21 +302,20 @@ EMSCRIPTEN_KEEPALIVE const char* qz_program_text() {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* qz_data_text() {
-    return handOut(toUtf8(dataFileText(g_app->workbench().table)));
+    return handOut(toUtf8(dataFileText(g_app->workbench().table())));
 }
 
-// Puts back the program and the table kept by the page: both count as unsaved work.
-EMSCRIPTEN_KEEPALIVE void qz_restore(const char* program, const char* data) {
-    g_app->handle([program, data] {
-        Workbench& wb = g_app->workbench();
-        g_app->editor().setText(coreText(program));
-        const std::string table = fromUtf8(data);
-        if (!table.empty()) {
-            applyDataFileText(table, wb.table);
-            wb.flags.DataModified = true;
-        }
-        wb.views.picture.repaintNow();
-    });
+// The program and the table as one record, for the page to keep.
+EMSCRIPTEN_KEEPALIVE const char* qz_kept_work() {
+    return handOut(toUtf8(g_app->workbench().keptWork()));
+}
+
+// Puts back a record the page kept: 1 when it was applied, 0 when it was damaged and nothing
+// changed (the page then keeps the record aside).
+EMSCRIPTEN_KEEPALIVE int qz_restore(const char* record) {
+    return g_app->workbench().restoreKeptWork(fromUtf8(record)).result == KeptWorkRestore::Restored
+               ? 1
+               : 0;
 }
 
 }  // extern "C"

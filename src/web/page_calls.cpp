@@ -45,6 +45,8 @@ EM_JS(void, qz_js_show_step_count, (double steps), { Module.page.showStepCount(s
 EM_JS(void, qz_js_show_speed, (int speed), { Module.page.showSpeed(speed); });
 
 
+EM_JS(void, qz_js_show_note, (const char* text), { Module.page.showNote(UTF8ToString(text)); });
+
 EM_ASYNC_JS(void, qz_js_show_message, (const char* text, const char* caption, int error), {
     await Module.page.showMessage(UTF8ToString(text), UTF8ToString(caption), error !== 0);
 });
@@ -158,6 +160,9 @@ void showSpeed(int speed) {
 }
 void showMessage(const std::string& text, const std::string& caption, bool error) {
     qz_js_show_message(text.c_str(), caption.c_str(), error ? 1 : 0);
+}
+void showNote(const std::string& utf8) {
+    qz_js_show_note(utf8.c_str());
 }
 bool askYesNo(const std::string& text, const std::string& caption) {
     return qz_js_ask_yes_no(text.c_str(), caption.c_str()) != 0;

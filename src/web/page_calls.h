@@ -38,6 +38,7 @@ void showSpeed(int speed);
 
 // Modal questions, awaited while the page keeps every other event away from the core.
 void showMessage(const std::string& text, const std::string& caption, bool error);
+void showNote(const std::string& utf8);
 bool askYesNo(const std::string& text, const std::string& caption);
 // The chosen file's bytes (at most maxBytes of them) are put into the virtual file system;
 // the path is returned, or nothing when the user cancelled.

@@ -131,7 +131,7 @@ std::vector<std::string> missingDataFiles(const std::vector<std::string>& needed
 
 void WebTask::load(WebApp& app) {
     Workbench& wb = app.workbench();
-    PromptView& prompts = wb.views.prompts;
+    PromptView& prompts = app.prompts();
     std::optional<std::string> path;
     wb.guard([&] { path = prompts.chooseFileToOpen(grading::kTaskFileFilter); });
     if (!path) {
@@ -192,7 +192,7 @@ void WebTask::test(WebApp& app) {
     Workbench& wb = app.workbench();
     // Every case on a workbench of its own: the session's run, registers, table and flags stay
     // as they are. The page has one thread.
-    const grading::Submission program{"Programm", wb.views.editor.text(), ""};
+    const grading::Submission program{"Programm", wb.programText(), ""};
     std::vector<grading::ProgramGrade> grades;
     app.handle([&] { grades = grading::gradeAll(*m_task, {program}, 1); });
     if (grades.size() != 1) {

@@ -21,6 +21,7 @@ class WebApp {
     Workbench& workbench() { return *m_workbench; }
     WebEditor& editor() { return m_editor; }
     WebPicture& picture() { return m_picture; }
+    PromptView& prompts() { return m_prompts; }
 
     // Shows the state of a fresh start on the page.
     void showAll();

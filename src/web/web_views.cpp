@@ -171,6 +171,10 @@ void WebPrompts::showMessage(const std::string& text, const std::string& caption
     page::showMessage(toUtf8(text), toUtf8(caption), icon == MessageIcon::Error);
 }
 
+void WebPrompts::showNote(const std::string& utf8) {
+    page::showNote(utf8);
+}
+
 bool WebPrompts::askYesNo(const std::string& text, const std::string& caption) {
     return page::askYesNo(toUtf8(text), toUtf8(caption));
 }
@@ -188,19 +192,12 @@ std::optional<std::string> WebPrompts::chooseFileToSave(const FileFilter& filter
     return page::chooseFileToSave(toUtf8(filter.description), filter.pattern, defaultExtension);
 }
 
-bool WebNumberInput::showModal() {
-    for (bool again = false;; again = true) {
-        const auto text = page::askNumber(again);
-        if (!text) {
-            return false;
-        }
-        try {
-            input->btOKClick(fromUtf8(*text));
-            return true;
-        } catch (const SystemError& error) {
-            showSystemError(*prompts, error);
-        }
+std::optional<std::string> WebNumberInput::askText(const std::optional<std::string>& rejected) {
+    const auto text = page::askNumber(rejected.has_value());
+    if (!text) {
+        return std::nullopt;
     }
+    return fromUtf8(*text);
 }
 
 }  // namespace quarzel

@@ -12,7 +12,6 @@ namespace quarzel {
 
 class DataTable;
 struct MachineState;
-struct NumberInput;
 
 // The editor's lines are kept here, as the core reads them; the page shows them and reports
 // the user's edits with setTextFromPage.
@@ -76,22 +75,17 @@ class WebPrompts : public PromptView {
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
+    void showNote(const std::string& utf8) override;
     std::optional<std::string> chooseFileToOpen(const FileFilter& filter) override;
     std::optional<std::string> chooseFileToSave(const FileFilter& filter,
                                                 const std::string& defaultExtension) override;
 };
 
-// The dialog "Dateneingabe": OK with a text that is no number shows the error and leaves the
-// dialog open with that text, as the window's dialog does.
+// The dialog "Dateneingabe"; the core shows a rejected text's error and asks again with it.
 class WebNumberInput : public NumberInputView {
   public:
-    PromptView* prompts = nullptr;
-    void attach(NumberInput& keyboard) override { input = &keyboard; }
-    bool showModal() override;
+    std::optional<std::string> askText(const std::optional<std::string>& rejected) override;
     void hide() override {}
-
-  private:
-    NumberInput* input = nullptr;
 };
 
 // Between the page's "\n" and the core's CR LF, UTF-8 and Windows-1252.

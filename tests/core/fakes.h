@@ -22,6 +22,7 @@
 #include "machine/number_input.h"
 #include "session/text_editor.h"
 #include "session/workbench.h"
+#include "session/workbench_internals.h"
 
 namespace quarzel::testing {
 
@@ -184,6 +185,11 @@ class FakePrompts : public PromptView {
         messages.push_back({toUtf8(text), toUtf8(caption), icon});
         m_log.push_back("message " + toUtf8(caption) + "|" + toUtf8(text));
     }
+    std::vector<std::string> notes;  // UTF-8
+    void showNote(const std::string& utf8) override {
+        notes.push_back(utf8);
+        m_log.push_back("note " + utf8);
+    }
     bool askYesNo(const std::string& text, const std::string& caption) override {
         questions.push_back(toUtf8(caption) + "|" + toUtf8(text));
         m_log.push_back("ask " + questions.back());
@@ -221,41 +227,38 @@ class FakePrompts : public PromptView {
     EventLog& m_log;
 };
 
-// The number dialog. Each showModal plays the next script entry: a text is typed and OK
-// pressed (a text that does not convert is shown by the central handler and the dialog stays
-// open for the next entry); nullopt closes the dialog through its frame. An empty script
-// closes it.
+// The number dialog. Each time it is asked, it plays the next script entry: a text (UTF-8) is
+// typed and OK pressed; nullopt closes the dialog through its frame. An empty script closes
+// it. `shown` counts the requests (a rejected text asks again within the same request), and
+// `rejected` records the texts handed back for correcting.
 class FakeNumberInput : public NumberInputView {
   public:
-    FakeNumberInput(EventLog& log, PromptView& prompts) : m_log(log), m_prompts(prompts) {}
-    void attach(NumberInput& input) override { m_input = &input; }
+    explicit FakeNumberInput(EventLog& log) : m_log(log) {}
     std::deque<std::optional<std::string>> script;
+    std::vector<std::string> rejected;
     int shown = 0;
 
-    bool showModal() override {
-        ++shown;
-        m_log.push_back("input.show");
-        while (!script.empty()) {
-            const auto entry = script.front();
-            script.pop_front();
-            if (!entry) {
-                return false;
-            }
-            try {
-                m_input->btOKClick(fromUtf8(*entry));
-                return true;
-            } catch (const SystemError& error) {
-                showSystemError(m_prompts, error);
-            }
+    std::optional<std::string> askText(const std::optional<std::string>& again) override {
+        if (again) {
+            rejected.push_back(toUtf8(*again));
+        } else {
+            ++shown;
+            m_log.push_back("input.show");
         }
-        return false;
+        if (script.empty()) {
+            return std::nullopt;
+        }
+        const auto entry = script.front();
+        script.pop_front();
+        if (!entry) {
+            return std::nullopt;
+        }
+        return fromUtf8(*entry);
     }
     void hide() override { m_log.push_back("input.hide"); }
 
   private:
     EventLog& m_log;
-    PromptView& m_prompts;
-    NumberInput* m_input = nullptr;
 };
 
 // Every fake of a main window, ready to be handed to a Workbench.
@@ -267,7 +270,7 @@ struct FakeScreen {
     FakeRegisters registers{log};
     FakeRunPanel runPanel{log};
     FakePrompts prompts{log};
-    FakeNumberInput numberInput{log, prompts};
+    FakeNumberInput numberInput{log};
 
     Views views() { return {editor, grid, picture, registers, runPanel, prompts, numberInput}; }
 };
@@ -275,7 +278,9 @@ struct FakeScreen {
 // A workbench on fakes, wired as the main window wires the real one.
 struct TestBench {
     FakeScreen screen;
-    Workbench bench{screen.views()};
+    Workbench workbench{screen.views()};
+    // Its parts, to set up a state and look at it.
+    WorkbenchInternals bench{workbench};
 
     // Runs a handler the way the main window does: a SystemError goes to the central handler.
     template <typename Handler>

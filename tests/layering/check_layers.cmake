@@ -4,7 +4,8 @@
 # machine, checker and files stand side by side and must not include each other, nor must
 # session and screen (what both front ends draw), nor ui, tools and web. Below ui every header of the project is included by its folder
 # ("grading/task_file.h"), so that this check sees every include; a layer whose folder does not
-# exist (yet) is skipped.
+# exist (yet) is skipped. Nothing in the program includes the workbench's internals (only tests,
+# benchmarks and fuzzers do).
 # Run as: cmake -DSOURCE_DIR=<repository> -P check_layers.cmake
 set(rank_common 0)
 set(rank_model 1)
@@ -51,6 +52,12 @@ foreach(layer ${layers})
                 list(APPEND violations "${source}: ${layer} includes ${target}: ${line}")
             endif()
         endforeach()
+        # The workbench's parts are for tests, benchmarks and fuzzers; the code itself goes
+        # through the workbench's calls, the one door.
+        file(STRINGS ${source} internals REGEX "session/workbench_internals[.]h")
+        if(internals AND NOT source MATCHES "/workbench_internals[.]h$")
+            list(APPEND violations "${source}: ${layer} includes the workbench internals: ${internals}")
+        endif()
         # No Qt below ui.
         if(NOT layer STREQUAL "ui")
             file(STRINGS ${source} qt REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")

@@ -5,20 +5,41 @@
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QtTest>
+#include <sstream>
 
 #include "common/system_error.h"
 #include "common/win1252.h"
 #include "data_grid.h"
 #include "data_table_model.h"
+#include "grading/headless_views.h"
 #include "model/data_table.h"
-#include "model/state_flags.h"
 #include "program_editor.h"
 #include "qt_prompts.h"
 #include "qt_text.h"
+#include "session/workbench.h"
+#include "session/workbench_internals.h"
 
 using namespace quarzel;
 
 namespace {
+
+// A workbench whose table the model shows, with the real grid as its grid; the other views
+// are the headless ones.
+struct GridBench {
+    TextEditor editor;
+    DataGrid grid;
+    headless::SilentPicture picture;
+    headless::SilentRegisters registers;
+    headless::SilentRunPanel runPanel;
+    std::ostringstream boxes;
+    headless::LinePrompts prompts{boxes};
+    headless::ScriptedNumberInput numberInput{{}};
+    Workbench wb{Views{editor, grid, picture, registers, runPanel, prompts, numberInput}};
+    WorkbenchInternals in{wb};
+    DataTableModel model{wb};
+
+    GridBench() { grid.setTableModel(&model); }
+};
 
 // The editor's text as the core sees it, in UTF-8 for readable comparisons.
 QString coreText(const ProgramEditor& editor) {
@@ -220,10 +241,10 @@ void AdaptersTest::everyChangeIsReported() {
 }
 
 void AdaptersTest::modelFollowsTheTable() {
-    DataTable table;
-    StateFlags flags;
-    DataTableModel model(table, flags);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    GridBench b;
+    QAbstractItemModelTester tester(&b.model,
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const DataTableModel& model = b.model;
     QCOMPARE(model.rowCount(), 512);
     QCOMPARE(model.columnCount(), 3);
     QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("1"));
@@ -232,15 +253,12 @@ void AdaptersTest::modelFollowsTheTable() {
     QCOMPARE(model.index(511, 2).data().toString(), QString());
 
     // A write of the system reaches the screen through the grid, and sets no flag.
-    DataGrid grid;
-    grid.setTableModel(&model);
-    table.attachGrid(&grid);
-    QSignalSpy spy(&model, &QAbstractItemModel::dataChanged);
-    table.setComment(6, fromUtf8("Zähler"));
+    QSignalSpy spy(&b.model, &QAbstractItemModel::dataChanged);
+    b.in.table.setComment(6, fromUtf8("Zähler"));
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toModelIndex().row(), 6);
     QCOMPARE(model.index(6, 2).data().toString(), QStringLiteral("Zähler"));
-    QVERIFY(!flags.DataModified);
+    QVERIFY(!b.wb.flags().DataModified);
 }
 
 void AdaptersTest::userEditSetsTheFlags() {
@@ -256,37 +274,30 @@ void AdaptersTest::userEditSetsTheFlags() {
         {0, "9", false, false},                         // the number column is never written
     };
     for (const Case& c : cases) {
-        DataTable table;
-        StateFlags flags;
-        flags.DataChecked = true;
-        DataTableModel model(table, flags);
-        const QModelIndex index = model.index(4, c.column);
-        QCOMPARE(model.setData(index, QString::fromUtf8(c.text)), c.accepted);
-        QCOMPARE(flags.DataModified, c.flagged);
-        QCOMPARE(flags.DataChecked, !c.flagged);
+        GridBench b;
+        b.in.flags.DataChecked = true;
+        const QModelIndex index = b.model.index(4, c.column);
+        QCOMPARE(b.model.setData(index, QString::fromUtf8(c.text)), c.accepted);
+        QCOMPARE(b.wb.flags().DataModified, c.flagged);
+        QCOMPARE(b.wb.flags().DataChecked, !c.flagged);
         if (c.accepted) {
-            QCOMPARE(toQString(table.text(c.column, 4)), QString::fromUtf8(c.text));
+            QCOMPARE(toQString(b.wb.table().text(c.column, 4)), QString::fromUtf8(c.text));
         } else {
-            QCOMPARE(table.text(c.column, 4), std::string("5"));
+            QCOMPARE(b.wb.table().text(c.column, 4), std::string("5"));
         }
     }
     // While a run is in progress nothing is editable.
-    DataTable table;
-    StateFlags flags;
-    DataTableModel model(table, flags);
-    model.setEditable(false);
-    QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
-    QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("3")));
-    QCOMPARE(table.value(0), std::string("0"));
+    GridBench b;
+    b.model.setEditable(false);
+    QVERIFY(!(b.model.flags(b.model.index(0, 1)) & Qt::ItemIsEditable));
+    QVERIFY(!b.model.setData(b.model.index(0, 1), QStringLiteral("3")));
+    QCOMPARE(b.wb.table().value(0), std::string("0"));
 }
 
 void AdaptersTest::numberColumnIsNeverCurrent() {
-    DataTable table;
-    StateFlags flags;
-    DataTableModel model(table, flags);
-    DataGrid grid;
-    grid.setTableModel(&model);
-    table.attachGrid(&grid);
+    GridBench b;
+    DataGrid& grid = b.grid;
+    const DataTableModel& model = b.model;
     grid.resize(400, 300);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
@@ -308,19 +319,16 @@ void AdaptersTest::numberColumnIsNeverCurrent() {
     QWidget* editor = grid.indexWidget(grid.currentIndex());
     QVERIFY(editor != nullptr);
     QTest::keyClick(editor, Qt::Key_2);
-    QCOMPARE(table.value(2), std::string("0"));  // still in the cell editor
+    QCOMPARE(b.wb.table().value(2), std::string("0"));  // still in the cell editor
     grid.commitPendingEdit();
     QVERIFY(grid.indexWidget(grid.currentIndex()) == nullptr);
-    QCOMPARE(table.value(2), std::string("42"));
-    QVERIFY(flags.DataModified);
+    QCOMPARE(b.wb.table().value(2), std::string("42"));
+    QVERIFY(b.wb.flags().DataModified);
 }
 
 void AdaptersTest::inputDisabledKeepsTheTableScrollable() {
-    DataTable table;
-    StateFlags flags;
-    DataTableModel model(table, flags);
-    DataGrid grid;
-    grid.setTableModel(&model);
+    GridBench b;
+    DataGrid& grid = b.grid;
     grid.resize(400, 300);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
@@ -329,7 +337,7 @@ void AdaptersTest::inputDisabledKeepsTheTableScrollable() {
     QVERIFY(grid.isEnabled());
     QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
     QTest::keyClicks(&grid, QStringLiteral("7"));
-    QCOMPARE(table.value(0), std::string("0"));
+    QCOMPARE(b.wb.table().value(0), std::string("0"));
 
     // The machine still scrolls it: the row goes to the top as far as the table can scroll.
     grid.showRowAtTop(100);

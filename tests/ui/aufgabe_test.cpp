@@ -17,6 +17,7 @@
 #include "program_editor.h"
 #include "qt_text.h"
 #include "session/workbench.h"
+#include "session/workbench_internals.h"
 
 using namespace quarzel;
 
@@ -44,6 +45,8 @@ class AufgabeTest : public QObject {
   private:
     TfrmAufgabe* window() const { return m_form->frmAufgabe(); }
     Workbench& wb() { return m_form->workbench(); }
+    // The workbench's parts, to set up a state the test starts from.
+    WorkbenchInternals in() { return WorkbenchInternals(m_form->workbench()); }
     void click(const char* name) {
         QTest::mouseClick(m_form->findChild<QAbstractButton*>(QLatin1String(name)), Qt::LeftButton);
     }
@@ -125,23 +128,23 @@ void AufgabeTest::testingGradesTheEditorsProgram() {
     const QString path = kTasks + QStringLiteral("/abgaben/") + program;
     m_form->programEditor()->setText(readProgramFile(path.toUtf8().toStdString()));
     // A run of another program in progress and modified data: testing leaves them alone.
-    wb().machine.InstructionList = {{static_cast<std::int32_t>(Mnemonic::INC), 0, true},
+    in().machine.InstructionList = {{static_cast<std::int32_t>(Mnemonic::INC), 0, true},
                                     {static_cast<std::int32_t>(Mnemonic::STP), 0, true}};
-    wb().flags.ProgramChecked = wb().flags.DataChecked = true;
+    in().flags.ProgramChecked = in().flags.DataChecked = true;
     wb().btRunClick();
     wb().btStepClick();
-    wb().table.setValue(0, "17");
+    in().table.setValue(0, "17");
     const auto mainWindow = [this] {
-        const MachineState& m = wb().machine;
+        const MachineState& m = in().machine;
         return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 ")
                    .arg(m.VM_Running)
                    .arg(m.VM_IP)
                    .arg(m.VM_Accu)
                    .arg(m.StepCount)
                    .arg(m.InstructionList.size())
-                   .arg(wb().flags.ProgramChecked)
-                   .arg(wb().flags.DataModified) +
-               toQString(wb().table.value(0) + wb().views.editor.text());
+                   .arg(in().flags.ProgramChecked)
+                   .arg(in().flags.DataModified) +
+               toQString(in().table.value(0) + wb().programText());
     };
     const QString before = mainWindow();
 
@@ -159,8 +162,8 @@ void AufgabeTest::testingGradesTheEditorsProgram() {
 
 void AufgabeTest::takingOverACaseFillsTheTable() {
     loadSumme();
-    wb().table.setValue(0, "17");
-    wb().flags.DataModified = true;
+    in().table.setValue(0, "17");
+    in().flags.DataModified = true;
     ModalDriver driver;
     driver.box(QMessageBox::No);  // "Daten speichern?"
     QTableWidget* cases = window()->twCases();
@@ -171,8 +174,8 @@ void AufgabeTest::takingOverACaseFillsTheTable() {
     QCOMPARE(driver.unexpected, QStringList());
     QCOMPARE(driver.boxes[0].text, QStringLiteral("Daten speichern?"));
     // negativ.dta begins "1:-3:Summand".
-    QCOMPARE(wb().table.value(0) + "|" + wb().table.comment(0), std::string("-3|Summand"));
-    QVERIFY(!wb().machine.VM_Running && !wb().flags.DataModified && !wb().flags.DataChecked);
+    QCOMPARE(in().table.value(0) + "|" + in().table.comment(0), std::string("-3|Summand"));
+    QVERIFY(!in().machine.VM_Running && !in().flags.DataModified && !in().flags.DataChecked);
     QCOMPARE(window()->lbInputs()->text(),
              QStringLiteral("Übernommen: „Negative Zahlen“ – Eingaben: keine"));
 }
@@ -232,7 +235,7 @@ void AufgabeTest::endlessLoopAtDirectPausesWithABox() {
              QStringLiteral("Quarzel 3|Endlosschleife ab Zeile 2 erkannt."));
     QCOMPARE(driver.boxes[0].icon, QMessageBox::Information);
     QVERIFY(m_form->findChild<QRadioButton*>(QStringLiteral("rbStep"))->isChecked());
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(in().machine.VM_Running);
 }
 
 QTEST_MAIN(AufgabeTest)

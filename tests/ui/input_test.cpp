@@ -1,5 +1,5 @@
 // The number dialog, driven as a user drives it: typing, OK, Enter, Escape and the frame's
-// close button, while it runs modally.
+// close button, while it runs modally and the core's request loop asks it.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -28,11 +28,16 @@ class RecordingPrompts : public PromptView {
     };
     std::vector<Message> messages;
     int unexpected = 0;
+    // What the learner does while the box is open.
+    std::function<void()> whileShown;
 
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override {
         messages.push_back(
             {QString::fromStdString(toUtf8(text)), QString::fromStdString(toUtf8(caption)), icon});
+        if (whileShown) {
+            whileShown();
+        }
     }
     bool askYesNo(const std::string&, const std::string&) override {
         ++unexpected;
@@ -51,7 +56,7 @@ class RecordingPrompts : public PromptView {
 struct Dialog {
     NumberInput input;
     RecordingPrompts prompts;
-    TfrmData dialog{input, prompts};
+    TfrmData dialog;
 
     // Shows the dialog modally and plays `user` once it is up. A dialog the test leaves open
     // is closed after a few seconds, so a failing test cannot hang.
@@ -64,7 +69,10 @@ struct Dialog {
             dialog.close();
         });
         guard.start(5000);
-        return dialog.showModal();
+        // As INP asks: the request, then the dialog goes.
+        const bool accepted = askForNumber(dialog, prompts, input);
+        dialog.hide();
+        return accepted;
     }
 };
 
@@ -138,13 +146,18 @@ class InputTest : public QObject {
         d.input.InputValue = 3;
         bool stillOpen = false;
         int valueWhileOpen = 0;
-        const bool accepted = d.run([&](TfrmData& dialog) {
-            typeAndPressOK(dialog, text);
-            stillOpen = dialog.isVisible();
+        QString textWhileOpen;
+        d.prompts.whileShown = [&] {
+            stillOpen = d.dialog.isVisible();
             valueWhileOpen = d.input.InputValue;
-            // The learner corrects the text and tries again.
-            typeAndPressOK(dialog, "8");
-        });
+            // Once the box is answered the learner corrects the text and tries again.
+            QTimer::singleShot(0, &d.dialog, [&] {
+                textWhileOpen = d.dialog.ebData()->text();
+                typeAndPressOK(d.dialog, "8");
+            });
+        };
+        const bool accepted = d.run([&](TfrmData& dialog) { typeAndPressOK(dialog, text); });
+        QCOMPARE(textWhileOpen, text);
         QVERIFY(stillOpen);
         QCOMPARE(valueWhileOpen, 3);
         QCOMPARE(d.prompts.messages.size(), std::size_t{1});

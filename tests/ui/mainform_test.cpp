@@ -2,11 +2,13 @@
 // modal boxes, runs by step button and by the fastest timer, the number dialog, the checker's
 // marked line, the two data views, the layout and closing with and without changes.
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,6 +21,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 #include <deque>
 #include <functional>
@@ -74,6 +77,8 @@ class MainFormTest : public QObject {
     void questionBoxAndFileDialogAreGerman();
     void saveDuringAPausedRunKeepsTheRunningLines();
     void declinedLoadKeepsZurueck();
+    void aPasteOverTheEditorsLimitIsRefused();
+    void charactersTheFilesCannotHoldAreRefused();
 
   private:
     template <typename T>
@@ -103,7 +108,7 @@ class MainFormTest : public QObject {
         click("btCheck");
         click("btRun");
         QCOMPARE(driver.unexpected, QStringList());
-        QVERIFY(wb().machine.VM_Running);
+        QVERIFY(wb().machine().VM_Running);
     }
 
     std::unique_ptr<TfrmMainForm> m_form;
@@ -234,13 +239,13 @@ void MainFormTest::startUpState() {
         QCOMPARE(model->index(row, 2).data().toString(), QString());
     }
 
-    const StateFlags& flags = wb().flags;
+    const StateFlags& flags = wb().flags();
     QVERIFY(!flags.ProgramChecked && !flags.DataChecked);
     QVERIFY(!flags.ProgramModified && !flags.DataModified);
-    QVERIFY(!wb().machine.VM_Running);
-    QVERIFY(wb().machine.RunMode == Speed::Step);
-    QVERIFY(wb().machine.InstructionList.empty());
-    QCOMPARE(wb().machine.LastAccessCell, 0);
+    QVERIFY(!wb().machine().VM_Running);
+    QVERIFY(wb().machine().RunMode == Speed::Step);
+    QVERIFY(wb().machine().InstructionList.empty());
+    QCOMPARE(wb().machine().LastAccessCell, 0);
     QVERIFY(!m_form->GraphicalView());
     QVERIFY(child<QRadioButton>("rbStep")->isChecked());
     QVERIFY(child<QPushButton>("btStep")->isEnabled());
@@ -311,12 +316,12 @@ void MainFormTest::threePressesOfStart() {
     ModalDriver driver;
     driver.box(QMessageBox::Ok);
     click("btRun");
-    QVERIFY(wb().flags.ProgramChecked);
-    QVERIFY(!wb().flags.DataChecked);
+    QVERIFY(wb().flags().ProgramChecked);
+    QVERIFY(!wb().flags().DataChecked);
     driver.box(QMessageBox::Ok);
     click("btRun");
-    QVERIFY(wb().flags.DataChecked);
-    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(wb().flags().DataChecked);
+    QVERIFY(!wb().machine().VM_Running);
     click("btRun");
     QVERIFY(driver.done());
     QCOMPARE(driver.unexpected, QStringList());
@@ -328,7 +333,7 @@ void MainFormTest::threePressesOfStart() {
         QCOMPARE(b.icon, QMessageBox::Information);
     }
 
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(wb().machine().VM_Running);
     QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Stop"));
     QVERIFY(m_form->programEditor()->isReadOnly());
     QCOMPARE(m_form->dataGrid()->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -336,7 +341,7 @@ void MainFormTest::threePressesOfStart() {
 
     // A fourth press stops the run, and editor and table take input again.
     click("btRun");
-    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(!wb().machine().VM_Running);
     QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Start"));
     QVERIFY(!m_form->programEditor()->isReadOnly());
     QVERIFY(m_form->dataGrid()->editTriggers() != QAbstractItemView::NoEditTriggers);
@@ -362,7 +367,7 @@ void MainFormTest::checkerErrorSelectsItsLine() {
     const QTextCursor cursor = m_form->programEditor()->textCursor();
     QCOMPARE(cursor.selectedText(), QStringLiteral("FOO 2"));
     QCOMPARE(cursor.block().blockNumber(), 1);
-    QVERIFY(!wb().flags.ProgramChecked && !wb().flags.DataChecked);
+    QVERIFY(!wb().flags().ProgramChecked && !wb().flags().DataChecked);
 }
 
 void MainFormTest::stepRun() {
@@ -391,14 +396,14 @@ void MainFormTest::stepRun() {
         QCOMPARE(editor->firstVisibleLine(), e.ip);
         QCOMPARE(editor->verticalScrollBar()->value(), e.ip);
     }
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(wb().machine().VM_Running);
     click("btStep");  // STP
-    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(!wb().machine().VM_Running);
     QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Start"));
     QCOMPARE(field("ebIP"), QStringLiteral("4"));
-    QVERIFY(wb().flags.DataModified);
-    QVERIFY(wb().flags.DataChecked);  // machine writes leave the check standing
-    click("btStep");                  // no run: nothing happens
+    QVERIFY(wb().flags().DataModified);
+    QVERIFY(wb().flags().DataChecked);  // machine writes leave the check standing
+    click("btStep");                    // no run: nothing happens
     QCOMPARE(field("ebIP"), QStringLiteral("4"));
 }
 
@@ -407,7 +412,7 @@ void MainFormTest::runtimeErrorEndsTheRun() {
     checkAndStart();
     ModalDriver driver;
     bool runningWhileShown = true;
-    driver.box(QMessageBox::Ok, [&] { runningWhileShown = wb().machine.VM_Running; });
+    driver.box(QMessageBox::Ok, [&] { runningWhileShown = wb().machine().VM_Running; });
     click("btStep");
     click("btStep");
     QCOMPARE(driver.unexpected, QStringList());
@@ -415,7 +420,7 @@ void MainFormTest::runtimeErrorEndsTheRun() {
     QCOMPARE(driver.boxes[0].caption, QStringLiteral("Laufzeitfehler"));
     QCOMPARE(driver.boxes[0].text, QStringLiteral("Division durch Null"));
     QVERIFY(!runningWhileShown);
-    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(!wb().machine().VM_Running);
     QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Start"));
     QVERIFY(!m_form->programEditor()->isReadOnly());
 }
@@ -428,12 +433,12 @@ void MainFormTest::fastestTimerRun() {
     QVERIFY(child<QTimer>("tDirect")->isActive());
     QVERIFY(!child<QPushButton>("btStep")->isEnabled());
     checkAndStart();
-    QTRY_VERIFY_WITH_TIMEOUT(!wb().machine.VM_Running, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!wb().machine().VM_Running, 10000);
     QCOMPARE(cell(1), QStringLiteral("0"));
     QCOMPARE(field("ebAccu"), QStringLiteral("0"));
     QCOMPARE(field("ebIP"), QStringLiteral("5"));
-    QCOMPARE(wb().machine.LastAccessCell, 1);
-    QVERIFY(wb().machine.LastAccessWrite);
+    QCOMPARE(wb().machine().LastAccessCell, 1);
+    QVERIFY(wb().machine().LastAccessWrite);
     QCOMPARE(m_form->programEditor()->firstVisibleLine(), 5);
     QCOMPARE(m_form->dataGrid()->rowAt(0), 0);      // the table follows the accessed cell
     QVERIFY(child<QTimer>("tDirect")->isActive());  // the speed's timer keeps running
@@ -469,7 +474,7 @@ void MainFormTest::inputThroughTheNumberDialog() {
     QCOMPARE(driver.boxes[0].caption, QStringLiteral("Quarzel 3"));
     QCOMPARE(driver.boxes[0].text, QStringLiteral("'12a' ist kein gültiger Integerwert."));
     QCOMPARE(field("ebAccu"), QStringLiteral("31"));
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(wb().machine().VM_Running);
     QVERIFY(!m_form->frmData()->isVisible());
     click("btStep");
     QCOMPARE(field("ebWindow"), QStringLiteral("31"));
@@ -522,7 +527,7 @@ void MainFormTest::cellEditReachesCommands() {
     QCOMPARE(driver.unexpected, QStringList());
     QCOMPARE(driver.boxes.size(), 1);
     QCOMPARE(driver.boxes[0].text, QStringLiteral("Fehler in Zeile 1: x ist keine Zahl!"));
-    QVERIFY(wb().flags.DataModified);
+    QVERIFY(wb().flags().DataModified);
 }
 
 void MainFormTest::closeWithoutChangesAsksNothing() {
@@ -547,7 +552,7 @@ void MainFormTest::closeWithChangesAsks() {
     QCOMPARE(driver.boxes[1].caption, QStringLiteral("QRZL"));
     QCOMPARE(driver.boxes[1].text, QStringLiteral("Daten speichern?"));
     QVERIFY(!m_form->isVisible());
-    QVERIFY(wb().machine.InstructionList.empty());
+    QVERIFY(wb().machine().InstructionList.empty());
 }
 
 void MainFormTest::closeSavesData() {
@@ -574,7 +579,7 @@ void MainFormTest::closeSavesData() {
     QCOMPARE(lines.size(), 513);  // 512 lines, each ending with CR LF
     QCOMPARE(lines[0], QByteArray("1:0:\r"));
     QCOMPARE(lines[1], QByteArray("2:-17:a:b\r"));
-    QVERIFY(!wb().flags.DataModified);
+    QVERIFY(!wb().flags().DataModified);
 }
 
 void MainFormTest::closeDuringARunStopsIt() {
@@ -587,19 +592,19 @@ void MainFormTest::closeDuringARunStopsIt() {
     std::uint64_t stepsWhileAsking = 0;
     // The run goes on stepping while the questions are open; it ends only with the window.
     driver.box(QMessageBox::No, [&] {
-        const std::uint64_t before = wb().machine.StepCount;
-        QTRY_VERIFY_WITH_TIMEOUT(wb().machine.StepCount > before + 2, 5000);
-        stepsWhileAsking = wb().machine.StepCount - before;
+        const std::uint64_t before = wb().machine().StepCount;
+        QTRY_VERIFY_WITH_TIMEOUT(wb().machine().StepCount > before + 2, 5000);
+        stepsWhileAsking = wb().machine().StepCount - before;
     });
     driver.box(QMessageBox::No);
     QVERIFY(m_form->close());
     QCOMPARE(driver.unexpected, QStringList());
     QVERIFY(stepsWhileAsking > 2);
-    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(!wb().machine().VM_Running);
     for (const char* t : {"tSlow", "tFast", "tDirect"}) {
         QVERIFY(!child<QTimer>(t)->isActive());
     }
-    QVERIFY(wb().machine.InstructionList.empty());
+    QVERIFY(wb().machine().InstructionList.empty());
     const QString after = cell(1);
     QTest::qWait(100);
     QCOMPARE(cell(1), after);
@@ -626,9 +631,9 @@ void MainFormTest::failedSaveKeepsTheWindowOpen() {
                      "erstellt werden.")),
                  qPrintable(driver.boxes[1].text));
         QVERIFY(m_form->isVisible());
-        QVERIFY(wb().flags.ProgramModified);
+        QVERIFY(wb().flags().ProgramModified);
         QVERIFY(child<QTimer>("tFast")->isActive());
-        QVERIFY(wb().machine.VM_Running);  // the run goes on
+        QVERIFY(wb().machine().VM_Running);  // the run goes on
     }
 
     // The next close asks again, and No lets it go.
@@ -683,7 +688,7 @@ void MainFormTest::stepBackRestoresTheFirstStep() {
     QCOMPARE(registers(), afterFirst);
     QCOMPARE(cell(3), QStringLiteral("0"));
     QCOMPARE(stepCount(), QStringLiteral("Schritte: 1"));
-    QCOMPARE(wb().machine.LastAccessCell, 1);
+    QCOMPARE(wb().machine().LastAccessCell, 1);
     QCOMPARE(m_form->memoryView()->grab().toImage(), pictureAfterFirst);
     QCOMPARE(m_form->programEditor()->firstVisibleLine(), 1);
     QVERIFY(backEnabled());
@@ -708,9 +713,9 @@ void MainFormTest::stepBackResumesAnEndedRun() {
     }
     click("btStep");
     click("btStep");
-    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(!wb().machine().VM_Running);
     click("btBack");
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(wb().machine().VM_Running);
     QCOMPARE(child<QPushButton>("btRun")->text(), QStringLiteral("Stop"));
     QVERIFY(m_form->programEditor()->isReadOnly());
     QCOMPARE(stepCount(), QStringLiteral("Schritte: 1"));
@@ -748,13 +753,13 @@ void MainFormTest::breakpointSwitchesADirectRunToStep() {
     click("rbDirect");
     checkAndStart();
     QTRY_VERIFY_WITH_TIMEOUT(child<QRadioButton>("rbStep")->isChecked(), 10000);
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(wb().machine().VM_Running);
     QCOMPARE(field("ebIP"), QStringLiteral("5"));
     QCOMPARE(field("ebWindow"), QStringLiteral("0"));
     QVERIFY(!child<QTimer>("tDirect")->isActive());
     QVERIFY(backEnabled());
     click("rbDirect");
-    QTRY_VERIFY_WITH_TIMEOUT(!wb().machine.VM_Running, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!wb().machine().VM_Running, 10000);
     QCOMPARE(field("ebWindow"), QStringLiteral("2"));
 }
 
@@ -762,7 +767,7 @@ void MainFormTest::breakpointSwitchesADirectRunToStep() {
 void MainFormTest::cellEditBackToTheOldTextStillCounts() {
     type(QStringLiteral("STP"));
     click("btCheck");
-    QVERIFY(wb().flags.DataChecked);
+    QVERIFY(wb().flags().DataChecked);
     DataGrid* grid = m_form->dataGrid();
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(0, 1));
@@ -771,7 +776,7 @@ void MainFormTest::cellEditBackToTheOldTextStillCounts() {
     QVERIFY(editor != nullptr);
     QTest::keyClicks(editor, QStringLiteral("\b0\r"));
     QCOMPARE(cell(1), QStringLiteral("0"));
-    QVERIFY(wb().flags.DataModified && !wb().flags.DataChecked);
+    QVERIFY(wb().flags().DataModified && !wb().flags().DataChecked);
 }
 
 // The buttons and labels of a question box and of a file dialog are German.
@@ -831,7 +836,7 @@ void MainFormTest::saveDuringAPausedRunKeepsTheRunningLines() {
     QCOMPARE(file.readAll(), QByteArray("CLA\r\nINC\r\nINC\r\nOUT\r\nSTP\r\n"));
     QCOMPARE(editor->lineText(1), std::string());
     QVERIFY(editor->hasBreakpoint(5));
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(wb().machine().VM_Running);
 
     click("rbDirect");
     QTRY_VERIFY_WITH_TIMEOUT(child<QRadioButton>("rbStep")->isChecked(), 10000);
@@ -840,9 +845,9 @@ void MainFormTest::saveDuringAPausedRunKeepsTheRunningLines() {
     click("btStep");
     QCOMPARE(field("ebWindow"), QStringLiteral("2"));  // the line shown is the line executed
     click("btStep");
-    QVERIFY(!wb().machine.VM_Running);
+    QVERIFY(!wb().machine().VM_Running);
     QCOMPARE(editor->lineText(1), std::string("INC"));  // the run has ended: the lines go
-    QVERIFY(!wb().flags.ProgramModified);
+    QVERIFY(!wb().flags().ProgramModified);
 }
 
 // "Laden" with every question declined changes nothing: "Zurück" stays, also for the steps
@@ -861,7 +866,7 @@ void MainFormTest::declinedLoadKeepsZurueck() {
         QVERIFY(driver.done());
         QCOMPARE(driver.unexpected, QStringList());
     }
-    QVERIFY(wb().machine.VM_Running);
+    QVERIFY(wb().machine().VM_Running);
     QVERIFY(backEnabled());
     click("btStep");
     for (int back = 0; back < 3; ++back) {
@@ -871,6 +876,59 @@ void MainFormTest::declinedLoadKeepsZurueck() {
     QCOMPARE(field("ebAccu"), QStringLiteral("0"));
     QCOMPARE(stepCount(), QStringLiteral("Schritte: 0"));
     QVERIFY(!backEnabled());
+}
+
+// A paste the editor could not open again once saved never gets in, as a file of that size
+// never loads; the text stays as it was.
+void MainFormTest::aPasteOverTheEditorsLimitIsRefused() {
+    type(QStringLiteral("STP"));
+    m_form->programEditor()->moveCursor(QTextCursor::End);
+    const QString huge = QStringLiteral("LAD 1\n").repeated(200000);  // 1.2 MB as a file holds it
+    QApplication::clipboard()->setText(huge);
+    ModalDriver driver;
+    driver.box(QMessageBox::Ok);
+    m_form->programEditor()->paste();
+    QTRY_VERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes[0].caption, QStringLiteral("Quarzel 3"));
+    QCOMPARE(driver.boxes[0].text, QStringLiteral("Text überschreitet Memo-Kapazität."));
+    QCOMPARE(m_form->programEditor()->toPlainText(), QStringLiteral("STP"));
+    // What fits still goes in.
+    QApplication::clipboard()->setText(QStringLiteral("\nLAD 1"));
+    m_form->programEditor()->paste();
+    QCOMPARE(m_form->programEditor()->toPlainText(), QStringLiteral("STP\nLAD 1"));
+}
+
+// Typed, pasted or typed into a cell: a character Windows-1252 cannot hold stays out, and a
+// note names it, instead of a "?" in the saved file.
+void MainFormTest::charactersTheFilesCannotHoldAreRefused() {
+    ProgramEditor* editor = m_form->programEditor();
+    type(QStringLiteral("LAD 1"));
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ğ"));
+    QApplication::sendEvent(editor, &typed);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("LAD 1"));
+    QVERIFY2(QToolTip::text().contains(QStringLiteral("„ğ“")), qPrintable(QToolTip::text()));
+    QApplication::clipboard()->setText(QStringLiteral(" * a → b"));
+    editor->paste();
+    QCOMPARE(editor->toPlainText(), QStringLiteral("LAD 1"));
+    QKeyEvent umlaut(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ä"));
+    QApplication::sendEvent(editor, &umlaut);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("LAD 1ä"));
+
+    DataGrid* grid = m_form->dataGrid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    QTest::keyClick(grid, Qt::Key_X);
+    auto* field = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+    QVERIFY(field != nullptr);
+    QKeyEvent arrow(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ł"));
+    QApplication::sendEvent(field, &arrow);
+    QCOMPARE(field->text(), QStringLiteral("x"));
+    QVERIFY2(QToolTip::text().contains(QStringLiteral("„ł“")), qPrintable(QToolTip::text()));
+    grid->commitPendingEdit();
+    QCOMPARE(toQString(wb().table().comment(0)), QStringLiteral("x"));
 }
 
 QTEST_MAIN(MainFormTest)

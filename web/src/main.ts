@@ -17,7 +17,7 @@ import { DataTableView } from './table';
 import { MemoryPicture } from './picture';
 import { HelpPanel } from './help';
 import { TaskPanel } from './task_panel';
-import { keepWork, restoreWork, forgetWork } from './storage';
+import { keepWork, restoreWork, forgetWork, showNote } from './storage';
 
 // Command numbers as the core counts them (WebCommand).
 const enum Cmd { Check = 0, Run = 1, Step = 2, Back = 3, New = 4, Load = 5, Save = 6 }
@@ -308,6 +308,7 @@ function pageCalls(): Record<string, unknown> {
       radios[speed].checked = true;
     },
     showMessage,
+    showNote,
     askYesNo,
     chooseFileToOpen,
     chooseFileToSave,
@@ -394,7 +395,7 @@ async function main(): Promise<void> {
   call('qz_init');
   applyLayout();
   window.addEventListener('resize', applyLayout);
-  await restoreWork();
+  await restoreWork(text('qz_kept_work'));
   window.addEventListener('beforeunload', (event) => {
     // While the core waits for an answer it takes no call; a question open counts as unsaved.
     if (isBusy() || (keepWork(false), call('qz_unsaved') === 1)) {

@@ -1,11 +1,10 @@
-// Nothing lost: the program text and the table are kept in the browser's local storage at
-// every change and put back when the page is opened again.
+// Nothing lost: the program text and the table are kept in the browser's local storage as one
+// record (the core writes and checks it) and put back when the page is opened again.
 import { command, text } from './core';
 
-const kProgram = 'quarzel.programm';
-const kData = 'quarzel.daten';
+const kRecord = 'quarzel.arbeit';
+const kDamaged = 'quarzel.arbeit.beschaedigt';
 let lastKept = 0;
-let freshData = '';
 
 // After an edit at once; after a command (a run's step among them) at most once a second.
 export function keepWork(throttled: boolean): void {
@@ -13,8 +12,7 @@ export function keepWork(throttled: boolean): void {
   if (throttled && now - lastKept < 1000) return;
   lastKept = now;
   try {
-    localStorage.setItem(kProgram, text('qz_program_text'));
-    localStorage.setItem(kData, text('qz_data_text'));
+    localStorage.setItem(kRecord, text('qz_kept_work'));
   } catch {
     // storage full or not allowed: the page works on without it
   }
@@ -22,14 +20,15 @@ export function keepWork(throttled: boolean): void {
 
 export function forgetWork(): void {
   try {
-    localStorage.removeItem(kProgram);
-    localStorage.removeItem(kData);
+    localStorage.removeItem(kRecord);
   } catch {
     // nothing kept
   }
 }
 
-function showNote(message: string): void {
+// The record kept last, unless it holds nothing but a fresh start.
+// A short note at the bottom of the page, read out by a screen reader, gone after a while.
+export function showNote(message: string): void {
   const note = document.createElement('div');
   note.className = 'note';
   note.setAttribute('role', 'status');
@@ -38,20 +37,22 @@ function showNote(message: string): void {
   setTimeout(() => note.remove(), 6000);
 }
 
-export async function restoreWork(): Promise<void> {
-  freshData = text('qz_data_text');
-  let program: string | null = null;
-  let data: string | null = null;
+export async function restoreWork(fresh: string): Promise<void> {
+  let record: string | null = null;
   try {
-    program = localStorage.getItem(kProgram);
-    data = localStorage.getItem(kData);
+    record = localStorage.getItem(kRecord);
   } catch {
     return;
   }
-  const hasProgram = program !== null && program !== '';
-  const hasData = data !== null && data !== '' && data !== freshData;
-  if (!hasProgram && !hasData) return;
-  await command('qz_restore', ['string', 'string'], [hasProgram ? program : '', hasData ? data : '']);
-  showNote('Programm und Daten der letzten Sitzung wurden wiederhergestellt.');
-
+  if (record === null || record === '' || record === fresh) return;
+  const restored = await command('qz_restore', ['string'], [record]);
+  if (restored !== 1) {
+    // Never applied, never thrown away: kept aside under its own key.
+    try {
+      localStorage.setItem(kDamaged, record);
+      localStorage.removeItem(kRecord);
+    } catch {
+      // storage not allowed: it stays where it is
+    }
+  }
 }

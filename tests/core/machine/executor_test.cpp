@@ -748,6 +748,14 @@ TEST_F(ExecutorTest, InputTakesAcceptedRefusedAndClosedDialogs) {
         EXPECT_EQ(fresh.m.VM_IP, 1);
         EXPECT_TRUE(fresh.m.VM_Running);
         EXPECT_EQ(fresh.messages(), row.messages);
+        // Each refused text is handed back to the dialog for correcting.
+        std::vector<std::string> refused;
+        for (const auto& entry : row.script) {
+            if (entry && refused.size() < row.messages.size()) {
+                refused.push_back(*entry);
+            }
+        }
+        EXPECT_EQ(fresh.t.screen.numberInput.rejected, refused);
         EXPECT_EQ(fresh.t.screen.numberInput.shown, 1);
         EXPECT_EQ(fresh.log.front(), "input.show");
         const auto hide = std::find(fresh.log.begin(), fresh.log.end(), "input.hide");
@@ -771,9 +779,9 @@ TEST_F(ExecutorTest, ClosedDialogRepeatsTheNumberAcceptedLast) {
 class TickingInput : public NumberInputView {
   public:
     std::function<void()> whileOpen;
-    bool showModal() override {
+    std::optional<std::string> askText(const std::optional<std::string>& /*rejected*/) override {
         whileOpen();
-        return false;
+        return std::nullopt;
     }
     void hide() override {}
 };
@@ -783,7 +791,8 @@ TEST(ExecutorInputTest, TicksWhileTheDialogIsOpenFindNoRun) {
     TickingInput input;
     Views views{screen.editor,   screen.grid,    screen.picture, screen.registers,
                 screen.runPanel, screen.prompts, input};
-    Workbench bench(views);
+    Workbench workbench(views);
+    WorkbenchInternals bench(workbench);
     bench.machine.InstructionList = {op(M::INP), op(M::INC), op(M::STP)};
     bench.flags.ProgramChecked = bench.flags.DataChecked = true;
     bench.runControl.VM_Start();

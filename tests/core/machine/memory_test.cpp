@@ -29,7 +29,7 @@ std::string snapshot(const MachineState& m, const DataTable& t, const StateFlags
 
 class SnoopGrid : public testing::FakeGrid {
   public:
-    SnoopGrid(EventLog& log, const Workbench& b) : FakeGrid(log), m_log(log), m_bench(b) {}
+    SnoopGrid(EventLog& log, const WorkbenchInternals& b) : FakeGrid(log), m_log(log), m_bench(b) {}
     void showRowAtTop(int row) override {
         m_log.push_back("at scroll: " +
                         snapshot(m_bench.machine, m_bench.table, m_bench.flags, row));
@@ -38,12 +38,13 @@ class SnoopGrid : public testing::FakeGrid {
 
   private:
     EventLog& m_log;
-    const Workbench& m_bench;
+    const WorkbenchInternals& m_bench;
 };
 
 class SnoopPicture : public testing::FakePicture {
   public:
-    SnoopPicture(EventLog& log, const Workbench& b) : FakePicture(log), m_log(log), m_bench(b) {}
+    SnoopPicture(EventLog& log, const WorkbenchInternals& b)
+        : FakePicture(log), m_log(log), m_bench(b) {}
     void repaintNow() override {
         const int row = m_bench.machine.LastAccessCell - 1;
         m_log.push_back("at repaint: " +
@@ -53,7 +54,7 @@ class SnoopPicture : public testing::FakePicture {
 
   private:
     EventLog& m_log;
-    const Workbench& m_bench;
+    const WorkbenchInternals& m_bench;
 };
 
 // The bench's own state, read and written by a Memory whose views also report what the state
@@ -62,8 +63,8 @@ struct MemoryBench : testing::TestBench {
     EventLog& log = screen.log;
     SnoopGrid grid{log, bench};
     SnoopPicture picture{log, bench};
-    Memory memory{bench.machine, bench.table, bench.flags,       bench.input,
-                  grid,          picture,     screen.numberInput};
+    Memory memory{bench.machine, bench.table, bench.flags,        bench.input,
+                  grid,          picture,     screen.numberInput, screen.prompts};
 
     void push(std::int32_t value) { pushValue(bench.machine, memory, value); }
     std::int32_t pop() { return popValue(bench.machine, memory); }

@@ -19,7 +19,7 @@ using testing::op;
 
 struct LoopRig {
     testing::TestBench t;
-    Workbench& b = t.bench;
+    WorkbenchInternals& b = t.bench;
 
     LoopRig(Instructions program, std::vector<std::string> inputs = {}) {
         for (const std::string& text : inputs) {
@@ -31,12 +31,12 @@ struct LoopRig {
         b.runControl.VM_Start();
     }
     RunLoopResult run(std::uint64_t maxSteps, bool detectLoops) {
-        return runLoop(b.machine, b.table, b.flags, b.input, t.screen.numberInput, maxSteps,
-                       detectLoops);
+        return runLoop(b.machine, b.table, b.flags, b.input, t.screen.numberInput, t.screen.prompts,
+                       maxSteps, detectLoops);
     }
 };
 
-std::string describe(const Workbench& b, StepEnd end, const std::string& message) {
+std::string describe(const WorkbenchInternals& b, StepEnd end, const std::string& message) {
     std::string text =
         "end " + std::to_string(static_cast<int>(end)) + " " + toUtf8(message) + " accu " +
         std::to_string(b.machine.VM_Accu) + " window " + std::to_string(b.machine.VM_Window) +

@@ -21,13 +21,13 @@ const std::string kCycleBox = "Quarzel 3|Endlosschleife ab Zeile 2 erkannt.";
 
 struct Rig {
     testing::TestBench t;
-    Workbench& b = t.bench;
+    WorkbenchInternals& b = t.bench;
 
     explicit Rig(Instructions program, Speed speed) {
         b.machine.InstructionList = std::move(program);
         b.flags.ProgramChecked = b.flags.DataChecked = true;
-        b.btRunClick();
-        b.speedClick(speed);
+        t.workbench.btRunClick();
+        t.workbench.speedClick(speed);
     }
     // Ticks the timer of the speed until a box appears or `limit` ticks have passed.
     int ticksUntilBox(int limit) {
@@ -35,7 +35,7 @@ struct Rig {
         const auto timer = static_cast<RunTimer>(static_cast<int>(b.machine.RunMode) - 1);
         int ticks = 0;
         for (; ticks < limit && t.screen.prompts.messages.size() == before; ++ticks) {
-            b.timerTick(timer);
+            t.workbench.timerTick(timer);
         }
         return ticks;
     }
@@ -67,11 +67,11 @@ TEST(LoopWatchTest, EveryTimedSpeedPausesAtTheCyclesLowestLine) {
 TEST(LoopWatchTest, TheSameRunGoesOnWithoutASecondBoxANewRunReportsAgain) {
     Rig rig(kCycle, Speed::Direct);
     rig.ticksUntilBox(200);
-    rig.b.speedClick(Speed::Direct);
+    rig.t.workbench.speedClick(Speed::Direct);
     EXPECT_EQ(rig.ticksUntilBox(300), 300);
-    rig.b.btRunClick();  // Stop
-    rig.b.btRunClick();  // a new run
-    rig.b.speedClick(Speed::Direct);
+    rig.t.workbench.btRunClick();  // Stop
+    rig.t.workbench.btRunClick();  // a new run
+    rig.t.workbench.speedClick(Speed::Direct);
     EXPECT_LT(rig.ticksUntilBox(200), 200);
     EXPECT_EQ(rig.boxes(), (std::vector<std::string>{kCycleBox, kCycleBox}));
 }
@@ -98,9 +98,9 @@ TEST(LoopWatchTest, NothingIsReportedThatIsNoEndlessLoopAtATimedSpeed) {
         rig.b.table.setValue(0, "60");
         for (int i = 0; i < 300; ++i) {
             if (c.speed == Speed::Step) {
-                rig.b.btStepClick();
+                rig.t.workbench.btStepClick();
             } else {
-                rig.b.timerTick(RunTimer::Direct);
+                rig.t.workbench.timerTick(RunTimer::Direct);
             }
         }
         EXPECT_TRUE(rig.boxes().empty());

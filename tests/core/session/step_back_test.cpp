@@ -33,7 +33,7 @@ struct State {
     }
 };
 
-State stateOf(const Workbench& b) {
+State stateOf(const WorkbenchInternals& b) {
     State s{b.machine,
             b.machine.LastAccessCell,
             b.machine.LastAccessWrite,
@@ -49,7 +49,7 @@ State stateOf(const Workbench& b) {
 
 struct StepBackRig {
     testing::TestBench t;
-    Workbench& b = t.bench;
+    WorkbenchInternals& b = t.bench;
 
     void run(Instructions program) {
         b.machine.InstructionList = std::move(program);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "fakes.h"
+#include "files/program_file.h"
 #include "temp_folder.h"
 
 namespace quarzel {
@@ -12,7 +13,7 @@ namespace {
 
 TEST(WorkbenchTest, FreshStartHasTheStartUpState) {
     testing::TestBench t;
-    const Workbench& b = t.bench;
+    const WorkbenchInternals& b = t.bench;
     EXPECT_FALSE(b.flags.ProgramChecked);
     EXPECT_FALSE(b.flags.DataChecked);
     EXPECT_FALSE(b.flags.ProgramModified);
@@ -47,8 +48,8 @@ DataTable caseTable() {
 void runWithModifiedData(testing::TestBench& t) {
     t.bench.machine.InstructionList = {testing::op(Mnemonic::INC), testing::op(Mnemonic::STP)};
     t.bench.flags.ProgramChecked = t.bench.flags.DataChecked = true;
-    t.bench.btRunClick();
-    t.bench.btStepClick();
+    t.workbench.btRunClick();
+    t.workbench.btStepClick();
     t.bench.table.setValue(4, "99");
     t.bench.table.setComment(4, "alt");
     t.bench.flags.DataModified = true;
@@ -56,10 +57,10 @@ void runWithModifiedData(testing::TestBench& t) {
 
 TEST(WorkbenchTest, TakingOverACaseReplacesTheTableAsLoadingDataDoes) {
     testing::TestBench t;
-    Workbench& b = t.bench;
+    WorkbenchInternals& b = t.bench;
     runWithModifiedData(t);
     t.screen.prompts.answers = {false};  // "Daten speichern?" - No
-    EXPECT_TRUE(b.takeOverData(caseTable()));
+    EXPECT_TRUE(t.workbench.takeOverData(caseTable()));
     EXPECT_EQ(t.screen.prompts.questions, std::vector<std::string>{"QRZL|Daten speichern?"});
     EXPECT_EQ(b.table.value(0) + b.table.comment(0) + b.table.value(4) + b.table.comment(4),
               "7Anzahl0");
@@ -73,11 +74,11 @@ TEST(WorkbenchTest, TakingOverACaseReplacesTheTableAsLoadingDataDoes) {
 TEST(WorkbenchTest, ASaveThatFailsLeavesTheTableAndTheRun) {
     testing::TempFolder folder;
     testing::TestBench t;
-    Workbench& b = t.bench;
+    WorkbenchInternals& b = t.bench;
     runWithModifiedData(t);
     t.screen.prompts.answers = {true};
     t.screen.prompts.files = {folder.file("fehlt/daten.dta")};
-    EXPECT_FALSE(b.takeOverData(caseTable()));
+    EXPECT_FALSE(t.workbench.takeOverData(caseTable()));
     EXPECT_EQ(t.screen.prompts.messages.size(), 1u);
     EXPECT_EQ(b.table.value(0) + b.table.value(4), "099");
     EXPECT_TRUE(b.flags.DataModified && b.machine.VM_Running);
@@ -85,18 +86,18 @@ TEST(WorkbenchTest, ASaveThatFailsLeavesTheTableAndTheRun) {
 
 TEST(WorkbenchTest, TheEditorIsToldTheLineARunExecutesNext) {
     testing::TestBench t;
-    Workbench& b = t.bench;
+    WorkbenchInternals& b = t.bench;
     std::vector<int> lines{t.screen.editor.currentLine()};
-    const auto press = [&](void (Workbench::*command)()) {
-        (b.*command)();
+    const auto press = [&](auto command) {
+        (t.workbench.*command)();
         lines.push_back(t.screen.editor.currentLine());
     };
     b.machine.InstructionList = {testing::op(Mnemonic::INC), testing::op(Mnemonic::JMP, 3),
                                  testing::op(Mnemonic::STP), testing::op(Mnemonic::STP)};
     b.flags.ProgramChecked = b.flags.DataChecked = true;
-    for (auto command :
-         {&Workbench::btRunClick, &Workbench::btStepClick, &Workbench::btStepClick,
-          &Workbench::btBackClick, &Workbench::btStepClick, &Workbench::btStepClick}) {
+    press(&Workbench::btRunClick);
+    for (auto command : {&Workbench::btStepClick, &Workbench::btStepClick, &Workbench::btBackClick,
+                         &Workbench::btStepClick, &Workbench::btStepClick}) {
         press(command);
     }
     // Idle, started, two steps, one back, the same step again, STP.
@@ -115,18 +116,18 @@ using testing::op;
 // A checked program running at "Direkt", driven only through the facade.
 struct FacadeRig {
     testing::TestBench t;
-    Workbench& b = t.bench;
+    WorkbenchInternals& b = t.bench;
 
     explicit FacadeRig(const std::vector<std::string>& lines) {
         t.screen.editor.type(lines);
-        b.btCheckClick();
-        b.btRunClick();
-        b.speedClick(Speed::Direct);
+        t.workbench.btCheckClick();
+        t.workbench.btRunClick();
+        t.workbench.speedClick(Speed::Direct);
     }
     // Ticks of the 25 ms timer, as long as it runs.
     void ticks(int count) {
         for (int i = 0; i < count && t.screen.runPanel.timers[2]; ++i) {
-            b.timerTick(RunTimer::Direct);
+            t.workbench.timerTick(RunTimer::Direct);
         }
     }
 };
@@ -138,7 +139,7 @@ TEST(WorkbenchFacadeTest, ATimedRunPausesBeforeAMarkedInstructionOnly) {
     } cases[] = {{"INC", true}, {"\tINC", true}, {"", false}, {"* Zähler", false}, {"\t", false}};
     for (const auto& c : cases) {
         FacadeRig rig({"CLA", c.marked, "INC", "STP"});
-        rig.b.toggleBreakpoint(1);
+        rig.t.workbench.toggleBreakpoint(1);
         rig.ticks(1);
         EXPECT_EQ(rig.b.machine.VM_IP, 1) << c.marked;
         rig.ticks(1);
@@ -152,30 +153,30 @@ TEST(WorkbenchFacadeTest, ATimedRunPausesBeforeAMarkedInstructionOnly) {
 
 TEST(WorkbenchFacadeTest, AMarkPausesOncePerVisitAndATimedSpeedGoesOnFromIt) {
     FacadeRig rig({"MRK L", "INC", "JMP L", "STP"});
-    rig.b.toggleBreakpoint(1);
+    rig.t.workbench.toggleBreakpoint(1);
     rig.ticks(10);
     ASSERT_EQ(rig.b.machine.RunMode, Speed::Step);
     EXPECT_EQ(rig.b.machine.VM_IP, 1);
     EXPECT_EQ(rig.b.machine.VM_Accu, 0);
-    rig.b.speedClick(Speed::Direct);  // looking at the marked line: it runs
+    rig.t.workbench.speedClick(Speed::Direct);  // looking at the marked line: it runs
     rig.ticks(10);
     EXPECT_EQ(rig.b.machine.VM_IP, 1) << "the next visit pauses again";
     EXPECT_EQ(rig.b.machine.VM_Accu, 1);
-    rig.b.toggleBreakpoint(1);
-    rig.b.speedClick(Speed::Direct);
+    rig.t.workbench.toggleBreakpoint(1);
+    rig.t.workbench.speedClick(Speed::Direct);
     rig.ticks(7);
     EXPECT_EQ(rig.b.machine.VM_Accu, 4) << "without the mark the loop runs on";
 }
 
 TEST(WorkbenchFacadeTest, CellsAreEditableOnlyWhileNoRunIsInProgress) {
     FacadeRig rig({"STP"});
-    EXPECT_FALSE(rig.b.cellEdited(1, 0, "5"));
+    EXPECT_FALSE(rig.t.workbench.cellEdited(1, 0, "5"));
     EXPECT_EQ(rig.b.table.value(0), "0");
-    rig.b.btRunClick();  // stop
-    EXPECT_FALSE(rig.b.cellEdited(0, 0, "9")) << "the number column is never written";
-    EXPECT_FALSE(rig.b.cellEdited(1, 0, "0")) << "the cell's own text is no edit";
+    rig.t.workbench.btRunClick();  // stop
+    EXPECT_FALSE(rig.t.workbench.cellEdited(0, 0, "9")) << "the number column is never written";
+    EXPECT_FALSE(rig.t.workbench.cellEdited(1, 0, "0")) << "the cell's own text is no edit";
     EXPECT_TRUE(rig.b.flags.DataChecked);
-    EXPECT_TRUE(rig.b.cellEdited(2, 511, "Ende"));
+    EXPECT_TRUE(rig.t.workbench.cellEdited(2, 511, "Ende"));
     EXPECT_EQ(rig.b.table.comment(511), "Ende");
     EXPECT_FALSE(rig.b.flags.DataChecked);
     EXPECT_TRUE(rig.b.flags.DataModified);
@@ -186,28 +187,136 @@ TEST(WorkbenchFacadeTest, ClosingAsksForWhatWasModifiedThenEndsTheRun) {
     rig.b.flags.DataModified = false;
     rig.t.screen.prompts.answers = {true};
     rig.t.screen.prompts.files = {std::string("/nicht/vorhanden/ordner/x.prg")};
-    EXPECT_FALSE(rig.b.closeRequested()) << "a failed save keeps the window";
+    EXPECT_FALSE(rig.t.workbench.closeRequested()) << "a failed save keeps the window";
     EXPECT_TRUE(rig.b.machine.VM_Running);
     EXPECT_TRUE(rig.t.screen.runPanel.timers[2]);
     ASSERT_EQ(rig.t.screen.prompts.messages.size(), 1u);
     EXPECT_EQ(rig.t.screen.prompts.messages[0].caption, "Quarzel 3");
 
     rig.t.screen.prompts.answers = {false};
-    EXPECT_TRUE(rig.b.closeRequested());
+    EXPECT_TRUE(rig.t.workbench.closeRequested());
     EXPECT_FALSE(rig.b.machine.VM_Running);
     EXPECT_EQ(rig.t.screen.runPanel.timers, (std::array<bool, 3>{false, false, false}));
     EXPECT_TRUE(rig.b.machine.InstructionList.empty());
     EXPECT_FALSE(rig.b.flags.ProgramChecked);
-    rig.b.reopened();
+    rig.t.workbench.reopened();
     EXPECT_TRUE(rig.t.screen.runPanel.timers[2]) << "shown again, the speed's timer runs";
 }
 
 TEST(WorkbenchFacadeTest, AnInternalFaultIsShownAndGoesNoFurther) {
     testing::TestBench t;
-    t.bench.guard([] { throw std::logic_error("kaputt"); });
+    t.workbench.guard([] { throw std::logic_error("kaputt"); });
     ASSERT_EQ(t.screen.prompts.messages.size(), 1u);
     EXPECT_EQ(t.screen.prompts.messages[0].text, "Interner Fehler: kaputt.");
     EXPECT_EQ(t.screen.prompts.messages[0].caption, "Quarzel 3");
+}
+
+// ---- what a front end asks before it lets a text in, and the fresh start on its views -----
+
+TEST(WorkbenchDoorTest, AFreshStartIsShownWhateverTheViewsShowedBefore) {
+    // The views of a page after "Ende" at "Direkt": a run was in progress on another session.
+    testing::FakeScreen screen;
+    screen.runPanel.caption = "Stop";
+    screen.runPanel.stepEnabled = false;
+    screen.runPanel.timers = {false, false, true};
+    screen.runPanel.backEnabled = true;
+    screen.runPanel.steps = 17;
+    screen.grid.inputEnabled = false;
+    screen.editor.setReadOnly(true);
+    screen.registers.texts[Register::SP] = "509";
+    screen.registers.texts[Register::Accu] = "4";
+    Workbench fresh(screen.views());
+    fresh.showFreshStart();
+    EXPECT_EQ(screen.runPanel.caption, "Start");
+    EXPECT_TRUE(screen.runPanel.stepEnabled) << "Schritt works for the next run";
+    EXPECT_EQ(screen.runPanel.timers, (std::array<bool, 3>{false, false, false}));
+    EXPECT_FALSE(screen.runPanel.backEnabled);
+    EXPECT_EQ(screen.runPanel.steps, 0u);
+    EXPECT_TRUE(screen.grid.inputEnabled);
+    EXPECT_FALSE(screen.editor.readOnly());
+    EXPECT_EQ(screen.registers.texts[Register::SP], "512");
+    EXPECT_EQ(screen.registers.texts[Register::Accu], "0");
+    EXPECT_EQ(screen.grid.changedRows.size(), std::size_t{DataTable::kRowCount});
+    EXPECT_TRUE(screen.prompts.messages.empty());
+}
+
+TEST(WorkbenchDoorTest, AProgramTextOverTheEditorsLimitsIsRefused) {
+    struct Row {
+        std::size_t bytes;
+        std::size_t lineBreaks;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {0, 0, true},
+        {kMaxProgramFileBytes, kMaxProgramLineBreaks, true},
+        {kMaxProgramFileBytes + 1, 0, false},
+        {2 * kMaxProgramLineBreaks + 2, kMaxProgramLineBreaks + 1, false},
+        {std::size_t{50} * 1024 * 1024, 3, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.bytes) + " bytes, " + std::to_string(row.lineBreaks));
+        testing::TestBench t;
+        EXPECT_EQ(t.workbench.acceptProgramSize(row.bytes, row.lineBreaks), row.accepted);
+        if (row.accepted) {
+            EXPECT_TRUE(t.screen.prompts.messages.empty());
+        } else {
+            ASSERT_EQ(t.screen.prompts.messages.size(), 1u);
+            EXPECT_EQ(t.screen.prompts.messages[0].caption, "Quarzel 3");
+            EXPECT_EQ(t.screen.prompts.messages[0].text, "Text überschreitet Memo-Kapazität.");
+        }
+    }
+}
+
+TEST(WorkbenchDoorTest, CharactersTheFilesCannotHoldAreRefusedByName) {
+    struct Row {
+        const char* typed;    // UTF-8
+        const char* refused;  // the character the note names, or nothing
+    };
+    const Row rows[] = {
+        {"LAD 5 * Zähler: 3 € für ½ Maß", nullptr},
+        {"\t* «Schleife» – “Ende”", nullptr},
+        {"", nullptr},
+        {"Ergebnis: ğ", "ğ"},
+        {"ł", "ł"},
+        {"x → y", "→"},
+        {"Daumen 👍 hoch", "👍"},
+        {"kaputt \xff", "\xff"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        testing::TestBench t;
+        EXPECT_EQ(t.workbench.acceptTypedText(row.typed), row.refused == nullptr);
+        if (row.refused == nullptr) {
+            EXPECT_TRUE(t.screen.prompts.notes.empty());
+        } else {
+            ASSERT_EQ(t.screen.prompts.notes.size(), 1u);
+            EXPECT_NE(t.screen.prompts.notes[0].find(std::string("„") + row.refused + "“"),
+                      std::string::npos)
+                << t.screen.prompts.notes[0];
+        }
+        EXPECT_TRUE(t.screen.prompts.messages.empty()) << "a note, not a box";
+    }
+}
+
+TEST(WorkbenchDoorTest, UnsavedWorkIsWhatASaveWouldBeOfferedFor) {
+    testing::TestBench t;
+    EXPECT_FALSE(t.workbench.hasUnsavedWork());
+    t.screen.editor.type({"STP"});
+    EXPECT_TRUE(t.workbench.hasUnsavedWork());
+    t.bench.flags.ProgramModified = false;
+    EXPECT_TRUE(t.workbench.cellEdited(1, 3, "7"));
+    EXPECT_TRUE(t.workbench.hasUnsavedWork());
+}
+
+TEST(WorkbenchDoorTest, TypingInACellDuringARunChangesNoFlag) {
+    testing::TestBench t;
+    t.bench.machine.InstructionList = {testing::op(Mnemonic::STP)};
+    t.bench.flags.ProgramChecked = t.bench.flags.DataChecked = true;
+    t.workbench.btRunClick();
+    ASSERT_TRUE(t.bench.machine.VM_Running);
+    t.workbench.cellTyped(1, 0, "5");
+    EXPECT_TRUE(t.bench.flags.DataChecked);
+    EXPECT_FALSE(t.bench.flags.DataModified);
 }
 
 }  // namespace
