@@ -44,6 +44,9 @@ class CellEditDelegate : public QStyledItemDelegate {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         auto* field = qobject_cast<QLineEdit*>(editor);
         DataTableModel* model = m_grid->tableModel();
+        if (field != nullptr) {
+            field->setMaxLength(kCellTextMaxLength);
+        }
         if (field != nullptr && model != nullptr) {
             const QPersistentModelIndex cell(index);
             connect(field, &QLineEdit::textEdited, model, [model, cell](const QString& text) {
