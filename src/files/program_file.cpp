@@ -17,9 +17,12 @@ std::string readProgramFile(const std::string& path) {
 }
 
 bool programTextFits(std::string_view text) {
-    return text.size() <= kMaxProgramFileBytes &&
-           static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) <=
-               kMaxProgramLineBreaks;
+    return programSizeFits(text.size(),
+                           static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+}
+
+bool programSizeFits(std::size_t bytes, std::size_t lineBreaks) {
+    return bytes <= kMaxProgramFileBytes && lineBreaks <= kMaxProgramLineBreaks;
 }
 
 void writeProgramFile(const std::string& path, const std::string& text) {

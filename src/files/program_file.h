@@ -24,6 +24,8 @@ std::string readProgramFile(const std::string& path);
 // Whether the editor takes `text` (CR LF breaks): at most kMaxProgramFileBytes bytes in at
 // most kMaxProgramLineBreaks line breaks. A pasted text is refused by the same rule as a file.
 bool programTextFits(std::string_view text);
+// The same rule by the text's size alone, for an editor that knows it without the text.
+bool programSizeFits(std::size_t bytes, std::size_t lineBreaks);
 
 // Writes `text` byte for byte, atomically. Raises "Datei "%s" kann nicht erstellt werden. %s".
 void writeProgramFile(const std::string& path, const std::string& text);

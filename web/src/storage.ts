@@ -1,6 +1,6 @@
 // Nothing lost: the program text and the table are kept in the browser's local storage at
 // every change and put back when the page is opened again.
-import { command, text } from './core';
+import { core } from './core';
 
 const kProgram = 'quarzel.programm';
 const kData = 'quarzel.daten';
@@ -13,8 +13,8 @@ export function keepWork(throttled: boolean): void {
   if (throttled && now - lastKept < 1000) return;
   lastKept = now;
   try {
-    localStorage.setItem(kProgram, text('qz_program_text'));
-    localStorage.setItem(kData, text('qz_data_text'));
+    localStorage.setItem(kProgram, core.qz_program_text());
+    localStorage.setItem(kData, core.qz_data_text());
   } catch {
     // storage full or not allowed: the page works on without it
   }
@@ -39,7 +39,7 @@ function showNote(message: string): void {
 }
 
 export async function restoreWork(): Promise<void> {
-  freshData = text('qz_data_text');
+  freshData = core.qz_data_text();
   let program: string | null = null;
   let data: string | null = null;
   try {
@@ -51,7 +51,7 @@ export async function restoreWork(): Promise<void> {
   const hasProgram = program !== null && program !== '';
   const hasData = data !== null && data !== '' && data !== freshData;
   if (!hasProgram && !hasData) return;
-  await command('qz_restore', ['string', 'string'], [hasProgram ? program : '', hasData ? data : '']);
+  await core.qz_restore(hasProgram ? program! : '', hasData ? data! : '');
   showNote('Programm und Daten der letzten Sitzung wurden wiederhergestellt.');
 
 }
