@@ -227,8 +227,11 @@ function commandCall(name: string, shape: CallShape): (...args: unknown[]) => Pr
         commandRunning = null;
         for (const pointer of buffers) module._free(pointer);
       }
-      takeEscaped();
+      // What the command wrote is delivered and kept also when it ended in a fault.
+      const failure = escaped;
+      escaped = null;
       for (const action of afterCommand) await action();
+      if (failure !== null) throw new CoreFailure(failure);
       return result;
     } catch (error) {
       await reportFault(error);
