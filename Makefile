@@ -165,15 +165,16 @@ web:
 	node web/build.mjs $(WEB_DIR)/core/quarzel_web.js $(WEB_DIR)/quarzel.html
 
 # The page's scenarios in headless Chromium (Debian's), each control found by its accessible
-# name. The native export that the page's export must equal comes from tests/webpage, the
-# grades that the page's "Aufgabe" must show from quarzel-grade.
+# name, and the build's check of the boundary between page and core on deliberately changed
+# copies of its lists (web/tests). The native export that the page's export must equal comes
+# from tests/webpage, the grades that the page's "Aufgabe" must show from quarzel-grade.
 web-page-test: web deps
 	$(call install-missing,chromium)
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference quarzel-grade
 	cd web && QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
 	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade \
-	  node --test --test-concurrency=1 scenarios/
+	  node --test --test-concurrency=1 scenarios/ tests/
 
 # Everything the browser brings: the core's tests under Node and the page in Chromium.
 web-test: web-core-test web-page-test

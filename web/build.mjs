@@ -1,8 +1,11 @@
 // Builds the one file build-web/quarzel.html: the page's TypeScript bundled with esbuild (the
 // icons inlined), the style, the core's script, and the core's WebAssembly (beside the script,
 // <core.wasm>) gzip-compressed in base64: a third of its size, unpacked by the page at start.
+// First the boundary between page and core is checked (boundary_check.mjs): a difference stops
+// the build, and the calls' shapes go into the page's script as QZ_BOUNDARY.
 // Usage: node web/build.mjs <core.js> <output.html>
 import { build } from 'esbuild';
+import { checkBoundary } from './boundary_check.mjs';
 import { readFile, writeFile } from 'node:fs/promises';
 import { gzipSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
@@ -15,6 +18,14 @@ if (!coreFile || !outFile) {
   process.exit(2);
 }
 
+let shapes;
+try {
+  shapes = await checkBoundary({ tsconfig: path.join(here, 'tsconfig.json') });
+} catch (error) {
+  console.error(error.message);
+  process.exit(1);
+}
+
 const bundle = await build({
   entryPoints: [path.join(here, 'src/main.ts')],
   bundle: true,
@@ -23,6 +34,7 @@ const bundle = await build({
   minify: true,
   write: false,
   loader: { '.svg': 'text' },
+  define: { QZ_BOUNDARY: JSON.stringify(shapes) },
   legalComments: 'eof',
 });
 

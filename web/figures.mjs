@@ -1,9 +1,10 @@
 // Figures of the page for the report: the file's size, the time from opening it from disk to
-// a usable page (median of 9 fresh pages), and the script time per step of a run at "Direkt"
-// (40 steps a second) with the table and with the picture shown.
+// a usable page (median of 9 fresh pages), the script time per step of a run at "Direkt"
+// (40 steps a second) with the table and with the picture shown, and the script time of one
+// keystroke at the end of a program of 20 000 lines (median of 30 keys).
 // Usage: node web/figures.mjs   (after make web; Debian's chromium)
 import { stat } from 'node:fs/promises';
-import { answer, click, launch, openPage, pagePath, typeProgram, value } from './scenarios/harness.mjs';
+import { answer, click, launch, openPage, pagePath, pasteRepeated, typeProgram, value } from './scenarios/harness.mjs';
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -45,6 +46,29 @@ try {
     const steps = steps1 - steps0;
     console.log(`Direkt mit ${picture ? 'Speicherbild' : 'Tabelle'}: ${steps} Schritte in 5 s, ` +
       `${((script1 - script0) / steps).toFixed(2)} ms Skriptzeit je Schritt`);
+    await page.close();
+  }
+
+  {
+    const { page } = await openPage(chromium.browser);
+    await pasteRepeated(page, 'LAD 1\n', 20000);
+    await page.waitForFunction(() => window.quarzel.program().length === 6 * 20000);
+    await page.evaluate(() => window.quarzel.setCaret(window.quarzel.program().length));
+    const session = await page.createCDPSession();
+    await session.send('Performance.enable');
+    const metric = async () => {
+      const { metrics } = await session.send('Performance.getMetrics');
+      return metrics.find((m) => m.name === 'ScriptDuration').value * 1000;
+    };
+    const times = [];
+    for (let i = 0; i < 30; ++i) {
+      const before = await metric();
+      await page.keyboard.press('X');
+      await new Promise((resolve) => setTimeout(resolve, 50));
+      times.push((await metric()) - before);
+    }
+    console.log(`Ein Tastendruck in 20 000 Zeilen: Median ${median(times).toFixed(2)} ms Skriptzeit ` +
+      `(${Math.min(...times).toFixed(2)} bis ${Math.max(...times).toFixed(2)} ms)`);
     await page.close();
   }
 } finally {

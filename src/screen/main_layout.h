@@ -31,6 +31,12 @@ inline constexpr int kRadioHeight = 17;
 inline constexpr int kCommandButtonWidth = 80;
 inline constexpr int kNumberColumnWidth = 40;
 inline constexpr int kValueColumnWidth = 80;
+// The table's row height in the page; the window's is its fixed-pitch font's height and 6,
+// which comes to the same 23 pixels with Liberation Mono at 15 pixels.
+inline constexpr int kDataRowHeight = 23;
+// The characters a cell's editor takes, in the window (a line editor's own limit) and in the
+// page; a longer paste is cut there.
+inline constexpr int kCellTextMaxLength = 32767;
 
 struct MainLayout {
     LayoutRect gbProgram, meProgram;

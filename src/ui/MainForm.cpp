@@ -32,6 +32,7 @@
 #include "qt_prompts.h"
 #include "qt_text.h"
 #include "screen/captions.h"
+#include "screen/layout_fields.h"
 #include "screen/main_layout.h"
 #include "screen/run_timers.h"
 #include "session/workbench.h"
@@ -454,47 +455,28 @@ void TfrmMainForm::resizeEvent(QResizeEvent* event) {
 
 void TfrmMainForm::ResizeWorkingArea() {
     const MainLayout l = computeMainLayout(width(), height());
-    place(gbProgram, l.gbProgram);
-    place(meProgram, l.meProgram);
-    place(gbData, l.gbData);
-    place(gbDataGraphical, l.gbDataGraphical);
-    place(pbMemory, l.pbMemory);
-    place(enumber, l.enumber);
-    place(evalue, l.evalue);
-    place(ecomment, l.ecomment);
-    place(sgData, l.sgData);
+    for (const LayoutField& field : kLayoutFields) {
+        if (QWidget* control = layoutControl(field.name)) {
+            place(control, l.*field.rect);
+        }
+    }
     sgData->applyColumnWidths();
-    place(gbVMInspector, l.gbVMInspector);
-    place(gbVMAccu, l.gbVMAccu);
-    place(ebAccu, l.ebAccu);
-    place(gbVMWindow, l.gbVMWindow);
-    place(ebWindow, l.ebWindow);
-    place(gbVMIndex, l.gbVMIndex);
-    place(ebIndex, l.ebIndex);
-    place(gbVMIP, l.gbVMIP);
-    place(ebIP, l.ebIP);
-    place(gbVMSP, l.gbVMSP);
-    place(ebSP, l.ebSP);
-    place(gbFlowControl, l.gbFlowControl);
-    place(btCheck, l.btCheck);
-    place(btRun, l.btRun);
-    place(gbSpeed, l.gbSpeed);
-    place(rbStep, l.rbStep);
-    place(rbSlow, l.rbSlow);
-    place(rbFast, l.rbFast);
-    place(rbDirect, l.rbDirect);
-    place(btStep, l.btStep);
-    place(btBack, l.btBack);
-    place(lbSteps, l.lbSteps);
-    place(btAufgabe, l.btAufgabe);
-    place(gbFile, l.gbFile);
-    place(btNew, l.btNew);
-    place(btLoad, l.btLoad);
-    place(btSave, l.btSave);
-    place(btHTML, l.btHTML);
-    place(btView, l.btView);
-    place(btHelp, l.btHelp);
-    place(btExit, l.btExit);
+}
+
+QWidget* TfrmMainForm::layoutControl(const char* name) const {
+    // The task window has controls of the same names; only this window's own are placed.
+    for (QWidget* control : findChildren<QWidget*>(QLatin1String(name))) {
+        for (QWidget* above = control->parentWidget(); above != nullptr;
+             above = above->parentWidget()) {
+            if (above == this) {
+                return control;
+            }
+            if (above->isWindow()) {
+                break;
+            }
+        }
+    }
+    return nullptr;
 }
 
 void TfrmMainForm::showEvent(QShowEvent* event) {

@@ -97,6 +97,9 @@ class TfrmMainForm : public QWidget {
     DataGrid* dataGrid() const { return sgData; }
     MemoryView* memoryView() const { return pbMemory; }
     PromptView& prompts() { return *m_prompts; }
+    // The control the layout places under this name (a field of kLayoutFields), not one of the
+    // same name in a secondary window; null when there is none.
+    QWidget* layoutControl(const char* name) const;
 
     // The handlers of this window's own controls.
     void btExitClick();

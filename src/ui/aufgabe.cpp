@@ -15,6 +15,7 @@
 #include "grading/grader.h"
 #include "qt_text.h"
 #include "screen/captions.h"
+#include "screen/colours.h"
 #include "session/workbench.h"
 #include "window_placement.h"
 
@@ -25,8 +26,8 @@ constexpr int kOuterWidth = 560;
 constexpr int kOuterHeight = 380;
 
 // Light green and light red behind a case's result: clearly apart, the black text readable.
-const QColor kPassedBackground(206, 240, 206);
-const QColor kFailedBackground(255, 210, 210);
+const QColor kPassedBackground(kPassedColour.red, kPassedColour.green, kPassedColour.blue);
+const QColor kFailedBackground(kFailedColour.red, kFailedColour.green, kFailedColour.blue);
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* tip) {
     auto* b = new QPushButton(utf8Text(caption), parent);

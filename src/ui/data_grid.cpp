@@ -59,6 +59,9 @@ class CellEditDelegate : public QStyledItemDelegate {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         auto* field = qobject_cast<QLineEdit*>(editor);
         DataTableModel* model = m_grid->tableModel();
+        if (field != nullptr) {
+            field->setMaxLength(kCellTextMaxLength);
+        }
         if (field != nullptr && model != nullptr) {
             field->setValidator(new CellTextValidator(model, field));
             const QPersistentModelIndex cell(index);

@@ -12,7 +12,7 @@
 #include "common/win1252.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
-#include "screen/memory_colours.h"
+#include "screen/colours.h"
 #include "screen/memory_geometry.h"
 
 namespace quarzel {

@@ -19,6 +19,7 @@
 #include "common/system_error.h"
 #include "qt_text.h"
 #include "screen/captions.h"
+#include "screen/colours.h"
 
 namespace quarzel {
 namespace {
@@ -28,10 +29,12 @@ namespace {
 constexpr int kBreakpointState = 1;
 
 // Light red behind the whole line: clearly not the blue of a selection, and the black text
-// stays readable on it.
-const QColor kBreakpointBackground(255, 196, 196);
-// The arrow at the line a run executes next: dark green, unlike the breakpoint's red.
-const QColor kCurrentLineArrow(0, 128, 0);
+// stays readable on it. The arrow at the line a run executes next: dark green, unlike the
+// breakpoint's red. The page paints both in the same colours.
+const QColor kBreakpointBackground(kBreakpointColour.red, kBreakpointColour.green,
+                                   kBreakpointColour.blue);
+const QColor kCurrentLineArrow(kCurrentLineArrowColour.red, kCurrentLineArrowColour.green,
+                               kCurrentLineArrowColour.blue);
 
 // The editor's own menu entries in German also where Qt's translation is missing; the key
 // after the tab stays as Qt wrote it.

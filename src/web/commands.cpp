@@ -4,28 +4,28 @@
 
 namespace quarzel {
 
-void WebApp::command(WebCommand which) {
+void WebApp::command(Command which) {
     Workbench& wb = *m_workbench;
     switch (which) {
-        case WebCommand::Check:
+        case Command::Check:
             wb.btCheckClick();
             return;
-        case WebCommand::Run:
+        case Command::Run:
             wb.btRunClick();
             return;
-        case WebCommand::Step:
+        case Command::Step:
             wb.btStepClick();
             return;
-        case WebCommand::Back:
+        case Command::Back:
             wb.btBackClick();
             return;
-        case WebCommand::New:
+        case Command::New:
             wb.btNewClick();
             return;
-        case WebCommand::Load:
+        case Command::Load:
             wb.btLoadClick();
             return;
-        case WebCommand::Save:
+        case Command::Save:
             wb.btSaveClick();
             return;
     }

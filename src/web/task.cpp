@@ -1,10 +1,7 @@
 #include "web/task.h"
 
-#include <emscripten.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 
 #include "common/system_error.h"
@@ -14,34 +11,8 @@
 #include "files/text_file.h"
 #include "grading/grader.h"
 #include "session/workbench.h"
+#include "web/boundary.h"
 #include "web/web_app.h"
-
-// clang-format off
-EM_JS(void, qz_js_task_show, (const char* title, int cases), {
-    Module.page.taskShow(UTF8ToString(title), cases);
-});
-EM_JS(void, qz_js_task_case, (int row, const char* name, double points, const char* inputs), {
-    Module.page.taskCase(row, UTF8ToString(name), points, UTF8ToString(inputs));
-});
-EM_JS(void, qz_js_task_result, (int row, int passed, const char* text), {
-    Module.page.taskResult(row, passed !== 0, UTF8ToString(text));
-});
-EM_JS(void, qz_js_task_points, (const char* text), {
-    Module.page.taskPoints(UTF8ToString(text));
-});
-EM_JS(void, qz_js_task_taken_over, (const char* text), {
-    Module.page.taskTakenOver(UTF8ToString(text));
-});
-EM_ASYNC_JS(char*, qz_js_choose_data_files, (const char* names, double maxBytes), {
-    const paths = await Module.page.chooseDataFiles(UTF8ToString(names).split("\n"), maxBytes);
-    if (paths === null) return 0;
-    const text = paths.join("\n");
-    const size = lengthBytesUTF8(text) + 1;
-    const memory = _malloc(size);
-    stringToUTF8(text, memory, size);
-    return memory;
-});
-// clang-format on
 
 namespace quarzel {
 namespace {
@@ -89,14 +60,12 @@ std::vector<std::string>::const_iterator chosenFor(const std::string& name,
 
 // The files the page put into its file system for the names; none when the user cancelled.
 std::optional<std::vector<std::string>> chooseDataFiles(const std::vector<std::string>& names) {
-    char* text = qz_js_choose_data_files(joined(names, "\n").c_str(),
-                                         static_cast<double>(kMaxDataFileBytes) + 1);
-    if (text == nullptr) {
+    const auto paths =
+        page::chooseDataFiles(joined(names, "\n"), static_cast<double>(kMaxDataFileBytes) + 1);
+    if (!paths) {
         return std::nullopt;
     }
-    const std::string paths(text);
-    std::free(text);
-    return lines(paths);
+    return lines(*paths);
 }
 
 // Puts every chosen file where the task file's reader looks for the name it stands for.
@@ -177,11 +146,10 @@ void WebTask::load(WebApp& app) {
 }
 
 void WebTask::show() {
-    qz_js_task_show(m_task->title.c_str(), static_cast<int>(m_task->cases.size()));
+    page::taskShow(m_task->title, static_cast<int>(m_task->cases.size()));
     int row = 0;
     for (const grading::TaskCase& c : m_task->cases) {
-        qz_js_task_case(row++, c.name.c_str(), static_cast<double>(c.points),
-                        grading::inputsText(c).c_str());
+        page::taskCase(row++, c.name, static_cast<double>(c.points), grading::inputsText(c));
     }
 }
 
@@ -201,10 +169,9 @@ void WebTask::test(WebApp& app) {
     const grading::ProgramGrade& grade = grades.front();
     for (std::size_t row = 0; row < grade.cases.size(); ++row) {
         const grading::CaseGrade& c = grade.cases[row];
-        qz_js_task_result(static_cast<int>(row), c.passed() ? 1 : 0,
-                          grading::caseResultText(c).c_str());
+        page::taskResult(static_cast<int>(row), c.passed(), grading::caseResultText(c));
     }
-    qz_js_task_points(grading::pointsText(grade.points, m_task->totalPoints()).c_str());
+    page::taskPoints(grading::pointsText(grade.points, m_task->totalPoints()));
 }
 
 void WebTask::takeOver(WebApp& app, int row) {
@@ -218,7 +185,7 @@ void WebTask::takeOver(WebApp& app, int row) {
     app.handle([&] { taken = start && app.workbench().takeOverData(*start); });
     if (taken) {
         // The learner types these while stepping through the case.
-        qz_js_task_taken_over(grading::takenOverText(c).c_str());
+        page::taskTakenOver(grading::takenOverText(c));
     }
 }
 

@@ -7,12 +7,11 @@
 #include <string>
 #include <utility>
 
+#include "screen/commands.h"
 #include "session/workbench.h"
 #include "web/web_views.h"
 
 namespace quarzel {
-
-enum class WebCommand { Check, Run, Step, Back, New, Load, Save };
 
 class WebApp {
   public:
@@ -26,7 +25,7 @@ class WebApp {
     // Shows the state of a fresh start on the page.
     void showAll();
 
-    void command(WebCommand which);
+    void command(Command which);
     void speedClick(Speed speed);
     void timerTick(RunTimer timer);
     void htmlExport(const std::string& date);

@@ -10,7 +10,7 @@
 #include "model/data_table.h"
 #include "screen/memory_geometry.h"
 #include "screen/run_timers.h"
-#include "web/page_calls.h"
+#include "web/boundary.h"
 
 namespace quarzel {
 
@@ -75,7 +75,7 @@ void WebEditor::setBreakpoint(int line, bool on) {
 }
 
 void WebEditor::showCurrentLine(int line) {
-    page::showEditorCurrentLine(line);
+    page::showCurrentLine(line);
 }
 
 void WebEditor::setTextFromPage(const std::string& text) {

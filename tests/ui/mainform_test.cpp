@@ -36,6 +36,7 @@
 #include "modal_driver.h"
 #include "program_editor.h"
 #include "qt_text.h"
+#include "screen/layout_fields.h"
 #include "session/workbench.h"
 
 using namespace quarzel;
@@ -53,6 +54,7 @@ class MainFormTest : public QObject {
     void startUpState();
     void layoutAt800x600_data();
     void layoutAt800x600();
+    void everyLayoutFieldIsPlaced();
     void threePressesOfStart();
     void checkerErrorSelectsItsLine();
     void stepRun();
@@ -308,6 +310,21 @@ void MainFormTest::layoutAt800x600() {
         QCOMPARE(grid->columnWidth(1), 80);
         QCOMPARE(grid->columnWidth(2), grid->viewport()->width() - 40 - 80 - 2);
         QVERIFY(grid->columnWidth(2) > 100);
+    }
+}
+
+// Every field of the layout table has a control of its own in this window (not the task
+// window's of the same name), where the layout puts it.
+void MainFormTest::everyLayoutFieldIsPlaced() {
+    const MainLayout l = computeMainLayout(m_form->width(), m_form->height());
+    QSet<QWidget*> seen;
+    for (const LayoutField& field : kLayoutFields) {
+        QWidget* w = m_form->layoutControl(field.name);
+        QVERIFY2(w != nullptr, field.name);
+        QVERIFY2(!seen.contains(w) && w->window() == m_form.get(), field.name);
+        seen.insert(w);
+        const LayoutRect& r = l.*field.rect;
+        QCOMPARE(w->geometry(), QRect(r.left, r.top, r.width, r.height));
     }
 }
 

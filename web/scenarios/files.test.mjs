@@ -28,6 +28,11 @@ before(async () => {
   // One byte more than a data file may have.
   await writeFile(path.join(folder, 'gross.dta'), Buffer.alloc(1024 * 1024 + 1, 0x41));
   await writeFile(path.join(folder, 'gross.prg'), Buffer.alloc(4 * 1024 * 1024, 0x41));
+  for (const megabytes of [2, 50]) {
+    const lines = Buffer.from('LAD 1\r\n'.repeat(Math.ceil((megabytes * 1024 * 1024) / 7)), 'latin1');
+    await writeFile(path.join(folder, `${megabytes}mb.prg`), lines);
+    await writeFile(path.join(folder, `${megabytes}mb.dta`), lines);
+  }
 });
 after(async () => {
   await chromium.close();
@@ -125,6 +130,31 @@ describe('Dateien im Browser', () => {
     assert.equal(await value(page, 'textbox', 'Zelle 1'), '0');
     await page.close();
   });
+
+  for (const megabytes of [2, 50]) {
+    it(`refuses a program and a data file of ${megabytes} MB chosen in "Laden" and goes on working`, async () => {
+      const { page, errors } = await openPage(chromium.browser);
+      await click(page, 'button', 'Laden');
+      await chooseFile(page, 'QRZL', 'Programm laden?', `${megabytes}mb.prg`);
+      assert.deepEqual(await dialog(page), { caption: 'Quarzel 3', text: 'Text überschreitet Memo-Kapazität.' });
+      await answer(page, 'OK');
+      await click(page, 'button', 'Laden');
+      await question(page, 'QRZL', 'Programm laden?', 'Nein');
+      await chooseFile(page, 'QRZL', 'Daten laden?', `${megabytes}mb.dta`);
+      assert.deepEqual(await dialog(page), {
+        caption: 'Quarzel 3',
+        text: `Datei ${megabytes}mb.dta ist zu groß für eine Datendatei (höchstens 1 MiB)`,
+      });
+      await answer(page, 'OK');
+      assert.equal(await programText(page), '');
+      await typeProgram(page, 'STP');
+      await click(page, 'button', 'Start');
+      assert.deepEqual(await dialog(page), { caption: 'Hinweis', text: 'Programm wird geprüft' });
+      await answer(page, 'OK');
+      assert.deepEqual(errors, []);
+      await page.close();
+    });
+  }
 
   it('refuses pasting more than the editor takes and keeps the text', async () => {
     const { page } = await openPage(chromium.browser);

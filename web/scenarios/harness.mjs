@@ -126,3 +126,15 @@ export async function typeCell(page, name, text) {
   await cell.evaluate((f) => f.select());
   await cell.type(text);
 }
+
+// Pastes `unit` repeated `count` times into the editor as the browser delivers a paste from the
+// clipboard. The text is made inside the page, so that even 50 MB cross no protocol.
+export async function pasteRepeated(page, unit, count) {
+  await page.evaluate((u, n) => {
+    const content = document.querySelector('#meProgram .cm-content');
+    content.focus();
+    const data = new DataTransfer();
+    data.setData('text/plain', u.repeat(n));
+    content.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
+  }, unit, count);
+}

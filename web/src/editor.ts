@@ -70,11 +70,31 @@ const breakpointGutterLines = gutterLineClass.compute([marksField], (state) => {
   return lines.finish();
 });
 
+// The size a text has in a program file: each character one byte, each line break two (CR LF),
+// line breaks counted as the editor counts them ("\r\n", "\r" and "\n" are one each).
+export function fileSize(text: string): { bytes: number; lineBreaks: number } {
+  let breaks = 0;
+  let pairs = 0;
+  for (let i = 0; i < text.length; ++i) {
+    const c = text.charCodeAt(i);
+    if (c === 10) ++breaks;
+    else if (c === 13) {
+      ++breaks;
+      if (text.charCodeAt(i + 1) === 10) {
+        ++pairs;
+        ++i;
+      }
+    }
+  }
+  return { bytes: text.length - pairs + breaks, lineBreaks: breaks };
+}
+
 export class ProgramEditor {
   readonly view: EditorView;
   private readOnly = new Compartment();
-  // Asked before a typed or pasted change is taken; a refused change never reaches the text.
-  accepts: (text: string) => boolean = () => true;
+  // Asked before a typed or pasted change is taken, with the size in a file of the text it
+  // would make; a refused change never reaches the text.
+  accepts: (bytes: number, lineBreaks: number) => boolean | undefined = () => true;
   refused: () => void = () => {};
   edited: (text: string) => void = () => {};
   toggled: (line: number) => void = () => {};
@@ -84,7 +104,8 @@ export class ProgramEditor {
     box.classList.add('editor');
     const filter = EditorState.transactionFilter.of((tr: Transaction) => {
       if (!tr.docChanged || tr.annotation(fromCore)) return tr;
-      if (this.isBusy() || !this.accepts(tr.newDoc.toString())) {
+      const doc = tr.newDoc;
+      if (this.isBusy() || this.accepts(doc.length + doc.lines - 1, doc.lines - 1) !== true) {
         if (!this.isBusy()) setTimeout(() => this.refused(), 0);
         return [];
       }
@@ -124,6 +145,18 @@ export class ProgramEditor {
             ...historyKeymap,
             ...defaultKeymap,
           ]),
+          // A paste that alone is beyond the limit is refused before the editor splits it
+          // into lines (50 MB would take it seconds); a smaller one meets the filter above.
+          EditorView.domEventHandlers({
+            paste: (event) => {
+              const text = event.clipboardData?.getData('text/plain') ?? '';
+              const { bytes, lineBreaks } = fileSize(text);
+              if (this.isBusy() || this.accepts(bytes, lineBreaks) === true) return false;
+              event.preventDefault();
+              if (!this.isBusy()) setTimeout(() => this.refused(), 0);
+              return true;
+            },
+          }),
           EditorView.contentAttributes.of({ 'aria-label': 'Programm', spellcheck: 'false', autocorrect: 'off', autocapitalize: 'off' }),
           EditorView.updateListener.of((update) => {
             if (update.docChanged && !update.transactions.some((tr) => tr.annotation(fromCore))) {

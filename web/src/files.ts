@@ -3,7 +3,6 @@
 // a path there and, once the core has written it, delivers the bytes unchanged: into the file
 // the user chose where the browser can write files, else as a download under its name.
 import { askFileName } from './dialogs';
-import type { CoreModule } from './core';
 
 const kFolder = '/Dateien';
 
@@ -17,8 +16,9 @@ let fs: any;
 const pending: PendingSave[] = [];
 const lastNames: Record<string, string> = {};
 
-export function initFiles(core: CoreModule): void {
-  fs = core.FS;
+// `fileSystem`: the core's, where it reads and writes files.
+export function initFiles(fileSystem: any): void {
+  fs = fileSystem;
   fs.mkdir(kFolder);
   fs.chdir(kFolder);
 }

@@ -1,6 +1,6 @@
-// The page: builds the window's controls, places them with the core's own layout function,
-// implements the page's side of the core's views (Module.page) and turns clicks, keys and
-// timer ticks into the core's commands.
+// The page: builds the window's controls from the names, captions and numbers the core hands
+// over at start, places them with the core's own layout function, answers the core's calls for
+// its views and turns clicks, keys and timer ticks into the core's commands.
 import iconNew from 'lucide-static/icons/file-plus.svg';
 import iconLoad from 'lucide-static/icons/folder-open.svg';
 import iconSave from 'lucide-static/icons/save.svg';
@@ -9,7 +9,8 @@ import iconView from 'lucide-static/icons/layout-grid.svg';
 import iconHelp from 'lucide-static/icons/circle-help.svg';
 import iconExit from 'lucide-static/icons/log-out.svg';
 
-import { call, command, coreModule, isBusy, onCommandDone, startCore, text } from './core';
+import type { PageSetup } from './boundary';
+import { BoundaryError, type PageAnswers, answerPageCalls, core, detach, fileSystem, guarded, isBusy, onCommandDone, pageAnswers, startCore, whenIdle } from './core';
 import { askNumber, askYesNo, showMessage } from './dialogs';
 import { ProgramEditor } from './editor';
 import { chooseFileToOpen, chooseFileToSave, deliverSaves, initFiles } from './files';
@@ -19,9 +20,7 @@ import { HelpPanel } from './help';
 import { TaskPanel } from './task_panel';
 import { keepWork, restoreWork, forgetWork, showNote } from './storage';
 
-// Command numbers as the core counts them (WebCommand).
-const enum Cmd { Check = 0, Run = 1, Step = 2, Back = 3, New = 4, Load = 5, Save = 6 }
-
+let setup: PageSetup;
 let captions: Record<string, string> = {};
 const controls = new Map<string, HTMLElement>();
 let editor: ProgramEditor;
@@ -30,8 +29,8 @@ let picture: MemoryPicture;
 let help: HelpPanel;
 let task: TaskPanel;
 let graphicalView = false;
-const timers: Array<number | undefined> = [undefined, undefined, undefined];
-const registers: HTMLInputElement[] = [];
+const timers: Array<number | undefined> = [];
+let registers: HTMLInputElement[] = [];
 const radios: HTMLInputElement[] = [];
 
 function el<K extends keyof HTMLElementTagNameMap>(tag: K, id?: string): HTMLElementTagNameMap[K] {
@@ -116,7 +115,13 @@ function registerField(id: string, boxId: string, caption: string, parent: HTMLE
   field.setAttribute('aria-label', caption);
   field.value = '0';
   box.append(field);
-  registers.push(field);
+}
+
+// The click of a command button: the core's command of that name, as the core numbers it.
+function command(name: string): () => void {
+  const which = setup.commands[name];
+  if (which === undefined) throw new BoundaryError(`Der Kern kennt den Befehl ${name} nicht.`);
+  return () => void core.qz_command(which);
 }
 
 function buildWindow(app: HTMLElement): void {
@@ -126,7 +131,7 @@ function buildWindow(app: HTMLElement): void {
   gbProgram.append(editor.box);
 
   const gbData = group('gbData', c.gbData, app);
-  table = new DataTableView(el('div', 'sgData'));
+  table = new DataTableView(el('div', 'sgData'), setup.table);
   gbData.append(table.box);
 
   const gbGraphical = group('gbDataGraphical', c.gbData, app);
@@ -146,7 +151,7 @@ function buildWindow(app: HTMLElement): void {
     gbGraphical.append(field);
     hover.push(field);
   }
-  picture = new MemoryPicture(canvas, hover);
+  picture = new MemoryPicture(canvas, hover, setup.colours, setup.framePenWidth);
 
   const gbVM = group('gbVMInspector', c.gbVMInspector, app);
   registerField('ebAccu', 'gbVMAccu', c.gbVMAccu, gbVM);
@@ -154,14 +159,17 @@ function buildWindow(app: HTMLElement): void {
   registerField('ebIndex', 'gbVMIndex', c.gbVMIndex, gbVM);
   registerField('ebIP', 'gbVMIP', c.gbVMIP, gbVM);
   registerField('ebSP', 'gbVMSP', c.gbVMSP, gbVM);
-  registers[4].value = '512';
+  // In the order of the core's register numbers.
+  registers = setup.registerFields.map((name) => controls.get(name) as HTMLInputElement);
+  (controls.get('ebSP') as HTMLInputElement).value = '512';
 
   const gbFlow = group('gbFlowControl', c.gbFlowControl, app);
-  button('btCheck', c.btCheck, gbFlow, () => void command('qz_command', ['number'], [Cmd.Check]));
-  button('btRun', c.btRun, gbFlow, () => void command('qz_command', ['number'], [Cmd.Run]));
+  button('btCheck', c.btCheck, gbFlow, command('Check'));
+  button('btRun', c.btRun, gbFlow, command('Run'));
   const gbSpeed = group('gbSpeed', c.gbSpeed, gbFlow);
   gbSpeed.setAttribute('role', 'radiogroup');
-  ['rbStep', 'rbSlow', 'rbFast', 'rbDirect'].forEach((id, speed) => {
+  // In the order of the core's speed numbers.
+  setup.speedButtons.forEach((id, speed) => {
     const wrap = el('label', id);
     wrap.className = 'radio';
     const radio = document.createElement('input');
@@ -172,14 +180,14 @@ function buildWindow(app: HTMLElement): void {
     radio.addEventListener('change', () => {
       if (!radio.checked) return;
       if (isBusy()) return;
-      void command('qz_speed', ['number'], [speed]);
+      void core.qz_speed(speed);
     });
     wrap.append(radio, c[id]);
     gbSpeed.append(wrap);
     radios.push(radio);
   });
-  button('btStep', c.btStep, gbFlow, () => void command('qz_command', ['number'], [Cmd.Step]));
-  const back = button('btBack', c.btBack, gbFlow, () => void command('qz_command', ['number'], [Cmd.Back]));
+  button('btStep', c.btStep, gbFlow, command('Step'));
+  const back = button('btBack', c.btBack, gbFlow, command('Back'));
   back.title = c.btBackTip;
   back.disabled = true;
   const steps = el('div', 'lbSteps');
@@ -191,13 +199,13 @@ function buildWindow(app: HTMLElement): void {
   button('btAufgabe', c.btAufgabe, gbFlow, () => task.toggle()).title = c.btAufgabeTip;
 
   const gbFile = group('gbFile', '', app, c.gbFile);
-  button('btNew', c.btNew, gbFile, () => void command('qz_command', ['number'], [Cmd.New]), iconNew);
-  button('btLoad', c.btLoad, gbFile, () => void command('qz_command', ['number'], [Cmd.Load]), iconLoad);
-  button('btSave', c.btSave, gbFile, () => void command('qz_command', ['number'], [Cmd.Save]), iconSave);
-  button('btHTML', c.btHTML, gbFile, () => void command('qz_html', ['string'], [today()]), iconHtml);
+  button('btNew', c.btNew, gbFile, command('New'), iconNew);
+  button('btLoad', c.btLoad, gbFile, command('Load'), iconLoad);
+  button('btSave', c.btSave, gbFile, command('Save'), iconSave);
+  button('btHTML', c.btHTML, gbFile, () => void core.qz_html(today()), iconHtml);
   button('btView', c.btView, gbFile, toggleView, iconView);
   button('btHelp', c.btHelp, gbFile, () => help.toggle(), iconHelp);
-  button('btExit', c.btExit, gbFile, () => void exit(), iconExit);
+  button('btExit', c.btExit, gbFile, () => detach(exit()), iconExit);
 }
 
 // Today's date in the user's short format, as the window's export writes it.
@@ -213,8 +221,8 @@ function toggleView(): void {
 }
 
 async function exit(): Promise<void> {
-  const closed = await command('qz_close');
-  if (closed === 1) {
+  const closed = await core.qz_close();
+  if (closed === true) {
     editor.clearMarks();
     help.hide();
     if (graphicalView) toggleView();
@@ -225,30 +233,22 @@ async function exit(): Promise<void> {
 // The core's layout function, for the page's client size (at least 800 x 600; a smaller
 // window scrolls).
 export function layoutRects(width: number, height: number): Record<string, [number, number, number, number]> {
-  const names = text('qz_layout_names').split(',');
-  const pointer = call('qz_layout', ['number', 'number'], [width, height]) >> 2;
-  const heap = coreModule().HEAP32;
-  const rects: Record<string, [number, number, number, number]> = {};
-  names.forEach((name, i) => {
-    const at = pointer + 4 * i;
-    rects[name] = [heap[at], heap[at + 1], heap[at + 2], heap[at + 3]];
-  });
-  return rects;
+  return JSON.parse(core.qz_layout(width, height));
 }
 
 function clientSize(): [number, number] {
   return [Math.max(800, document.documentElement.clientWidth), Math.max(600, document.documentElement.clientHeight)];
 }
 
-function applyLayout(): void {
+const layOut = guarded((): void => {
+  layoutPending = false;
   const [width, height] = clientSize();
   const app = document.getElementById('app')!;
   app.style.width = `${width}px`;
   app.style.height = `${height}px`;
   const rects = layoutRects(width, height);
   for (const [name, [left, top, w, h]] of Object.entries(rects)) {
-    const e = controls.get(name);
-    if (!e) continue;
+    const e = controls.get(name)!;
     e.style.left = `${left}px`;
     e.style.top = `${top}px`;
     e.style.width = `${w}px`;
@@ -257,15 +257,24 @@ function applyLayout(): void {
   table.applyColumnWidths();
   editor.view.requestMeasure();
   picture.resize(rects.pbMemory[2], rects.pbMemory[3]);
+});
+
+// A resize, a zoom or a turn of the tablet while a box waits for the user is laid out once the
+// command is over: the core is inside the command until then.
+let layoutPending = false;
+function applyLayout(): void {
+  if (layoutPending) return;
+  layoutPending = true;
+  whenIdle(layOut);
 }
 
 function runTimer(index: number): void {
   if (isBusy()) return;  // a tick while the core waits for the user is dropped, as a busy event loop would
-  void command('qz_timer', ['number'], [index]);
+  void core.qz_timer(index);
 }
 
 // The page's side of the core's views.
-function pageCalls(): Record<string, unknown> {
+function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>> {
   return {
     setEditorText: (value: string, clearMarks: boolean) => editor.setText(value, clearMarks),
     setEditorFirstLine: (line: number) => editor.setFirstLine(line),
@@ -318,15 +327,15 @@ function pageCalls(): Record<string, unknown> {
 
 function wireEditor(): void {
   editor.isBusy = isBusy;
-  editor.accepts = (value) => call('qz_program_fits', ['string'], [value]) === 1;
-  editor.refused = () => void command('qz_refuse_program');
-  editor.edited = (value) => {
-    call('qz_program_changed', ['string'], [value]);
+  editor.accepts = guarded(core.qz_program_fits);
+  editor.refused = () => void core.qz_refuse_text();
+  editor.edited = guarded((value) => {
+    core.qz_program_changed(value);
     keepWork(false);
-  };
-  editor.toggled = (line) => {
-    if (!isBusy()) call('qz_toggle_breakpoint', ['number'], [line]);
-  };
+  });
+  editor.toggled = guarded((line) => {
+    if (!isBusy()) core.qz_toggle_breakpoint(line);
+  });
   editor.view.contentDOM.addEventListener('contextmenu', (event) => {
     event.preventDefault();
     showContextMenu(event.clientX, event.clientY, editor.lineAt(event.clientX, event.clientY));
@@ -344,7 +353,7 @@ function showContextMenu(x: number, y: number, line: number): void {
   item.title = captions.actBreakpointTip;
   item.addEventListener('click', () => {
     menu.remove();
-    if (!isBusy()) call('qz_toggle_breakpoint', ['number'], [line]);
+    editor.toggled(line);
   });
   menu.append(item);
   menu.style.left = `${x}px`;
@@ -363,42 +372,65 @@ function showContextMenu(x: number, y: number, line: number): void {
   });
 }
 
+// The core's colours and the table's geometry, for the style sheet.
+function applyLook(): void {
+  const style = document.documentElement.style;
+  const { colours, table: t } = setup;
+  style.setProperty('--qz-face', colours.face);
+  style.setProperty('--qz-breakpoint', colours.breakpoint);
+  style.setProperty('--qz-current-line-arrow', colours.currentLineArrow);
+  style.setProperty('--qz-passed', colours.passed);
+  style.setProperty('--qz-failed', colours.failed);
+  style.setProperty('--qz-row-height', `${t.rowHeight}px`);
+  document.title = `Quarzel ${setup.version}`;
+}
+
 async function main(): Promise<void> {
-  const core = await startCore(pageCalls());
-  initFiles(core);
-  captions = JSON.parse(text('qz_captions'));
-  task = new TaskPanel(core.FS, captions);
-  Object.assign(core.page as object, task.pageCalls());
-  document.title = 'Quarzel 3.1';
+  setup = await startCore();
+  captions = setup.captions;
+  applyLook();
+  const fs = fileSystem();
+  initFiles(fs);
+  task = new TaskPanel(fs, captions);
   const app = document.getElementById('app')!;
   buildWindow(app);
-  help = new HelpPanel(captions.frmHilfe, text('qz_reference_text').replace(/\n$/, ''));
+  for (const name of setup.layoutFields) {
+    if (!controls.has(name)) throw new BoundaryError(`Die Seite hat kein Element ${name}.`);
+  }
+  help = new HelpPanel(captions.frmHilfe, core.qz_reference_text().replace(/\n$/, ''));
   wireEditor();
-  table.onTyped = (column, row, value) => {
-    call('qz_cell_typed', ['number', 'number', 'string'], [column, row, value]);
+  table.onTyped = guarded((column, row, value) => {
+    core.qz_cell_typed(column, row, value);
     keepWork(false);
-  };
-  table.onEdited = (column, row, value) => {
-    call('qz_cell_edited', ['number', 'number', 'string'], [column, row, value]);
+  });
+  table.onEdited = guarded((column, row, value) => {
+    core.qz_cell_edited(column, row, value);
     keepWork(false);
-  };
+  });
   table.isBusy = isBusy;
-  picture.cellAt = (x, y) => call('qz_cell_at', ['number', 'number'], [x, y]);
-  picture.cellText = (column, row) => text('qz_cell_text', ['number', 'number'], [column, row]);
-  picture.resized = (width, height) => call('qz_picture_size', ['number', 'number'], [width, height]);
+  const cellAt = guarded(core.qz_cell_at);
+  const cellText = guarded(core.qz_cell_text);
+  picture.cellAt = (x, y) => cellAt(x, y) ?? 0;
+  picture.cellText = (column, row) => cellText(column, row) ?? '';
+  picture.resized = guarded(core.qz_picture_size);
   picture.isBusy = isBusy;
   // A button press first hands an open cell editor's text to the core.
   document.addEventListener('pointerdown', () => table.commitPending(), true);
   onCommandDone(deliverSaves);
   onCommandDone(() => keepWork(true));
 
-  call('qz_init');
+  answerPageCalls({ ...viewAnswers(), ...task.answers() });
+  core.qz_init();
   applyLayout();
   window.addEventListener('resize', applyLayout);
-  await restoreWork(text('qz_kept_work'));
+  await restoreWork(core.qz_kept_work());
+  const unsaved = guarded(() => {
+    keepWork(false);
+    return core.qz_unsaved();
+  });
   window.addEventListener('beforeunload', (event) => {
-    // While the core waits for an answer it takes no call; a question open counts as unsaved.
-    if (isBusy() || (keepWork(false), call('qz_unsaved') === 1)) {
+    // While a command waits for an answer the core takes no call; a question open counts as unsaved.
+    if (isBusy() || unsaved() !== false) {
       event.preventDefault();
       event.returnValue = '';
     }
@@ -417,6 +449,8 @@ async function main(): Promise<void> {
   breakpoints: () => editor.marks(),
   setCaret: (offset: number) => editor.setCaret(offset),
   firstLine: () => editor.firstLine(),
+  // The page's answers to the core's calls: a scenario makes one fail to see the page survive.
+  pageCalls: pageAnswers,
 };
 
 void main().catch((error) => {

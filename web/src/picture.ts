@@ -1,12 +1,7 @@
 // The memory picture ("Ansicht"): draws the squares and the frame of the last accessed cell
-// as the core computes them, and shows the number, value and comment of the cell under the
-// pointer.
-
-const kFace = '#f0f0f0';
-const kSquare = 'rgb(0, 0, 0)';
-const kWrite = 'rgb(255, 0, 0)';
-const kRead = 'rgb(0, 255, 0)';
-const kFramePen = 7;
+// as the core computes them, in the core's colours, and shows the number, value and comment of
+// the cell under the pointer.
+import type { PageSetup } from './boundary';
 
 export class MemoryPicture {
   cellAt: (x: number, y: number) => number = () => 0;
@@ -15,7 +10,12 @@ export class MemoryPicture {
   isBusy: () => boolean = () => false;
   private context: CanvasRenderingContext2D;
 
-  constructor(readonly canvas: HTMLCanvasElement, readonly hover: HTMLInputElement[]) {
+  constructor(
+    readonly canvas: HTMLCanvasElement,
+    readonly hover: HTMLInputElement[],
+    private readonly colours: PageSetup['colours'],
+    private readonly framePen: number,
+  ) {
     this.context = canvas.getContext('2d')!;
     canvas.addEventListener('mousemove', (event) => {
       if (this.isBusy()) return;
@@ -40,19 +40,20 @@ export class MemoryPicture {
   // them; then the frame (left, top, right, bottom, written) if a cell was accessed.
   draw(numbers: Int32Array, squares: number): void {
     const g = this.context;
-    g.fillStyle = kFace;
+    const { face, square, write, read } = this.colours;
+    g.fillStyle = face;
     g.fillRect(0, 0, this.canvas.width, this.canvas.height);
     if (numbers.length > squares) {
       const [left, top, right, bottom, written] = numbers.subarray(squares, squares + 5);
-      g.fillStyle = kFace;
+      g.fillStyle = face;
       g.fillRect(left, top, right - left, bottom - top);
       // The wide pen runs through the centres of the outline's pixels, as in the window.
-      g.strokeStyle = written ? kWrite : kRead;
-      g.lineWidth = kFramePen;
+      g.strokeStyle = written ? write : read;
+      g.lineWidth = this.framePen;
       g.lineJoin = 'round';
       g.strokeRect(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
     }
-    g.fillStyle = kSquare;
+    g.fillStyle = square;
     for (let i = 0; i < squares; i += 5) {
       const left = numbers[i];
       const top = numbers[i + 1];

@@ -1,6 +1,6 @@
 // Nothing lost: the program text and the table are kept in the browser's local storage as one
 // record (the core writes and checks it) and put back when the page is opened again.
-import { command, text } from './core';
+import { core } from './core';
 
 const kRecord = 'quarzel.arbeit';
 const kDamaged = 'quarzel.arbeit.beschaedigt';
@@ -12,7 +12,7 @@ export function keepWork(throttled: boolean): void {
   if (throttled && now - lastKept < 1000) return;
   lastKept = now;
   try {
-    localStorage.setItem(kRecord, text('qz_kept_work'));
+    localStorage.setItem(kRecord, core.qz_kept_work());
   } catch {
     // storage full or not allowed: the page works on without it
   }
@@ -26,7 +26,6 @@ export function forgetWork(): void {
   }
 }
 
-// The record kept last, unless it holds nothing but a fresh start.
 // A short note at the bottom of the page, read out by a screen reader, gone after a while.
 export function showNote(message: string): void {
   const note = document.createElement('div');
@@ -37,6 +36,7 @@ export function showNote(message: string): void {
   setTimeout(() => note.remove(), 6000);
 }
 
+// The record kept last, unless it holds nothing but `fresh`, the record of a fresh start.
 export async function restoreWork(fresh: string): Promise<void> {
   let record: string | null = null;
   try {
@@ -45,8 +45,7 @@ export async function restoreWork(fresh: string): Promise<void> {
     return;
   }
   if (record === null || record === '' || record === fresh) return;
-  const restored = await command('qz_restore', ['string'], [record]);
-  if (restored !== 1) {
+  if (!(await core.qz_restore(record))) {
     // Never applied, never thrown away: kept aside under its own key.
     try {
       localStorage.setItem(kDamaged, record);

@@ -1,11 +1,8 @@
 // The memory table "Daten": 512 rows of number, value and comment. Values and comments are
 // edited in place while no run is in progress; every keystroke reaches the core (it clears
-// the data's checked flag), the committed text replaces the cell's.
-
-const kRows = 512;
-export const kRowHeight = 23;
-const kNumberWidth = 40;
-const kValueWidth = 80;
+// the data's checked flag), the committed text replaces the cell's. The rows, their height,
+// the columns' widths and the longest text of a cell are the core's.
+import type { PageSetup } from './boundary';
 
 export class DataTableView {
   readonly table: HTMLTableElement;
@@ -15,7 +12,7 @@ export class DataTableView {
   onEdited: (column: number, row: number, text: string) => void = () => {};
   isBusy: () => boolean = () => false;
 
-  constructor(readonly box: HTMLDivElement) {
+  constructor(readonly box: HTMLDivElement, private readonly geometry: PageSetup['table']) {
     box.classList.add('grid');
     this.table = document.createElement('table');
     this.table.setAttribute('aria-label', 'Daten');
@@ -23,7 +20,7 @@ export class DataTableView {
     for (let i = 0; i < 3; ++i) cols.append(document.createElement('col'));
     this.table.append(cols);
     const body = document.createElement('tbody');
-    for (let row = 0; row < kRows; ++row) {
+    for (let row = 0; row < geometry.rows; ++row) {
       const tr = document.createElement('tr');
       const number = document.createElement('th');
       number.scope = 'row';
@@ -34,6 +31,7 @@ export class DataTableView {
         const input = document.createElement('input');
         input.spellcheck = false;
         input.autocomplete = 'off';
+        input.maxLength = geometry.cellMaxLength;
         input.setAttribute('aria-label', column === 1 ? `Zelle ${row + 1}` : `Kommentar ${row + 1}`);
         input.addEventListener('input', () => {
           if (this.isBusy()) {
@@ -75,7 +73,7 @@ export class DataTableView {
     const moves: Record<string, [number, number]> = { ArrowUp: [0, -1], ArrowDown: [0, 1], Enter: [0, 1] };
     const move = moves[event.key];
     if (!move) return;
-    const target = this.inputs[column - 1][Math.min(kRows - 1, Math.max(0, row + move[1]))];
+    const target = this.inputs[column - 1][Math.min(this.geometry.rows - 1, Math.max(0, row + move[1]))];
     event.preventDefault();
     this.commit(column, row);
     target.focus();
@@ -90,7 +88,7 @@ export class DataTableView {
   }
 
   showRowAtTop(row: number): void {
-    this.box.scrollTop = row * kRowHeight;
+    this.box.scrollTop = row * this.geometry.rowHeight;
   }
 
   setEditable(on: boolean): void {
@@ -103,9 +101,10 @@ export class DataTableView {
   applyColumnWidths(): void {
     const cols = this.table.querySelectorAll('col');
     const client = this.box.clientWidth;
-    cols[0].style.width = `${kNumberWidth}px`;
-    cols[1].style.width = `${kValueWidth}px`;
-    cols[2].style.width = `${Math.max(0, client - kNumberWidth - kValueWidth - 2)}px`;
-    this.table.style.width = `${Math.max(kNumberWidth + kValueWidth, client - 2)}px`;
+    const { numberWidth, valueWidth } = this.geometry;
+    cols[0].style.width = `${numberWidth}px`;
+    cols[1].style.width = `${valueWidth}px`;
+    cols[2].style.width = `${Math.max(0, client - numberWidth - valueWidth - 2)}px`;
+    this.table.style.width = `${Math.max(numberWidth + valueWidth, client - 2)}px`;
   }
 }

@@ -1,7 +1,8 @@
 // The panel "Aufgabe": a teacher's task beside the window, its cases tested on the editor's
 // program and one of them taken over into the table. The core reads, tests and takes over;
 // this panel shows what it reports and picks the task's data files.
-import { command } from './core';
+import type { PageCalls } from './boundary';
+import { core } from './core';
 import { MovablePanel } from './movable_panel';
 
 const kStagingFolder = '/Aufgabe-Daten';
@@ -75,8 +76,8 @@ export class TaskPanel extends MovablePanel {
     this.inputs.setAttribute('aria-label', c.lbInputsName);
 
     const buttons = el('div', 'task-buttons');
-    const load = panelButton(c.btTaskLoad, c.btTaskLoadTip, () => void command('qz_task_load'));
-    this.test = panelButton(c.btTaskTest, c.btTaskTestTip, () => void command('qz_task_test'));
+    const load = panelButton(c.btTaskLoad, c.btTaskLoadTip, () => void core.qz_task_load());
+    this.test = panelButton(c.btTaskTest, c.btTaskTestTip, () => void core.qz_task_test());
     this.takeOver = panelButton(c.btTaskTakeOver, c.btTaskTakeOverTip, () => void this.takeOverSelected());
     buttons.append(load, this.test, this.takeOver);
 
@@ -102,7 +103,7 @@ export class TaskPanel extends MovablePanel {
   }
 
   private async takeOverSelected(): Promise<void> {
-    if (this.selected >= 0) await command('qz_task_take_over', ['number'], [this.selected]);
+    if (this.selected >= 0) await core.qz_task_take_over(this.selected);
   }
 
   private updateButtons(): void {
@@ -112,7 +113,7 @@ export class TaskPanel extends MovablePanel {
   }
 
   // The page's side of the core's task calls.
-  pageCalls(): Record<string, unknown> {
+  answers(): Pick<PageCalls, 'taskShow' | 'taskCase' | 'taskResult' | 'taskPoints' | 'taskTakenOver' | 'chooseDataFiles'> {
     return {
       taskShow: (title: string, cases: number) => {
         this.title.textContent = title;
@@ -147,14 +148,17 @@ export class TaskPanel extends MovablePanel {
       taskTakenOver: (text: string) => {
         this.inputs.textContent = text;
       },
-      chooseDataFiles: (names: string[], maxBytes: number) => this.chooseDataFiles(names, maxBytes),
+      chooseDataFiles: async (names: string, maxBytes: number) => {
+        const paths = await this.chooseDataFiles(names.split('\n'), maxBytes);
+        return paths === null ? null : paths.join('\n');
+      },
     };
   }
 
   // The browser hands a page no folder: the data files the task names are asked for by name,
   // all at once. A click on "Auswählen…" opens the picker (a browser opens one only on a click).
   private chooseDataFiles(names: string[], maxBytes: number): Promise<string[] | null> {
-    return new Promise((resolve) => {
+    return new Promise((resolve, reject) => {
       const overlay = el('div', 'overlay');
       const dialog = el('div', 'dialog');
       dialog.setAttribute('role', 'dialog');
@@ -190,7 +194,13 @@ export class TaskPanel extends MovablePanel {
         event.stopPropagation();
       });
       choose.addEventListener('click', () => input.click());
-      input.addEventListener('change', () => void this.stage(Array.from(input.files ?? []), maxBytes).then(done));
+      // A file that cannot be read fails the call: the core shows it and goes on.
+      input.addEventListener('change', () => {
+        this.stage(Array.from(input.files ?? []), maxBytes).then(done, (error) => {
+          overlay.remove();
+          reject(error);
+        });
+      });
       choose.focus();
     });
   }

@@ -1,0 +1,79 @@
+// The captions by name, for the page, which builds its controls from them, and for the tests.
+// The window reads the constants of captions.h directly.
+#pragma once
+
+#include "screen/captions.h"
+
+namespace quarzel {
+
+struct CaptionField {
+    const char* name;
+    const char* text;
+};
+
+// Each row names its caption once: the name is the constant's.
+// clang-format off
+#define QZ_CAPTION(name) CaptionField{#name, captions::name}
+// clang-format on
+
+inline constexpr CaptionField kCaptionFields[] = {
+    QZ_CAPTION(gbProgram),
+    QZ_CAPTION(gbData),
+    QZ_CAPTION(gbVMInspector),
+    QZ_CAPTION(gbVMAccu),
+    QZ_CAPTION(gbVMWindow),
+    QZ_CAPTION(gbVMIndex),
+    QZ_CAPTION(gbVMIP),
+    QZ_CAPTION(gbVMSP),
+    QZ_CAPTION(gbFlowControl),
+    QZ_CAPTION(btCheck),
+    QZ_CAPTION(btRun),
+    QZ_CAPTION(btStep),
+    QZ_CAPTION(gbSpeed),
+    QZ_CAPTION(rbStep),
+    QZ_CAPTION(rbSlow),
+    QZ_CAPTION(rbFast),
+    QZ_CAPTION(rbDirect),
+    QZ_CAPTION(btBack),
+    QZ_CAPTION(btBackTip),
+    QZ_CAPTION(lbStepsPrefix),
+    QZ_CAPTION(lbStepsTip),
+    QZ_CAPTION(btAufgabe),
+    QZ_CAPTION(btAufgabeTip),
+    QZ_CAPTION(actBreakpoint),
+    QZ_CAPTION(actBreakpointTip),
+    QZ_CAPTION(frmAufgabe),
+    QZ_CAPTION(lbTaskNone),
+    QZ_CAPTION(lbTaskTitleName),
+    QZ_CAPTION(twCasesName),
+    QZ_CAPTION(colCase),
+    QZ_CAPTION(colPoints),
+    QZ_CAPTION(colInputs),
+    QZ_CAPTION(colResult),
+    QZ_CAPTION(lbPointsName),
+    QZ_CAPTION(lbInputsName),
+    QZ_CAPTION(btTaskLoad),
+    QZ_CAPTION(btTaskLoadTip),
+    QZ_CAPTION(btTaskTest),
+    QZ_CAPTION(btTaskTestTip),
+    QZ_CAPTION(btTaskTakeOver),
+    QZ_CAPTION(btTaskTakeOverTip),
+    QZ_CAPTION(enumberTip),
+    QZ_CAPTION(evalueTip),
+    QZ_CAPTION(ecommentTip),
+    QZ_CAPTION(pbMemory),
+    QZ_CAPTION(gbFile),
+    QZ_CAPTION(btNew),
+    QZ_CAPTION(btLoad),
+    QZ_CAPTION(btSave),
+    QZ_CAPTION(btHTML),
+    QZ_CAPTION(btView),
+    QZ_CAPTION(btHelp),
+    QZ_CAPTION(btExit),
+    QZ_CAPTION(frmHilfe),
+    QZ_CAPTION(frmData),
+};
+
+#undef QZ_CAPTION
+
+}  // namespace quarzel

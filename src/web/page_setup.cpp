@@ -1,0 +1,148 @@
+// What the page takes from the core when it starts, as one JSON object: the controls' names,
+// the captions, the command numbers, the colours, the table's geometry, the version and the
+// longest text of each kind the core takes. Nothing of it is copied into the page's script.
+#include <cstddef>
+#include <string>
+
+#include "common/system_error.h"
+#include "files/data_file.h"
+#include "files/html_page.h"
+#include "files/program_file.h"
+#include "model/data_table.h"
+#include "screen/caption_table.h"
+#include "screen/colours.h"
+#include "screen/commands.h"
+#include "screen/layout_fields.h"
+#include "screen/main_layout.h"
+#include "web/boundary.h"
+
+namespace quarzel {
+namespace {
+
+// The longest text of each kind the page hands in, in UTF-8 bytes: a Windows-1252 character
+// takes at most three, and so does a UTF-16 unit of the page's (a character beyond takes four
+// for two units). A program the editor takes fits, and so does a table a data file can hold.
+constexpr std::size_t kProgramTextLimit = 3 * kMaxProgramFileBytes;
+constexpr std::size_t kCellTextLimit = 3 * static_cast<std::size_t>(kCellTextMaxLength);
+constexpr std::size_t kRecordTextLimit = 3 * (kMaxProgramFileBytes + kMaxDataFileBytes) + 1024;
+constexpr std::size_t kShortTextLimit = 1024;
+
+// A JSON object written member by member; texts are UTF-8.
+class JsonObject {
+  public:
+    JsonObject& text(const char* name, const std::string& value) {
+        return member(name, quoted(value));
+    }
+    JsonObject& number(const char* name, long long value) {
+        return member(name, std::to_string(value));
+    }
+    JsonObject& raw(const char* name, const std::string& json) { return member(name, json); }
+    std::string str() const { return "{" + m_members + "}"; }
+
+    static std::string quoted(const std::string& text) {
+        std::string out = "\"";
+        for (const char c : text) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += c;
+            } else if (c == '\n') {
+                out += "\\n";
+            } else {
+                out += c;
+            }
+        }
+        return out + "\"";
+    }
+
+  private:
+    JsonObject& member(const char* name, const std::string& json) {
+        m_members += (m_members.empty() ? "" : ",") + quoted(name) + ":" + json;
+        return *this;
+    }
+
+    std::string m_members;
+};
+
+template <typename Rows, typename Name>
+std::string nameList(const Rows& rows, Name&& name) {
+    std::string json;
+    for (const auto& row : rows) {
+        json += (json.empty() ? "" : ",") + JsonObject::quoted(name(row));
+    }
+    return "[" + json + "]";
+}
+
+std::string css(const Rgb& colour) {
+    return "rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
+           std::to_string(colour.blue) + ")";
+}
+
+std::string setupJson() {
+    JsonObject captions;
+    for (const CaptionField& field : kCaptionFields) {
+        captions.text(field.name, field.text);
+    }
+    JsonObject commands;
+    for (const CommandName& row : kCommands) {
+        commands.number(row.name, static_cast<int>(row.command));
+    }
+    JsonObject colours;
+    colours.text("square", css(kSquareColour))
+        .text("write", css(kWriteColour))
+        .text("read", css(kReadColour))
+        .text("breakpoint", css(kBreakpointColour))
+        .text("currentLineArrow", css(kCurrentLineArrowColour))
+        .text("passed", css(kPassedColour))
+        .text("failed", css(kFailedColour))
+        .text("face", css(kPageFaceColour));
+    JsonObject table;
+    table.number("rows", DataTable::kRowCount)
+        .number("rowHeight", kDataRowHeight)
+        .number("numberWidth", kNumberColumnWidth)
+        .number("valueWidth", kValueColumnWidth)
+        .number("cellMaxLength", kCellTextMaxLength);
+    JsonObject limits;
+    limits.number("ProgramText", static_cast<long long>(kProgramTextLimit))
+        .number("CellText", static_cast<long long>(kCellTextLimit))
+        .number("RecordText", static_cast<long long>(kRecordTextLimit))
+        .number("ShortText", static_cast<long long>(kShortTextLimit));
+    // The register fields and speed buttons are listed in the order of the numbers the core
+    // sends for them.
+    return JsonObject()
+        .text("version", kVersionText)
+        .text("applicationTitle", kApplicationTitle)
+        .raw("layoutFields", nameList(kLayoutFields, [](const LayoutField& f) { return f.name; }))
+        .raw("registerFields",
+             nameList(kRegisterFields, [](const RegisterField& f) { return f.name; }))
+        .raw("speedButtons", nameList(kSpeedButtons, [](const SpeedButton& b) { return b.name; }))
+        .raw("captions", captions.str())
+        .raw("commands", commands.str())
+        .raw("colours", colours.str())
+        .number("framePenWidth", kFramePenWidth)
+        .raw("table", table.str())
+        .raw("textLimits", limits.str())
+        .str();
+}
+
+}  // namespace
+
+const char* CoreCalls::qz_page_setup() {
+    static const std::string json = setupJson();
+    return json.c_str();
+}
+
+// The layout for the page's client size: every control's rectangle by its name.
+const char* CoreCalls::qz_layout(int width, int height) {
+    static std::string json;
+    const MainLayout l = computeMainLayout(width, height);
+    JsonObject rects;
+    for (const LayoutField& field : kLayoutFields) {
+        const LayoutRect& r = l.*field.rect;
+        rects.raw(field.name, "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                                  std::to_string(r.width) + "," + std::to_string(r.height) + "]");
+    }
+    json = rects.str();
+    return json.c_str();
+}
+
+}  // namespace quarzel

@@ -1,0 +1,112 @@
+// Every call between the page and the core, as the page sees it: CoreCalls are the core's
+// functions the page calls, PageCalls the page's functions the core calls. The page's build
+// checks both against the lists of src/web/boundary.h (names, parameters, results, and whether
+// a call waits for the user: a Promise here) and fails on any difference.
+
+export interface CoreCalls {
+  qz_init(): void;
+  // The controls' names, captions, command numbers, colours and limits, as JSON (PageSetup).
+  qz_page_setup(): string;
+  // Every control's rectangle for the client size, as JSON: name -> [left, top, width, height].
+  qz_layout(width: number, height: number): string;
+  qz_reference_text(): string;
+  qz_command(which: number): Promise<void>;
+  qz_speed(speed: number): Promise<void>;
+  qz_timer(timer: number): Promise<void>;
+  qz_html(date: string): Promise<void>;
+  qz_task_load(): Promise<void>;
+  qz_task_test(): Promise<void>;
+  qz_task_take_over(row: number): Promise<void>;
+  // "Ende": true when the work may go and the session has started afresh.
+  qz_close(): Promise<boolean>;
+  // Whether the editor takes a text of this size (file bytes with CR LF, line breaks).
+  qz_program_fits(bytes: number, lineBreaks: number): boolean;
+  // Shows why a text was refused ("Text überschreitet Memo-Kapazität.").
+  qz_refuse_text(): Promise<void>;
+  qz_program_changed(text: string): void;
+  qz_cell_typed(column: number, row: number, text: string): void;
+  qz_cell_edited(column: number, row: number, text: string): void;
+  qz_toggle_breakpoint(line: number): void;
+  qz_picture_size(width: number, height: number): void;
+  qz_cell_at(x: number, y: number): number;
+  qz_cell_text(column: number, row: number): string;
+  qz_unsaved(): boolean;
+  qz_kept_work(): string;
+  qz_restore(record: string): Promise<boolean>;
+  // The box text of a fault the page met outside the core ("Interner Fehler: …").
+  qz_internal_error_text(what: string): string;
+}
+
+export interface PageCalls {
+  setEditorText(text: string, clearMarks: boolean): void;
+  setEditorFirstLine(line: number): void;
+  editorFirstLine(): number;
+  selectEditorLine(line: number): void;
+  editorCaretToEnd(): void;
+  editorHasBreakpoint(line: number): boolean;
+  setEditorBreakpoint(line: number, on: boolean): void;
+  showCurrentLine(line: number): void;
+  setEditorReadOnly(on: boolean): void;
+  showRowAtTop(row: number): void;
+  setTableEditable(on: boolean): void;
+  showRow(row: number, value: string, comment: string): void;
+  // Five numbers per square (left, top, right, bottom, filled), the first `squares` of them;
+  // then the frame (left, top, right, bottom, written) if a cell was accessed.
+  paintPicture(numbers: Int32Array, squares: number): void;
+  showRegister(which: number, value: number): void;
+  setRunCaption(caption: string): void;
+  setStepEnabled(on: boolean): void;
+  setBackEnabled(on: boolean): void;
+  setTimerEnabled(timer: number, on: boolean, interval: number): void;
+  showStepCount(steps: number): void;
+  showSpeed(speed: number): void;
+  showMessage(text: string, caption: string, error: boolean): Promise<void>;
+  showNote(text: string): void;
+  askYesNo(text: string, caption: string): Promise<boolean>;
+  // The path in the core's file system of the chosen file (at most maxBytes of it), or null.
+  chooseFileToOpen(description: string, pattern: string, maxBytes: number): Promise<string | null>;
+  chooseFileToSave(description: string, pattern: string, extension: string): Promise<string | null>;
+  askNumber(again: boolean): Promise<string | null>;
+  taskShow(title: string, cases: number): void;
+  taskCase(row: number, name: string, points: number, inputs: string): void;
+  taskResult(row: number, passed: boolean, text: string): void;
+  taskPoints(text: string): void;
+  taskTakenOver(text: string): void;
+  // The names and the chosen paths one per line.
+  chooseDataFiles(names: string, maxBytes: number): Promise<string | null>;
+  // An exception escaped the core; its box text. Taken by the boundary itself.
+  coreFailed(text: string): void;
+}
+
+// What the page takes from the core at start (qz_page_setup).
+export interface PageSetup {
+  version: string;
+  applicationTitle: string;
+  layoutFields: string[];
+  registerFields: string[];  // in the order of the core's register numbers
+  speedButtons: string[];    // in the order of the core's speed numbers
+  captions: Record<string, string>;
+  commands: Record<string, number>;
+  colours: Record<'square' | 'write' | 'read' | 'breakpoint' | 'currentLineArrow' | 'passed' | 'failed' | 'face', string>;
+  framePenWidth: number;
+  table: { rows: number; rowHeight: number; numberWidth: number; valueWidth: number; cellMaxLength: number };
+  // The longest text of each kind the core takes, in UTF-8 bytes.
+  textLimits: Record<string, number>;
+}
+
+// How each call crosses, made by the page's build from src/web/boundary.h: a parameter is
+// 'number', 'boolean', 'string', 'Int32Array' (a pointer and its count), or for the core a text
+// kind ('ProgramText', ...) whose limit PageSetup.textLimits gives.
+export interface CallShape {
+  async: boolean;
+  params: string[];
+  result: 'void' | 'number' | 'boolean' | 'string';
+}
+export interface BoundaryShapes {
+  core: Record<keyof CoreCalls, CallShape>;
+  page: Record<keyof PageCalls, CallShape>;
+}
+
+declare global {
+  const QZ_BOUNDARY: BoundaryShapes;
+}
