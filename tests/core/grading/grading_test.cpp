@@ -149,7 +149,7 @@ TEST(TaskFile, RefusesWithFileLineAndKey) {
         {"titel = 1\n[[fall]]\nname = \"A\"\n",
          "a.toml, Zeile 1, Schlüssel \"titel\": Text erwartet"},
         {"schrittgrenze = 0\n[[fall]]\nname = \"A\"\n",
-         "a.toml, Zeile 1, Schlüssel \"schrittgrenze\": Zahl ab 1 erwartet"},
+         "a.toml, Zeile 1, Schlüssel \"schrittgrenze\": Zahl von 1 bis 100000000 erwartet"},
         {"[[fall]]\nname = \"A\"\npunkte = 0\n[[fall]]\nname = \"B\"\npunkte = 0\n",
          "a.toml, Schlüssel \"fall.punkte\": alle Fälle zusammen geben 0 Punkte"},
         {head + "punkte = \"2\"\n",
@@ -204,6 +204,30 @@ TEST(TaskFile, RefusesWithFileLineAndKey) {
         const std::string message = dir + "/" + row.message;
         EXPECT_FALSE(load.task) << row.text;
         EXPECT_EQ(load.problem.substr(0, message.size()), message) << row.text;
+    }
+}
+
+// A limit that one case could run for minutes to reach is the teacher's slip.
+TEST(TaskFile, StepLimitIsAtMostAHundredMillion) {
+    const std::string refused =
+        "a.toml, Zeile 2, Schlüssel \"schrittgrenze\": Zahl von 1 bis 100000000 erwartet";
+    const struct {
+        std::string value;
+        std::string limitOrProblem;
+    } rows[] = {
+        {"1", "1"},
+        {"100000000", "100000000"},
+        {"100_000_000", "100000000"},
+        {"100000001", refused},
+        {"4294967296", refused},
+        {"9223372036854775807", refused},
+    };
+    for (const auto& row : rows) {
+        const TaskLoad load = parseTask(
+            "titel = \"T\"\nschrittgrenze = " + row.value + "\n[[fall]]\nname = \"A\"\n", "a.toml");
+        EXPECT_EQ(load.task ? std::to_string(load.task->stepLimit) : load.problem,
+                  row.limitOrProblem)
+            << row.value;
     }
 }
 
