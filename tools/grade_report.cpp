@@ -16,6 +16,11 @@ std::string scoreText(std::int64_t points, std::int64_t total) {
     return std::to_string(points) + " von " + pointsText(total);
 }
 
+// "P von M Punkten", or for a program that could not be read "nicht bewertet".
+std::string gradeText(const ProgramGrade& grade, std::int64_t total) {
+    return grade.error.empty() ? scoreText(grade.points, total) : "nicht bewertet";
+}
+
 // A field with ";", a quote or a line break is quoted, its quotes doubled.
 std::string csvField(const std::string& text) {
     if (text.find_first_of(";\"\r\n") == std::string::npos) {
@@ -45,18 +50,26 @@ std::string summaryLine(const Task& task, const std::vector<ProgramGrade>& grade
     const std::int64_t total = task.totalPoints();
     std::int64_t sum = 0;
     std::size_t full = 0;
+    std::size_t graded = 0;
     for (const ProgramGrade& grade : grades) {
+        if (!grade.error.empty()) {
+            continue;  // no score at all, not a score of 0
+        }
+        ++graded;
         sum += grade.points;
-        full += grade.error.empty() && grade.points == total ? 1 : 0;
+        full += grade.points == total ? 1 : 0;
     }
     const std::size_t count = grades.size();
     std::string line = std::to_string(count) + (count == 1 ? " Programm" : " Programme");
-    if (count == 0) {
+    if (graded < count) {
+        line += ", " + std::to_string(count - graded) + " nicht bewertet";
+    }
+    if (graded == 0) {
         return line;
     }
-    // The mean with one decimal, rounded half up, with a decimal comma.
+    // The mean of the graded programs with one decimal, rounded half up, with a decimal comma.
     const std::int64_t tenths =
-        (sum * 20 + static_cast<std::int64_t>(count)) / (2 * static_cast<std::int64_t>(count));
+        (sum * 20 + static_cast<std::int64_t>(graded)) / (2 * static_cast<std::int64_t>(graded));
     line += ", " + std::to_string(full) + " mit voller Punktzahl, im Mittel " +
             std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " von " +
             pointsText(total);
@@ -67,7 +80,7 @@ void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grade
                         std::ostream& out) {
     const std::int64_t total = task.totalPoints();
     for (const ProgramGrade& grade : grades) {
-        out << grade.name << ": " << scoreText(grade.points, total) << '\n';
+        out << grade.name << ": " << gradeText(grade, total) << '\n';
         if (!grade.error.empty()) {
             out << "  " << grade.error << '\n';
         }
@@ -127,7 +140,7 @@ std::string htmlReport(const Task& task, const std::vector<ProgramGrade>& grades
                 page << "<td class=\"nein\">0 ✗</td>";
             }
         }
-        page << "<td>" << html(scoreText(grade.points, total)) << "</td></tr>\n";
+        page << "<td>" << html(gradeText(grade, total)) << "</td></tr>\n";
     }
     page << "</table>\n";
 

@@ -11,11 +11,13 @@
 
 namespace quarzel::grading {
 
-// "NAME: P von M Punkten" per program, an indented line per failed case, then the summary.
+// "NAME: P von M Punkten" per program, an indented line per failed case, then the summary. A
+// program that could not be read is "NAME: nicht bewertet" with its message indented below.
 void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grades,
                         std::ostream& out);
 
-// The class in one line: programs, how many got every point, the mean score.
+// The class in one line: programs, how many of them could not be read and were not graded
+// (when any), how many got every point, the mean score of those graded.
 std::string summaryLine(const Task& task, const std::vector<ProgramGrade>& grades);
 
 // With a byte-order mark and ";" between fields, as a German spreadsheet program opens it. A

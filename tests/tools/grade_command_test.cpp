@@ -62,8 +62,8 @@ TEST(GradeCommand, ResultsFollowTheClassListWhateverTheThreads) {
         EXPECT_EQ(heads, (std::vector<std::string>{
                              "a.prg", "B.PRG", "c.prg", dir + "/einzeln.prg", inFolder, "fehlt.prg",
                              "k.prg", "m.prg", "y.prg", "z.prg",
-                             "10 Programme, 9 mit voller Punktzahl, im Mittel 1,8 von 2 "
-                             "Punkten"}));
+                             "10 Programme, 1 nicht bewertet, 9 mit voller Punktzahl, im "
+                             "Mittel 2,0 von 2 Punkten"}));
         if (first.empty()) {
             first = out.str();
         }
@@ -96,6 +96,58 @@ TEST(Reports, EscapeWhatTheTeacherOrTheFilesBring) {
               std::string::npos);
     EXPECT_EQ(page.find("src="), std::string::npos);  // nothing is loaded from elsewhere
     EXPECT_EQ(page.find("<script"), std::string::npos);
+}
+
+// A program that could not be read has no score: it is named with its message, and the mean
+// is that of the programs graded.
+TEST(Reports, AnUnreadProgramIsNotGradedAndLeftOutOfTheMean) {
+    Task task;
+    TaskCase c;
+    c.name = "A";
+    c.points = 4;
+    task.cases.push_back(c);
+    const auto read = [](const std::string& name, std::int64_t points) {
+        ProgramGrade grade;
+        grade.name = name;
+        grade.cases.push_back(
+            {points, points == 4 ? std::vector<Deviation>{}
+                                 : std::vector<Deviation>{{"Akku", "1", "2", "Akku 2 statt 1"}}});
+        grade.points = points;
+        return grade;
+    };
+    ProgramGrade unread;
+    unread.name = "weg.prg";
+    unread.error = "Datei weg.prg kann nicht geöffnet werden. Datei nicht gefunden.";
+    const struct {
+        std::vector<ProgramGrade> grades;
+        std::string summary;
+    } rows[] = {
+        {{read("a.prg", 4), unread},
+         "2 Programme, 1 nicht bewertet, 1 mit voller Punktzahl, im Mittel 4,0 von 4 Punkten"},
+        {{read("a.prg", 4), read("b.prg", 0), unread, unread},
+         "4 Programme, 2 nicht bewertet, 1 mit voller Punktzahl, im Mittel 2,0 von 4 Punkten"},
+        {{unread}, "1 Programm, 1 nicht bewertet"},
+        {{unread, unread}, "2 Programme, 2 nicht bewertet"},
+        {{read("a.prg", 4), read("b.prg", 0)},
+         "2 Programme, 1 mit voller Punktzahl, im Mittel 2,0 von 4 Punkten"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(summaryLine(task, row.grades), row.summary);
+        std::ostringstream out;
+        writeConsoleReport(task, row.grades, out);
+        EXPECT_NE(out.str().find("\n" + row.summary + "\n"), std::string::npos) << out.str();
+        const std::string page = htmlReport(task, row.grades);
+        EXPECT_NE(page.find("<p>" + row.summary + "</p>"), std::string::npos) << row.summary;
+    }
+    std::ostringstream out;
+    writeConsoleReport(task, {unread}, out);
+    EXPECT_EQ(out.str(),
+              "weg.prg: nicht bewertet\n  " + unread.error + "\n1 Programm, 1 nicht bewertet\n");
+    const std::string page = htmlReport(task, {unread});
+    EXPECT_NE(page.find("<tr><th>weg.prg</th><td class=\"fehlt\">–</td><td>nicht bewertet</td>"),
+              std::string::npos)
+        << page;
+    EXPECT_EQ(page.find("0 von 4"), std::string::npos) << page;
 }
 
 TEST(GradeArguments, RefusesWhatItCannotUse) {
