@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string_view>
 
 #include "files/html_page.h"
+#include "tools/visible_text.h"
 
 namespace quarzel::grading {
 namespace {
@@ -21,21 +23,34 @@ std::string gradeText(const ProgramGrade& grade, std::int64_t total) {
     return grade.error.empty() ? scoreText(grade.points, total) : "nicht bewertet";
 }
 
-// A field with ";", a quote or a line break is quoted, its quotes doubled.
+// A text field of the CSV file. A spreadsheet takes a field that begins with "=", "+", "-",
+// "@", a tab or a carriage return for a formula (a name "=HYPERLINK(...).prg" would become a
+// live link); the usual quote in front makes it text. Control characters are shown, and a
+// field with ";" or a quote is quoted, its quotes doubled. The tool's own numbers do not come
+// here: they stay numbers.
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(";\"\r\n") == std::string::npos) {
-        return text;
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    const std::string shown = visibleText(formula ? "'" + text : text);
+    if (shown.find_first_of(";\"") == std::string::npos) {
+        return shown;
     }
     std::string field = "\"";
-    for (const char c : text) {
+    for (const char c : shown) {
         field += c == '"' ? "\"\"" : std::string(1, c);
     }
     return field + "\"";
 }
 
-// Every text of the page is the user's or the task's: escaped as the HTML export escapes.
+// Every text of the page is the user's or the task's: control characters shown as on the
+// console, then escaped as the HTML export escapes.
 std::string html(const std::string& text) {
-    return htmlEscape(text);
+    return htmlEscape(visibleText(text));
+}
+
+// One line of the console; a learner's name or message cannot break it or steer the terminal.
+void consoleLine(std::ostream& out, const std::string& text) {
+    out << visibleText(text) << '\n';
 }
 
 constexpr char kStyle[] =
@@ -80,17 +95,17 @@ void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grade
                         std::ostream& out) {
     const std::int64_t total = task.totalPoints();
     for (const ProgramGrade& grade : grades) {
-        out << grade.name << ": " << gradeText(grade, total) << '\n';
+        consoleLine(out, grade.name + ": " + gradeText(grade, total));
         if (!grade.error.empty()) {
-            out << "  " << grade.error << '\n';
+            consoleLine(out, "  " + grade.error);
         }
         for (std::size_t c = 0; c < grade.cases.size(); ++c) {
             if (!grade.cases[c].passed()) {
-                out << "  " << failureLine(task.cases[c], grade.cases[c]) << '\n';
+                consoleLine(out, "  " + failureLine(task.cases[c], grade.cases[c]));
             }
         }
     }
-    out << summaryLine(task, grades) << '\n';
+    consoleLine(out, summaryLine(task, grades));
 }
 
 std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades) {

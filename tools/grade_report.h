@@ -1,5 +1,6 @@
 // The three forms of a class's grades: console lines, a spreadsheet file (CSV) and one
-// self-contained HTML page. Every text is UTF-8.
+// self-contained HTML page. Every text is UTF-8; the control characters of the learners' names
+// and messages are shown in all three as visibleText shows them.
 #pragma once
 
 #include <ostream>
@@ -21,7 +22,8 @@ void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grade
 std::string summaryLine(const Task& task, const std::vector<ProgramGrade>& grades);
 
 // With a byte-order mark and ";" between fields, as a German spreadsheet program opens it. A
-// program that could not be read has empty points and its error in the last column.
+// program that could not be read has empty points and its error in the last column. A text
+// field that a spreadsheet would take for a formula begins with "'".
 std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades);
 
 std::string htmlReport(const Task& task, const std::vector<ProgramGrade>& grades);

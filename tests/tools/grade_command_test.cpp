@@ -98,6 +98,98 @@ TEST(Reports, EscapeWhatTheTeacherOrTheFilesBring) {
     EXPECT_EQ(page.find("<script"), std::string::npos);
 }
 
+// A learner's file name reaches the console, the CSV and the page; no byte of it may move the
+// cursor, end a line or vanish, or another learner's line could be forged.
+TEST(Reports, ShowEveryControlCharacterOfANameVisibly) {
+    const struct {
+        std::string name;
+        std::string shown;
+    } rows[] = {
+        {"a\nx.prg: 4 von 4 Punkten", "a\\nx.prg: 4 von 4 Punkten"},
+        {"\x1b[2K\r\x1b[1Ax.prg", "\\x1b[2K\\r\\x1b[1Ax.prg"},
+        {"tab\tnul\x01"
+         "del\x7f.prg",
+         "tab\\tnul\\x01del\\x7f.prg"},
+        {std::string("null\0.prg", 9), "null\\x00.prg"},
+        {"csi\xC2\x9B"
+         "2J.prg",
+         "csi\\u009b2J.prg"},  // a control character of its own in UTF-8
+        {"lose\x9B"
+         "2J.prg",
+         "lose\\x9b2J.prg"},  // a byte that is no UTF-8 at all
+        {"kurz\xC3.prg", "kurz\\xc3.prg"},
+        {"Übung ß – \xE2\x82\xAC\\n.prg", "Übung ß – \xE2\x82\xAC\\n.prg"},
+    };
+    Task task;
+    TaskCase c;
+    c.name = "A";
+    c.points = 1;
+    task.cases.push_back(c);
+    for (const auto& row : rows) {
+        ProgramGrade grade;
+        grade.name = row.name;
+        grade.cases.push_back({1, {}});
+        grade.points = 1;
+        ProgramGrade unread;
+        unread.name = "u.prg";
+        unread.error = "Datei " + row.name + " kann nicht geöffnet werden.";
+        std::ostringstream out;
+        writeConsoleReport(task, {grade, unread}, out);
+        std::istringstream lines(out.str());
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line, row.shown + ": 1 von 1 Punkt") << row.shown;
+        std::getline(lines, line);
+        std::getline(lines, line);
+        EXPECT_EQ(line, "  Datei " + row.shown + " kann nicht geöffnet werden.") << row.shown;
+        EXPECT_NE(csvReport(task, {grade}).find("\r\n" + row.shown + ";1;1;\r\n"),
+                  std::string::npos)
+            << row.shown;
+        EXPECT_NE(htmlReport(task, {grade}).find("<tr><th>" + row.shown + "</th>"),
+                  std::string::npos)
+            << row.shown;
+    }
+}
+
+// A spreadsheet takes a field that begins with one of "=+-@", a tab or a carriage return for a
+// formula; the quote in front makes it text. The points stay numbers.
+TEST(Reports, CsvFieldsThatWouldBeFormulasBecomeText) {
+    const struct {
+        std::string text;
+        std::string field;
+    } rows[] = {
+        {"=HYPERLINK(\"http://x.invalid\";\"Hier\").prg",
+         "\"'=HYPERLINK(\"\"http://x.invalid\"\";\"\"Hier\"\").prg\""},
+        {"=1+1.prg", "'=1+1.prg"},
+        {"+1.prg", "'+1.prg"},
+        {"-1.prg", "'-1.prg"},
+        {"@SUMME(A1).prg", "'@SUMME(A1).prg"},
+        {"\t=1.prg", "'\\t=1.prg"},
+        {"\r=1.prg", "'\\r=1.prg"},
+        {"a=1+1.prg", "a=1+1.prg"},
+        {"1.prg", "1.prg"},
+        {"'=1.prg", "'=1.prg"},
+    };
+    for (const auto& row : rows) {
+        Task task;
+        TaskCase c;
+        c.name = row.text;
+        c.points = 2;
+        task.cases.push_back(c);
+        ProgramGrade graded;
+        graded.name = row.text;
+        graded.cases.push_back({2, {}});
+        graded.points = 2;
+        ProgramGrade unread;
+        unread.name = "weg.prg";
+        unread.error = row.text;
+        EXPECT_EQ(csvReport(task, {graded, unread}), "\xEF\xBB\xBFProgramm;" + row.field +
+                                                         ";Summe;Fehler\r\n" + row.field +
+                                                         ";2;2;\r\nweg.prg;;;" + row.field + "\r\n")
+            << row.text;
+    }
+}
+
 // A program that could not be read has no score: it is named with its message, and the mean
 // is that of the programs graded.
 TEST(Reports, AnUnreadProgramIsNotGradedAndLeftOutOfTheMean) {
