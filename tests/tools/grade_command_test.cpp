@@ -242,6 +242,57 @@ TEST(Reports, AnUnreadProgramIsNotGradedAndLeftOutOfTheMean) {
     EXPECT_EQ(page.find("0 von 4"), std::string::npos) << page;
 }
 
+// Reading a class folder must not read what lies outside it: a learner's link to another
+// user's file would put that file's first letters into the message. A link that stays in the
+// folder is graded as the file it names; a program named on the command line is read as given.
+TEST(GradeCommand, ALinkLeavingTheClassFolderIsSkipped) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need rights on Windows that a test cannot count on";
+#endif
+    const std::string skipped =
+        "nicht bewertet\n  übersprungen: Verknüpfung auf eine Datei außerhalb des Ordners";
+    const struct {
+        std::string target;  // of klasse/link.prg
+        std::string line;    // what the console says of it
+    } rows[] = {
+        {"echt.prg", "1 von 1 Punkt"},
+        {"tiefer/d.prg", "1 von 1 Punkt"},
+        {"../klasse/echt.prg", "1 von 1 Punkt"},
+        {"../geheim.prg", skipped},
+        {"", skipped},                   // the outside file by its absolute path
+        {"zwischen", skipped},           // a link in the folder leading on to the outside
+        {"../klasse-2/x.prg", skipped},  // a folder whose name begins like the class's
+    };
+    for (const auto& row : rows) {
+        const std::string dir = freshFolder("links");
+        fs::create_directories(dir + "/klasse/tiefer");
+        fs::create_directories(dir + "/klasse-2");
+        writeBytes(dir + "/klasse/echt.prg", "STP\r\n");
+        writeBytes(dir + "/klasse/tiefer/d.prg", "STP\r\n");
+        writeBytes(dir + "/geheim.prg", "STP\r\n");
+        writeBytes(dir + "/klasse-2/x.prg", "STP\r\n");
+        writeBytes(dir + "/a.toml", "[[fall]]\nname = \"A\"\n");
+        fs::create_symlink("../geheim.prg", dir + "/klasse/zwischen");
+        fs::create_symlink(
+            row.target.empty() ? fs::path(dir + "/geheim.prg") : fs::path(row.target),
+            dir + "/klasse/link.prg");
+        std::ostringstream out, err;
+        EXPECT_EQ(gradeCommand({dir + "/a.toml", dir + "/klasse"}, out, err), kGraded);
+        EXPECT_EQ(err.str(), "");
+        const std::string whole = out.str();
+        const std::size_t at = whole.find("link.prg: ");
+        ASSERT_NE(at, std::string::npos) << whole;
+        EXPECT_EQ(whole.substr(at, whole.find('\n', at + row.line.size()) - at),
+                  "link.prg: " + row.line)
+            << row.target;
+
+        // Named on its own, the link is the teacher's choice.
+        out.str("");
+        EXPECT_EQ(gradeCommand({dir + "/a.toml", dir + "/klasse/link.prg"}, out, err), kGraded);
+        EXPECT_EQ(out.str().substr(0, out.str().find('\n')), "link.prg: 1 von 1 Punkt");
+    }
+}
+
 TEST(GradeArguments, RefusesWhatItCannotUse) {
     const std::vector<std::vector<std::string>> bad = {
         {},
