@@ -121,7 +121,7 @@ int gradeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             return;
         }
         try {
-            writeFileAtomically(*path, bytes);
+            writeRegularFile(*path, bytes);
         } catch (const SystemError& error) {
             err << "quarzel-grade: " << toUtf8(centralHandlerText(error.text())) << '\n';
             status = kGradeUsage;
