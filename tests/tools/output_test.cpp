@@ -1,5 +1,5 @@
 // Where the headless tools write: a report or a memory dump only into a regular file or a new
-// one.
+// one, and standard output checked to the end, so that a lost report is never a success.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -129,6 +130,106 @@ TEST(OutputFiles, OnlyARegularFileOrANewOneIsWritten) {
         EXPECT_EQ(writeTo(tool, folder, folder.file("neu"), err), 0) << err;
         EXPECT_TRUE(fs::is_regular_file(folder.path() / "neu"));
     }
+}
+
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+enum class Stdout { Closed, Full, File };
+
+struct Spawned {
+    int status = -1;
+    std::string err;
+};
+
+// Starts the tool with standard output closed, on /dev/full or on a file, standard error in a
+// file; returns its exit status and what it wrote to standard error.
+Spawned spawn(const std::string& tool, const std::vector<std::string>& args, Stdout out,
+              const TempFolder& folder) {
+    const std::string errPath = folder.file("stderr.txt");
+    const std::string outPath = folder.file("stdout.txt");
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(tool.c_str()));
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(err, 2);
+        ::close(err);
+        if (out == Stdout::Closed) {
+            ::close(1);
+        } else {
+            const int fd = ::open(out == Stdout::Full ? "/dev/full" : outPath.c_str(),
+                                  O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(fd, 1);
+            ::close(fd);
+        }
+        ::execv(tool.c_str(), argv.data());
+        ::_exit(127);
+    }
+    Spawned result;
+    int status = 0;
+    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+        result.status = WEXITSTATUS(status);
+    }
+    result.err = readBytes(errPath);
+    return result;
+}
+#endif
+
+TEST(StandardOutput, AReportThatCannotBeWrittenIsAFailure) {
+#ifdef _WIN32
+    GTEST_SKIP() << "standard output is closed and pointed at /dev/full only on Unix";
+#elif defined(__EMSCRIPTEN__)
+    GTEST_SKIP() << "Node starts no child processes for the test";
+#else
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "this system has no /dev/full";
+    }
+    TempFolder folder;
+    writeBytes(folder.file("p.prg"), "STP\r\n");
+    writeBytes(folder.file("endlos.prg"), "MRK A\r\nJMP A\r\nSTP\r\n");
+    std::string task;
+    for (int i = 0; i < 200; ++i) {  // more failed cases than one buffer of output holds
+        task += "[[fall]]\nname = \"Fall " + std::to_string(i) + "\"\n[fall.erwartet]\nakku = 1\n";
+    }
+    writeBytes(folder.file("a.toml"), task);
+    const std::string run = QUARZEL_RUN_PATH;
+    const std::string grade = QUARZEL_GRADE_PATH;
+    const std::string p = folder.file("p.prg");
+    const std::string a = folder.file("a.toml");
+    const struct {
+        std::string tool;
+        std::vector<std::string> args;
+        Stdout out;
+        int status;
+    } rows[] = {
+        {run, {p}, Stdout::Closed, 4},
+        {run, {p}, Stdout::Full, 4},
+        {run, {"--max-steps", "5", folder.file("endlos.prg")}, Stdout::Full, 4},
+        {run, {"--help"}, Stdout::Full, 4},
+        {run, {"--check", p}, Stdout::Closed, 0},  // nothing to write, nothing lost
+        {run, {p}, Stdout::File, 0},
+        {grade, {a, p}, Stdout::Closed, 4},
+        {grade, {a, p}, Stdout::Full, 4},
+        {grade, {a, p, folder.file("endlos.prg")}, Stdout::Full, 4},
+        {grade, {a, p}, Stdout::File, 0},
+    };
+    for (const auto& row : rows) {
+        const Spawned spawned = spawn(row.tool, row.args, row.out, folder);
+        const std::string what =
+            row.tool + " " + row.args.back() + " " + std::to_string(static_cast<int>(row.out));
+        EXPECT_EQ(spawned.status, row.status) << what << "\n" << spawned.err;
+        const std::string name = fs::path(row.tool).filename().string();
+        const std::string message = name + ": Die Standardausgabe kann nicht geschrieben werden.";
+        if (row.status == 0) {
+            EXPECT_EQ(spawned.err.find(message), std::string::npos) << what << spawned.err;
+        } else {
+            EXPECT_NE(spawned.err.find(message), std::string::npos) << what << spawned.err;
+        }
+    }
+#endif
 }
 
 }  // namespace
