@@ -7,7 +7,7 @@
 
 #include "files/file_errors.h"
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -15,7 +15,7 @@
 namespace quarzel::headless {
 
 void occupyClosedStandardStreams() {
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) {
             continue;
@@ -43,7 +43,7 @@ int closeStandardOutput(const std::string& tool, int status, int failedStatus) {
         cause = cause != 0 ? cause : errno;
     }
     lost = lost || std::ferror(stdout) != 0;
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
     // The descriptor alone is closed: the C++ runtime flushes the (now empty) stream at exit.
     errno = 0;
     if (::close(STDOUT_FILENO) != 0 && errno != EBADF && errno != EINTR) {

@@ -8,7 +8,8 @@ namespace quarzel::headless {
 
 // A standard stream that the caller closed (`>&-`) gets the null device in its place, opened
 // the other way round (standard output for reading), so that a write to it still fails, and no
-// file the tool opens later takes over its number and receives the report. Unix only.
+// file the tool opens later takes over its number and receives the report. Unix only (not
+// under Node, whose streams nobody closes).
 void occupyClosedStandardStreams();
 
 // Flushes and closes standard output. When something written to it was lost (a closed stream,

@@ -272,10 +272,14 @@ TEST(GradeCommand, ALinkLeavingTheClassFolderIsSkipped) {
         writeBytes(dir + "/geheim.prg", "STP\r\n");
         writeBytes(dir + "/klasse-2/x.prg", "STP\r\n");
         writeBytes(dir + "/a.toml", "[[fall]]\nname = \"A\"\n");
-        fs::create_symlink("../geheim.prg", dir + "/klasse/zwischen");
+        std::error_code error;
+        fs::create_symlink("../geheim.prg", dir + "/klasse/zwischen", error);
         fs::create_symlink(
             row.target.empty() ? fs::path(dir + "/geheim.prg") : fs::path(row.target),
-            dir + "/klasse/link.prg");
+            dir + "/klasse/link.prg", error);
+        if (error) {
+            GTEST_SKIP() << "no symbolic links here: " << error.message();
+        }
         std::ostringstream out, err;
         EXPECT_EQ(gradeCommand({dir + "/a.toml", dir + "/klasse"}, out, err), kGraded);
         EXPECT_EQ(err.str(), "");

@@ -12,7 +12,7 @@
 #include "tools/grade_command.h"
 #include "tools/runner.h"
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -61,7 +61,7 @@ struct Target {
     std::function<std::string(const TempFolder&)> make;
 };
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // The null or full device. Root gets a node of its own in the folder, so that a fault can never
 // replace the system's; anyone else may use the system's, since /dev takes no file from them.
 std::string deviceNode(const TempFolder& folder, const char* name, unsigned minor) {
