@@ -43,6 +43,20 @@ define install-missing
 	fi
 endef
 
+# $(call install-command,COMMAND,PACKAGE): installs the Debian package when the command is
+# missing. For npm: Node.js from NodeSource brings it inside its own nodejs package, which then
+# conflicts with Debian's npm, so the package alone says nothing.
+define install-command
+	@command -v $(1) >/dev/null 2>&1 || { \
+	  if ! command -v apt-get >/dev/null 2>&1; then \
+	    echo "Missing command $(1) - please install $(2) (see README.md)."; exit 1; \
+	  fi; \
+	  echo "Installing missing package: $(2)"; \
+	  $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $(2); \
+	}
+endef
+
 deps:
 	$(call install-missing,$(PACKAGES))
 
@@ -153,11 +167,13 @@ web-core-test:
 
 # The page: $(WEB_DIR)/quarzel.html, one file with the page's script, its style, the icons and
 # the core compiled to WebAssembly, opened from disk or any web server without installing.
-# Debian's emscripten compiles the core; the page's npm packages come from web/package-lock.json.
-# Emscripten's JS optimizer finds its modules only through NODE_PATH.
-WEB_PACKAGES = emscripten cmake make
+# Debian's emscripten compiles the core (with the task files' TOML parser, header-only); the
+# page's npm packages come from web/package-lock.json. Emscripten's JS optimizer finds its
+# modules only through NODE_PATH.
+WEB_PACKAGES = emscripten cmake make libtomlplusplus-dev
 web:
 	$(call install-missing,$(WEB_PACKAGES))
+	$(call install-command,npm,npm)
 	cd web && npm ci --no-audit --no-fund --loglevel=error
 	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_DIR)/core -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQUARZEL_BUILD_UI=OFF -DQUARZEL_BUILD_TESTS=OFF -DQUARZEL_BUILD_TOOLS=OFF

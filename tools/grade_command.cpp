@@ -20,6 +20,10 @@ namespace {
 // --jobs takes a number written with up to four digits, from 1.
 constexpr std::size_t kJobDigits = 4;
 
+// Why a link in a class folder is not read: it is shown as the program's message.
+constexpr char kLinkLeavesFolder[] =
+    "übersprungen: Verknüpfung auf eine Datei außerhalb des Ordners";
+
 }  // namespace
 
 std::string gradeUsageLine() {
@@ -94,10 +98,14 @@ int gradeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     std::vector<Submission> submissions;
     for (const FoundProgram& program : findPrograms(options.paths)) {
         Submission submission{program.name, std::nullopt, ""};
-        try {
-            submission.text = readProgramFile(program.path);
-        } catch (const SystemError& error) {
-            submission.error = toUtf8(centralHandlerText(error.text()));
+        if (program.leavesFolder) {
+            submission.error = kLinkLeavesFolder;
+        } else {
+            try {
+                submission.text = readProgramFile(program.path);
+            } catch (const SystemError& error) {
+                submission.error = toUtf8(centralHandlerText(error.text()));
+            }
         }
         submissions.push_back(std::move(submission));
     }
@@ -113,7 +121,7 @@ int gradeCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             return;
         }
         try {
-            writeFileAtomically(*path, bytes);
+            writeRegularFile(*path, bytes);
         } catch (const SystemError& error) {
             err << "quarzel-grade: " << toUtf8(centralHandlerText(error.text())) << '\n';
             status = kGradeUsage;

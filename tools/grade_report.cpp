@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string_view>
 
 #include "files/html_page.h"
+#include "tools/visible_text.h"
 
 namespace quarzel::grading {
 namespace {
@@ -16,21 +18,39 @@ std::string scoreText(std::int64_t points, std::int64_t total) {
     return std::to_string(points) + " von " + pointsText(total);
 }
 
-// A field with ";", a quote or a line break is quoted, its quotes doubled.
+// "P von M Punkten", or for a program that could not be read "nicht bewertet".
+std::string gradeText(const ProgramGrade& grade, std::int64_t total) {
+    return grade.error.empty() ? scoreText(grade.points, total) : "nicht bewertet";
+}
+
+// A text field of the CSV file. A spreadsheet takes a field that begins with "=", "+", "-",
+// "@", a tab or a carriage return for a formula (a name "=HYPERLINK(...).prg" would become a
+// live link); the usual quote in front makes it text. Control characters are shown, and a
+// field with ";" or a quote is quoted, its quotes doubled. The tool's own numbers do not come
+// here: they stay numbers.
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(";\"\r\n") == std::string::npos) {
-        return text;
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    const std::string shown = visibleText(formula ? "'" + text : text);
+    if (shown.find_first_of(";\"") == std::string::npos) {
+        return shown;
     }
     std::string field = "\"";
-    for (const char c : text) {
+    for (const char c : shown) {
         field += c == '"' ? "\"\"" : std::string(1, c);
     }
     return field + "\"";
 }
 
-// Every text of the page is the user's or the task's: escaped as the HTML export escapes.
+// Every text of the page is the user's or the task's: control characters shown as on the
+// console, then escaped as the HTML export escapes.
 std::string html(const std::string& text) {
-    return htmlEscape(text);
+    return htmlEscape(visibleText(text));
+}
+
+// One line of the console; a learner's name or message cannot break it or steer the terminal.
+void consoleLine(std::ostream& out, const std::string& text) {
+    out << visibleText(text) << '\n';
 }
 
 constexpr char kStyle[] =
@@ -45,18 +65,26 @@ std::string summaryLine(const Task& task, const std::vector<ProgramGrade>& grade
     const std::int64_t total = task.totalPoints();
     std::int64_t sum = 0;
     std::size_t full = 0;
+    std::size_t graded = 0;
     for (const ProgramGrade& grade : grades) {
+        if (!grade.error.empty()) {
+            continue;  // no score at all, not a score of 0
+        }
+        ++graded;
         sum += grade.points;
-        full += grade.error.empty() && grade.points == total ? 1 : 0;
+        full += grade.points == total ? 1 : 0;
     }
     const std::size_t count = grades.size();
     std::string line = std::to_string(count) + (count == 1 ? " Programm" : " Programme");
-    if (count == 0) {
+    if (graded < count) {
+        line += ", " + std::to_string(count - graded) + " nicht bewertet";
+    }
+    if (graded == 0) {
         return line;
     }
-    // The mean with one decimal, rounded half up, with a decimal comma.
+    // The mean of the graded programs with one decimal, rounded half up, with a decimal comma.
     const std::int64_t tenths =
-        (sum * 20 + static_cast<std::int64_t>(count)) / (2 * static_cast<std::int64_t>(count));
+        (sum * 20 + static_cast<std::int64_t>(graded)) / (2 * static_cast<std::int64_t>(graded));
     line += ", " + std::to_string(full) + " mit voller Punktzahl, im Mittel " +
             std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " von " +
             pointsText(total);
@@ -67,17 +95,17 @@ void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grade
                         std::ostream& out) {
     const std::int64_t total = task.totalPoints();
     for (const ProgramGrade& grade : grades) {
-        out << grade.name << ": " << scoreText(grade.points, total) << '\n';
+        consoleLine(out, grade.name + ": " + gradeText(grade, total));
         if (!grade.error.empty()) {
-            out << "  " << grade.error << '\n';
+            consoleLine(out, "  " + grade.error);
         }
         for (std::size_t c = 0; c < grade.cases.size(); ++c) {
             if (!grade.cases[c].passed()) {
-                out << "  " << failureLine(task.cases[c], grade.cases[c]) << '\n';
+                consoleLine(out, "  " + failureLine(task.cases[c], grade.cases[c]));
             }
         }
     }
-    out << summaryLine(task, grades) << '\n';
+    consoleLine(out, summaryLine(task, grades));
 }
 
 std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades) {
@@ -127,7 +155,7 @@ std::string htmlReport(const Task& task, const std::vector<ProgramGrade>& grades
                 page << "<td class=\"nein\">0 ✗</td>";
             }
         }
-        page << "<td>" << html(scoreText(grade.points, total)) << "</td></tr>\n";
+        page << "<td>" << html(gradeText(grade, total)) << "</td></tr>\n";
     }
     page << "</table>\n";
 

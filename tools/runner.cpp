@@ -4,6 +4,7 @@
 #include "common/quote.h"
 #include "files/data_file.h"
 #include "files/program_file.h"
+#include "files/text_file.h"
 #include "grading/headless_views.h"
 #include "tools/count_argument.h"
 
@@ -133,7 +134,8 @@ int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
     if (!result.ran && result.end != CaseEnd::CheckPassed) {
         return exitStatusOf(result);  // a refused program or data leaves nothing to dump
     }
-    if (options.dump && !guarded(prompts, [&] { writeDataFile(*options.dump, result.table); })) {
+    if (options.dump &&
+        !guarded(prompts, [&] { writeRegularFile(*options.dump, dataFileText(result.table)); })) {
         return kUsageOrFile;
     }
     return exitStatusOf(result);

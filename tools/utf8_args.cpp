@@ -3,6 +3,8 @@
 #include <clocale>
 #include <csignal>
 
+#include "tools/standard_output.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // shellapi.h needs the types of windows.h
@@ -34,6 +36,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 }
 
 void prepareProcess() {
+    occupyClosedStandardStreams();
 #ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
 #endif

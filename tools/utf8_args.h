@@ -13,9 +13,10 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 
 // What every headless tool sets up before it runs: the system's error texts in the user's
 // language (only the message language and the character set are taken from the locale, so
-// numbers are still printed the same everywhere), and a write beyond the file-size limit
+// numbers are still printed the same everywhere), a write beyond the file-size limit
 // failing with its error instead of ending the process, so that a save reports it and
-// removes its temporary file.
+// removes its temporary file, and a closed standard stream kept closed to writes
+// (occupyClosedStandardStreams).
 void prepareProcess();
 
 }  // namespace quarzel::headless

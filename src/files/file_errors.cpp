@@ -44,6 +44,10 @@ SystemError fileCreateError(const std::string& path, const std::error_code& erro
         fromUtf8("Datei \"" + path + "\" kann nicht erstellt werden. " + osErrorText(error)));
 }
 
+SystemError fileWriteError(const std::string& path) {
+    return SystemError(fromUtf8("Datei " + path + " kann nicht geschrieben werden"));
+}
+
 SystemError fileOpenError(const std::string& path, const std::error_code& error) {
     return fileOpenError(path, osErrorText(error).c_str());
 }

@@ -17,6 +17,10 @@ std::string osErrorText(const std::error_code& error);
 // and the operating system's text for the error.
 SystemError fileCreateError(const std::string& path, const std::error_code& error);
 
+// "Datei %s kann nicht geschrieben werden": a name that is taken by something other than a
+// regular file (a folder, a device, a pipe), which a write must not replace.
+SystemError fileWriteError(const std::string& path);
+
 // "Datei %s kann nicht geöffnet werden. %s", with the system's text for `error` or, where the
 // system has no error to tell, our own `reason` (UTF-8).
 SystemError fileOpenError(const std::string& path, const std::error_code& error);

@@ -387,8 +387,13 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     if (error) {
         throw fileCreateError(path, error);
     }
-    if (fs::is_directory(target, error)) {
+    const fs::file_status status = fs::status(target, error);
+    if (fs::is_directory(status)) {
         throw fileCreateError(path, std::make_error_code(std::errc::is_a_directory));
+    }
+    // The rename would put a plain file where the device or the pipe was (as root, in /dev).
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        throw fileWriteError(path);
     }
     const TargetInfo info = targetInfo(target);
 
@@ -432,6 +437,18 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
         throw fileCreateError(path, error);
     }
     syncFolder(target.parent_path());
+}
+
+void writeRegularFile(const std::string& path, std::string_view bytes) {
+    std::error_code error;
+    const fs::path target = followLinks(fs::u8path(path), error);
+    if (!error) {
+        const fs::file_status status = fs::status(target, error);
+        if (fs::exists(status) && !fs::is_regular_file(status)) {
+            throw fileWriteError(path);
+        }
+    }
+    writeFileAtomically(path, bytes);
 }
 
 }  // namespace quarzel

@@ -49,7 +49,14 @@ TextRead readTextFile(const std::string& path,
 // no temporary file is left behind, and "Datei "%s" kann nicht erstellt werden. %s" is raised.
 // A symbolic link stays a link, also a dangling one: the file it names gets the content.
 // Where the folder takes no new file but the target itself is writable, the target is
-// overwritten in place; only then can a failure midway cost the old content.
+// overwritten in place; only then can a failure midway cost the old content. A device, a pipe
+// or a socket in the target's place is never replaced by a file: "Datei %s kann nicht
+// geschrieben werden" is raised, and nothing is created.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// writeFileAtomically for a file that a command line names (a report, a memory dump): only a
+// regular file, or a name that is not taken yet, is written. A folder too raises "Datei %s
+// kann nicht geschrieben werden".
+void writeRegularFile(const std::string& path, std::string_view bytes);
 
 }  // namespace quarzel

@@ -120,6 +120,23 @@ std::string fileName(const std::string& path) {
     return fs::u8path(path).filename().u8string();
 }
 
+// Whether `entry` of `folder` (its canonical path) is a link to a file outside that folder.
+// A link that cannot be followed to its end, or a folder whose own path is unknown, counts as
+// leading outside.
+bool leadsOutside(const fs::directory_entry& entry, const fs::path& folder) {
+    std::error_code error;
+    if (!entry.is_symlink(error) || error) {
+        return false;
+    }
+    const fs::path target = fs::canonical(entry.path(), error);
+    if (error || folder.empty()) {
+        return true;
+    }
+    // Compared part by part, so that "klasse-2/x.prg" is not taken to be inside "klasse".
+    return std::mismatch(folder.begin(), folder.end(), target.begin(), target.end()).first !=
+           folder.end();
+}
+
 }  // namespace
 
 bool classListLess(const std::string& a, const std::string& b) {
@@ -130,36 +147,37 @@ bool classListLess(const std::string& a, const std::string& b) {
 }
 
 std::vector<FoundProgram> findPrograms(const std::vector<std::string>& paths) {
-    std::vector<std::string> files;
+    std::vector<std::pair<std::string, bool>> files;  // path, leads outside its folder
     std::set<std::string> seen;
-    const auto add = [&](const std::string& file) {
+    const auto add = [&](const std::string& file, bool leavesFolder) {
         if (seen.insert(normalised(file)).second) {
-            files.push_back(file);  // as first written
+            files.emplace_back(file, leavesFolder);  // as first written
         }
     };
     for (const std::string& given : paths) {
         const fs::path path = fs::u8path(given);
         std::error_code error;
         if (!fs::is_directory(path, error)) {
-            add(given);  // a file that cannot be read is reported in its own row
+            add(given, false);  // a file that cannot be read is reported in its own row
             continue;
         }
+        const fs::path folder = fs::canonical(path, error);
         for (fs::directory_iterator it(path, error), end; !error && it != end;
              it.increment(error)) {
             if (isProgramFile(it->path()) && it->is_regular_file(error)) {
-                add(it->path().u8string());
+                add(it->path().u8string(), leadsOutside(*it, folder));
             }
         }
     }
 
     std::map<std::string, int> uses;
-    for (const std::string& file : files) {
-        ++uses[fileName(file)];
+    for (const auto& file : files) {
+        ++uses[fileName(file.first)];
     }
     std::vector<FoundProgram> found;
-    for (const std::string& file : files) {
+    for (const auto& [file, leavesFolder] : files) {
         const std::string name = fileName(file);
-        found.push_back({uses[name] > 1 ? file : name, file});
+        found.push_back({uses[name] > 1 ? file : name, file, leavesFolder});
     }
     std::sort(found.begin(), found.end(), [](const FoundProgram& a, const FoundProgram& b) {
         const std::string nameA = fileName(a.path);

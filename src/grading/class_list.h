@@ -17,10 +17,14 @@ bool classListLess(const std::string& a, const std::string& b);
 struct FoundProgram {
     std::string name;
     std::string path;
+    // Found in a folder, but a link to a file outside it: not to be read, since a learner
+    // could point it at any file the teacher may read.
+    bool leavesFolder = false;
 };
 
 // Every program once, however its path is written ("abg/a.prg" and "./abg/a.prg"), ordered
-// by classListLess of the file names and then of the paths.
+// by classListLess of the file names and then of the paths. A file named on its own is taken
+// as it is, a link too.
 std::vector<FoundProgram> findPrograms(const std::vector<std::string>& paths);
 
 }  // namespace quarzel::grading

@@ -27,6 +27,9 @@ namespace quarzel::grading {
 namespace {
 
 constexpr std::int64_t kMaxPoints = 1000000;
+// Far above what a learner's program needs, and still about a second per case (an INC loop
+// takes 0.9 s for it): a larger limit would let one case hold up the whole class for minutes.
+constexpr std::int64_t kMaxStepLimit = 100000000;
 
 // Why a data file's text is no whole table, or none: 512 lines, each with its two colons.
 std::optional<std::string> wholeTableProblem(std::string_view text) {
@@ -86,11 +89,9 @@ class Reader {
             return std::nullopt;
         }
         if (value->get() < low || value->get() > high) {
-            const std::string range =
-                high == std::numeric_limits<std::int64_t>::max()
-                    ? "ab " + std::to_string(low)
-                    : "von " + std::to_string(low) + " bis " + std::to_string(high);
-            problem(node.source(), key, "Zahl " + range + " erwartet");
+            problem(
+                node.source(), key,
+                "Zahl von " + std::to_string(low) + " bis " + std::to_string(high) + " erwartet");
             return std::nullopt;
         }
         return value->get();
@@ -118,7 +119,7 @@ class Reader {
                     task.title = *value;
                 }
             } else if (name == "schrittgrenze") {
-                if (auto value = integer(node, name, 1, std::numeric_limits<std::int64_t>::max())) {
+                if (auto value = integer(node, name, 1, kMaxStepLimit)) {
                     task.stepLimit = static_cast<std::uint64_t>(*value);
                 }
             } else if (name == "fall") {

@@ -34,7 +34,7 @@ TEST(TaskFile, ReadsEveryKey) {
     }
     writeBytes(dir + "/d.dta", data);
     const TaskLoad load = parseTask(R"(titel = "T"
-schrittgrenze = 500
+schrittgrenze = 100_000_000
 [[fall]]
 name = "Eins"
 daten = "d.dta"
@@ -53,7 +53,7 @@ anfang = { 2 = "-3", 1 = 5 }
     ASSERT_TRUE(load.task) << load.problem;
     const Task& task = *load.task;
     EXPECT_EQ(task.title, "T");
-    EXPECT_EQ(task.stepLimit, 500u);
+    EXPECT_EQ(task.stepLimit, 100000000u);  // the largest limit taken
     ASSERT_EQ(task.cases.size(), 2u);
     const TaskCase& one = task.cases[0];
     EXPECT_EQ(one.name, "Eins");
@@ -149,7 +149,12 @@ TEST(TaskFile, RefusesWithFileLineAndKey) {
         {"titel = 1\n[[fall]]\nname = \"A\"\n",
          "a.toml, Zeile 1, Schlüssel \"titel\": Text erwartet"},
         {"schrittgrenze = 0\n[[fall]]\nname = \"A\"\n",
-         "a.toml, Zeile 1, Schlüssel \"schrittgrenze\": Zahl ab 1 erwartet"},
+         "a.toml, Zeile 1, Schlüssel \"schrittgrenze\": Zahl von 1 bis 100000000 erwartet"},
+        // One case could run for minutes: refused like any value out of range.
+        {"titel = \"T\"\nschrittgrenze = 100000001\n[[fall]]\nname = \"A\"\n",
+         "a.toml, Zeile 2, Schlüssel \"schrittgrenze\": Zahl von 1 bis 100000000 erwartet"},
+        {"schrittgrenze = 9223372036854775807\n[[fall]]\nname = \"A\"\n",
+         "a.toml, Zeile 1, Schlüssel \"schrittgrenze\": Zahl von 1 bis 100000000 erwartet"},
         {"[[fall]]\nname = \"A\"\npunkte = 0\n[[fall]]\nname = \"B\"\npunkte = 0\n",
          "a.toml, Schlüssel \"fall.punkte\": alle Fälle zusammen geben 0 Punkte"},
         {head + "punkte = \"2\"\n",
