@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,6 +59,20 @@ struct TaskLoad {
     std::optional<Task> task;
     std::string problem;
 };
+
+// The largest task file that is read. A task that writes out the whole table for a hundred
+// cases fits many times over, and the parsed file stays small in the page's memory; the page's
+// file picker reads no more of a task file than this and one byte.
+inline constexpr std::size_t kMaxTaskFileBytes = std::size_t{1024} * 1024;
+
+// The text of the task file at `path` (UTF-8), or why it is refused (UTF-8): it cannot be read,
+// or it has more than kMaxTaskFileBytes bytes ("Datei %s ist zu groß für eine Aufgabendatei
+// (höchstens 1 MiB)").
+struct TaskText {
+    std::optional<std::string> text;
+    std::string problem;
+};
+TaskText readTaskFile(const std::string& path);
 
 // Reads the task file at `path` (UTF-8) and every data file it names, relative to its folder.
 TaskLoad loadTask(const std::string& path);
