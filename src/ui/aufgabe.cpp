@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <thread>
@@ -33,15 +34,21 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, cons
     return b;
 }
 
+// The texts of a task file are shown as the text they are, never as markup, and a screen
+// reader reads a label's text after its fixed name: "Punkte: 4 von 4 Punkten".
 QLabel* label(QWidget* parent, const char* name, const char* accessibleName) {
     auto* l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
     l->setAccessibleName(utf8Text(accessibleName));
     return l;
 }
 
-void setLabelText(QLabel* label, const char* /*accessibleName*/, const QString& text) {
+void setLabelText(QLabel* label, const char* accessibleName, const QString& text) {
     label->setText(text);
+    label->setAccessibleName(text.isEmpty()
+                                 ? utf8Text(accessibleName)
+                                 : utf8Text(accessibleName) + QStringLiteral(": ") + text);
 }
 
 }  // namespace
@@ -187,7 +194,8 @@ void TfrmAufgabe::showSelection(int row) {
 void TfrmAufgabe::showCaseResult(int row, bool passed, const std::string& text) {
     QTableWidgetItem* item = m_twCases->item(row, ColResult);
     item->setText(utf8Text(text));
-    item->setToolTip(item->text());
+    // A tooltip would take a text that looks like markup for markup.
+    item->setToolTip(Qt::convertFromPlainText(item->text()));
     item->setBackground(passed ? kPassedBackground : kFailedBackground);
 }
 

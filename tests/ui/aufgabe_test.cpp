@@ -1,12 +1,15 @@
 // The task window and the aids while practising, in the real main window on the offscreen
-// platform: clicks reach the task session and the window shows what it reports (the session's
-// rules are core tests); line numbers and the current line; an endless loop at "Direkt".
+// platform: clicks reach the task session and the window shows what it reports, a task's texts
+// as plain text and readable by a screen reader (the session's rules are core tests); line
+// numbers and the current line; an endless loop at "Direkt".
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QtTest>
 #include <memory>
 
@@ -35,6 +38,7 @@ class AufgabeTest : public QObject {
 
     void buttonShowsAndHidesTheWindow();
     void clicksReachTheSessionAndTheWindowShowsItsReports();
+    void taskTextsShowAsPlainTextAndAreRead();
     void gutterCountsLinesAndMarksTheCurrentOne();
     void endlessLoopAtDirectPausesWithABox();
 
@@ -131,6 +135,52 @@ void AufgabeTest::clicksReachTheSessionAndTheWindowShowsItsReports() {
     QCOMPARE(wb().table.value(0) + "|" + wb().table.comment(0), std::string("-3|Summand"));
     QCOMPARE(window()->lbInputs()->text(),
              QStringLiteral("Übernommen: „Negative Zahlen“ – Eingaben: keine"));
+}
+
+void AufgabeTest::taskTextsShowAsPlainTextAndAreRead() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("markup.toml"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "titel = \"<b>x</b> <img src=x>\"\n[[fall]]\nname = \"<i>f</i>\"\n"
+        "eingaben = [\"<u>1</u>\"]\n[fall.erwartet]\nende = \"<b>STP</b>\"\n");
+    file.close();
+    window()->show();
+    QVERIFY(window()->session().load(path.toUtf8().toStdString()));
+    m_form->programEditor()->setPlainText(QStringLiteral("STP"));
+    QTest::mouseClick(window()->btTest(), Qt::LeftButton);
+    QTest::mouseClick(window()->btTakeOver(), Qt::LeftButton);
+
+    const QTableWidget* cases = window()->twCases();
+    QCOMPARE(cases->item(0, TfrmAufgabe::ColName)->text(), QStringLiteral("<i>f</i>"));
+    QCOMPARE(cases->item(0, TfrmAufgabe::ColInputs)->text(), QStringLiteral("<u>1</u>"));
+    const QTableWidgetItem* result = cases->item(0, TfrmAufgabe::ColResult);
+    QCOMPARE(result->text(), QStringLiteral("endet mit \"STP\" statt \"<b>STP</b>\""));
+    QTextDocument tip;
+    tip.setHtml(result->toolTip());
+    QCOMPARE(tip.toPlainText(), result->text());
+
+    const struct {
+        QLabel* label;
+        QString text;
+        QString name;
+    } labels[] = {
+        {window()->lbTitle(), QStringLiteral("<b>x</b> <img src=x>"),
+         QStringLiteral("Titel der Aufgabe: <b>x</b> <img src=x>")},
+        {window()->lbPoints(), QStringLiteral("0 von 1 Punkten"),
+         QStringLiteral("Punkte: 0 von 1 Punkten")},
+        {window()->lbInputs(), QStringLiteral("Übernommen: „<i>f</i>“ – Eingaben: <u>1</u>"),
+         QStringLiteral("Eingaben des übernommenen Falls: Übernommen: „<i>f</i>“ – Eingaben: "
+                        "<u>1</u>")},
+    };
+    for (const auto& l : labels) {
+        QCOMPARE(l.label->text(), l.text);
+        QCOMPARE(l.label->textFormat(), Qt::PlainText);
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(l.label);
+        QVERIFY(read != nullptr);
+        QCOMPARE(read->text(QAccessible::Name), l.name);
+    }
 }
 
 void AufgabeTest::gutterCountsLinesAndMarksTheCurrentOne() {
