@@ -60,9 +60,10 @@ struct TaskLoad {
     std::string problem;
 };
 
-// The largest task file that is read. A task that writes out the whole table for a hundred
-// cases fits many times over, and the parsed file stays small in the page's memory; the page's
-// file picker reads no more of a task file than this and one byte.
+// The largest task file that is read. Sixty cases that each write out all 512 start and all
+// 512 expected cells still fit, and the parsed file stays small in the page's memory (about
+// 20 MB at quarzel-grade's peak); the page's file picker reads no more of a task file than this
+// and one byte.
 inline constexpr std::size_t kMaxTaskFileBytes = std::size_t{1024} * 1024;
 
 // The text of the task file at `path` (UTF-8), or why it is refused (UTF-8): it cannot be read,
