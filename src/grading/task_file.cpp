@@ -371,14 +371,28 @@ std::string taskDataPath(const std::string& taskPath, const std::string& name) {
     return (fs::u8path(taskPath).parent_path() / fs::u8path(name)).u8string();
 }
 
-TaskLoad loadTask(const std::string& path) {
-    std::string text;
+TaskText readTaskFile(const std::string& path) {
+    static_assert(kMaxTaskFileBytes == 1024 * 1024, "the message names the limit");
+    TextRead read;
     try {
-        text = readTextFile(path).text;
+        read = readTextFile(path, kMaxTaskFileBytes, std::numeric_limits<std::size_t>::max(),
+                            kMaxTaskFileBytes);
     } catch (const SystemError& error) {
         return {std::nullopt, toUtf8(centralHandlerText(error.text()))};
     }
-    return parseTask(text, path);
+    if (read.tooLarge) {
+        return {std::nullopt,
+                "Datei " + path + " ist zu groß für eine Aufgabendatei (höchstens 1 MiB)"};
+    }
+    return {std::move(read.text), ""};
+}
+
+TaskLoad loadTask(const std::string& path) {
+    TaskText read = readTaskFile(path);
+    if (!read.text) {
+        return {std::nullopt, std::move(read.problem)};
+    }
+    return parseTask(*read.text, path);
 }
 
 }  // namespace quarzel::grading

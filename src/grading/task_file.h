@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,6 +59,21 @@ struct TaskLoad {
     std::optional<Task> task;
     std::string problem;
 };
+
+// The largest task file that is read. Sixty cases that each write out all 512 start and all
+// 512 expected cells still fit, and the parsed file stays small in the page's memory (about
+// 20 MB at quarzel-grade's peak); the page's file picker reads no more of a task file than this
+// and one byte.
+inline constexpr std::size_t kMaxTaskFileBytes = std::size_t{1024} * 1024;
+
+// The text of the task file at `path` (UTF-8), or why it is refused (UTF-8): it cannot be read,
+// or it has more than kMaxTaskFileBytes bytes ("Datei %s ist zu groß für eine Aufgabendatei
+// (höchstens 1 MiB)").
+struct TaskText {
+    std::optional<std::string> text;
+    std::string problem;
+};
+TaskText readTaskFile(const std::string& path);
 
 // Reads the task file at `path` (UTF-8) and every data file it names, relative to its folder.
 TaskLoad loadTask(const std::string& path);

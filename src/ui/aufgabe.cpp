@@ -7,16 +7,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <thread>
 
-#include "common/views.h"
-#include "grading/grader.h"
 #include "qt_text.h"
 #include "screen/captions.h"
 #include "screen/colours.h"
-#include "session/workbench.h"
 #include "window_placement.h"
 
 namespace quarzel {
@@ -37,18 +35,34 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, cons
     return b;
 }
 
+// The texts of a task file are shown as the text they are, never as markup, and a screen
+// reader reads a label's text after its fixed name: "Punkte: 4 von 4 Punkten".
+QLabel* label(QWidget* parent, const char* name, const char* accessibleName) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setAccessibleName(utf8Text(accessibleName));
+    return l;
+}
+
+void setLabelText(QLabel* label, const char* accessibleName, const QString& text) {
+    label->setText(text);
+    label->setAccessibleName(text.isEmpty()
+                                 ? utf8Text(accessibleName)
+                                 : utf8Text(accessibleName) + QStringLiteral(": ") + text);
+}
+
 }  // namespace
 
 TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_workbench(workbench), m_prompts(prompts) {
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmAufgabe"));
     setWindowTitle(utf8Text(captions::frmAufgabe));
     // Only the main window's closing ends the program, even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    m_lbTitle = new QLabel(utf8Text(captions::lbTaskNone), this);
-    m_lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    m_lbTitle->setAccessibleName(utf8Text(captions::lbTaskTitleName));
+    m_lbTitle = label(this, "lbTitle", captions::lbTaskTitleName);
+    setLabelText(m_lbTitle, captions::lbTaskTitleName, utf8Text(captions::lbTaskNone));
     QFont bold = m_lbTitle->font();
     bold.setBold(true);
     m_lbTitle->setFont(bold);
@@ -70,12 +84,8 @@ TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* par
     m_twCases->horizontalHeader()->setSectionResizeMode(ColResult, QHeaderView::Stretch);
     m_twCases->setWordWrap(false);
 
-    m_lbPoints = new QLabel(this);
-    m_lbPoints->setObjectName(QStringLiteral("lbPoints"));
-    m_lbPoints->setAccessibleName(utf8Text(captions::lbPointsName));
-    m_lbInputs = new QLabel(this);
-    m_lbInputs->setObjectName(QStringLiteral("lbInputs"));
-    m_lbInputs->setAccessibleName(utf8Text(captions::lbInputsName));
+    m_lbPoints = label(this, "lbPoints", captions::lbPointsName);
+    m_lbInputs = label(this, "lbInputs", captions::lbInputsName);
     m_lbInputs->setWordWrap(true);
 
     m_btLoad = button(this, "btLoad", captions::btTaskLoad, captions::btTaskLoadTip);
@@ -95,15 +105,22 @@ TfrmAufgabe::TfrmAufgabe(Workbench& workbench, PromptView& prompts, QWidget* par
     layout->addWidget(m_lbInputs);
     layout->addLayout(buttons);
 
-    connect(m_btLoad, &QPushButton::clicked, this, [this] { btLoadClick(); });
-    connect(m_btTest, &QPushButton::clicked, this, [this] { btTestClick(); });
-    connect(m_btTakeOver, &QPushButton::clicked, this, [this] { btTakeOverClick(); });
-    connect(m_twCases, &QTableWidget::cellDoubleClicked, this,
-            [this](int /*row*/, int /*column*/) { btTakeOverClick(); });
-    connect(m_twCases, &QTableWidget::itemSelectionChanged, this, [this] { updateButtons(); });
+    connect(m_btLoad, &QPushButton::clicked, this,
+            [this] { command(&grading::TaskSession::chooseAndLoad); });
+    connect(m_btTest, &QPushButton::clicked, this,
+            [this] { command(&grading::TaskSession::test); });
+    connect(m_btTakeOver, &QPushButton::clicked, this,
+            [this] { command(&grading::TaskSession::takeOver); });
+    connect(m_twCases, &QTableWidget::cellDoubleClicked, this, [this](int row, int /*column*/) {
+        m_session->select(row);
+        command(&grading::TaskSession::takeOver);
+    });
+    connect(m_twCases, &QTableWidget::itemSelectionChanged, this,
+            [this] { m_session->select(selectedRow()); });
 
     resize(kOuterWidth, kOuterHeight);
-    updateButtons();
+    grading::TaskPanelView& view = *this;
+    m_session.emplace(workbench, prompts, view, std::max(1U, std::thread::hardware_concurrency()));
 }
 
 void TfrmAufgabe::toggle() {
@@ -141,107 +158,64 @@ void TfrmAufgabe::showEvent(QShowEvent* event) {
          std::max(work.top(), main.bottom() + 1 - kOuterHeight - 40));
 }
 
-void TfrmAufgabe::btLoadClick() {
+void TfrmAufgabe::command(void (grading::TaskSession::*call)()) {
     if (beforeCommand) {
         beforeCommand();
     }
-    std::optional<std::string> path;
-    m_workbench.guard([&] { path = m_prompts.chooseFileToOpen(grading::kTaskFileFilter); });
-    if (path) {
-        loadTask(*path);
-    }
+    ((*m_session).*call)();
 }
 
-bool TfrmAufgabe::loadTask(const std::string& path) {
-    grading::TaskLoad load;
-    m_workbench.guard([&] { load = grading::loadTask(path); });
-    if (!load.task) {
-        if (!load.problem.empty()) {
-            m_prompts.showMessage(fromUtf8(load.problem), grading::kTaskBoxCaption,
-                                  MessageIcon::Error);
-        }
-        return false;
-    }
-    m_task = std::move(load.task);
-    showTask();
-    return true;
-}
-
-void TfrmAufgabe::showTask() {
-    m_lbTitle->setText(utf8Text(m_task->title));
-    m_lbPoints->clear();
-    m_lbInputs->clear();
+void TfrmAufgabe::showTask(const std::string& title, const std::vector<CaseRow>& cases) {
+    const QSignalBlocker quiet(m_twCases);  // the session chooses the selected case itself
+    setLabelText(m_lbTitle, captions::lbTaskTitleName, utf8Text(title));
+    setLabelText(m_lbPoints, captions::lbPointsName, QString());
+    setLabelText(m_lbInputs, captions::lbInputsName, QString());
     m_twCases->clearContents();
-    m_twCases->setRowCount(static_cast<int>(m_task->cases.size()));
+    m_twCases->setRowCount(static_cast<int>(cases.size()));
     for (int row = 0; row < m_twCases->rowCount(); ++row) {
-        const grading::TaskCase& c = m_task->cases[static_cast<std::size_t>(row)];
+        const CaseRow& c = cases[static_cast<std::size_t>(row)];
         m_twCases->setItem(row, ColName, new QTableWidgetItem(utf8Text(c.name)));
         auto* points = new QTableWidgetItem(QString::number(c.points));
         points->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_twCases->setItem(row, ColPoints, points);
-        m_twCases->setItem(row, ColInputs, new QTableWidgetItem(utf8Text(grading::inputsText(c))));
+        m_twCases->setItem(row, ColInputs, new QTableWidgetItem(utf8Text(c.inputs)));
         m_twCases->setItem(row, ColResult, new QTableWidgetItem());
     }
-    if (m_twCases->rowCount() > 0) {
-        m_twCases->selectRow(0);
-    }
-    updateButtons();
 }
 
-void TfrmAufgabe::btTestClick() {
-    if (!m_task) {
-        return;
-    }
-    if (beforeCommand) {
-        beforeCommand();
-    }
-    // Every case on a workbench of its own: the main window's run, registers, table and flags
-    // stay exactly as they are.
-    const grading::Submission program{"Programm", m_workbench.programText(), ""};
-    std::vector<grading::ProgramGrade> grades;
-    m_workbench.guard([&] {
-        grades = grading::gradeAll(*m_task, {program},
-                                   std::max(1U, std::thread::hardware_concurrency()));
-    });
-    if (grades.size() != 1) {
-        return;  // the error has been shown
-    }
-    const grading::ProgramGrade& grade = grades.front();
-    for (int row = 0; row < m_twCases->rowCount(); ++row) {
-        const grading::CaseGrade& c = grade.cases[static_cast<std::size_t>(row)];
-        QTableWidgetItem* item = m_twCases->item(row, ColResult);
-        item->setText(utf8Text(grading::caseResultText(c)));
-        item->setToolTip(item->text());
-        item->setBackground(c.passed() ? kPassedBackground : kFailedBackground);
-    }
-    m_lbPoints->setText(utf8Text(grading::pointsText(grade.points, m_task->totalPoints())));
-}
-
-void TfrmAufgabe::btTakeOverClick() {
-    const int row = selectedCase();
-    if (!m_task || row < 0) {
-        return;
-    }
-    if (beforeCommand) {
-        beforeCommand();
-    }
-    const grading::TaskCase& c = m_task->cases[static_cast<std::size_t>(row)];
-    std::optional<DataTable> start;
-    m_workbench.guard([&] { start = grading::caseStartTable(c); });
-    if (start && m_workbench.takeOverData(*start)) {
-        // The learner types these while stepping through the case.
-        m_lbInputs->setText(utf8Text(grading::takenOverText(c)));
+void TfrmAufgabe::showSelection(int row) {
+    const QSignalBlocker quiet(m_twCases);
+    if (row < 0) {
+        m_twCases->clearSelection();
+    } else {
+        m_twCases->selectRow(row);
     }
 }
 
-int TfrmAufgabe::selectedCase() const {
+void TfrmAufgabe::showCaseResult(int row, bool passed, const std::string& text) {
+    QTableWidgetItem* item = m_twCases->item(row, ColResult);
+    item->setText(utf8Text(text));
+    // A tooltip would take a text that looks like markup for markup.
+    item->setToolTip(Qt::convertFromPlainText(item->text()));
+    item->setBackground(passed ? kPassedBackground : kFailedBackground);
+}
+
+void TfrmAufgabe::showPoints(const std::string& text) {
+    setLabelText(m_lbPoints, captions::lbPointsName, utf8Text(text));
+}
+
+void TfrmAufgabe::showTakenOver(const std::string& text) {
+    setLabelText(m_lbInputs, captions::lbInputsName, utf8Text(text));
+}
+
+void TfrmAufgabe::enableButtons(bool test, bool takeOver) {
+    m_btTest->setEnabled(test);
+    m_btTakeOver->setEnabled(takeOver);
+}
+
+int TfrmAufgabe::selectedRow() const {
     const QList<QTableWidgetItem*> items = m_twCases->selectedItems();
     return items.isEmpty() ? -1 : items.constFirst()->row();
-}
-
-void TfrmAufgabe::updateButtons() {
-    m_btTest->setEnabled(m_task.has_value() && !m_task->cases.empty());
-    m_btTakeOver->setEnabled(m_task.has_value() && selectedCase() >= 0);
 }
 
 }  // namespace quarzel

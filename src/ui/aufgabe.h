@@ -1,14 +1,14 @@
-// The task window frmAufgabe: a teacher's task file opened beside the main window, every case
-// tested on the program as it stands in the editor, and a case's memory taken over into the
-// main window's table to step through it. Shown and hidden by the main window's "Aufgabe".
+// The task window frmAufgabe: the window's side of the task session, a teacher's task opened
+// beside the main window, its cases tested and one taken over. It turns clicks into session
+// calls and shows what the session reports. Shown and hidden by the main window's "Aufgabe".
 #pragma once
 
 #include <QWidget>
 #include <functional>
 #include <optional>
-#include <string>
 
-#include "grading/task_file.h"
+#include "grading/task_panel_view.h"
+#include "grading/task_session.h"
 
 class QLabel;
 class QPushButton;
@@ -19,7 +19,7 @@ namespace quarzel {
 class PromptView;
 class Workbench;
 
-class TfrmAufgabe : public QWidget {
+class TfrmAufgabe : public QWidget, private grading::TaskPanelView {
     Q_OBJECT
 
   public:
@@ -35,17 +35,7 @@ class TfrmAufgabe : public QWidget {
     // btAufgabeClick: hides the window when it is visible, else shows it (non-modal).
     void toggle();
 
-    // "Laden…": the file dialog, then loadTask.
-    void btLoadClick();
-    // Reads the task file at `path` (UTF-8). A refused file keeps the task shown before and
-    // says why in a box "Aufgabe".
-    bool loadTask(const std::string& path);
-    // "Testen": every case on the editor's program, nothing in the main window changed.
-    void btTestClick();
-    // "Fall übernehmen": the selected case's memory into the main window's table.
-    void btTakeOverClick();
-
-    const std::optional<grading::Task>& task() const { return m_task; }
+    grading::TaskSession& session() { return *m_session; }
     QLabel* lbTitle() const { return m_lbTitle; }
     QTableWidget* twCases() const { return m_twCases; }
     QLabel* lbPoints() const { return m_lbPoints; }
@@ -58,13 +48,17 @@ class TfrmAufgabe : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void showTask();
-    void updateButtons();
-    int selectedCase() const;
+    void showTask(const std::string& title, const std::vector<CaseRow>& cases) override;
+    void showSelection(int row) override;
+    void showCaseResult(int row, bool passed, const std::string& text) override;
+    void showPoints(const std::string& text) override;
+    void showTakenOver(const std::string& text) override;
+    void enableButtons(bool test, bool takeOver) override;
 
-    Workbench& m_workbench;
-    PromptView& m_prompts;
-    std::optional<grading::Task> m_task;
+    // Runs a button's command after the main window's open cell editor is committed.
+    void command(void (grading::TaskSession::*call)());
+    int selectedRow() const;
+
     bool m_placed = false;
 
     QLabel* m_lbTitle;
@@ -74,6 +68,8 @@ class TfrmAufgabe : public QWidget {
     QPushButton* m_btLoad;
     QPushButton* m_btTest;
     QPushButton* m_btTakeOver;
+    // Made once the widgets it reports to exist.
+    std::optional<grading::TaskSession> m_session;
 };
 
 }  // namespace quarzel

@@ -1,32 +1,22 @@
 #include "web/task.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "common/system_error.h"
 #include "common/views.h"
 #include "common/win1252.h"
 #include "files/data_file.h"
-#include "files/text_file.h"
+#include "grading/chosen_data_files.h"
 #include "grading/grader.h"
+#include "grading/task_session.h"
 #include "session/workbench.h"
 #include "web/boundary.h"
 #include "web/web_app.h"
 
+
 namespace quarzel {
 namespace {
-
-std::string fileName(const std::string& path) {
-    return std::filesystem::u8path(path).filename().u8string();
-}
-
-bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -49,15 +39,6 @@ std::string joined(const std::vector<std::string>& names, const std::string& bet
     return text;
 }
 
-// The chosen file that stands for a data file the task names: the same file name, whatever the
-// letters' case; chosen.end() when there is none.
-std::vector<std::string>::const_iterator chosenFor(const std::string& name,
-                                                   const std::vector<std::string>& chosen) {
-    return std::find_if(chosen.begin(), chosen.end(), [&](const std::string& path) {
-        return sameName(fileName(path), fileName(name));
-    });
-}
-
 // The files the page put into its file system for the names; none when the user cancelled.
 std::optional<std::vector<std::string>> chooseDataFiles(const std::vector<std::string>& names) {
     const auto paths =
@@ -70,14 +51,14 @@ std::optional<std::vector<std::string>> chooseDataFiles(const std::vector<std::s
 
 // Puts every chosen file where the task file's reader looks for the name it stands for.
 void placeDataFiles(const std::string& taskPath, const std::vector<std::string>& needed,
-                    const std::vector<std::string>& chosen) {
+                    const std::vector<std::string>& files) {
     namespace fs = std::filesystem;
-    for (const std::string& name : needed) {
-        const auto file = chosenFor(name, chosen);
+    for (std::size_t i = 0; i < needed.size(); ++i) {
+        const std::string& name = needed[i];
         const fs::path target = fs::u8path(grading::taskDataPath(taskPath, name));
         std::error_code error;
         fs::create_directories(target.parent_path(), error);
-        if (!fs::copy_file(fs::u8path(*file), target, fs::copy_options::overwrite_existing,
+        if (!fs::copy_file(fs::u8path(files[i]), target, fs::copy_options::overwrite_existing,
                            error)) {
             throw SystemError(fromUtf8("Die Datendatei „" + name +
                                        "“ kann nicht übernommen werden: " + error.message()));
@@ -86,17 +67,6 @@ void placeDataFiles(const std::string& taskPath, const std::vector<std::string>&
 }
 
 }  // namespace
-
-std::vector<std::string> missingDataFiles(const std::vector<std::string>& needed,
-                                          const std::vector<std::string>& chosen) {
-    std::vector<std::string> missing;
-    for (const std::string& name : needed) {
-        if (chosenFor(name, chosen) == chosen.end()) {
-            missing.push_back(name);
-        }
-    }
-    return missing;
-}
 
 void WebTask::load(WebApp& app) {
     Workbench& wb = app.workbench();
@@ -107,28 +77,24 @@ void WebTask::load(WebApp& app) {
         return;
     }
     // The browser hands over one file: the data files the cases name come in a second choice.
-    std::vector<std::string> needed;
-    try {
-        needed = grading::taskDataNames(readTextFile(*path).text);
-    } catch (const SystemError&) {
-        // A file that cannot be read is refused below, in the task's own box.
-    }
+    // A file that cannot be read names none and is refused below, in the task's own box.
+    const std::vector<std::string> needed = grading::TaskSession::dataFileNames(*path);
     if (!needed.empty()) {
         const auto chosen = chooseDataFiles(needed);
         if (!chosen) {
             return;
         }
-        const std::vector<std::string> missing = missingDataFiles(needed, *chosen);
-        if (!missing.empty()) {
-            const std::string text =
-                missing.size() == 1 ? "Die Datendatei „" + missing.front() + "“ fehlt."
-                                    : "Diese Datendateien fehlen: " + joined(missing, ", ") + ".";
-            prompts.showMessage(fromUtf8(text + "\nBitte beim Laden alle Datendateien der Aufgabe "
-                                                "zusammen auswählen."),
-                                grading::kTaskBoxCaption, MessageIcon::Error);
+        std::vector<grading::ChosenFile> files;
+        for (const std::string& file : *chosen) {
+            files.push_back({file, ""});
+        }
+        const grading::DataFileMatch match = grading::matchDataFiles(needed, files);
+        if (!match.problem.empty()) {
+            prompts.showMessage(fromUtf8(match.problem), grading::kTaskBoxCaption,
+                                MessageIcon::Error);
             return;
         }
-        if (!app.handle([&] { placeDataFiles(*path, needed, *chosen); })) {
+        if (!app.handle([&] { placeDataFiles(*path, needed, match.paths); })) {
             return;
         }
     }
@@ -146,10 +112,11 @@ void WebTask::load(WebApp& app) {
 }
 
 void WebTask::show() {
-    page::taskShow(m_task->title, static_cast<int>(m_task->cases.size()));
+    page::taskShow(m_task->title.c_str(), static_cast<int>(m_task->cases.size()));
     int row = 0;
     for (const grading::TaskCase& c : m_task->cases) {
-        page::taskCase(row++, c.name, static_cast<double>(c.points), grading::inputsText(c));
+        page::taskCase(row++, c.name.c_str(), static_cast<double>(c.points),
+                        grading::inputsText(c).c_str());
     }
 }
 
@@ -169,9 +136,10 @@ void WebTask::test(WebApp& app) {
     const grading::ProgramGrade& grade = grades.front();
     for (std::size_t row = 0; row < grade.cases.size(); ++row) {
         const grading::CaseGrade& c = grade.cases[row];
-        page::taskResult(static_cast<int>(row), c.passed(), grading::caseResultText(c));
+        page::taskResult(static_cast<int>(row), c.passed() ? 1 : 0,
+                          grading::caseResultText(c).c_str());
     }
-    page::taskPoints(grading::pointsText(grade.points, m_task->totalPoints()));
+    page::taskPoints(grading::pointsText(grade.points, m_task->totalPoints()).c_str());
 }
 
 void WebTask::takeOver(WebApp& app, int row) {
@@ -185,7 +153,7 @@ void WebTask::takeOver(WebApp& app, int row) {
     app.handle([&] { taken = start && app.workbench().takeOverData(*start); });
     if (taken) {
         // The learner types these while stepping through the case.
-        page::taskTakenOver(grading::takenOverText(c));
+        page::taskTakenOver(grading::takenOverText(c).c_str());
     }
 }
 

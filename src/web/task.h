@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "grading/task_file.h"
 
@@ -27,11 +26,5 @@ class WebTask {
 
     std::optional<grading::Task> m_task;
 };
-
-// The data files of `needed` (as the task names them) that no chosen file stands for: a chosen
-// file stands for a name when both end in the same file name, letter case aside, as on the
-// desktops where task files are written.
-std::vector<std::string> missingDataFiles(const std::vector<std::string>& needed,
-                                          const std::vector<std::string>& chosen);
 
 }  // namespace quarzel

@@ -113,6 +113,22 @@ TEST(TaskFile, NamesItsDataFilesBeforeReadingThem) {
     EXPECT_EQ(whole.task->cases[0].data, data);
 }
 
+// quarzel-grade and both task panels read a task file through loadTask, so each refuses an
+// oversized one with the same words, without reading it.
+TEST(TaskFile, RefusedBySizeBeforeItIsRead) {
+    const std::string dir = freshFolder("size");
+    const std::string task = "[[fall]]\nname = \"A\"\n# ";
+    for (const std::size_t size : {kMaxTaskFileBytes, kMaxTaskFileBytes + 1}) {
+        const std::string path = dir + "/a" + std::to_string(size) + ".toml";
+        writeBytes(path, task + std::string(size - task.size(), 'x'));
+        const TaskLoad load = loadTask(path);
+        EXPECT_EQ(load.task ? "" : load.problem,
+                  size == kMaxTaskFileBytes
+                      ? ""
+                      : "Datei " + path + " ist zu groß für eine Aufgabendatei (höchstens 1 MiB)");
+    }
+}
+
 TEST(Grading, InputsAsATaskPanelListsThem) {
     TaskCase taskCase;
     EXPECT_EQ(inputsText(taskCase), "keine");
