@@ -1,5 +1,7 @@
-// A program editor held in memory, for everything that runs the core without a window: the
-// headless tools, the tests and the benchmarks. It models a view of `visibleLines` lines that
+// A program editor held in memory, for everything that runs the core without a window of its
+// own: the headless tools, the tests and the benchmarks, and the browser page, whose editor
+// (WebEditor) keeps the lines here as the core reads them while the page only shows them. It
+// models a view of `visibleLines` lines that
 // scrolls the caret into view when a line is appended and stops scrolling when the last line
 // reaches its bottom, as a real text control does; 0 visible lines is a view that cannot
 // scroll at all (hidden, no height).
