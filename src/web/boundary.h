@@ -37,6 +37,7 @@ using ShortText = const char*;    // a date, a name
     X(qz_html, async, void, (ShortText date), (date))                                        \
     X(qz_task_load, async, void, (), ())                                                     \
     X(qz_task_test, async, void, (), ())                                                     \
+    X(qz_task_select, sync, void, (int row), (row))                                          \
     X(qz_task_take_over, async, void, (int row), (row))                                      \
     X(qz_close, async, bool, (), ())                                                         \
     X(qz_program_fits, sync, bool, (double bytes, double lineBreaks), (bytes, lineBreaks))   \
@@ -90,6 +91,8 @@ using ShortText = const char*;    // a date, a name
     X(askNumber, async, char*, (bool again))                                                \
     X(taskShow, sync, void, (const char* title, int cases))                                 \
     X(taskCase, sync, void, (int row, const char* name, double points, const char* inputs)) \
+    X(taskSelect, sync, void, (int row))                                                    \
+    X(taskButtons, sync, void, (bool test, bool takeOver))                                  \
     X(taskResult, sync, void, (int row, bool passed, const char* text))                     \
     X(taskPoints, sync, void, (const char* text))                                           \
     X(taskTakenOver, sync, void, (const char* text))                                        \

@@ -31,6 +31,10 @@ void WebApp::command(Command which) {
     }
 }
 
+void WebApp::taskLoad() {
+    chooseAndLoadTask(*m_task, *m_workbench, m_prompts);
+}
+
 void WebApp::speedClick(Speed speed) {
     m_workbench->speedClick(speed);
 }

@@ -6,6 +6,7 @@
 #include "common/win1252.h"
 #include "files/data_file.h"
 #include "files/program_file.h"
+#include "grading/task_file.h"
 #include "machine/number_input.h"
 #include "model/data_table.h"
 #include "screen/memory_geometry.h"
@@ -182,9 +183,13 @@ bool WebPrompts::askYesNo(const std::string& text, const std::string& caption) {
 std::optional<std::string> WebPrompts::chooseFileToOpen(const FileFilter& filter) {
     // One byte beyond a file kind's limit is enough for the core to refuse a larger file with
     // its own message, so the page never reads more of a huge file than that.
-    const double limit = filter.pattern == "*.dta" ? static_cast<double>(kMaxDataFileBytes)
-                                                   : static_cast<double>(kMaxProgramFileBytes);
-    return page::chooseFileToOpen(toUtf8(filter.description), filter.pattern, limit + 1);
+    // A task file has a limit of its own.
+    const std::size_t limit = filter.pattern == grading::kTaskFileFilter.pattern
+                                  ? grading::kMaxTaskFileBytes
+                              : filter.pattern == "*.dta" ? kMaxDataFileBytes
+                                                          : kMaxProgramFileBytes;
+    return page::chooseFileToOpen(toUtf8(filter.description), filter.pattern,
+                                  static_cast<double>(limit) + 1);
 }
 
 std::optional<std::string> WebPrompts::chooseFileToSave(const FileFilter& filter,

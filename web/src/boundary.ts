@@ -16,6 +16,9 @@ export interface CoreCalls {
   qz_html(date: string): Promise<void>;
   qz_task_load(): Promise<void>;
   qz_task_test(): Promise<void>;
+  // The case the user selected in the panel "Aufgabe" (-1: none).
+  qz_task_select(row: number): void;
+  // "Fall übernehmen": the case at `row` selected and taken over.
   qz_task_take_over(row: number): Promise<void>;
   // "Ende": true when the work may go and the session has started afresh.
   qz_close(): Promise<boolean>;
@@ -69,10 +72,14 @@ export interface PageCalls {
   askNumber(again: boolean): Promise<string | null>;
   taskShow(title: string, cases: number): void;
   taskCase(row: number, name: string, points: number, inputs: string): void;
+  taskSelect(row: number): void;
+  // What may be pressed: "Testen" and "Fall übernehmen".
+  taskButtons(test: boolean, takeOver: boolean): void;
   taskResult(row: number, passed: boolean, text: string): void;
   taskPoints(text: string): void;
   taskTakenOver(text: string): void;
-  // The names and the chosen paths one per line.
+  // The names one a line; the chosen files one a line: the path in the core's file system and,
+  // after a tab, where the file lies in the folder the user chose (empty for a single file).
   chooseDataFiles(names: string, maxBytes: number): Promise<string | null>;
   // An exception escaped the core; its box text. Taken by the boundary itself.
   coreFailed(text: string): void;

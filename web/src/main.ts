@@ -225,6 +225,7 @@ async function exit(): Promise<void> {
   if (closed === true) {
     editor.clearMarks();
     help.hide();
+    task.clear();
     if (graphicalView) toggleView();
     forgetWork();
   }
