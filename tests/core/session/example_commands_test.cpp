@@ -3,6 +3,7 @@
 // checked and run in the workbench to the end written in its .expected file.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -20,21 +21,10 @@ namespace quarzel {
 namespace {
 
 using Questions = std::vector<std::string>;
+using Flags = std::array<bool, 4>;  // ProgramChecked, DataChecked, ProgramModified, DataModified
 
 const std::string kSaveProgram = "Frage|Programm speichern?";
 const std::string kSaveData = "QRZL|Daten speichern?";
-
-struct Flags {
-    bool programChecked, dataChecked, programModified, dataModified;
-    bool operator==(const Flags& o) const {
-        return programChecked == o.programChecked && dataChecked == o.dataChecked &&
-               programModified == o.programModified && dataModified == o.dataModified;
-    }
-};
-std::ostream& operator<<(std::ostream& out, const Flags& f) {
-    return out << "{PC " << f.programChecked << ", DC " << f.dataChecked << ", PM "
-               << f.programModified << ", DM " << f.dataModified << "}";
-}
 
 int exampleIndex(const std::string& name) {
     const std::vector<BuiltInExample>& examples = builtInExamples();
@@ -47,165 +37,129 @@ int exampleIndex(const std::string& name) {
     return -1;
 }
 
-class ExampleCommandsTest : public ::testing::Test {
-  protected:
+// Work in progress: a program and a table of our own, a run of it stopped half way so that
+// "Zurück" could take a step back, the flags as given.
+struct WorkInProgress {
     testing::TestBench t;
     WorkbenchInternals& b = t.bench;
     testing::FakePrompts& prompts = t.screen.prompts;
+    std::string program;
 
-    // Work in progress: a program and a table of our own, a run of it stopped half way so
-    // that "Zurück" could take a step back, both flags checked.
-    void workInProgress(bool programModified, bool dataModified) {
+    WorkInProgress(bool programModified, bool dataModified) {
         t.screen.editor.type({"INC", "INC", "STP"});
         b.table.setValue(99, "77");
         b.table.setComment(99, "eigene");
         t.workbench.btCheckClick();
         t.workbench.btRunClick();
         t.workbench.btStepClick();
-        ASSERT_TRUE(b.machine.VM_Running && t.workbench.canStepBack());
+        EXPECT_TRUE(b.machine.VM_Running && t.workbench.canStepBack());
         b.flags.ProgramModified = programModified;
         b.flags.DataModified = dataModified;
+        program = t.screen.editor.text();
     }
     Flags flags() const {
         return {b.flags.ProgramChecked, b.flags.DataChecked, b.flags.ProgramModified,
                 b.flags.DataModified};
     }
-    bool tableIsFromStartUp() const {
-        for (int row = 0; row < DataTable::kRowCount; ++row) {
-            if (b.table.value(row) != "0" || !b.table.comment(row).empty()) {
-                return false;
-            }
-        }
-        return true;
+    bool ownWorkKept() const {
+        return t.screen.editor.text() == program && b.machine.VM_Running &&
+               b.table.value(99) + b.table.comment(99) == "77eigene";
     }
 };
 
 // --- Beispiele ------------------------------------------------------------------------------
 
-TEST_F(ExampleCommandsTest, AnExampleReplacesProgramAndDataAsLoadDoes) {
-    workInProgress(false, false);
-    const BuiltInExample& summe = builtInExamples()[exampleIndex("summe")];
-    const int repaints = t.screen.picture.repaints;
-    t.workbench.loadExample(exampleIndex("summe"));
-
-    EXPECT_TRUE(prompts.questions.empty()) << "nothing to save, and no load questions";
-    EXPECT_TRUE(prompts.dialogs.empty());
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(t.screen.editor.text(), summe.program);
-    EXPECT_EQ(dataFileText(b.table), *summe.data);
-    EXPECT_EQ(b.table.comment(11), "Grenze");
-    EXPECT_EQ(flags(), (Flags{false, false, false, false}));
-    EXPECT_FALSE(b.machine.VM_Running);
-    EXPECT_EQ(t.screen.runPanel.caption, "Start");
-    EXPECT_FALSE(t.workbench.canStepBack()) << "the journal belongs to the replaced program";
-    EXPECT_GT(t.screen.picture.repaints, repaints) << "the picture shows the new data";
-}
-
-TEST_F(ExampleCommandsTest, AnExampleWithoutDataBringsTheEmptyTable) {
-    workInProgress(false, false);
-    t.workbench.loadExample(exampleIndex("maximum"));
-    ASSERT_FALSE(builtInExamples()[exampleIndex("maximum")].data);
-    EXPECT_TRUE(tableIsFromStartUp());
-    EXPECT_EQ(flags(), (Flags{false, false, false, false}));
-}
-
-// Modified work is offered for saving with both questions, as Load offers it, whichever of the
-// two was modified; declined, the example is loaded all the same.
-TEST(ExampleCommands, ModifiedWorkIsOfferedForSavingFirst) {
+// Replaced as Load replaces them, with or without a data file: the table is the example's data
+// or the empty one; modified work is offered for saving with both questions whichever of the
+// two was modified, and loading goes on after the saves were declined.
+TEST(LoadExample, ReplacesProgramAndDataAsLoadDoes) {
     const struct {
+        const char* name;
         bool programModified, dataModified;
         Questions questions;
     } cases[] = {
-        {false, false, {}},
-        {true, false, {kSaveProgram, kSaveData}},
-        {false, true, {kSaveProgram, kSaveData}},
-        {true, true, {kSaveProgram, kSaveData}},
+        {"summe", false, false, {}},
+        {"maximum", true, false, {kSaveProgram, kSaveData}},
+        {"countdown", false, true, {kSaveProgram, kSaveData}},
     };
     for (const auto& c : cases) {
-        testing::TestBench fresh;
-        WorkbenchInternals& bench = fresh.bench;
-        fresh.screen.editor.type({"STP"});
-        bench.flags.ProgramModified = c.programModified;
-        bench.flags.DataModified = c.dataModified;
-        fresh.screen.prompts.answers.assign(c.questions.size(), false);
-        fresh.workbench.loadExample(exampleIndex("countdown"));
-        EXPECT_EQ(fresh.screen.prompts.questions, c.questions)
-            << c.programModified << c.dataModified;
-        EXPECT_EQ(fresh.screen.editor.text(), builtInExamples()[exampleIndex("countdown")].program);
-        EXPECT_FALSE(bench.flags.ProgramModified || bench.flags.DataModified);
+        WorkInProgress w(c.programModified, c.dataModified);
+        const BuiltInExample& example = builtInExamples()[exampleIndex(c.name)];
+        const int repaints = w.t.screen.picture.repaints;
+        w.prompts.answers.assign(c.questions.size(), false);
+        w.t.workbench.loadExample(exampleIndex(c.name));
+
+        EXPECT_EQ(w.prompts.questions, c.questions) << c.name;
+        EXPECT_TRUE(w.prompts.dialogs.empty() && w.prompts.messages.empty()) << c.name;
+        EXPECT_EQ(w.t.screen.editor.text(), example.program) << c.name;
+        EXPECT_EQ(dataFileText(w.b.table), example.data.value_or(dataFileText(DataTable())))
+            << c.name;
+        EXPECT_EQ(w.flags(), (Flags{false, false, false, false})) << c.name;
+        EXPECT_FALSE(w.b.machine.VM_Running) << c.name;
+        EXPECT_EQ(w.t.screen.runPanel.caption, "Start") << c.name;
+        EXPECT_FALSE(w.t.workbench.canStepBack()) << c.name << ": the journal was the old run's";
+        EXPECT_GT(w.t.screen.picture.repaints, repaints) << c.name << ": the new data shown";
     }
 }
 
-TEST_F(ExampleCommandsTest, AFailedSaveEndsTheCommandWithNothingReplaced) {
+TEST(LoadExample, AFailedSaveEndsTheCommandWithNothingReplaced) {
     testing::TempFolder folder;
-    workInProgress(true, true);
-    const std::string program = t.screen.editor.text();
-    prompts.answers = {true};
-    prompts.files = {folder.file("fehlt/prog.prg")};
-    t.workbench.loadExample(exampleIndex("summe"));
+    WorkInProgress w(true, true);
+    w.prompts.answers = {true};
+    w.prompts.files = {folder.file("fehlt/prog.prg")};
+    w.t.workbench.loadExample(exampleIndex("summe"));
 
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, "Quarzel 3");
-    EXPECT_EQ(prompts.questions, Questions{kSaveProgram}) << "the data question is not reached";
-    EXPECT_EQ(t.screen.editor.text(), program);
-    EXPECT_EQ(b.table.value(99) + b.table.comment(99), "77eigene");
-    EXPECT_EQ(flags(), (Flags{true, true, true, true}));
-    EXPECT_TRUE(b.machine.VM_Running && t.workbench.canStepBack());
+    ASSERT_EQ(w.prompts.messages.size(), 1u);
+    EXPECT_EQ(w.prompts.messages[0].caption, "Quarzel 3");
+    EXPECT_EQ(w.prompts.questions, Questions{kSaveProgram}) << "the data question is not reached";
+    EXPECT_TRUE(w.ownWorkKept());
+    EXPECT_EQ(w.flags(), (Flags{true, true, true, true}));
+    EXPECT_TRUE(w.t.workbench.canStepBack());
 }
 
-TEST_F(ExampleCommandsTest, AnIndexOutsideTheListChangesNothing) {
-    workInProgress(true, false);
-    const std::string program = t.screen.editor.text();
+TEST(LoadExample, AnIndexOutsideTheListChangesNothing) {
     for (const int index : {-1, static_cast<int>(builtInExamples().size())}) {
-        prompts.messages.clear();
-        t.workbench.loadExample(index);
-        ASSERT_EQ(prompts.messages.size(), 1u) << index;
-        EXPECT_EQ(prompts.messages[0].text,
+        WorkInProgress w(true, false);
+        w.t.workbench.loadExample(index);
+        ASSERT_EQ(w.prompts.messages.size(), 1u) << index;
+        EXPECT_EQ(w.prompts.messages[0].text,
                   "Listenindex überschreitet das Maximum (" + std::to_string(index) + ")");
-        EXPECT_TRUE(prompts.questions.empty());
-        EXPECT_EQ(t.screen.editor.text(), program);
-        EXPECT_TRUE(b.machine.VM_Running);
+        EXPECT_TRUE(w.prompts.questions.empty());
+        EXPECT_TRUE(w.ownWorkKept());
     }
 }
 
 // --- Ausprobieren ---------------------------------------------------------------------------
 
-TEST_F(ExampleCommandsTest, ATriedProgramReplacesTheProgramAndLeavesTheTable) {
-    workInProgress(true, true);
-    prompts.answers = {false};  // "Programm speichern?"
-    t.workbench.tryProgram(fromUtf8("* Zähler\nINC\r\nSTP"));
+// Only the program is offered for saving, and only when modified; the table and its flags
+// stay; line breaks come into the editor as CR LF.
+TEST(TryProgram, ReplacesTheProgramAsNewClearsItAndLeavesTheTable) {
+    for (const bool programModified : {false, true}) {
+        WorkInProgress w(programModified, true);
+        w.prompts.answers = {false};
+        w.t.workbench.tryProgram(fromUtf8("* Zähler\nINC\r\nSTP"));
 
-    EXPECT_EQ(prompts.questions, Questions{kSaveProgram}) << "no question about the data";
-    EXPECT_EQ(t.screen.editor.text(), fromUtf8("* Zähler\r\nINC\r\nSTP"));
-    EXPECT_EQ(b.table.value(99) + b.table.comment(99), "77eigene");
-    EXPECT_EQ(flags(), (Flags{false, true, false, true})) << "the table's flags stay";
-    EXPECT_FALSE(b.machine.VM_Running);
-    EXPECT_FALSE(t.workbench.canStepBack());
+        EXPECT_EQ(w.prompts.questions, programModified ? Questions{kSaveProgram} : Questions{});
+        EXPECT_EQ(w.t.screen.editor.text(), fromUtf8("* Zähler\r\nINC\r\nSTP"));
+        EXPECT_EQ(w.b.table.value(99) + w.b.table.comment(99), "77eigene");
+        EXPECT_EQ(w.flags(), (Flags{false, true, false, true}));
+        EXPECT_FALSE(w.b.machine.VM_Running || w.t.workbench.canStepBack());
+    }
 }
 
-TEST_F(ExampleCommandsTest, AnUnmodifiedProgramIsReplacedWithoutAQuestion) {
-    workInProgress(false, false);
-    t.workbench.tryProgram("STP\r\n");
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(t.screen.editor.text(), "STP\r\n");
-}
-
-TEST_F(ExampleCommandsTest, ATriedProgramTooLargeForTheEditorIsRefusedBeforeAnyQuestion) {
-    workInProgress(true, false);
-    const std::string program = t.screen.editor.text();
-    t.workbench.tryProgram(std::string(kMaxProgramFileBytes + 1, 'x'));
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, "Text überschreitet Memo-Kapazität.");
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(t.screen.editor.text(), program);
-    EXPECT_TRUE(b.flags.ProgramModified && b.machine.VM_Running);
+TEST(TryProgram, ATextTooLargeForTheEditorIsRefusedBeforeAnyQuestion) {
+    WorkInProgress w(true, false);
+    w.t.workbench.tryProgram(std::string(kMaxProgramFileBytes + 1, 'x'));
+    ASSERT_EQ(w.prompts.messages.size(), 1u);
+    EXPECT_EQ(w.prompts.messages[0].text, "Text überschreitet Memo-Kapazität.");
+    EXPECT_TRUE(w.prompts.questions.empty());
+    EXPECT_TRUE(w.ownWorkKept() && w.b.flags.ProgramModified);
 }
 
 // --- Every built-in example, to its expected end --------------------------------------------
 
-// What NAME.expected beside an example says of its run: the registers and the step count as
-// the headless runner prints them, the message it ends with (caption and text), the numbers
-// typed for INP.
+// What NAME.expected beside an example says of its run, as the headless runner prints it: the
+// registers and the step count, the message it ends with, the numbers typed for INP.
 struct ExpectedEnd {
     std::map<std::string, std::string> lines;  // "Akku" -> "55", ...
     std::string message;                       // "Laufzeitfehler: Division durch Null", or ""
@@ -218,11 +172,8 @@ ExpectedEnd readExpected(const std::string& name) {
     ExpectedEnd expected;
     for (std::string line; std::getline(file, line);) {
         const std::size_t colon = line.find(": ");
-        if (colon == std::string::npos) {
-            continue;
-        }
         const std::string key = line.substr(0, colon);
-        const std::string value = line.substr(colon + 2);
+        const std::string value = colon == std::string::npos ? "" : line.substr(colon + 2);
         if (key == "args") {
             std::istringstream words(value);
             for (std::string option, text; words >> option >> text;) {
@@ -244,32 +195,27 @@ TEST(BuiltInExamplesRun, EveryExampleChecksAndRunsToItsExpectedEnd) {
         const std::string& name = examples[i].name;
         const ExpectedEnd expected = readExpected(name);
         testing::TestBench t;
-        WorkbenchInternals& b = t.bench;
-        for (const std::string& text : expected.inputs) {
-            t.screen.numberInput.script.push_back(text);
-        }
+        const MachineState& machine = t.bench.machine;
+        t.screen.numberInput.script.assign(expected.inputs.begin(), expected.inputs.end());
         t.workbench.loadExample(static_cast<int>(i));
         t.workbench.btCheckClick();
-        ASSERT_TRUE(t.screen.prompts.messages.empty())
-            << name << ": " << t.screen.prompts.messages[0].text;
-        ASSERT_TRUE(b.flags.ProgramChecked && b.flags.DataChecked) << name;
+        const auto& messages = t.screen.prompts.messages;
+        ASSERT_TRUE(messages.empty()) << name << ": " << messages[0].text;
         t.workbench.btRunClick();
-        for (int steps = 0; b.machine.VM_Running && steps < 100000; ++steps) {
+        for (int steps = 0; machine.VM_Running && steps < 100000; ++steps) {
             t.workbench.btStepClick();
         }
-        EXPECT_FALSE(b.machine.VM_Running) << name << " runs on";
-
-        const auto& messages = t.screen.prompts.messages;
+        EXPECT_FALSE(machine.VM_Running) << name << " runs on";
         EXPECT_EQ(messages.empty() ? "" : messages[0].caption + ": " + messages[0].text,
                   expected.message)
             << name;
         const std::map<std::string, std::string> registers = {
-            {"Akku", std::to_string(b.machine.VM_Accu)},
-            {"Fenster", std::to_string(b.machine.VM_Window)},
-            {"Index", std::to_string(b.machine.VM_Index)},
-            {"Anweisung", std::to_string(b.machine.VM_IP)},
-            {"Stack", std::to_string(b.machine.VM_SP)},
-            {"Schritte", std::to_string(b.machine.StepCount)},
+            {"Akku", std::to_string(machine.VM_Accu)},
+            {"Fenster", std::to_string(machine.VM_Window)},
+            {"Index", std::to_string(machine.VM_Index)},
+            {"Anweisung", std::to_string(machine.VM_IP)},
+            {"Stack", std::to_string(machine.VM_SP)},
+            {"Schritte", std::to_string(machine.StepCount)},
         };
         EXPECT_EQ(registers, expected.lines) << name;
         EXPECT_TRUE(t.screen.numberInput.script.empty()) << name << ": inputs left over";
