@@ -10,17 +10,6 @@
 namespace quarzel {
 namespace {
 
-TEST(PrimerText, EverySectionHasATitleAndText) {
-    ASSERT_FALSE(primerSections().empty());
-    for (const PrimerSection& section : primerSections()) {
-        EXPECT_FALSE(section.title.empty());
-        EXPECT_FALSE(section.paragraphs.empty()) << section.title;
-        for (const std::string& paragraph : section.paragraphs) {
-            EXPECT_FALSE(paragraph.empty()) << section.title;
-        }
-    }
-}
-
 TEST(PrimerText, EveryProgramPassesTheCheckAndRunsToItsEnd) {
     int programs = 0;
     for (const PrimerSection& section : primerSections()) {
