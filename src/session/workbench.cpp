@@ -1,8 +1,12 @@
 #include "session/workbench.h"
 
+#include <vector>
+
+#include "files/built_in_examples.h"
 #include "files/data_file.h"
 #include "files/file_errors.h"
 #include "files/program_file.h"
+#include "files/text_file.h"
 #include "machine/run_loop.h"
 #include "session/cell_edit.h"
 
@@ -142,6 +146,32 @@ void Workbench::btNewClick() {
 void Workbench::btLoadClick() {
     guard([this] {
         m_files.btLoadClick();
+        m_runControl.showRunState();
+    });
+}
+
+void Workbench::loadExample(int index) {
+    guard([this, index] {
+        const std::vector<BuiltInExample>& examples = builtInExamples();
+        if (index < 0 || static_cast<std::size_t>(index) >= examples.size()) {
+            throw listIndexError(index);
+        }
+        const BuiltInExample& example = examples[static_cast<std::size_t>(index)];
+        // Every example is tested with the table it is loaded with: its data file, or the
+        // empty table where it has none.
+        m_files.loadTexts(example.program,
+                          example.data ? *example.data : dataFileText(DataTable()));
+        m_runControl.showRunState();
+    });
+}
+
+void Workbench::tryProgram(const std::string& program) {
+    guard([this, &program] {
+        const std::string text = normalizeLineBreaks(program);
+        if (!programTextFits(text)) {
+            throw memoCapacityError();
+        }
+        m_files.newProgram(text);
         m_runControl.showRunState();
     });
 }
