@@ -75,7 +75,7 @@ void CoreCalls::qz_task_take_over(int row) {
     g_task.takeOver(*g_app, row);
 }
 
-bool CoreCalls::qz_close() {
+int CoreCalls::qz_close() {
     return g_app->closeRequested();
 }
 
@@ -89,6 +89,12 @@ bool CoreCalls::qz_program_fits(double bytes, double lineBreaks) {
 // Shows why a text was refused, as a load of a too large program file shows it.
 void CoreCalls::qz_refuse_text() {
     g_app->workbench().acceptProgramSize(kMaxProgramFileBytes + 1, 0);
+}
+
+// Whether every character of a typed or pasted text can be saved in the files; when not, the
+// core's note names the first one that cannot and the text must not go in.
+bool CoreCalls::qz_accept_typed(ProgramText text) {
+    return g_app->workbench().acceptTypedText(text);
 }
 
 void CoreCalls::qz_program_changed(ProgramText text) {
@@ -136,8 +142,7 @@ const char* CoreCalls::qz_kept_work() {
 // Puts back a record the page kept; false when it was damaged and nothing changed (the page
 // then keeps the record aside).
 bool CoreCalls::qz_restore(RecordText record) {
-    return g_app->workbench().restoreKeptWork(fromUtf8(record)).result ==
-           KeptWorkRestore::Restored;
+    return g_app->workbench().restoreKeptWork(fromUtf8(record)).result == KeptWorkRestore::Restored;
 }
 
 }  // namespace quarzel
