@@ -29,7 +29,8 @@ export async function launch() {
 }
 
 // A page at the given size, with the download path (no File System Access API) unless asked.
-export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false } = {}) {
+// `beforeLoad` runs in the page before its own script (to stub what the browser offers).
+export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false, beforeLoad } = {}) {
   const page = await browser.newPage();
   // Leaving a page with unsaved work raises the browser's leave warning; it is counted and
   // accepted, so that a scenario can go on.
@@ -53,6 +54,7 @@ export async function openPage(browser, { width = 800, height = 600, fileSystemA
       delete window.showSaveFilePicker;
     });
   }
+  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
   if (downloads) {
     const session = await page.createCDPSession();
     await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
