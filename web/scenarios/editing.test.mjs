@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { answer, byName, click, dialog, launch, openPage, pasteRepeated, programText, typeProgram, value } from './harness.mjs';
+import { answer, byName, click, launch, noBoxOpen, notesSeen, openPage, pasteRepeated, programText, question, recordNotes, typeProgram, value } from './harness.mjs';
 
 let chromium;
 let folder;
@@ -20,15 +20,6 @@ after(async () => {
   await rm(folder, { recursive: true, force: true });
 });
 
-async function question(page, caption, text, reply) {
-  assert.deepEqual(await dialog(page), { caption, text });
-  await answer(page, reply);
-}
-
-async function idle(page) {
-  await page.waitForFunction(() => !document.querySelector('.overlay'));
-}
-
 const breakpoints = (page) => page.evaluate(() => window.quarzel.breakpoints());
 
 // Ctrl+Z in the editor, as the learner presses it.
@@ -39,14 +30,6 @@ async function undo(page) {
   await page.keyboard.up('Control');
 }
 
-function recordNotes() {
-  window.notesSeen = [];
-  new MutationObserver((changes) => {
-    for (const change of changes) {
-      for (const node of change.addedNodes) if (node.classList?.contains('note')) window.notesSeen.push(node.textContent);
-    }
-  }).observe(document, { childList: true, subtree: true });
-}
 const refusedNote = (character) =>
   `Das Zeichen „${character}“ kann in Programm- und Datendateien nicht gespeichert werden und wird nicht übernommen.`;
 
@@ -80,7 +63,7 @@ describe('Bearbeiten wie im Fenster', () => {
     await page.waitForFunction(() => Number(document.getElementById('ebAccu').value) > 10);
     await click(page, 'button', 'Ende');
     await question(page, 'Frage', 'Programm speichern?', 'Nein');
-    await idle(page);
+    await noBoxOpen(page);
     await typeProgram(page, 'INC\nINC\nSTP');
     for (const box of ['Programm wird geprüft', 'Daten werden geprüft']) {
       await click(page, 'button', 'Start');
@@ -104,13 +87,13 @@ describe('Bearbeiten wie im Fenster', () => {
     const [chooser] = await Promise.all([page.waitForFileChooser(), question(page, 'QRZL', 'Programm laden?', 'Ja')]);
     await chooser.accept([path.join(folder, 'geladen.prg')]);
     await question(page, 'QRZL', 'Daten laden?', 'Nein');
-    await idle(page);
+    await noBoxOpen(page);
     await undo(page);
     assert.equal(await programText(page), 'LAD 9\nSTP');
     await click(page, 'button', 'Neu');
     await question(page, 'QRZL', 'Neues Programm?', 'Ja');
     await question(page, 'QRZL', 'Neuer Datenbereich?', 'Nein');
-    await idle(page);
+    await noBoxOpen(page);
     await undo(page);
     assert.equal(await programText(page), '');
     // What is typed afterwards is undone as before.
@@ -133,7 +116,7 @@ describe('Bearbeiten wie im Fenster', () => {
     await cell.type('a→b');
     await page.keyboard.press('Tab');
     assert.equal(await value(page, 'textbox', 'Kommentar 2'), 'ab');
-    assert.deepEqual(await page.evaluate(() => window.notesSeen), [refusedNote('ğ'), refusedNote('😀'), refusedNote('→')]);
+    assert.deepEqual(await notesSeen(page), [refusedNote('ğ'), refusedNote('😀'), refusedNote('→')]);
     await page.close();
   });
 });

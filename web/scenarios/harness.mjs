@@ -140,3 +140,31 @@ export async function pasteRepeated(page, unit, count) {
     content.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
   }, unit, count);
 }
+
+// Reads the open box, checks its caption and text, and answers it with `reply`.
+export async function question(page, caption, text, reply) {
+  const shown = await dialog(page);
+  if (shown.caption !== caption || shown.text !== text) {
+    throw new Error(`Box ${JSON.stringify(shown)} statt ${JSON.stringify({ caption, text })}`);
+  }
+  await answer(page, reply);
+}
+
+export async function noBoxOpen(page) {
+  await page.waitForFunction(() => !document.querySelector('.overlay'));
+}
+
+// For openPage's `beforeLoad`: every note the page shows is recorded in window.notesSeen, also
+// one gone again by the time a scenario asks.
+export function recordNotes() {
+  window.notesSeen = [];
+  new MutationObserver((changes) => {
+    for (const change of changes) {
+      for (const node of change.addedNodes) if (node.classList?.contains('note')) window.notesSeen.push(node.textContent);
+    }
+  }).observe(document, { childList: true, subtree: true });
+}
+
+export async function notesSeen(page) {
+  return page.evaluate(() => window.notesSeen);
+}

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { answer, byName, click, dialog, launch, openPage, programText, typeProgram } from './harness.mjs';
+import { answer, byName, click, launch, noBoxOpen, notesSeen, openPage, programText, question, recordNotes, typeProgram } from './harness.mjs';
 
 let chromium;
 let folder;
@@ -23,26 +23,6 @@ const damagedNote = (problem) =>
   `Die zwischengespeicherte Arbeit der letzten Sitzung ist beschädigt (${problem}) und wurde nicht geladen; sie bleibt gesondert aufbewahrt.`;
 const restoredNote = 'Programm und Daten der letzten Sitzung wurden wiederhergestellt.';
 const fullNote = 'Die Arbeit kann im Browser nicht mehr zwischengespeichert werden – bitte speichern.';
-
-// Every note the page shows, also one gone again by the time it is asked for.
-function recordNotes() {
-  window.notesSeen = [];
-  new MutationObserver((changes) => {
-    for (const change of changes) {
-      for (const node of change.addedNodes) if (node.classList?.contains('note')) window.notesSeen.push(node.textContent);
-    }
-  }).observe(document, { childList: true, subtree: true });
-}
-const notes = (page) => page.evaluate(() => window.notesSeen);
-
-async function question(page, caption, text, reply) {
-  assert.deepEqual(await dialog(page), { caption, text });
-  await answer(page, reply);
-}
-
-async function idle(page) {
-  await page.waitForFunction(() => !document.querySelector('.overlay'));
-}
 
 // The browser's save dialog answered with `name`, whose writer fails at `step` (createWritable,
 // write or close) with `error`, or succeeds when no step is given.
@@ -117,7 +97,7 @@ describe('Keine Arbeit geht verloren', () => {
       await stubSaveDialog(page, file, step, error);
       await command(page);
       await question(page, 'Quarzel 3', text, 'OK');
-      await idle(page);
+      await noBoxOpen(page);
       assert.deepEqual(await page.evaluate(() => window.written), {});
       assert.equal(holding(await storedWork(page), 'LAD 7'), 1, 'the kept copy stays');
       if (unsaved) {
@@ -125,7 +105,7 @@ describe('Keine Arbeit geht verloren', () => {
         await click(page, 'button', 'Ende');
         await question(page, 'Frage', 'Programm speichern?', 'Nein');
         await question(page, 'QRZL', 'Daten speichern?', 'Nein');
-        await idle(page);
+        await noBoxOpen(page);
       }
       await page.close();
     });
@@ -158,7 +138,7 @@ describe('Keine Arbeit geht verloren', () => {
         }
       }
       await page.waitForFunction(() => window.quarzel.program() === '');
-      await idle(page);
+      await noBoxOpen(page);
       assert.equal(holding(await storedWork(page), 'LAD 7'), kept ? 1 : 0);
       await page.close();
       // The page opened again brings it back only where it was kept.
@@ -178,7 +158,7 @@ describe('Keine Arbeit geht verloren', () => {
     await typeProgram(page, 'LAD 1');
     await typeProgram(page, 'LAD 2');
     await typeProgram(page, 'STP');
-    assert.deepEqual(await notes(page), [fullNote]);
+    assert.deepEqual(await notesSeen(page), [fullNote]);
     await click(page, 'button', 'Start');
     await question(page, 'Hinweis', 'Programm wird geprüft', 'OK');
     assert.deepEqual(errors, []);
@@ -204,10 +184,9 @@ describe('Keine Arbeit geht verloren', () => {
       const damaged = value(record);
       const { page, errors } = await openPage(chromium.browser, {
         keepStorage: true,
-        beforeLoad: new Function(`(${recordNotes})(); if (!sessionStorage.getItem('gelegt')) {
-          sessionStorage.setItem('gelegt', '1'); localStorage.setItem(${JSON.stringify(key)}, ${JSON.stringify(damaged)}); }`),
+        beforeLoad: new Function(`(${recordNotes})(); localStorage.setItem(${JSON.stringify(key)}, ${JSON.stringify(damaged)});`),
       });
-      assert.deepEqual(await notes(page), [damagedNote(problem)], what);
+      assert.deepEqual(await notesSeen(page), [damagedNote(problem)], what);
       assert.equal(await programText(page), '', what);
       aside.push(damaged);
       const kept = await storedWork(page);
@@ -231,7 +210,7 @@ describe('Keine Arbeit geht verloren', () => {
     await typeProgram(page, 'STP');
     await click(page, 'button', 'Start');
     await question(page, 'Hinweis', 'Programm wird geprüft', 'OK');
-    assert.deepEqual(await notes(page), [fullNote]);
+    assert.deepEqual(await notesSeen(page), [fullNote]);
     assert.deepEqual(errors, []);
     await page.close();
   });
