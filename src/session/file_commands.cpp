@@ -130,14 +130,14 @@ void FileCommands::load(const std::function<void()>& replace) {
     m_flags.DataChecked = false;
 }
 
-void FileCommands::SaveProgram() {
+SaveOffer FileCommands::SaveProgram() {
     PromptView& prompts = m_views.prompts;
     if (!prompts.askYesNo("Programm speichern?", "Frage")) {
-        return;
+        return SaveOffer::Declined;
     }
     const auto path = prompts.chooseFileToSave(kProgramFilter, "prg");
     if (!path) {
-        return;
+        return SaveOffer::Cancelled;
     }
     if (m_machine.VM_Running) {
         // The lines below an empty one would move up under the running program: the editor
@@ -148,20 +148,25 @@ void FileCommands::SaveProgram() {
         removeEmptyLines();
         writeProgramFile(*path, m_views.editor.text());
     }
+    // Only a file that reached the user's place counts as saved.
+    prompts.finishSave(*path);
     m_flags.ProgramModified = false;
+    return SaveOffer::Saved;
 }
 
-void FileCommands::SaveData() {
+SaveOffer FileCommands::SaveData() {
     PromptView& prompts = m_views.prompts;
     if (!prompts.askYesNo("Daten speichern?", "QRZL")) {
-        return;
+        return SaveOffer::Declined;
     }
     const auto path = prompts.chooseFileToSave(kDataFilter, "dta");
     if (!path) {
-        return;
+        return SaveOffer::Cancelled;
     }
     writeDataFile(*path, m_table);
+    prompts.finishSave(*path);
     m_flags.DataModified = false;
+    return SaveOffer::Saved;
 }
 
 void FileCommands::SaveProgramAndData() {

@@ -13,6 +13,13 @@ struct MachineState;
 struct StateFlags;
 struct Views;
 
+// How an offer to save a part of the work ended.
+enum class SaveOffer {
+    Saved,      // written and handed on where the user chose it
+    Declined,   // the user answered "Nein": the part may go
+    Cancelled,  // the file dialog was cancelled: neither saved nor declined
+};
+
 class FileCommands {
   public:
     FileCommands(StateFlags& flags, DataTable& table, MachineState& machine, RunControl& runControl,
@@ -22,8 +29,10 @@ class FileCommands {
     void btSaveClick();
     void btLoadClick();
 
-    void SaveProgram();  // also run by the main window when it closes
-    void SaveData();     // likewise
+    // Each also run when the main window closes. A save that fails throws before any flag
+    // changes: the part stays modified.
+    SaveOffer SaveProgram();
+    SaveOffer SaveData();
     void SaveProgramAndData();
     void LoadProgramAndData();
     // The data part of Load with a table instead of a file: see Workbench::takeOverData.

@@ -253,12 +253,13 @@ bool Workbench::closeRequested() {
     }
     // A timed run goes on stepping while the save questions are open, as it does while any
     // other command's dialog is open; it ends only once the window really closes.
-    const bool saved = guard([this] {
+    bool workLeft = false;
+    const bool saved = guard([this, &workLeft] {
         if (m_flags.ProgramModified) {
-            m_files.SaveProgram();
+            workLeft = m_files.SaveProgram() == SaveOffer::Cancelled;
         }
         if (m_flags.DataModified) {
-            m_files.SaveData();
+            workLeft = m_files.SaveData() == SaveOffer::Cancelled || workLeft;
         }
     });
     if (!saved) {
@@ -275,6 +276,7 @@ bool Workbench::closeRequested() {
         m_machine.VM_Running = false;
     }
     m_closed = true;
+    m_closedWithWorkLeft = workLeft;
     m_machine.InstructionList.clear();
     m_machine.InstructionList.shrink_to_fit();
     m_flags.ProgramChecked = false;  // nothing is left that a run could execute

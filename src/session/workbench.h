@@ -110,6 +110,9 @@ class Workbench {
     // save failed (the window stays open, the run goes on); true when it may close: the run and
     // its timers have ended and nothing is left that a run could execute.
     bool closeRequested();
+    // After a close: whether a part of the work was neither saved nor declined (its file
+    // dialog was cancelled), so that a copy kept outside the files must stay.
+    bool closedWithWorkLeft() const { return m_closedWithWorkLeft; }
     // The window is shown again after a close: the timer of the selected speed runs again.
     void reopened();
 
@@ -165,6 +168,7 @@ class Workbench {
     // Without it the run would pause at the same line again at the very next tick.
     std::optional<std::uint64_t> m_passBreakpointAt;
     bool m_closed = false;
+    bool m_closedWithWorkLeft = false;
 };
 
 template <typename Handler>
