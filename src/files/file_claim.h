@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace quarzel {
 
@@ -26,7 +27,6 @@ class FileClaim {
     FileClaim& operator=(const FileClaim&) = delete;
     ~FileClaim();  // gives the claim up; the file stays
 
-    const std::string& path() const { return m_path; }
     // Gives the claim up and removes the file.
     void removeFile();
 
