@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <deque>
