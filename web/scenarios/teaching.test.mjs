@@ -1,25 +1,16 @@
-// "Beispiele" and the primer ("Einführung") in the page: the list of the built-in examples, one
-// loaded after the save questions with nothing left unsaved, and "Ausprobieren" after the
-// question "Programm speichern?".
+// "Beispiele" and the primer ("Einführung") in the page: an example chosen from the list and
+// loaded after the save questions, and "Ausprobieren" after "Programm speichern?".
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { byName, click, launch, noBoxOpen, openPage, programText, question, typeCell, typeProgram, value } from './harness.mjs';
+import { byName, click, launch, openPage, programText, question, typeCell, typeProgram, value } from './harness.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 let chromium;
-// The examples as the list of the build names them: name and line, in order.
-let examples;
-
 before(async () => {
   chromium = await launch();
-  const list = await readFile(path.join(root, 'src/files/built_in_examples.txt'), 'utf8');
-  examples = list.split('\n').filter((line) => line.trim() !== '' && !line.startsWith('#')).map((line) => {
-    const colon = line.indexOf(': ');
-    return { name: line.slice(0, colon), line: line.slice(colon + 2) };
-  });
 });
 after(async () => {
   await chromium.close();
@@ -27,99 +18,66 @@ after(async () => {
 
 // A file of examples/ as the editor shows it (the examples use no character beyond Latin-1).
 async function exampleFile(name) {
-  const bytes = await readFile(path.join(root, 'examples', name)).catch(() => null);
-  return bytes === null ? null : bytes.toString('latin1').replace(/\r\n/g, '\n');
+  return (await readFile(path.join(root, 'examples', name))).toString('latin1').replace(/\r\n/g, '\n');
 }
 
-async function openExamples(page) {
-  await click(page, 'button', 'Beispiele');
-  return byName(page, 'listbox', 'Beispielprogramme');
-}
-
-// Chooses the example by keyboard, as a learner without a mouse does.
-async function chooseByKeyboard(page, name) {
-  const list = await openExamples(page);
-  await list.focus();
-  const index = examples.findIndex((e) => e.name === name);
-  assert.ok(index >= 0, name);
-  for (let i = 0; i < index; ++i) await page.keyboard.press('ArrowDown');
-  await page.keyboard.press('Enter');
+// Waits for the editor to hold `text` and checks that no box came up on the way.
+async function editorHolds(page, text) {
+  await page.waitForFunction((t) => window.quarzel.program().replace(/\n$/, '') === t.replace(/\n$/, ''), {}, text);
+  assert.equal(await page.$('.overlay'), null);
 }
 
 describe('Beispiele und Einführung im Browser', () => {
-  it('lists every built-in example with its line, in the order of the list', async () => {
+  it('lists the examples with their lines and loads one after the save questions', async () => {
     const { page, errors } = await openPage(chromium.browser);
-    const list = await openExamples(page);
+    await typeProgram(page, 'LAD 1\nSTP');
+    await typeCell(page, 'Zelle 5', '77');
+    await click(page, 'button', 'Beispiele');
+    const list = await byName(page, 'listbox', 'Beispielprogramme');
     const options = await list.evaluate((l) => Array.from(l.options, (o) => o.textContent));
-    assert.deepEqual(options, examples.map((e) => `${e.name} – ${e.line}`));
-    // Escape closes the list and changes nothing.
+    // In the order of the build's list, each with its German line.
+    const listed = (await readFile(path.join(root, 'src/files/built_in_examples.txt'), 'utf8'))
+      .split('\n').filter((line) => line !== '' && !line.startsWith('#')).map((line) => line.replace(': ', ' – '));
+    assert.deepEqual(options, listed);
+    // By keyboard: "summe" with the arrow keys, Enter.
+    await list.focus();
+    for (let i = 0; i < options.findIndex((o) => o.startsWith('summe ')); ++i) await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    await question(page, 'Frage', 'Programm speichern?', 'Nein');
+    await question(page, 'QRZL', 'Daten speichern?', 'Nein');
+    await editorHolds(page, await exampleFile('summe.prg'));
+    assert.equal(await value(page, 'textbox', 'Zelle 5'), '5');
+    // Nothing is unsaved now: the next example comes without a question, and Escape cancels.
+    await click(page, 'button', 'Beispiele');
+    await page.keyboard.press('Enter');
+    await editorHolds(page, await exampleFile('countdown.prg'));
+    await click(page, 'button', 'Beispiele');
     await page.keyboard.press('Escape');
-    await noBoxOpen(page);
-    assert.equal(await programText(page), '');
+    await editorHolds(page, await exampleFile('countdown.prg'));
     assert.deepEqual(errors, []);
     await page.close();
   });
 
-  const cases = [
-    { name: 'summe', editCell: false },
-    { name: 'maximum', editCell: true },  // no data file: the empty table
-  ];
-  for (const { name, editCell } of cases) {
-    it(`loads "${name}" after the save questions, unchecked and unmodified`, async () => {
-      const { page, errors } = await openPage(chromium.browser);
-      await typeProgram(page, 'LAD 1\nSTP');
-      if (editCell) await typeCell(page, 'Zelle 5', '77');
-      await chooseByKeyboard(page, name);
-      await question(page, 'Frage', 'Programm speichern?', 'Nein');
-      await question(page, 'QRZL', 'Daten speichern?', 'Nein');
-      await noBoxOpen(page);
-      assert.equal(await programText(page), await exampleFile(`${name}.prg`));
-      const data = await exampleFile(`${name}.dta`);
-      if (data === null) {
-        for (const cell of [1, 5, 512]) assert.equal(await value(page, 'textbox', `Zelle ${cell}`), '0');
-      } else {
-        for (const line of data.split('\n').filter((l) => l !== '').slice(0, 20)) {
-          const [cell, content] = line.split(':');
-          assert.equal(await value(page, 'textbox', `Zelle ${cell}`), content, `Zelle ${cell}`);
-        }
-      }
-      // Nothing is unsaved now: the next example comes without a question.
-      const countdown = await exampleFile('countdown.prg');
-      await chooseByKeyboard(page, 'countdown');
-      await page.waitForFunction((text) => window.quarzel.program() === text, {}, countdown);
-      assert.equal(await page.$('.overlay'), null);
-      assert.deepEqual(errors, []);
-      await page.close();
-    });
-  }
-
   it('shows the primer beside the command list; "Ausprobieren" asks first, then fills the editor', async () => {
     const { page, errors } = await openPage(chromium.browser);
     await typeProgram(page, '* mein Programm\nSTP');
+    await typeCell(page, 'Zelle 3', '12');
     await click(page, 'button', 'Hilfe');
     await click(page, 'tab', 'Einführung');
+    assert.equal(await page.$eval('.help textarea', (t) => t.hidden), true);
     const buttons = await page.$$eval('.primer button', (b) => b.map((x) => x.getAttribute('aria-label')));
     assert.equal(buttons.length, 6);
-    assert.ok(buttons.every((label) => label.startsWith('Ausprobieren: ')), buttons.join(', '));
-    // The command list is hidden meanwhile, and back with its tab.
-    assert.equal(await page.$eval('.help textarea', (t) => t.hidden), true);
-
+    // The program shown in the section is the one that goes into the editor; the table stays.
     const last = buttons[buttons.length - 1];
-    const title = last.slice('Ausprobieren: '.length);
-    const shown = await page.$eval(`section[aria-label="${title}"] pre`, (p) => p.textContent);
-
-    // Declined: the program goes in; the table stays as it is.
-    await typeCell(page, 'Zelle 3', '12');
+    const shown = await page.$eval(`section[aria-label="${last.replace('Ausprobieren: ', '')}"] pre`, (p) => p.textContent);
     await click(page, 'button', last);
     await question(page, 'Frage', 'Programm speichern?', 'Nein');
-    await noBoxOpen(page);
-    assert.equal((await programText(page)).replace(/\n$/, ''), shown);
+    await editorHolds(page, shown);
     assert.equal(await value(page, 'textbox', 'Zelle 3'), '12');
     // Unmodified now: the first program comes without the question.
     await click(page, 'button', buttons[0]);
-    await page.waitForFunction((text) => window.quarzel.program().replace(/\n$/, '') !== text, {}, shown);
+    await page.waitForFunction((t) => !window.quarzel.program().startsWith(t), {}, shown);
     assert.equal(await page.$('.overlay'), null);
-
     await click(page, 'tab', 'Befehlsliste');
     assert.equal(await page.$eval('.help textarea', (t) => t.hidden), false);
     assert.deepEqual(errors, []);
