@@ -3,6 +3,7 @@
 #pragma once
 
 #include "screen/captions.h"
+#include "screen/primer_text.h"
 
 namespace quarzel {
 
@@ -70,7 +71,16 @@ inline constexpr CaptionField kCaptionFields[] = {
     QZ_CAPTION(btView),
     QZ_CAPTION(btHelp),
     QZ_CAPTION(btExit),
+    QZ_CAPTION(btExamples),
+    QZ_CAPTION(btExamplesNarrow),
+    QZ_CAPTION(btExamplesTip),
+    QZ_CAPTION(lsExamplesName),
     QZ_CAPTION(frmHilfe),
+    QZ_CAPTION(tsCommandList),
+    // The primer's page, its button and what a screen reader calls a section's program.
+    CaptionField{"tsPrimer", kPrimerTitle},
+    CaptionField{"tsPrimerTry", kPrimerTryCaption},
+    CaptionField{"tsPrimerProgramName", kPrimerProgramName},
     QZ_CAPTION(frmData),
 };
 

@@ -67,7 +67,17 @@ inline constexpr char btHTML[] = ".HTML E&xport";
 inline constexpr char btView[] = "&Ansicht";
 inline constexpr char btHelp[] = "&Hilfe";
 inline constexpr char btExit[] = "&Ende";
+// "B" is free among the window's access keys.
+inline constexpr char btExamples[] = "&Beispiele";
+// Where the button is narrower than the others (a window of 800 x 600): on two lines.
+inline constexpr char btExamplesNarrow[] = "&Bei-\nspiele";
+inline constexpr char btExamplesTip[] =
+    "Lädt eines der mitgelieferten Beispielprogramme mit seinen Daten.";
+// The list of examples (a menu in the window, a list box in the page).
+inline constexpr char lsExamplesName[] = "Beispielprogramme";
 inline constexpr char frmHilfe[] = "Befehlsreferenz";
+// The two pages of the reference window: the command list and the primer ("Einführung").
+inline constexpr char tsCommandList[] = "Befehlsliste";
 inline constexpr char frmData[] = "Dateneingabe";
 
 }  // namespace quarzel::captions

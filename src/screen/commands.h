@@ -4,7 +4,8 @@
 
 namespace quarzel {
 
-enum class Command { Check, Run, Step, Back, New, Load, Save };
+// Examples: the list of built-in examples, then the one chosen loaded.
+enum class Command { Check, Run, Step, Back, New, Load, Save, Examples };
 
 struct CommandName {
     const char* name;
@@ -12,9 +13,9 @@ struct CommandName {
 };
 
 inline constexpr CommandName kCommands[] = {
-    {"Check", Command::Check}, {"Run", Command::Run}, {"Step", Command::Step},
-    {"Back", Command::Back},   {"New", Command::New}, {"Load", Command::Load},
-    {"Save", Command::Save},
+    {"Check", Command::Check}, {"Run", Command::Run},           {"Step", Command::Step},
+    {"Back", Command::Back},   {"New", Command::New},           {"Load", Command::Load},
+    {"Save", Command::Save},   {"Examples", Command::Examples},
 };
 
 }  // namespace quarzel

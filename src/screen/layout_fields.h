@@ -54,6 +54,7 @@ inline constexpr LayoutField kLayoutFields[] = {
     {"btView", &MainLayout::btView},
     {"btHelp", &MainLayout::btHelp},
     {"btExit", &MainLayout::btExit},
+    {"btExamples", &MainLayout::btExamples},
 };
 
 struct RegisterField {

@@ -74,6 +74,12 @@ MainLayout computeMainLayout(int clientWidth, int clientHeight) {
     l.btView = rect(l.btHTML.right() + 15, 15, kCommandButtonWidth, buttonHeight);
     l.btHelp = rect(l.btView.right() + 15, 15, kCommandButtonWidth, buttonHeight);
     l.btExit = rect(l.btHelp.right() + 15, 15, kCommandButtonWidth, buttonHeight);
+    // The group's frame keeps 5 pixels at its right; the usual gap of 15 only where the whole
+    // button fits after it (not at 800 x 600, where 38 pixels are left).
+    const int freeWidth = l.gbFile.width - 5 - l.btExit.right();
+    const int gap = freeWidth >= 15 + kCommandButtonWidth ? 15 : 3;
+    l.btExamples = rect(l.btExit.right() + gap, 15, std::min(kCommandButtonWidth, freeWidth - gap),
+                        buttonHeight);
     return l;
 }
 

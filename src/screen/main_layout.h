@@ -51,6 +51,9 @@ struct MainLayout {
     LayoutRect btBack, lbSteps;
     // Below the step count: "Aufgabe", which shows the task window.
     LayoutRect btAufgabe;
+    // Right of the command buttons, in the command group's free space: "Beispiele". Where
+    // that space is narrower than a command button it takes what there is.
+    LayoutRect btExamples;
 };
 
 // Every width and height that comes out negative for a tiny window is clamped to zero as it

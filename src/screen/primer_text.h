@@ -10,6 +10,8 @@ namespace quarzel {
 inline constexpr char kPrimerTitle[] = "Einführung";
 // The button beside a section's program: it goes into the editor (Workbench::tryProgram).
 inline constexpr char kPrimerTryCaption[] = "Ausprobieren";
+// What a screen reader calls a section's program, before the section's title.
+inline constexpr char kPrimerProgramName[] = "Programm: ";
 
 struct PrimerSection {
     std::string title;                    // UTF-8

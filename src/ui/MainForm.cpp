@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -26,6 +27,7 @@
 #include "common/number_text.h"
 #include "data_grid.h"
 #include "data_table_model.h"
+#include "files/built_in_examples.h"
 #include "hilfe.h"
 #include "memory_view.h"
 #include "program_editor.h"
@@ -184,6 +186,10 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
 
     // The two secondary windows, created hidden after the main window.
     m_frmHilfe = new TfrmHilfe(this);
+    m_frmHilfe->tryProgram = [this](const std::string& program) {
+        sgData->commitPendingEdit();
+        m_workbench->tryProgram(program);
+    };
     m_frmData = new TfrmData(this);
     m_numberInput.target = m_frmData;
     m_frmAufgabe = new TfrmAufgabe(*m_workbench, *m_prompts, this);
@@ -307,6 +313,23 @@ void TfrmMainForm::createControls() {
                            QStyle::SP_FileDialogContentsView);
     btHTML = commandButton(gbFile, "btHTML", utf8Text(captions::btHTML), "text-html",
                            QStyle::SP_FileDialogDetailedView);
+    // After the seven in the tab order, as on the screen.
+    btExamples = commandButton(gbFile, "btExamples", utf8Text(captions::btExamples),
+                               "folder-templates", QStyle::SP_DirHomeIcon);
+    btExamples->setAccessibleName(utf8Text(captions::btExamples).remove(QLatin1Char('&')));
+    btExamples->setToolTip(utf8Text(captions::btExamplesTip));
+    m_examplesMenu = new QMenu(btExamples);
+    m_examplesMenu->setObjectName(QStringLiteral("pmExamples"));
+    m_examplesMenu->setAccessibleName(utf8Text(captions::lsExamplesName));
+    const std::vector<BuiltInExample>& examples = builtInExamples();
+    for (std::size_t i = 0; i < examples.size(); ++i) {
+        // A menu takes "&" for an access key; the names and lines mean it as a character.
+        QString entry = QString::fromStdString(examples[i].name) + QStringLiteral(" \u2013 ") +
+                        QString::fromStdString(examples[i].line);
+        QAction* action =
+            m_examplesMenu->addAction(entry.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setData(static_cast<int>(i));
+    }
 
     const auto timer = [this](const char* name, int interval) {
         auto* t = new QTimer(this);
@@ -415,6 +438,11 @@ void TfrmMainForm::wireHandlers() {
     connect(btAufgabe, &QPushButton::clicked, this, [this] { btAufgabeClick(); });
     connect(btExit, &QToolButton::clicked, this, [this] { btExitClick(); });
     connect(btView, &QToolButton::clicked, this, [this] { btViewClick(); });
+    connect(btExamples, &QToolButton::clicked, this, [this] { btExamplesClick(); });
+    connect(m_examplesMenu, &QMenu::triggered, this, [this](QAction* action) {
+        sgData->commitPendingEdit();
+        m_workbench->loadExample(action->data().toInt());
+    });
 
     connect(pbMemory, &MemoryView::hoverChanged, this,
             [this](const QString& number, const QString& value, const QString& comment) {
@@ -453,6 +481,18 @@ void TfrmMainForm::btAufgabeClick() {
     m_workbench->guard([this] { m_frmAufgabe->toggle(); });
 }
 
+void TfrmMainForm::btExamplesClick() {
+    sgData->commitPendingEdit();
+    m_workbench->guard([this] {
+        // Under the button where the screen has room, as a drop-down menu; the first entry
+        // active, so that the arrow keys and Enter choose at once.
+        m_examplesMenu->popup(btExamples->mapToGlobal(QPoint(0, btExamples->height())));
+        if (!m_examplesMenu->actions().isEmpty()) {
+            m_examplesMenu->setActiveAction(m_examplesMenu->actions().first());
+        }
+    });
+}
+
 void TfrmMainForm::btHTMLClick() {
     sgData->commitPendingEdit();
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
@@ -472,6 +512,11 @@ void TfrmMainForm::ResizeWorkingArea() {
         }
     }
     sgData->applyColumnWidths();
+    // "Beispiele" narrower than the other command buttons (800 x 600): the caption on two lines
+    // under a smaller icon, so that it is read whole.
+    const bool narrow = btExamples->width() < kCommandButtonWidth;
+    btExamples->setText(utf8Text(narrow ? captions::btExamplesNarrow : captions::btExamples));
+    btExamples->setIconSize(narrow ? QSize(24, 24) : QSize(32, 32));
 }
 
 void TfrmMainForm::keepWorkIn(const std::string& folder) {

@@ -15,6 +15,7 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -114,6 +115,9 @@ class TfrmMainForm : public QWidget {
     void btHelpClick();
     void btHTMLClick();
     void btAufgabeClick();
+    // "Beispiele": the list of built-in examples under the button; choosing one loads it.
+    void btExamplesClick();
+    QMenu* examplesMenu() const { return m_examplesMenu; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;  // FormResize
@@ -177,6 +181,8 @@ class TfrmMainForm : public QWidget {
     QToolButton* btExit = nullptr;
     QToolButton* btView = nullptr;
     QToolButton* btHTML = nullptr;
+    QToolButton* btExamples = nullptr;
+    QMenu* m_examplesMenu = nullptr;
     QTimer* tSlow = nullptr;
     QTimer* tFast = nullptr;
     QTimer* tDirect = nullptr;

@@ -31,6 +31,8 @@ using ShortText = const char*;    // a date, a name
     X(qz_page_setup, sync, const char*, (), ())                                              \
     X(qz_layout, sync, const char*, (int width, int height), (width, height))                \
     X(qz_reference_text, sync, const char*, (), ())                                          \
+    X(qz_primer, sync, const char*, (), ())                                                  \
+    X(qz_try_program, async, void, (int section), (section))                                 \
     X(qz_command, async, void, (int which), (which))                                         \
     X(qz_speed, async, void, (int speed), (speed))                                           \
     X(qz_timer, async, void, (int timer), (timer))                                           \
@@ -100,6 +102,7 @@ using ShortText = const char*;    // a date, a name
     X(taskPoints, sync, void, (const char* text))                                           \
     X(taskTakenOver, sync, void, (const char* text))                                        \
     X(chooseDataFiles, async, char*, (const char* names, double maxBytes))                  \
+    X(chooseExample, async, int, (const char* examples))                                    \
     X(coreFailed, sync, void, (const char* text))
 
 namespace quarzel {

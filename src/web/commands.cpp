@@ -1,5 +1,7 @@
 // The user's commands, each one call of the session's facade; "Ende" starts afresh once the
 // work may go.
+#include "web/boundary.h"
+#include "web/teaching_texts.h"
 #include "web/web_app.h"
 
 namespace quarzel {
@@ -27,6 +29,13 @@ void WebApp::command(Command which) {
             return;
         case Command::Save:
             wb.btSaveClick();
+            return;
+        case Command::Examples:
+            // The page lists them and answers with the one chosen (-1: none); loading asks
+            // the save questions itself.
+            if (const int chosen = page::chooseExample(exampleListJson()); chosen >= 0) {
+                wb.loadExample(chosen);
+            }
             return;
     }
 }

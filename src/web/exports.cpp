@@ -3,6 +3,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/win1252.h"
 #include "files/data_file.h"
@@ -11,8 +12,10 @@
 #include "model/data_table.h"
 #include "screen/commands.h"
 #include "screen/memory_geometry.h"
+#include "screen/primer_text.h"
 #include "screen/reference_text.h"
 #include "web/boundary.h"
+#include "web/teaching_texts.h"
 #include "web/web_app.h"
 
 namespace quarzel {
@@ -41,6 +44,21 @@ const char* CoreCalls::qz_reference_text() {
         text += line + "\n";
     }
     return handOut(text);
+}
+
+const char* CoreCalls::qz_primer() {
+    static const std::string json = primerJson();
+    return json.c_str();
+}
+
+// "Ausprobieren" beside the primer's section `section`; a section without a program has no
+// button, and a number out of range does nothing.
+void CoreCalls::qz_try_program(int section) {
+    const std::vector<PrimerSection>& sections = primerSections();
+    if (section >= 0 && static_cast<std::size_t>(section) < sections.size() &&
+        !sections[static_cast<std::size_t>(section)].program.empty()) {
+        g_app->workbench().tryProgram(sections[static_cast<std::size_t>(section)].program);
+    }
 }
 
 void CoreCalls::qz_command(int which) {

@@ -10,6 +10,11 @@ export interface CoreCalls {
   // Every control's rectangle for the client size, as JSON: name -> [left, top, width, height].
   qz_layout(width: number, height: number): string;
   qz_reference_text(): string;
+  // The primer ("Einführung") as JSON: [{title, paragraphs, program}], program empty where a
+  // section has none.
+  qz_primer(): string;
+  // "Ausprobieren" beside the primer's section `section`.
+  qz_try_program(section: number): Promise<void>;
   qz_command(which: number): Promise<void>;
   qz_speed(speed: number): Promise<void>;
   qz_timer(timer: number): Promise<void>;
@@ -89,6 +94,8 @@ export interface PageCalls {
   // The names one a line; the chosen files one a line: the path in the core's file system and,
   // after a tab, where the file lies in the folder the user chose (empty for a single file).
   chooseDataFiles(names: string, maxBytes: number): Promise<string | null>;
+  // "Beispiele": the examples as JSON ([{name, line}]); the number of the one chosen, or -1.
+  chooseExample(examples: string): Promise<number>;
   // An exception escaped the core; its box text. Taken by the boundary itself.
   coreFailed(text: string): void;
 }

@@ -76,7 +76,7 @@ function trapKeys(box: Box, onEscape: () => void, onEnter?: () => void): void {
       event.preventDefault();
       onEnter();
     } else if (event.key === 'Tab') {
-      const focusable = Array.from(box.dialog.querySelectorAll<HTMLElement>('input, button:not(.close)'));
+      const focusable = Array.from(box.dialog.querySelectorAll<HTMLElement>('input, select, button:not(.close)'));
       const index = focusable.indexOf(document.activeElement as HTMLElement);
       event.preventDefault();
       const next = (index + (event.shiftKey ? -1 : 1) + focusable.length) % focusable.length;
@@ -191,5 +191,45 @@ export function askFileName(caption: string, description: string, suggested: str
     trapKeys(box, () => done(null), accept);
     field.focus();
     field.select();
+  });
+}
+
+// "Beispiele": the list of the built-in examples (JSON from the core: name and line of each),
+// one chosen with the arrow keys and Enter, a double click or "Laden". The chosen entry's
+// number, or -1 when cancelled.
+export function chooseExample(examples: string, caption: string, listName: string): Promise<number> {
+  const entries: Array<{ name: string; line: string }> = JSON.parse(examples);
+  return new Promise((resolve) => {
+    const box = openBox(caption);
+    box.dialog.classList.add('example-dialog');
+    const list = el('select');
+    list.size = Math.min(entries.length, 16);
+    list.setAttribute('aria-label', listName);
+    entries.forEach((entry, index) => {
+      const option = el('option', '', `${entry.name} – ${entry.line}`);
+      option.value = String(index);
+      list.append(option);
+    });
+    list.selectedIndex = entries.length > 0 ? 0 : -1;
+    box.body.append(list);
+    const load = el('button', '', 'Laden');
+    const cancel = el('button', '', 'Abbrechen');
+    box.buttons.append(load, cancel);
+    const done = (index: number) => {
+      closeBox(box);
+      resolve(index);
+    };
+    const accept = () => {
+      if (list.selectedIndex >= 0) done(list.selectedIndex);
+    };
+    load.addEventListener('click', accept);
+    list.addEventListener('dblclick', accept);
+    cancel.addEventListener('click', () => done(-1));
+    box.close.addEventListener('click', () => done(-1));
+    trapKeys(box, () => done(-1), () => {
+      if (document.activeElement === cancel) done(-1);
+      else accept();
+    });
+    list.focus();
   });
 }

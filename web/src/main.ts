@@ -8,15 +8,17 @@ import iconHtml from 'lucide-static/icons/file-code.svg';
 import iconView from 'lucide-static/icons/layout-grid.svg';
 import iconHelp from 'lucide-static/icons/circle-help.svg';
 import iconExit from 'lucide-static/icons/log-out.svg';
+import iconExamples from 'lucide-static/icons/library.svg';
 
 import { CloseResult, type PageSetup } from './boundary';
 import { BoundaryError, type PageAnswers, answerPageCalls, core, detach, fileSystem, guarded, isBusy, onCommandDone, pageAnswers, startCore, whenIdle } from './core';
-import { askNumber, askYesNo, showMessage } from './dialogs';
+import { askNumber, askYesNo, chooseExample, showMessage } from './dialogs';
 import { ProgramEditor } from './editor';
 import { chooseFileToOpen, chooseFileToSave, downloadCount, finishSave, forgetUnfinishedSaves, initFiles } from './files';
 import { DataTableView } from './table';
 import { MemoryPicture } from './picture';
 import { HelpPanel } from './help';
+import { plainCaption } from './movable_panel';
 import { TaskPanel } from './task_panel';
 import { keepWork, restoreWork, forgetWork, holdWork, leaveWork, showNote } from './storage';
 import { refuseUnsavableCharacters } from './typed_text';
@@ -207,6 +209,26 @@ function buildWindow(app: HTMLElement): void {
   button('btView', c.btView, gbFile, toggleView, iconView);
   button('btHelp', c.btHelp, gbFile, () => help.toggle(), iconHelp);
   button('btExit', c.btExit, gbFile, () => detach(exit()), iconExit);
+  const examples = button('btExamples', c.btExamples, gbFile, command('Examples'), iconExamples);
+  examples.title = c.btExamplesTip;
+  fitExamplesCaption(examples);
+}
+
+// "Beispiele" narrower than the other command buttons (800 x 600): its caption on two lines
+// under a smaller icon, so that it is read whole. The accessible name stays "Beispiele".
+function fitExamplesCaption(examples: HTMLButtonElement): void {
+  const text = examples.lastElementChild as HTMLSpanElement;
+  new ResizeObserver(() => {
+    const narrow = examples.offsetWidth < controls.get('btExit')!.offsetWidth;
+    const caption = narrow ? captions.btExamplesNarrow : captions.btExamples;
+    if (text.dataset.caption === caption) return;
+    text.dataset.caption = caption;
+    examples.classList.toggle('narrow', narrow);
+    text.textContent = '';
+    label(text, caption);
+    text.removeAttribute('aria-label');
+    text.accessKey = '';
+  }).observe(examples);
 }
 
 // Today's date in the user's short format, as the window's export writes it.
@@ -334,6 +356,7 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
     chooseFileToSave,
     finishSave,
     askNumber,
+    chooseExample: (examples: string) => chooseExample(examples, plainCaption(captions.btExamples), captions.lsExamplesName),
   };
 }
 
@@ -410,7 +433,17 @@ async function main(): Promise<void> {
   for (const name of setup.layoutFields) {
     if (!controls.has(name)) throw new BoundaryError(`Die Seite hat kein Element ${name}.`);
   }
-  help = new HelpPanel(captions.frmHilfe, core.qz_reference_text().replace(/\n$/, ''));
+  help = new HelpPanel({
+    caption: captions.frmHilfe,
+    reference: core.qz_reference_text().replace(/\n$/, ''),
+    commandListTab: captions.tsCommandList,
+    primerTab: captions.tsPrimer,
+    tryCaption: captions.tsPrimerTry,
+    programName: captions.tsPrimerProgramName,
+    primer: JSON.parse(core.qz_primer()),
+  }, (section) => {
+    if (!isBusy()) void core.qz_try_program(section);
+  });
   wireEditor();
   table.onTyped = guarded((column, row, value) => {
     core.qz_cell_typed(column, row, value);

@@ -62,6 +62,8 @@ TEST(MainLayout, At800x600) {
         {"btView", &MainLayout::btView, {350, 15, 80, 82}},
         {"btHelp", &MainLayout::btHelp, {445, 15, 80, 82}},
         {"btExit", &MainLayout::btExit, {540, 15, 80, 82}},
+        // The 38 pixels left of the group: a narrower button, closer to "Ende".
+        {"btExamples", &MainLayout::btExamples, {623, 15, 35, 82}},
     };
     for (const Expected& row : rows) {
         EXPECT_EQ(l.*row.member, row.rect) << row.name;
@@ -94,6 +96,22 @@ TEST(MainLayout, CommandButtonsFollowTheDataPanel) {
     EXPECT_EQ(l.btLoad.left, l.btNew.right());
     EXPECT_EQ(l.btView.left, l.btHTML.right() + 15);
     EXPECT_EQ(l.btExit.left, l.btHelp.right() + 15);
+    EXPECT_EQ(l.btExamples, (LayoutRect{l.btExit.right() + 15, 15, 80, l.btExit.height}));
+}
+
+// "Beispiele" never reaches past the group's frame, and never over "Ende", whatever the width.
+TEST(MainLayout, ExamplesButtonStaysInTheCommandGroup) {
+    for (int width = 780; width < 1400; width += 7) {
+        const MainLayout l = computeMainLayout(width, 600);
+        EXPECT_GT(l.btExamples.left, l.btExit.right()) << width;
+        EXPECT_LE(l.btExamples.right(), l.gbFile.width - 5) << width;
+        EXPECT_LE(l.btExamples.width, 80) << width;
+        // Where the full button fits after the usual gap, it gets both.
+        if (l.gbFile.width - 5 - l.btExit.right() >= 95) {
+            EXPECT_EQ(l.btExamples.left, l.btExit.right() + 15) << width;
+            EXPECT_EQ(l.btExamples.width, 80) << width;
+        }
+    }
 }
 
 TEST(MainLayout, TinyWindowsNeverGiveNegativeSizes) {
@@ -101,14 +119,14 @@ TEST(MainLayout, TinyWindowsNeverGiveNegativeSizes) {
     for (const auto& [width, height] : sizes) {
         const MainLayout l = computeMainLayout(width, height);
         const LayoutRect all[] = {
-            l.gbProgram,     l.meProgram, l.gbData,     l.sgData,   l.gbDataGraphical,
-            l.pbMemory,      l.enumber,   l.evalue,     l.ecomment, l.gbVMInspector,
-            l.gbVMAccu,      l.ebAccu,    l.gbVMWindow, l.ebWindow, l.gbVMIndex,
-            l.ebIndex,       l.gbVMIP,    l.ebIP,       l.gbVMSP,   l.ebSP,
-            l.gbFlowControl, l.btCheck,   l.btRun,      l.gbSpeed,  l.rbStep,
-            l.rbSlow,        l.rbFast,    l.rbDirect,   l.btStep,   l.gbFile,
-            l.btNew,         l.btLoad,    l.btSave,     l.btHTML,   l.btView,
-            l.btHelp,        l.btExit,    l.btAufgabe};
+            l.gbProgram,     l.meProgram, l.gbData,     l.sgData,    l.gbDataGraphical,
+            l.pbMemory,      l.enumber,   l.evalue,     l.ecomment,  l.gbVMInspector,
+            l.gbVMAccu,      l.ebAccu,    l.gbVMWindow, l.ebWindow,  l.gbVMIndex,
+            l.ebIndex,       l.gbVMIP,    l.ebIP,       l.gbVMSP,    l.ebSP,
+            l.gbFlowControl, l.btCheck,   l.btRun,      l.gbSpeed,   l.rbStep,
+            l.rbSlow,        l.rbFast,    l.rbDirect,   l.btStep,    l.gbFile,
+            l.btNew,         l.btLoad,    l.btSave,     l.btHTML,    l.btView,
+            l.btHelp,        l.btExit,    l.btAufgabe,  l.btExamples};
         for (const LayoutRect& r : all) {
             EXPECT_GE(r.width, 0) << width << " x " << height;
             EXPECT_GE(r.height, 0) << width << " x " << height;
