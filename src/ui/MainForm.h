@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTimer;
 class QToolButton;
 
@@ -116,6 +117,7 @@ class TfrmMainForm : public QWidget {
     void btAufgabeClick();
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;  // FormResize
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -136,6 +138,8 @@ class TfrmMainForm : public QWidget {
     bool m_graphicalView = false;
     bool m_placed = false;
 
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_content = nullptr;  // the scrolled surface every control lies on
     QGroupBox* gbProgram = nullptr;
     ProgramEditor* meProgram = nullptr;
     QGroupBox* gbData = nullptr;
