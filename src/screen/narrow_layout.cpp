@@ -134,8 +134,8 @@ PageLayout computeNarrowLayout(int clientWidth, int clientHeight) {
     return page;
 }
 
-PageLayout computePageLayout(int clientWidth, int clientHeight) {
-    if (clientWidth < kMinimumLayoutWidth) {
+PageLayout computePageLayout(int clientWidth, int clientHeight, bool touch) {
+    if (touch || clientWidth < kMinimumLayoutWidth) {
         return computeNarrowLayout(clientWidth, clientHeight);
     }
     PageLayout page;

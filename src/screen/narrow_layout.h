@@ -27,8 +27,9 @@ struct PageLayout {
 // table (or picture), the command buttons in rows; the run panel in a bar at the bottom.
 PageLayout computeNarrowLayout(int clientWidth, int clientHeight);
 
-// The form for a page of this client size: the narrow one below 800 pixels of width, else
-// the window's (a client lower than 600 pixels scrolls).
-PageLayout computePageLayout(int clientWidth, int clientHeight);
+// The form for a page of this client size: the narrow one below 800 pixels of width, and on a
+// touch screen, whose fingers need controls of 44 x 44 pixels that the window's form has no
+// room for; else the window's (a client lower than 600 pixels scrolls).
+PageLayout computePageLayout(int clientWidth, int clientHeight, bool touch = false);
 
 }  // namespace quarzel

@@ -244,12 +244,13 @@ describe('Quarzel im Browser', () => {
     await page.close();
   });
 
-  it('scrolls a window smaller than 800 x 600 instead of shrinking the controls', async () => {
-    const { page } = await openPage(chromium.browser, { width: 640, height: 480 });
+  it('scrolls a window lower than 600 pixels instead of shrinking the controls', async () => {
+    const { page } = await openPage(chromium.browser, { width: 1000, height: 480 });
     const overflow = await page.evaluate(() => [document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight]);
-    assert.ok(overflow[0] >= 800 && overflow[1] >= 600, String(overflow));
+    assert.ok(overflow[0] <= 1000 && overflow[1] >= 600, String(overflow));
     const exit = await byName(page, 'button', 'Ende');
-    assert.deepEqual(await exit.evaluate((e) => [e.offsetLeft, e.offsetWidth]), [540, 80]);
+    const expected = await page.evaluate(() => window.quarzel.layoutRects(1000, 600).btExit);
+    assert.deepEqual(await exit.evaluate((e) => [e.offsetLeft, e.offsetTop, e.offsetWidth, e.offsetHeight]), expected);
     await page.close();
   });
 
