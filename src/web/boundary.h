@@ -26,33 +26,33 @@ using ShortText = const char*;    // a date, a name
 // - parameters: int, double, bool and the text kinds above; result: void, int, double, bool, or
 //   const char* (a text the core keeps until its next call).
 // The core defines each as a static function of CoreCalls, e.g. `void CoreCalls::qz_init()`.
-#define QZ_CORE_CALLS(X)                                                                         \
-    X(qz_init, sync, void, (), ())                                                               \
-    X(qz_page_setup, sync, const char*, (), ())                                                  \
-    X(qz_layout, sync, const char*, (int width, int height, bool touch), (width, height, touch)) \
-    X(qz_reference_text, sync, const char*, (), ())                                              \
-    X(qz_command, async, void, (int which), (which))                                             \
-    X(qz_speed, async, void, (int speed), (speed))                                               \
-    X(qz_timer, async, void, (int timer), (timer))                                               \
-    X(qz_html, async, void, (ShortText date), (date))                                            \
-    X(qz_task_load, async, void, (), ())                                                         \
-    X(qz_task_test, async, void, (), ())                                                         \
-    X(qz_task_select, sync, void, (int row), (row))                                              \
-    X(qz_task_take_over, async, void, (int row), (row))                                          \
-    X(qz_close, async, int, (), ())                                                              \
-    X(qz_program_fits, sync, bool, (double bytes, double lineBreaks), (bytes, lineBreaks))       \
-    X(qz_refuse_text, async, void, (), ())                                                       \
-    X(qz_accept_typed, sync, bool, (ProgramText text), (text))                                   \
-    X(qz_program_changed, sync, void, (ProgramText text), (text))                                \
-    X(qz_cell_typed, sync, void, (int column, int row, CellText text), (column, row, text))      \
-    X(qz_cell_edited, sync, void, (int column, int row, CellText text), (column, row, text))     \
-    X(qz_toggle_breakpoint, sync, void, (int line), (line))                                      \
-    X(qz_picture_size, sync, void, (int width, int height), (width, height))                     \
-    X(qz_cell_at, sync, int, (int x, int y), (x, y))                                             \
-    X(qz_cell_text, sync, const char*, (int column, int row), (column, row))                     \
-    X(qz_unsaved, sync, bool, (), ())                                                            \
-    X(qz_kept_work, sync, const char*, (), ())                                                   \
-    X(qz_restore, async, bool, (RecordText record), (record))                                    \
+#define QZ_CORE_CALLS(X)                                                                     \
+    X(qz_init, sync, void, (), ())                                                           \
+    X(qz_page_setup, sync, const char*, (), ())                                              \
+    X(qz_layout, sync, const char*, (int w, int h, bool touch), (w, h, touch))               \
+    X(qz_reference_text, sync, const char*, (), ())                                          \
+    X(qz_command, async, void, (int which), (which))                                         \
+    X(qz_speed, async, void, (int speed), (speed))                                           \
+    X(qz_timer, async, void, (int timer), (timer))                                           \
+    X(qz_html, async, void, (ShortText date), (date))                                        \
+    X(qz_task_load, async, void, (), ())                                                     \
+    X(qz_task_test, async, void, (), ())                                                     \
+    X(qz_task_select, sync, void, (int row), (row))                                          \
+    X(qz_task_take_over, async, void, (int row), (row))                                      \
+    X(qz_close, async, int, (), ())                                                          \
+    X(qz_program_fits, sync, bool, (double bytes, double lineBreaks), (bytes, lineBreaks))   \
+    X(qz_refuse_text, async, void, (), ())                                                   \
+    X(qz_accept_typed, sync, bool, (ProgramText text), (text))                               \
+    X(qz_program_changed, sync, void, (ProgramText text), (text))                            \
+    X(qz_cell_typed, sync, void, (int column, int row, CellText text), (column, row, text))  \
+    X(qz_cell_edited, sync, void, (int column, int row, CellText text), (column, row, text)) \
+    X(qz_toggle_breakpoint, sync, void, (int line), (line))                                  \
+    X(qz_picture_size, sync, void, (int width, int height), (width, height))                 \
+    X(qz_cell_at, sync, int, (int x, int y), (x, y))                                         \
+    X(qz_cell_text, sync, const char*, (int column, int row), (column, row))                 \
+    X(qz_unsaved, sync, bool, (), ())                                                        \
+    X(qz_kept_work, sync, const char*, (), ())                                               \
+    X(qz_restore, async, bool, (RecordText record), (record))                                \
     X(qz_internal_error_text, sync, const char*, (ShortText what), (what))
 
 // The core calls the page. X(name, sync|async, result, (parameters)):

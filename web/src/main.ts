@@ -399,16 +399,19 @@ const kLongPressSlop = 10;
 function onLongPress(target: HTMLElement, action: (x: number, y: number) => void): void {
   let timer: number | undefined;
   let start: [number, number] = [0, 0];
+  let opened = false;
   const cancel = () => {
     window.clearTimeout(timer);
     timer = undefined;
   };
   target.addEventListener('pointerdown', (event) => {
     cancel();
+    opened = false;
     if (event.pointerType !== 'touch') return;
     start = [event.clientX, event.clientY];
     timer = window.setTimeout(() => {
       timer = undefined;
+      opened = true;
       swallowLiftedFinger();
       action(...start);
     }, kLongPressMs);
@@ -417,6 +420,12 @@ function onLongPress(target: HTMLElement, action: (x: number, y: number) => void
     if (Math.hypot(event.clientX - start[0], event.clientY - start[1]) > kLongPressSlop) cancel();
   });
   for (const end of ['pointerup', 'pointercancel']) target.addEventListener(end, cancel);
+  // A browser that also turns the press into a contextmenu event opens nothing a second time.
+  target.addEventListener('contextmenu', (event) => {
+    if (!opened) return;
+    event.preventDefault();
+    event.stopImmediatePropagation();
+  }, true);
 }
 
 // Some browsers end a long press with the mouse events of a tap where the finger was lifted:
