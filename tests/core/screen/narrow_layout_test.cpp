@@ -19,8 +19,8 @@ struct Size {
     int height;
 };
 
-// Phones and tablets upright, the narrowest phone, a narrow desktop window, and screens too
-// low for the bar to stay.
+// Phones and tablets upright, the narrowest phone, a narrow desktop window, screens too low
+// for the bar to stay, and tablets turned sideways.
 const Size kSizes[] = {{390, 844}, {768, 1024}, {320, 568}, {360, 640},
                        {799, 600}, {600, 300},  {390, 420}, {240, 900}};
 
@@ -87,9 +87,16 @@ const char* nameOf(Control c) {
     return "?";
 }
 
-TEST(NarrowLayout, TakenBelow800PixelsOfWidthOnly) {
+// Below 800 pixels of width, or under a finger at any width (a tablet turned sideways).
+TEST(NarrowLayout, TakenWhenNarrowOrTouched) {
     EXPECT_TRUE(computePageLayout(799, 1200).narrow);
     EXPECT_TRUE(computePageLayout(390, 844).narrow);
+    for (const Size& s : {Size{1024, 768}, Size{1366, 1024}, Size{390, 844}}) {
+        const PageLayout touched = computePageLayout(s.width, s.height, true);
+        EXPECT_TRUE(touched.narrow) << at(s);
+        EXPECT_EQ(touched.controls.btRun, computeNarrowLayout(s.width, s.height).controls.btRun)
+            << at(s);
+    }
     // From 800 pixels the page is laid out as the window, a low client on at least 600.
     for (const Size& s : {Size{800, 600}, Size{1366, 768}, Size{1000, 480}}) {
         const PageLayout page = computePageLayout(s.width, s.height);
