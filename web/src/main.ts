@@ -208,9 +208,15 @@ function buildWindow(app: HTMLElement): void {
   button('btExit', c.btExit, gbFile, () => detach(exit()), iconExit);
 }
 
-// Today's date in the user's short format, as the window's export writes it.
+// Today's date in the user's short format, as the window's export writes it. A browser may name
+// a language that is no language tag (WebKitGTK under the C locale says "C"): then German.
 function today(): string {
-  return new Intl.DateTimeFormat(navigator.language || 'de-DE', { dateStyle: 'short' }).format(new Date());
+  const date = new Date();
+  try {
+    return new Intl.DateTimeFormat(navigator.language || 'de-DE', { dateStyle: 'short' }).format(date);
+  } catch {
+    return new Intl.DateTimeFormat('de-DE', { dateStyle: 'short' }).format(date);
+  }
 }
 
 function toggleView(): void {
@@ -241,9 +247,7 @@ function clientSize(): [number, number] {
   return [Math.max(800, document.documentElement.clientWidth), Math.max(600, document.documentElement.clientHeight)];
 }
 
-const layOut = guarded((): void => {
-  layoutPending = false;
-  const [width, height] = clientSize();
+function place(width: number, height: number): void {
   const app = document.getElementById('app')!;
   app.style.width = `${width}px`;
   app.style.height = `${height}px`;
@@ -258,6 +262,22 @@ const layOut = guarded((): void => {
   table.applyColumnWidths();
   editor.view.requestMeasure();
   picture.resize(rects.pbMemory[2], rects.pbMemory[3]);
+}
+
+// The client size is read while the page may still overflow (before the first layout, or laid
+// out for a larger window): where scrollbars take space it is then smaller than the page will
+// be, and once placed, the scrollbars go without a resize event. So the page is placed again
+// until the size it was placed for is the client size (twice at most: placed at the client
+// size, it no longer overflows).
+const layOut = guarded((): void => {
+  layoutPending = false;
+  let size = clientSize();
+  for (let pass = 0; pass < 3; ++pass) {
+    place(...size);
+    const now = clientSize();
+    if (now[0] === size[0] && now[1] === size[1]) break;
+    size = now;
+  }
 });
 
 // A resize, a zoom or a turn of the tablet while a box waits for the user is laid out once the
