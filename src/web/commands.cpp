@@ -63,13 +63,14 @@ void WebApp::toggleBreakpoint(int line) {
     m_workbench->toggleBreakpoint(line);
 }
 
-bool WebApp::closeRequested() {
+WebApp::CloseResult WebApp::closeRequested() {
     if (!m_workbench->closeRequested()) {
-        return false;
+        return Stayed;
     }
+    const bool workLeft = m_workbench->closedWithWorkLeft();
     restart();
     showAll();
-    return true;
+    return workLeft ? ClosedWorkLeft : ClosedAllSettled;
 }
 
 }  // namespace quarzel

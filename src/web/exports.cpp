@@ -79,7 +79,7 @@ void CoreCalls::qz_task_take_over(int row) {
     g_app->task().takeOver();
 }
 
-bool CoreCalls::qz_close() {
+int CoreCalls::qz_close() {
     return g_app->closeRequested();
 }
 
@@ -93,6 +93,12 @@ bool CoreCalls::qz_program_fits(double bytes, double lineBreaks) {
 // Shows why a text was refused, as a load of a too large program file shows it.
 void CoreCalls::qz_refuse_text() {
     g_app->workbench().acceptProgramSize(kMaxProgramFileBytes + 1, 0);
+}
+
+// Whether every character of a typed or pasted text can be saved in the files; when not, the
+// core's note names the first one that cannot and the text must not go in.
+bool CoreCalls::qz_accept_typed(ProgramText text) {
+    return g_app->workbench().acceptTypedText(text);
 }
 
 void CoreCalls::qz_program_changed(ProgramText text) {

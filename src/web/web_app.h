@@ -38,9 +38,11 @@ class WebApp {
     void cellTyped(int column, int row, const std::string& text);
     void cellEdited(int column, int row, const std::string& text);
     void toggleBreakpoint(int line);
-    // "Ende": the save questions; when the work may go, the session starts afresh and true
-    // is returned.
-    bool closeRequested();
+    // What "Ende" did: the work stays (a save failed), or the session started afresh with
+    // nothing of the work left unsaved (saved or declined), or afresh while a part was neither
+    // saved nor declined (its file dialog cancelled), so that the page's copy must stay.
+    enum CloseResult { Stayed = 0, ClosedAllSettled = 1, ClosedWorkLeft = 2 };
+    CloseResult closeRequested();
 
     // Runs a handler of the page's own inside the facade's central handler; true when it
     // ended without an error.

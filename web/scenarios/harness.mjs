@@ -25,18 +25,16 @@ export const engineName = engines[engine].name;
 const lacking = {
   chromium: {},
   firefox: {
-    fileSystemAccess: 'only Chromium offers the File System Access API; Firefox always takes the download path',
     folderChoice: 'Firefox\'s driver puts files into a file input, never a folder (BiDi input.setFiles refuses it)',
   },
   webkit: {
-    fileSystemAccess: 'only Chromium offers the File System Access API; WebKit always takes the download path',
     folderChoice: 'WebKitWebDriver puts files into a file input, never a folder',
     tinyViewport: 'MiniBrowser\'s window is never narrower than its toolbar (447 pixels)',
   },
 };
 
 // False where this engine can run a scenario that needs `feature`, else the reason why not:
-// `it(title, { skip: unsupported('fileSystemAccess') }, ...)` names it in the test output.
+// `it(title, { skip: unsupported('folderChoice') }, ...)` names it in the test output.
 export function unsupported(feature) {
   if (!Object.values(lacking).some((reasons) => feature in reasons)) throw new Error(`Unbekannte Fähigkeit ${feature}`);
   return lacking[engine][feature] ?? false;
@@ -53,9 +51,10 @@ export async function launch() {
 
 // A page at the given size, with the download path (no File System Access API) unless asked;
 // `downloads`: the folder the page's downloads arrive in; `keepStorage`: the local storage of
-// the pages before is kept, else each page starts without it (a reload keeps its own).
-export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false } = {}) {
-  const options = { width, height, fileSystemAccess, downloads, keepStorage };
+// the pages before is kept, else each page starts without it (a reload keeps its own);
+// `beforeLoad` runs in the page before its own script (to stub what the browser offers).
+export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false, beforeLoad } = {}) {
+  const options = { width, height, fileSystemAccess, downloads, keepStorage, beforeLoad };
   let opened;
   if (engine === 'webkit') {
     const page = await webkit.newPage(browser, options);
@@ -154,4 +153,32 @@ export async function pasteRepeated(page, unit, count) {
     data.setData('text/plain', u.repeat(n));
     content.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
   }, unit, count);
+}
+
+// Reads the open box, checks its caption and text, and answers it with `reply`.
+export async function question(page, caption, text, reply) {
+  const shown = await dialog(page);
+  if (shown.caption !== caption || shown.text !== text) {
+    throw new Error(`Box ${JSON.stringify(shown)} statt ${JSON.stringify({ caption, text })}`);
+  }
+  await answer(page, reply);
+}
+
+export async function noBoxOpen(page) {
+  await page.waitForFunction(() => !document.querySelector('.overlay'));
+}
+
+// For openPage's `beforeLoad`: every note the page shows is recorded in window.notesSeen, also
+// one gone again by the time a scenario asks.
+export function recordNotes() {
+  window.notesSeen = [];
+  new MutationObserver((changes) => {
+    for (const change of changes) {
+      for (const node of change.addedNodes) if (node.classList?.contains('note')) window.notesSeen.push(node.textContent);
+    }
+  }).observe(document, { childList: true, subtree: true });
+}
+
+export async function notesSeen(page) {
+  return page.evaluate(() => window.notesSeen);
 }

@@ -124,7 +124,7 @@ export async function close(browser) {
 
 // A page with the recorders the scenarios read: requests that leave the file, the page's
 // errors, the leave warnings (accepted, so that a scenario goes on).
-export async function newPage(engine, browser, { width, height, fileSystemAccess, keepStorage, downloads }) {
+export async function newPage(engine, browser, { width, height, fileSystemAccess, keepStorage, downloads, beforeLoad }) {
   const page = await browser.newPage();
   const leaveWarnings = [];
   page.on('dialog', async (d) => {
@@ -140,6 +140,13 @@ export async function newPage(engine, browser, { width, height, fileSystemAccess
   await page.setViewport({ width, height });
   const choosers = engine.waitForFileChooser !== undefined;
   await page.evaluateOnNewDocument(firstScript, { keepStorage, fileSystemAccess, choosers, observe: false });
+  if (beforeLoad) {
+    // Firefox runs these scripts in the blank document a tab starts with too, whose storage
+    // throws: a scenario's script runs only in the page from disk.
+    await page.evaluateOnNewDocument((source) => {
+      if (location.protocol === 'file:') new Function(`(${source})();`)();
+    }, beforeLoad.toString());
+  }
   if (choosers) page.waitForFileChooser = (options) => engine.waitForFileChooser(page, options);
   if (downloads) await engine.downloadsTo(page, downloads);
   return { page, requests, errors, leaveWarnings };

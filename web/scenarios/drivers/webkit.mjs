@@ -16,6 +16,8 @@ const kDriver = process.env.WEBKIT_DRIVER ?? '/usr/bin/WebKitWebDriver';
 const kMiniBrowser = process.env.WEBKIT_BROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const kTimeout = 30000;
 const kPoll = 25;
+// The page's first tag, behind which the scenarios' first script goes.
+const kCharset = '<meta charset="utf-8">';
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -280,9 +282,10 @@ class FileChooser {
 }
 
 class WebKitPage {
-  constructor(browser, handle, { keepStorage }) {
+  constructor(browser, handle, { keepStorage, copyUrl }) {
     this.browser = browser;
     this.handle = handle;
+    this.copyUrl = copyUrl;
     this.query_ = keepStorage ? '?behalten' : '';
     this.errors = [];
     this.requests = [];
@@ -393,7 +396,7 @@ class WebKitPage {
   // The page under test is the copy with the first script.
   async goto(url) {
     await this.select();
-    const target = url === this.browser.pageUrl ? `${this.browser.copyUrl}${this.query_}` : url;
+    const target = url === this.browser.pageUrl ? `${this.copyUrl}${this.query_}` : url;
     await this.browser.driver.get(target);
   }
 
@@ -428,6 +431,12 @@ class WebKitPage {
     throw new Error(`WebKit: Fenster ${inner.join(' x ')} statt ${width} x ${height}`);
   }
 
+  // WebDriver's commands go to one window at a time: the one brought to the front.
+  async bringToFront() {
+    await this.select();
+  }
+
+  // Closing a window runs its leave handlers in WebKit, as `runBeforeUnload` asks of puppeteer.
   async close() {
     if (this.closed) return;
     if (this.stopDownloads) await this.stopDownloads();
@@ -449,22 +458,39 @@ class WebKitPage {
 }
 
 class WebKitBrowser {
-  constructor(driver, child, folders, pageUrl, copyUrl) {
+  constructor(driver, child, folders, pageUrl, html) {
     this.driver = driver;
     this.child = child;
     this.home = folders.home;
     this.folders = folders;
     this.pageUrl = pageUrl;
-    this.copyUrl = copyUrl;
+    this.html = html;
+    this.copies = new Map();
     this.base = null;
     this.current = null;
   }
 
+  // The copy of the page with the first script and, after it, `beforeLoad` (one copy for each
+  // such script; all lie in one folder, whose pages share their local storage in WebKit).
+  async copyFor(beforeLoad) {
+    const source = beforeLoad ? `(${beforeLoad})();` : '';
+    if (!this.copies.has(source)) {
+      const script = `(${firstScript})({ keepStorage: location.search === '?behalten', fileSystemAccess: false, choosers: true, observe: true });${source}`;
+      const at = this.html.indexOf(kCharset) + kCharset.length;
+      const copy = path.join(this.folders.copies, `quarzel-${this.copies.size}.html`);
+      // A "</script" inside the scripts would end their element early.
+      await writeFile(copy, `${this.html.slice(0, at)}\n<script>${script.replaceAll('</script', '<\\/script')}</script>${this.html.slice(at)}`);
+      this.copies.set(source, pathToFileURL(copy).href);
+    }
+    return this.copies.get(source);
+  }
+
   async newPage(options) {
+    const copyUrl = await this.copyFor(options.beforeLoad);
     await this.driver.switchTo().newWindow('window');
     const handle = await this.driver.getWindowHandle();
     this.current = handle;
-    return new WebKitPage(this, handle, options);
+    return new WebKitPage(this, handle, { ...options, copyUrl });
   }
 
   async version() {
@@ -476,13 +502,8 @@ class WebKitBrowser {
 export async function launch(pagePath, pageUrl) {
   const home = await mkdtemp(path.join(tmpdir(), 'quarzel-webkit-home-'));
   const copies = await mkdtemp(path.join(tmpdir(), 'quarzel-webkit-page-'));
-  const first = `<script>(${firstScript})({ keepStorage: location.search === '?behalten', fileSystemAccess: false, choosers: true, observe: true });</script>`;
   const html = await readFile(pagePath, 'utf8');
-  const head = html.indexOf('<meta charset="utf-8">');
-  if (head < 0) throw new Error(`${pagePath} hat keine Zeichensatzangabe, hinter die das erste Skript gehört`);
-  const at = head + '<meta charset="utf-8">'.length;
-  const copy = path.join(copies, path.basename(pagePath));
-  await writeFile(copy, `${html.slice(0, at)}\n${first}${html.slice(at)}`);
+  if (!html.includes(kCharset)) throw new Error(`${pagePath} hat keine Zeichensatzangabe, hinter die das erste Skript gehört`);
 
   const port = await freePort();
   // German as the browser's language, as the other engines are started; WebKitGTK takes it from
@@ -497,7 +518,7 @@ export async function launch(pagePath, pageUrl) {
       browserName: 'MiniBrowser',
       'webkitgtk:browserOptions': { binary: kMiniBrowser, args: ['--automation'] },
     }).build();
-    const browser = new WebKitBrowser(driver, child, folders, pageUrl, pathToFileURL(copy).href);
+    const browser = new WebKitBrowser(driver, child, folders, pageUrl, html);
     browser.base = await driver.getWindowHandle();
     browser.current = browser.base;
     return browser;
@@ -519,8 +540,8 @@ export async function close(browser) {
   }
 }
 
-export async function newPage(browser, { width, height, keepStorage, downloads }) {
-  const page = await browser.newPage({ keepStorage });
+export async function newPage(browser, { width, height, keepStorage, downloads, beforeLoad }) {
+  const page = await browser.newPage({ keepStorage, beforeLoad });
   await page.setViewport({ width, height });
   if (downloads) {
     await clearLanded(browser.home);
