@@ -86,10 +86,14 @@ describe('Fenster und Tastatur', () => {
         }
       }
     }
-    // The × of the panel on top answers a click at the smallest size.
+    // The × of the panel on top answers a click at the smallest size: at its middle, or where an
+    // engine's scrollbar lies over the page's edge, at its part clear of it.
     const { panels } = await panelRects(page);
     const task = panels.find((p) => p.name === 'Aufgabe');
-    await page.mouse.click((task.close[0] + task.close[2]) / 2, (task.close[1] + task.close[3]) / 2);
+    const edge = unsupported('clickAtEdge');
+    if (edge) t.diagnostic(`the × clicked 3 pixels inside its left edge: ${edge}`);
+    const x = edge ? task.close[0] + 3 : (task.close[0] + task.close[2]) / 2;
+    await page.mouse.click(x, (task.close[1] + task.close[3]) / 2);
     assert.equal(await page.$eval('.task', (p) => p.hidden), true);
     assert.deepEqual(errors, []);
     await page.close();
