@@ -163,6 +163,8 @@ describe('Aufgabe', () => {
     await sameNames.choose(page, task);
     const [files] = await Promise.all([page.waitForFileChooser(), click(page, 'button', 'Auswählen…')]);
     await files.accept(['klein', 'gross'].map((sub) => path.join(task, sub, 'werte.dta')));
+    // The files are read before the box that asked for them goes and the answer comes.
+    await page.waitForFunction(() => !document.querySelector('[aria-label="Datendateien der Aufgabe"]'));
     assert.deepEqual(await dialog(page), {
       caption: 'Aufgabe',
       text: 'Die Datendateien „klein/werte.dta“ und „gross/werte.dta“ haben denselben Dateinamen; ' +

@@ -120,31 +120,15 @@ function reserve(path: string): void {
   }
 }
 
-// WebKit keeps only the last of two downloads started close together: it drops one whose click
-// comes before it has taken the one before (a round trip to its own process, longer than a
-// timer turn). "Speichern" of program and data starts two; they start a quarter second apart.
-const kDownloadSpacing = 250;
-let nextDownload = 0;
-
 function download(name: string, bytes: Uint8Array): void {
   const url = URL.createObjectURL(new Blob([bytes as BlobPart], { type: 'application/octet-stream' }));
-  const start = () => {
-    const link = document.createElement('a');
-    link.href = url;
-    link.download = name;
-    document.body.append(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(url), 60000);
-  };
-  const now = performance.now();
-  const wait = nextDownload - now;
-  nextDownload = Math.max(now, nextDownload) + kDownloadSpacing;
-  if (wait > 0) {
-    setTimeout(start, wait);
-  } else {
-    start();
-  }
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 60000);
 }
 
 // Why the browser's writer refused a file, in the learner's words where the kind of failure
