@@ -4,7 +4,7 @@
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
 import { setTimeout as sleep } from 'node:timers/promises';
-import { answer, byName, dialog, launch, openPage, typeProgram } from './harness.mjs';
+import { answer, byName, dialog, launch, openPage, typeProgram, unsupported } from './harness.mjs';
 
 let chromium;
 before(async () => {
@@ -64,7 +64,7 @@ async function sideways(page) {
   return page.evaluate(() => [document.scrollingElement.scrollWidth, document.documentElement.clientWidth]);
 }
 
-describe('Quarzel auf jedem Bildschirm', () => {
+describe('Quarzel auf jedem Bildschirm', { skip: unsupported('tinyViewport') }, () => {
   it('lays the page out in the narrow form below 800 pixels, with every control in reach, turn after turn', async () => {
     const { page, errors } = await openPage(chromium.browser, { width: 768, height: 1024 });
     // A tablet upright, a phone upright, the phone turned (the window's form, scrolled
@@ -72,8 +72,8 @@ describe('Quarzel auf jedem Bildschirm', () => {
     const screens = [[768, 1024, true], [390, 844, true], [844, 390, false], [390, 844, true], [1366, 768, false]];
     for (const [width, height, narrow] of screens) {
       await page.setViewport({ width, height });
-      await page.waitForFunction((w) => document.documentElement.clientWidth === w
-        && document.body.classList.contains('narrow') === (w < 800), {}, width);
+      // The new size is laid out (a vertical scrollbar may take some of the width).
+      await page.waitForFunction((w, n) => innerWidth === w && document.body.classList.contains('narrow') === n, {}, width, narrow);
       const placed = await misplaced(page);
       assert.equal(placed.narrow, narrow, `${width} x ${height}`);
       assert.deepEqual(placed.out, [], `${width} x ${height}`);
@@ -142,7 +142,7 @@ function centre(rect) {
   return [rect.x + rect.width / 2, rect.y + rect.height / 2];
 }
 
-describe('Quarzel mit dem Finger', () => {
+describe('Quarzel mit dem Finger', { skip: unsupported('touchScreen') }, () => {
   it('makes every control at least 44 x 44 pixels and every text field 16 pixels high', async () => {
     const { page } = await openPhone();
     await (await byName(page, 'button', 'Hilfe')).tap();

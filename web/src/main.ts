@@ -209,9 +209,15 @@ function buildWindow(app: HTMLElement): void {
   button('btExit', c.btExit, gbFile, () => detach(exit()), iconExit);
 }
 
-// Today's date in the user's short format, as the window's export writes it.
+// Today's date in the user's short format, as the window's export writes it. A browser may name
+// a language that is no language tag (WebKitGTK under the C locale says "C"): then German.
 function today(): string {
-  return new Intl.DateTimeFormat(navigator.language || 'de-DE', { dateStyle: 'short' }).format(new Date());
+  const date = new Date();
+  try {
+    return new Intl.DateTimeFormat(navigator.language || 'de-DE', { dateStyle: 'short' }).format(date);
+  } catch {
+    return new Intl.DateTimeFormat('de-DE', { dateStyle: 'short' }).format(date);
+  }
 }
 
 function toggleView(): void {
@@ -262,8 +268,17 @@ export function layoutRects(width: number, height: number): PageLayout['rects'] 
   return pageLayout(width, height).rects;
 }
 
+// The form follows the window's width with its scrollbar: a vertical scrollbar alone never
+// turns the window's form into the narrow one (which would then need none, and the page would
+// flip between the two). Where the scrollbar leaves less than the window's form needs, the page
+// is laid out at the window's width and scrolls sideways by the scrollbar's width, as before.
 function clientSize(): [number, number] {
-  return [document.documentElement.clientWidth, document.documentElement.clientHeight];
+  const root = document.documentElement;
+  const height = root.clientHeight;
+  if (!pageLayout(window.innerWidth, height).narrow && pageLayout(root.clientWidth, height).narrow) {
+    return [window.innerWidth, height];
+  }
+  return [root.clientWidth, height];
 }
 
 function place(width: number, height: number): void {
