@@ -180,19 +180,32 @@ web:
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR)/core -j $(JOBS) --target quarzel_web
 	node web/build.mjs $(WEB_DIR)/core/quarzel_web.js $(WEB_DIR)/quarzel.html
 
-# The page's scenarios in headless Chromium (Debian's), each control found by its accessible
-# name, and the build's check of the boundary between page and core on deliberately changed
-# copies of its lists (web/tests). The native export that the page's export must equal comes
-# from tests/webpage, the grades that the page's "Aufgabe" must show from quarzel-grade.
+# The page's scenarios in three engines, each control found by its accessible name: Debian's
+# Chromium (headless, DevTools protocol) and Firefox ESR (headless, WebDriver BiDi), both through
+# puppeteer-core, and WebKitGTK's MiniBrowser (WebKitWebDriver through selenium-webdriver, on a
+# virtual X display); one run per engine, each test named with its engine, its time printed.
+# Then the build's check of the boundary between page and core on deliberately changed copies of
+# its lists (web/tests). The native export that the page's export must equal comes from
+# tests/webpage, the grades that the page's "Aufgabe" must show from quarzel-grade.
+WEB_PAGE_ENGINES ?= chromium firefox webkit
+WEB_PAGE_PACKAGES = chromium firefox-esr webkit2gtk-driver libgl1-mesa-dri xvfb xauth
 web-page-test: web deps
-	$(call install-missing,chromium)
+	$(call install-missing,$(WEB_PAGE_PACKAGES))
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference quarzel-grade
-	cd web && QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
-	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade \
-	  node --test --test-concurrency=1 scenarios/ tests/
+	@cd web; export QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
+	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade; failed=""; \
+	for engine in $(WEB_PAGE_ENGINES); do \
+	  display=""; [ $$engine = webkit ] && display="xvfb-run -a -s '-screen 0 1920x1200x24'"; \
+	  start=$$(date +%s); \
+	  QUARZEL_ENGINE=$$engine eval $$display node --test --test-concurrency=1 \
+	    --test-reporter=./scenarios/reporter.mjs scenarios/ || failed="$$failed $$engine"; \
+	  echo "Page scenarios in $$engine: $$(( $$(date +%s) - start )) s"; \
+	done; \
+	node --test tests/ || failed="$$failed boundary-check"; \
+	if [ -n "$$failed" ]; then echo "web-page-test failed in:$$failed"; exit 1; fi
 
-# Everything the browser brings: the core's tests under Node and the page in Chromium.
+# Everything the browser brings: the core's tests under Node and the page in three engines.
 web-test: web-core-test web-page-test
 
 clean:

@@ -19,6 +19,11 @@ struct LayoutRect {
     }
 };
 
+// The least client size the window's layout is made for: a smaller window keeps the layout of
+// this size and scrolls it; a narrower page takes the narrow form instead.
+inline constexpr int kMinimumLayoutWidth = 800;
+inline constexpr int kMinimumLayoutHeight = 600;
+
 // Sizes of the controls the layout only positions.
 inline constexpr int kHoverNumberWidth = 41;
 inline constexpr int kHoverValueWidth = 65;

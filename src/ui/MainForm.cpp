@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -224,20 +225,33 @@ void TfrmMainForm::createControls() {
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 6px; padding: 0px 2px; background-color: palette(window); }"));
 
-    gbProgram = groupBox(this, "gbProgram", utf8Text(captions::gbProgram));
+    // The controls lie on a surface of at least 800 x 600 inside a frameless scroll area: in a
+    // smaller window (a small screen, high scaling) the layout stays as it is and the learner
+    // scrolls to what is cut off; from 800 x 600 the surface is the whole client area.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("saWorkingArea"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("wgWorkingArea"));
+    m_content->setMinimumSize(kMinimumLayoutWidth, kMinimumLayoutHeight);
+    m_content->installEventFilter(this);
+    m_scroll->setWidget(m_content);
+
+    gbProgram = groupBox(m_content, "gbProgram", utf8Text(captions::gbProgram));
     meProgram = new ProgramEditor(gbProgram);
     meProgram->setObjectName(QStringLiteral("meProgram"));
     meProgram->setAccessibleName(utf8Text(captions::gbProgram));
     meProgram->setFont(courierFont(15));
 
-    gbData = groupBox(this, "gbData", utf8Text(captions::gbData));
+    gbData = groupBox(m_content, "gbData", utf8Text(captions::gbData));
     sgData = new DataGrid(gbData);
     sgData->setObjectName(QStringLiteral("sgData"));
     sgData->setAccessibleName(utf8Text(captions::gbData));
     sgData->setFont(courierFont(15));
     sgData->verticalHeader()->setDefaultSectionSize(QFontMetrics(sgData->font()).height() + 6);
 
-    gbVMInspector = groupBox(this, "gbVMInspector", utf8Text(captions::gbVMInspector));
+    gbVMInspector = groupBox(m_content, "gbVMInspector", utf8Text(captions::gbVMInspector));
     gbVMAccu = groupBox(gbVMInspector, "gbVMAccu", utf8Text(captions::gbVMAccu));
     ebAccu = registerField(gbVMAccu, "ebAccu", QStringLiteral("0"));
     gbVMWindow = groupBox(gbVMInspector, "gbVMWindow", utf8Text(captions::gbVMWindow));
@@ -254,7 +268,7 @@ void TfrmMainForm::createControls() {
         box->setAccessibleName(box->title());
     }
 
-    gbFlowControl = groupBox(this, "gbFlowControl", utf8Text(captions::gbFlowControl));
+    gbFlowControl = groupBox(m_content, "gbFlowControl", utf8Text(captions::gbFlowControl));
     btCheck = new QPushButton(utf8Text(captions::btCheck), gbFlowControl);
     btCheck->setObjectName(QStringLiteral("btCheck"));
     btRun = new QPushButton(utf8Text(captions::btRun), gbFlowControl);
@@ -291,14 +305,14 @@ void TfrmMainForm::createControls() {
     m_runPanel.lbSteps = lbSteps;
     m_runPanel.speeds = {rbStep, rbSlow, rbFast, rbDirect};
 
-    gbDataGraphical = groupBox(this, "gbDataGraphical", utf8Text(captions::gbData));
+    gbDataGraphical = groupBox(m_content, "gbDataGraphical", utf8Text(captions::gbData));
     gbDataGraphical->hide();
     enumber =
         hoverField(gbDataGraphical, "enumber", utf8Text(captions::enumberTip), kHoverNumberWidth);
     evalue = hoverField(gbDataGraphical, "evalue", utf8Text(captions::evalueTip), kHoverValueWidth);
     ecomment = hoverField(gbDataGraphical, "ecomment", utf8Text(captions::ecommentTip), 100);
 
-    gbFile = groupBox(this, "gbFile", QString());
+    gbFile = groupBox(m_content, "gbFile", QString());
     btNew = commandButton(gbFile, "btNew", utf8Text(captions::btNew), "document-new",
                           QStyle::SP_FileIcon);
     btLoad = commandButton(gbFile, "btLoad", utf8Text(captions::btLoad), "document-open",
@@ -501,11 +515,19 @@ void TfrmMainForm::btHTMLClick() {
 
 void TfrmMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    ResizeWorkingArea();
+    // The scroll area sizes the surface, whose resize lays the controls out.
+    m_scroll->setGeometry(rect());
+}
+
+bool TfrmMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_content && event->type() == QEvent::Resize) {
+        ResizeWorkingArea();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmMainForm::ResizeWorkingArea() {
-    const MainLayout l = computeMainLayout(width(), height());
+    const MainLayout l = computeMainLayout(m_content->width(), m_content->height());
     for (const LayoutField& field : kLayoutFields) {
         if (QWidget* control = layoutControl(field.name)) {
             place(control, l.*field.rect);

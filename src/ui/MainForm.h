@@ -18,6 +18,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTimer;
 class QToolButton;
 
@@ -120,6 +121,7 @@ class TfrmMainForm : public QWidget {
     QMenu* examplesMenu() const { return m_examplesMenu; }
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;  // FormResize
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -140,6 +142,8 @@ class TfrmMainForm : public QWidget {
     bool m_graphicalView = false;
     bool m_placed = false;
 
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_content = nullptr;  // the scrolled surface every control lies on
     QGroupBox* gbProgram = nullptr;
     ProgramEditor* meProgram = nullptr;
     QGroupBox* gbData = nullptr;

@@ -29,7 +29,7 @@ using ShortText = const char*;    // a date, a name
 #define QZ_CORE_CALLS(X)                                                                     \
     X(qz_init, sync, void, (), ())                                                           \
     X(qz_page_setup, sync, const char*, (), ())                                              \
-    X(qz_layout, sync, const char*, (int width, int height), (width, height))                \
+    X(qz_layout, sync, const char*, (int w, int h, bool touch), (w, h, touch))               \
     X(qz_reference_text, sync, const char*, (), ())                                          \
     X(qz_primer, sync, const char*, (), ())                                                  \
     X(qz_try_program, async, void, (int section), (section))                                 \

@@ -14,6 +14,7 @@
 #include "screen/commands.h"
 #include "screen/layout_fields.h"
 #include "screen/main_layout.h"
+#include "screen/narrow_layout.h"
 #include "web/boundary.h"
 
 namespace quarzel {
@@ -131,17 +132,25 @@ const char* CoreCalls::qz_page_setup() {
     return json.c_str();
 }
 
-// The layout for the page's client size: every control's rectangle by its name.
-const char* CoreCalls::qz_layout(int width, int height) {
+// The layout for the page's client size, in the form the size asks for: every control's
+// rectangle by its name, the surface's size and where the run panel stays. `touch`: the page is
+// used with a finger.
+const char* CoreCalls::qz_layout(int width, int height, bool touch) {
     static std::string json;
-    const MainLayout l = computeMainLayout(width, height);
+    const PageLayout page = computePageLayout(width, height, touch);
     JsonObject rects;
     for (const LayoutField& field : kLayoutFields) {
-        const LayoutRect& r = l.*field.rect;
+        const LayoutRect& r = page.controls.*field.rect;
         rects.raw(field.name, "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
                                   std::to_string(r.width) + "," + std::to_string(r.height) + "]");
     }
-    json = rects.str();
+    json = JsonObject()
+               .raw("narrow", page.narrow ? "true" : "false")
+               .raw("runPanelFixed", page.runPanelFixed ? "true" : "false")
+               .number("width", page.width)
+               .number("height", page.height)
+               .raw("rects", rects.str())
+               .str();
     return json.c_str();
 }
 

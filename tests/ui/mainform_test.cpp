@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -55,6 +56,8 @@ class MainFormTest : public QObject {
     void layoutAt800x600_data();
     void layoutAt800x600();
     void everyLayoutFieldIsPlaced();
+    void smallWindowScrollsToEveryControl_data();
+    void smallWindowScrollsToEveryControl();
     void threePressesOfStart();
     void checkerErrorSelectsItsLine();
     void stepRun();
@@ -325,6 +328,57 @@ void MainFormTest::everyLayoutFieldIsPlaced() {
         seen.insert(w);
         const LayoutRect& r = l.*field.rect;
         QCOMPARE(w->geometry(), QRect(r.left, r.top, r.width, r.height));
+    }
+}
+
+void MainFormTest::smallWindowScrollsToEveryControl_data() {
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<bool>("scrolls");
+    // A 910 x 512 screen (1366 x 768 at 150 %) gives the window 890 x 492; then a window that
+    // is too narrow, and two that are large enough.
+    QTest::newRow("890 x 492") << QSize(890, 492) << true;
+    QTest::newRow("640 x 480") << QSize(640, 480) << true;
+    QTest::newRow("800 x 600") << QSize(800, 600) << false;
+    QTest::newRow("1000 x 700") << QSize(1000, 700) << false;
+}
+
+// Below 800 x 600 the controls keep the layout of at least that size and the window scrolls to
+// each of them: whole in view, the register captions above their fields. From 800 x 600 on
+// there is nothing to scroll and the controls lie where the layout of the client size says.
+void MainFormTest::smallWindowScrollsToEveryControl() {
+    QFETCH(QSize, client);
+    QFETCH(bool, scrolls);
+    m_form->resize(client);
+    auto* area = m_form->findChild<QScrollArea*>();
+    QVERIFY(area != nullptr);
+    QWidget* surface = area->widget();
+    QCOMPARE(area->geometry(), m_form->rect());
+    QVERIFY(surface->width() >= 800 && surface->height() >= 600);
+    // The scroll bars come and go once the window has handled its events.
+    QTRY_COMPARE(area->verticalScrollBar()->isVisible() || area->horizontalScrollBar()->isVisible(),
+                 scrolls);
+    if (!scrolls) {
+        QCOMPARE(area->viewport()->size(), client);
+        QCOMPARE(surface->size(), client);
+    }
+    const MainLayout l = computeMainLayout(surface->width(), surface->height());
+    for (const LayoutField& field : kLayoutFields) {
+        QWidget* w = m_form->layoutControl(field.name);
+        const LayoutRect& r = l.*field.rect;
+        QCOMPARE(w->geometry(), QRect(r.left, r.top, r.width, r.height));
+        if (!w->isVisibleTo(m_form.get())) {
+            continue;  // the picture's box, shown instead of the table
+        }
+        area->ensureWidgetVisible(w, 0, 0);
+        const QRect shown(w->mapTo(area->viewport(), QPoint(0, 0)), w->size());
+        // Whole, or as much of it as the window can show.
+        const QRect view = area->viewport()->rect();
+        QVERIFY2((shown & view).size() == w->size().boundedTo(view.size()), field.name);
+    }
+    for (const char* name : {"ebAccu", "ebWindow", "ebIndex", "ebIP", "ebSP"}) {
+        QWidget* registerField = m_form->layoutControl(name);
+        const int captionBottom = registerField->parentWidget()->fontMetrics().height();
+        QVERIFY2(registerField->y() >= captionBottom, name);
     }
 }
 

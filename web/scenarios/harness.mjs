@@ -1,73 +1,79 @@
-// Starts Debian's Chromium headless with a fresh profile and opens the built page from disk,
-// recording every request that leaves the file.
-import puppeteer from 'puppeteer-core';
-import { mkdtemp, rm } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
+// The scenarios' harness: opens the built page from disk in the engine that QUARZEL_ENGINE
+// names (chromium, the default; firefox; webkit), each with a fresh profile, recording every
+// request that leaves the file and every error of the page; controls are found by their
+// accessible names. One scenario code for all engines: Chromium and Firefox are puppeteer's own
+// page, WebKit an adapter with the same methods (drivers/).
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import * as puppeteerDrivers from './drivers/puppeteer.mjs';
+import * as webkit from './drivers/webkit.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const pagePath = process.env.QUARZEL_HTML ?? path.resolve(here, '../../build-web/quarzel.html');
 export const pageUrl = pathToFileURL(pagePath).href;
 
-export async function launch() {
-  const profile = await mkdtemp(path.join(tmpdir(), 'quarzel-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    headless: true,
-    userDataDir: profile,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run', '--lang=de-DE'],
-  });
-  return {
-    browser,
-    async close() {
-      await browser.close();
-      await rm(profile, { recursive: true, force: true });
-    },
-  };
+const engines = {
+  chromium: { name: 'Chromium', driver: puppeteerDrivers.chromium },
+  firefox: { name: 'Firefox', driver: puppeteerDrivers.firefox },
+  webkit: { name: 'WebKit', driver: null },
+};
+export const engine = process.env.QUARZEL_ENGINE ?? 'chromium';
+if (!(engine in engines)) throw new Error(`QUARZEL_ENGINE=${engine}: bekannt sind ${Object.keys(engines).join(', ')}`);
+export const engineName = engines[engine].name;
+
+// What a scenario may need that not every engine's driver can do, and why not.
+const lacking = {
+  chromium: {},
+  firefox: {
+    touchScreen: 'puppeteer emulates a touch screen (coarse pointer, touch events) in Chromium only',
+    folderChoice: 'Firefox\'s driver puts files into a file input, never a folder (BiDi input.setFiles refuses it)',
+  },
+  webkit: {
+    touchScreen: 'WebKitWebDriver emulates no touch screen',
+    folderChoice: 'WebKitWebDriver puts files into a file input, never a folder',
+    tinyViewport: 'MiniBrowser\'s window is never narrower than its toolbar (447 pixels)',
+    clickAtEdge: 'while the page scrolls, WebKitGTK\'s overlay scrollbar takes the clicks in a strip of about 20 pixels at the right',
+  },
+};
+
+// False where this engine can run a scenario that needs `feature`, else the reason why not:
+// `it(title, { skip: unsupported('folderChoice') }, ...)` names it in the test output.
+export function unsupported(feature) {
+  if (!Object.values(lacking).some((reasons) => feature in reasons)) throw new Error(`Unbekannte Fähigkeit ${feature}`);
+  return lacking[engine][feature] ?? false;
 }
 
-// A page at the given size, with the download path (no File System Access API) unless asked.
+export async function launch() {
+  if (engine === 'webkit') {
+    const browser = await webkit.launch(pagePath, pageUrl);
+    return { browser, close: () => webkit.close(browser) };
+  }
+  const browser = await engines[engine].driver.launch();
+  return { browser, close: () => puppeteerDrivers.close(browser) };
+}
+
+// A page at the given size, with the download path (no File System Access API) unless asked;
+// `downloads`: the folder the page's downloads arrive in; `keepStorage`: the local storage of
+// the pages before is kept, else each page starts without it (a reload keeps its own);
 // `beforeLoad` runs in the page before its own script (to stub what the browser offers).
 export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false, beforeLoad } = {}) {
-  const page = await browser.newPage();
-  // Leaving a page with unsaved work raises the browser's leave warning; it is counted and
-  // accepted, so that a scenario can go on.
-  const leaveWarnings = [];
-  page.on('dialog', async (d) => {
-    leaveWarnings.push(d.type());
-    await d.accept();
-  });
-  const requests = [];
-  page.on('request', (request) => {
-    if (!request.url().startsWith('file:') && !request.url().startsWith('data:') && !request.url().startsWith('blob:')) {
-      requests.push(request.url());
-    }
-  });
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(String(error)));
-  await page.setViewport({ width, height });
-  if (!fileSystemAccess) {
-    await page.evaluateOnNewDocument(() => {
-      delete window.showOpenFilePicker;
-      delete window.showSaveFilePicker;
-    });
+  const options = { width, height, fileSystemAccess, downloads, keepStorage, beforeLoad };
+  let opened;
+  if (engine === 'webkit') {
+    const page = await webkit.newPage(browser, options);
+    opened = { page, requests: page.requests, errors: page.errors, leaveWarnings: page.leaveWarnings };
+  } else {
+    opened = await puppeteerDrivers.newPage(engines[engine].driver, browser, options);
   }
-  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
-  if (downloads) {
-    const session = await page.createCDPSession();
-    await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  }
-  if (!keepStorage) {
-    // Each scenario starts without the work of the one before; a reload within it keeps its own.
-    const storage = await page.createCDPSession();
-    await storage.send('Storage.clearDataForOrigin', { origin: 'file://', storageTypes: 'local_storage' });
-    await storage.detach();
-  }
-  await page.goto(pageUrl);
-  await page.waitForSelector('body[data-ready="true"]', { timeout: 20000 });
-  return { page, requests, errors, leaveWarnings };
+  await opened.page.goto(pageUrl);
+  await opened.page.waitForSelector('body[data-ready="true"]', { timeout: 30000 });
+  return opened;
+}
+
+// The access key of a letter, pressed as this engine's users press it (Alt, or Alt+Shift).
+export async function pressAccessKey(page, letter) {
+  if (engine === 'webkit') return webkit.pressAccessKey(page, letter);
+  return engines[engine].driver.pressAccessKey(page, letter);
 }
 
 // Elements by their accessible names, as a screen reader finds them.
@@ -130,8 +136,19 @@ export async function typeCell(page, name, text) {
 }
 
 // Pastes `unit` repeated `count` times into the editor as the browser delivers a paste from the
-// clipboard. The text is made inside the page, so that even 50 MB cross no protocol.
+// clipboard. The text is made inside the page, so that even 50 MB cross no protocol. Firefox
+// hands a script's paste event no data: there the text goes through its clipboard and Ctrl+V.
 export async function pasteRepeated(page, unit, count) {
+  if (engine === 'firefox') {
+    await page.evaluate((u, n) => {
+      document.querySelector('#meProgram .cm-content').focus();
+      return navigator.clipboard.writeText(u.repeat(n));
+    }, unit, count);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('v');
+    await page.keyboard.up('Control');
+    return;
+  }
   await page.evaluate((u, n) => {
     const content = document.querySelector('#meProgram .cm-content');
     content.focus();

@@ -29,6 +29,13 @@ const fullNote = 'Die Arbeit kann im Browser nicht mehr zwischengespeichert werd
 async function stubSaveDialog(page, name, step, error) {
   await page.evaluate((n, s, e) => {
     window.written = {};
+    // The page takes the system's dialogs only where the browser offers both; an engine without
+    // them gets an open dialog too, which these scenarios never reach.
+    if (typeof window.showOpenFilePicker !== 'function') {
+      window.showOpenFilePicker = async () => {
+        throw new DOMException('abgebrochen', 'AbortError');
+      };
+    }
     const fail = () => Promise.reject(e.dom ? new DOMException(e.message, e.name) : new TypeError(e.message));
     window.showSaveFilePicker = async () => ({
       name: n,

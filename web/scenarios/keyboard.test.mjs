@@ -5,7 +5,7 @@ import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { answer, byName, click, dialog, launch, openPage, typeProgram, value } from './harness.mjs';
+import { answer, byName, click, dialog, launch, openPage, pressAccessKey, typeProgram, unsupported, value } from './harness.mjs';
 
 const aufgaben = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../examples/aufgaben');
 
@@ -34,22 +34,12 @@ function panelRects(page) {
   }));
 }
 
-// Alt and a letter as the browser's access keys take it (the letter's own text with the
-// modifier, which the harness's keyboard leaves out).
-async function pressAccessKey(page, letter) {
-  const session = await page.createCDPSession();
-  const key = { key: letter, code: `Key${letter.toUpperCase()}`, windowsVirtualKeyCode: letter.toUpperCase().charCodeAt(0), modifiers: 1 };
-  await session.send('Input.dispatchKeyEvent', { type: 'keyDown', ...key, text: letter, unmodifiedText: letter });
-  await session.send('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
-  await session.detach();
-}
-
 function focusedName(page) {
   return page.evaluate(() => document.activeElement?.getAttribute('aria-label') ?? document.activeElement?.tagName);
 }
 
 describe('Fenster und Tastatur', () => {
-  it('puts the panel used last on top, raises one with a click and keeps each inside a smaller page', async () => {
+  it('puts the panel used last on top, raises one with a click and keeps each inside a smaller page', async (t) => {
     const { page, errors } = await openPage(chromium.browser, { width: 1000, height: 700 });
     await click(page, 'button', 'Hilfe');
     await click(page, 'button', 'Aufgabe');
@@ -75,6 +65,10 @@ describe('Fenster und Tastatur', () => {
     assert.equal(await panelAt(page, ...overlap), 'Aufgabe');
 
     for (const [width, height] of [[520, 360], [300, 240]]) {
+      if (width < 400 && unsupported('tinyViewport')) {
+        t.diagnostic(`${width} x ${height} left out: ${unsupported('tinyViewport')}`);
+        continue;
+      }
       await page.setViewport({ width, height });
       await page.waitForFunction(() => {
         const w = document.documentElement.clientWidth;
@@ -92,10 +86,14 @@ describe('Fenster und Tastatur', () => {
         }
       }
     }
-    // The × of the panel on top answers a click at the smallest size.
+    // The × of the panel on top answers a click at the smallest size: at its middle, or where an
+    // engine's scrollbar lies over the page's edge, at its part clear of it.
     const { panels } = await panelRects(page);
     const task = panels.find((p) => p.name === 'Aufgabe');
-    await page.mouse.click((task.close[0] + task.close[2]) / 2, (task.close[1] + task.close[3]) / 2);
+    const edge = unsupported('clickAtEdge');
+    if (edge) t.diagnostic(`the × clicked 3 pixels inside its left edge: ${edge}`);
+    const x = edge ? task.close[0] + 3 : (task.close[0] + task.close[2]) / 2;
+    await page.mouse.click(x, (task.close[1] + task.close[3]) / 2);
     assert.equal(await page.$eval('.task', (p) => p.hidden), true);
     assert.deepEqual(errors, []);
     await page.close();

@@ -8,7 +8,7 @@ import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'nod
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { answer, byName, click, dialog, launch, openPage, typeProgram, value } from './harness.mjs';
+import { answer, byName, click, dialog, launch, openPage, typeProgram, unsupported, value } from './harness.mjs';
 
 const examples = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../examples');
 const aufgaben = path.join(examples, 'aufgaben');
@@ -133,42 +133,56 @@ describe('Aufgabe', () => {
     await page.close();
   });
 
-  it('tells two data files of one name apart by their folders, and shows the title as text', async () => {
-    const folder = mkdtempSync(path.join(tmpdir(), 'quarzel-aufgabe-'));
-    const task = path.join(folder, 'aufgabe');
-    for (const [sub, cell] of [['klein', '1'], ['gross', '2']]) {
-      mkdirSync(path.join(task, sub), { recursive: true });
-      writeFileSync(path.join(task, sub, 'werte.dta'), dataTable(cell), 'latin1');
-    }
-    const title = '<b>Werte</b> <img src=x>';
-    writeFileSync(path.join(task, 'werte.toml'), `titel = "${title}"\n` +
-      '[[fall]]\nname = "Klein"\ndaten = "klein/werte.dta"\n[fall.erwartet]\nzellen = { 1 = "1" }\n' +
-      '[[fall]]\nname = "Groß"\ndaten = "gross/werte.dta"\n[fall.erwartet]\nzellen = { 1 = "2" }\n');
-    const { page, errors } = await openPage(chromium.browser, { width: 1000, height: 700 });
-    await click(page, 'button', 'Aufgabe');
-    const chooseTask = async () => {
+  // A task whose two cases read data files of one name in two folders, its title markup.
+  const sameNames = {
+    title: '<b>Werte</b> <img src=x>',
+    make() {
+      const folder = mkdtempSync(path.join(tmpdir(), 'quarzel-aufgabe-'));
+      const task = path.join(folder, 'aufgabe');
+      for (const [sub, cell] of [['klein', '1'], ['gross', '2']]) {
+        mkdirSync(path.join(task, sub), { recursive: true });
+        writeFileSync(path.join(task, sub, 'werte.dta'), dataTable(cell), 'latin1');
+      }
+      writeFileSync(path.join(task, 'werte.toml'), `titel = "${sameNames.title}"\n` +
+        '[[fall]]\nname = "Klein"\ndaten = "klein/werte.dta"\n[fall.erwartet]\nzellen = { 1 = "1" }\n' +
+        '[[fall]]\nname = "Groß"\ndaten = "gross/werte.dta"\n[fall.erwartet]\nzellen = { 1 = "2" }\n');
+      return { folder, task };
+    },
+    // The panel open, the task file chosen: the box that asks for its data files is open.
+    async choose(page, task) {
+      await click(page, 'button', 'Aufgabe');
       const [chooser] = await Promise.all([page.waitForFileChooser(), (await panelButton(page, 'Laden…')).click()]);
       await chooser.accept([path.join(task, 'werte.toml')]);
       assert.equal((await dialog(page)).caption, 'Datendateien der Aufgabe');
-    };
+    },
+  };
 
-    // Chosen as single files, the two cannot be told apart: refused, naming both.
-    await chooseTask();
+  it('refuses two data files of one name chosen as single files, naming both', async () => {
+    const { folder, task } = sameNames.make();
+    const { page } = await openPage(chromium.browser, { width: 1000, height: 700 });
+    await sameNames.choose(page, task);
     const [files] = await Promise.all([page.waitForFileChooser(), click(page, 'button', 'Auswählen…')]);
     await files.accept(['klein', 'gross'].map((sub) => path.join(task, sub, 'werte.dta')));
+    // The files are read before the box that asked for them goes and the answer comes.
+    await page.waitForFunction(() => !document.querySelector('[aria-label="Datendateien der Aufgabe"]'));
     assert.deepEqual(await dialog(page), {
       caption: 'Aufgabe',
       text: 'Die Datendateien „klein/werte.dta“ und „gross/werte.dta“ haben denselben Dateinamen; ' +
         'die gewählten Dateien lassen nicht erkennen, welche Datei zu welcher gehört.',
     });
     await answer(page, 'OK');
+    await page.close();
+    rmSync(folder, { recursive: true, force: true });
+  });
 
-    // Chosen as the task's folder, each is found in its own.
-    await chooseTask();
+  it('tells two data files of one name apart when the task\'s folder is chosen, and shows the title as text', { skip: unsupported('folderChoice') }, async () => {
+    const { folder, task } = sameNames.make();
+    const { page, errors } = await openPage(chromium.browser, { width: 1000, height: 700 });
+    await sameNames.choose(page, task);
     const [tree] = await Promise.all([page.waitForFileChooser(), click(page, 'button', 'Ordner wählen…')]);
     await tree.accept([task]);
-    const heading = await byName(page, 'heading', `Titel der Aufgabe: ${title}`);
-    assert.equal(await heading.evaluate((h) => h.textContent), title);
+    const heading = await byName(page, 'heading', `Titel der Aufgabe: ${sameNames.title}`);
+    assert.equal(await heading.evaluate((h) => h.textContent), sameNames.title);
     assert.equal(await page.$('.task img, .task b'), null);
     assert.deepEqual(await testProgram(page, 'STP'), { results: ['bestanden', 'bestanden'], points: '2 von 2 Punkten' });
     assert.deepEqual(errors, []);

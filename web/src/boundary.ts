@@ -7,8 +7,9 @@ export interface CoreCalls {
   qz_init(): void;
   // The controls' names, captions, command numbers, colours and limits, as JSON (PageSetup).
   qz_page_setup(): string;
-  // Every control's rectangle for the client size, as JSON: name -> [left, top, width, height].
-  qz_layout(width: number, height: number): string;
+  // The layout for the client size (`touch`: used with a finger), as JSON (PageLayout in
+  // main.ts): its form, the surface's size, every control's rectangle by name.
+  qz_layout(width: number, height: number, touch: boolean): string;
   qz_reference_text(): string;
   // The primer ("Einführung") as JSON: [{title, paragraphs, program}], program empty where a
   // section has none.

@@ -231,9 +231,15 @@ function fitExamplesCaption(examples: HTMLButtonElement): void {
   }).observe(examples);
 }
 
-// Today's date in the user's short format, as the window's export writes it.
+// Today's date in the user's short format, as the window's export writes it. A browser may name
+// a language that is no language tag (WebKitGTK under the C locale says "C"): then German.
 function today(): string {
-  return new Intl.DateTimeFormat(navigator.language || 'de-DE', { dateStyle: 'short' }).format(new Date());
+  const date = new Date();
+  try {
+    return new Intl.DateTimeFormat(navigator.language || 'de-DE', { dateStyle: 'short' }).format(date);
+  } catch {
+    return new Intl.DateTimeFormat('de-DE', { dateStyle: 'short' }).format(date);
+  }
 }
 
 function toggleView(): void {
@@ -262,23 +268,49 @@ async function exit(): Promise<void> {
   }
 }
 
-// The core's layout function, for the page's client size (at least 800 x 600; a smaller
-// window scrolls).
-export function layoutRects(width: number, height: number): Record<string, [number, number, number, number]> {
-  return JSON.parse(core.qz_layout(width, height));
+// The core's layout function, for the page's client size: from 800 pixels of width the window's
+// form (a client lower than 600 pixels scrolls), below that (and on a touch screen) the narrow
+// form, one column with the run panel fixed at the bottom of the screen.
+export interface PageLayout {
+  narrow: boolean;
+  runPanelFixed: boolean;
+  width: number;
+  height: number;
+  rects: Record<string, [number, number, number, number]>;
 }
 
+// A finger rather than a mouse: the narrow form at any width, for its touch-sized controls.
+const coarsePointer = window.matchMedia('(pointer: coarse)');
+
+export function pageLayout(width: number, height: number, touch = coarsePointer.matches): PageLayout {
+  return JSON.parse(core.qz_layout(width, height, touch));
+}
+
+export function layoutRects(width: number, height: number): PageLayout['rects'] {
+  return pageLayout(width, height).rects;
+}
+
+// The form follows the window's width with its scrollbar: a vertical scrollbar alone never
+// turns the window's form into the narrow one (which would then need none, and the page would
+// flip between the two). Where the scrollbar leaves less than the window's form needs, the page
+// is laid out at the window's width and scrolls sideways by the scrollbar's width, as before.
 function clientSize(): [number, number] {
-  return [Math.max(800, document.documentElement.clientWidth), Math.max(600, document.documentElement.clientHeight)];
+  const root = document.documentElement;
+  const height = root.clientHeight;
+  if (!pageLayout(window.innerWidth, height).narrow && pageLayout(root.clientWidth, height).narrow) {
+    return [window.innerWidth, height];
+  }
+  return [root.clientWidth, height];
 }
 
-const layOut = guarded((): void => {
-  layoutPending = false;
-  const [width, height] = clientSize();
+function place(width: number, height: number): void {
+  const layout = pageLayout(width, height);
+  document.body.classList.toggle('narrow', layout.narrow);
+  controls.get('gbFlowControl')!.classList.toggle('fixed', layout.runPanelFixed);
   const app = document.getElementById('app')!;
-  app.style.width = `${width}px`;
-  app.style.height = `${height}px`;
-  const rects = layoutRects(width, height);
+  app.style.width = `${layout.width}px`;
+  app.style.height = `${layout.height}px`;
+  const { rects } = layout;
   for (const [name, [left, top, w, h]] of Object.entries(rects)) {
     const e = controls.get(name)!;
     e.style.left = `${left}px`;
@@ -289,6 +321,22 @@ const layOut = guarded((): void => {
   table.applyColumnWidths();
   editor.view.requestMeasure();
   picture.resize(rects.pbMemory[2], rects.pbMemory[3]);
+}
+
+// The client size is read while the page may still overflow (before the first layout, or laid
+// out for another size): where scrollbars take space it differs from what it is once the page
+// is placed, and scrollbars that come or go send no resize event. So the page is placed again
+// until the size it was placed for is the client size (a narrow column that grows a vertical
+// scrollbar is placed once more at the width left beside it).
+const layOut = guarded((): void => {
+  layoutPending = false;
+  let size = clientSize();
+  for (let pass = 0; pass < 3; ++pass) {
+    place(...size);
+    const now = clientSize();
+    if (now[0] === size[0] && now[1] === size[1]) break;
+    size = now;
+  }
 });
 
 // A resize, a zoom or a turn of the tablet while a box waits for the user is laid out once the
@@ -376,9 +424,70 @@ function wireEditor(): void {
     event.preventDefault();
     showContextMenu(event.clientX, event.clientY, editor.lineAt(event.clientX, event.clientY));
   });
+  onLongPress(editor.view.contentDOM, (x, y) => showContextMenu(x, y, editor.lineAt(x, y), true));
 }
 
-function showContextMenu(x: number, y: number, line: number): void {
+// How long a finger rests on a program line before its menu opens, and how far it may wander
+// meanwhile (farther, it scrolls or selects instead).
+const kLongPressMs = 500;
+const kLongPressSlop = 10;
+
+// A long press of a finger opens what a right click opens: a touch screen has no right button,
+// and not every browser turns the press into a contextmenu event.
+function onLongPress(target: HTMLElement, action: (x: number, y: number) => void): void {
+  let timer: number | undefined;
+  let start: [number, number] = [0, 0];
+  let opened = false;
+  const cancel = () => {
+    window.clearTimeout(timer);
+    timer = undefined;
+  };
+  target.addEventListener('pointerdown', (event) => {
+    cancel();
+    opened = false;
+    if (event.pointerType !== 'touch') return;
+    start = [event.clientX, event.clientY];
+    timer = window.setTimeout(() => {
+      timer = undefined;
+      opened = true;
+      swallowLiftedFinger();
+      action(...start);
+    }, kLongPressMs);
+  });
+  target.addEventListener('pointermove', (event) => {
+    if (Math.hypot(event.clientX - start[0], event.clientY - start[1]) > kLongPressSlop) cancel();
+  });
+  for (const end of ['pointerup', 'pointercancel']) target.addEventListener(end, cancel);
+  // A browser that also turns the press into a contextmenu event opens nothing a second time.
+  target.addEventListener('contextmenu', (event) => {
+    if (!opened) return;
+    event.preventDefault();
+    event.stopImmediatePropagation();
+  }, true);
+}
+
+// Some browsers end a long press with the mouse events of a tap where the finger was lifted:
+// they would close the menu just opened, or choose its entry. They are swallowed until the
+// click that ends them, or for a moment where none comes.
+const kLiftedFingerMs = 500;
+
+function swallowLiftedFinger(): void {
+  const swallow = (event: Event) => {
+    event.stopImmediatePropagation();
+    event.preventDefault();
+    if (event.type === 'click') stop();
+  };
+  const stop = () => {
+    document.removeEventListener('mousedown', swallow, true);
+    document.removeEventListener('click', swallow, true);
+  };
+  document.addEventListener('mousedown', swallow, true);
+  document.addEventListener('click', swallow, true);
+  document.addEventListener('pointerup', () => window.setTimeout(stop, kLiftedFingerMs), { capture: true, once: true });
+}
+
+// Opened by a long press, the menu lies beside the finger rather than under it.
+function showContextMenu(x: number, y: number, line: number, byTouch = false): void {
   document.querySelector('.context-menu')?.remove();
   const menu = document.createElement('div');
   menu.className = 'context-menu';
@@ -392,9 +501,15 @@ function showContextMenu(x: number, y: number, line: number): void {
     editor.toggled(line);
   });
   menu.append(item);
-  menu.style.left = `${x}px`;
-  menu.style.top = `${y}px`;
+  const offset = byTouch ? kLongPressSlop : 0;
+  menu.style.left = `${x + offset}px`;
+  menu.style.top = `${y + offset}px`;
   document.body.append(menu);
+  // Whole on the screen, also when the line is near its right or bottom edge.
+  const fits = menu.getBoundingClientRect();
+  const view = document.documentElement;
+  menu.style.left = `${Math.max(0, Math.min(x + offset, view.clientWidth - fits.width))}px`;
+  menu.style.top = `${Math.max(0, Math.min(y + offset, view.clientHeight - fits.height))}px`;
   item.focus();
   const close = (event: Event) => {
     if (!menu.contains(event.target as Node)) {
@@ -469,6 +584,7 @@ async function main(): Promise<void> {
   core.qz_init();
   applyLayout();
   window.addEventListener('resize', applyLayout);
+  coarsePointer.addEventListener('change', applyLayout);
   refuseUnsavableCharacters(table.table, isBusy, guarded(core.qz_accept_typed));
   // A record longer than this many characters cannot be one the core wrote.
   await restoreWork(core.qz_kept_work(), Math.floor(setup.textLimits.RecordText / 3));
@@ -490,6 +606,7 @@ async function main(): Promise<void> {
 // Tests and figures reach the layout function and the readiness through this.
 (window as any).quarzel = {
   layoutRects,
+  pageLayout,
   controls,
   program: () => editor.text,
   programSelection: () => editor.selection(),

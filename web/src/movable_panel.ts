@@ -11,6 +11,9 @@ export function accessKeyOf(caption: string): string {
   return at >= 0 && at + 1 < caption.length ? caption[at + 1].toLowerCase() : '';
 }
 
+// What ends a drag by the title bar.
+const kDragEnds = ['pointerup', 'pointercancel', 'lostpointercapture'] as const;
+
 // Bottom first; a panel's place in this list is its stacking order, below the page's boxes.
 const kLowestLayer = 10;
 const stack: MovablePanel[] = [];
@@ -54,13 +57,19 @@ export class MovablePanel {
       const startX = event.clientX - this.panel.offsetLeft;
       const startY = event.clientY - this.panel.offsetTop;
       this.titleBar.setPointerCapture(event.pointerId);
-      const move = (e: PointerEvent) => this.place(e.clientX - startX, e.clientY - startY);
-      const up = () => {
+      const move = (e: PointerEvent) => {
+        if (e.pointerId === event.pointerId) this.place(e.clientX - startX, e.clientY - startY);
+      };
+      // Lifted, or taken over by the browser (a scroll, a system gesture, an incoming call):
+      // the panel stays where it was last placed and follows no later move.
+      const end = (e: PointerEvent) => {
+        if (e.pointerId !== event.pointerId) return;
         this.titleBar.removeEventListener('pointermove', move);
-        this.titleBar.removeEventListener('pointerup', up);
+        for (const type of kDragEnds) this.titleBar.removeEventListener(type, end);
+        if (this.titleBar.hasPointerCapture(e.pointerId)) this.titleBar.releasePointerCapture(e.pointerId);
       };
       this.titleBar.addEventListener('pointermove', move);
-      this.titleBar.addEventListener('pointerup', up);
+      for (const type of kDragEnds) this.titleBar.addEventListener(type, end);
     });
     // A click anywhere in the panel, or the focus coming into it, makes it the one in use.
     this.panel.addEventListener('pointerdown', () => this.raise(), true);

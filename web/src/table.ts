@@ -17,6 +17,9 @@ export class DataTableView {
 
   constructor(readonly box: HTMLDivElement, private readonly geometry: PageSetup['table']) {
     box.classList.add('grid');
+    // Firefox makes a scrolling box whose fields Tab skips a stop of the Tab key of its own; the
+    // table is one stop, its current cell.
+    box.tabIndex = -1;
     this.table = document.createElement('table');
     this.table.setAttribute('aria-label', 'Daten');
     const cols = document.createElement('colgroup');
