@@ -183,7 +183,8 @@ web:
 # The page's scenarios in three engines, each control found by its accessible name: Debian's
 # Chromium (headless, DevTools protocol) and Firefox ESR (headless, WebDriver BiDi), both through
 # puppeteer-core, and WebKitGTK's MiniBrowser (WebKitWebDriver through selenium-webdriver, on a
-# virtual X display); one run per engine, each test named with its engine, its time printed.
+# virtual X display); one run per engine, each test named with its engine, its time printed; a
+# test that hangs fails after five minutes instead of stopping CI.
 # Then the build's check of the boundary between page and core on deliberately changed copies of
 # its lists (web/tests). The native export that the page's export must equal comes from
 # tests/webpage, the grades that the page's "Aufgabe" must show from quarzel-grade.
@@ -198,7 +199,7 @@ web-page-test: web deps
 	for engine in $(WEB_PAGE_ENGINES); do \
 	  display=""; [ $$engine = webkit ] && display="xvfb-run -a -s '-screen 0 1920x1200x24'"; \
 	  start=$$(date +%s); \
-	  QUARZEL_ENGINE=$$engine eval $$display node --test --test-concurrency=1 \
+	  QUARZEL_ENGINE=$$engine eval $$display node --test --test-concurrency=1 --test-timeout=300000 \
 	    --test-reporter=./scenarios/reporter.mjs scenarios/ || failed="$$failed $$engine"; \
 	  echo "Page scenarios in $$engine: $$(( $$(date +%s) - start )) s"; \
 	done; \

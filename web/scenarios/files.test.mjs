@@ -80,6 +80,8 @@ async function load(page) {
   await chooseFile(page, 'QRZL', 'Programm laden?', 'zaehler.prg');
   await chooseFile(page, 'QRZL', 'Daten laden?', 'zaehler.dta');
   await page.waitForFunction(() => !document.querySelector('.overlay'));
+  // The box goes before the chosen file is read: the data are there once its comment is.
+  await page.waitForFunction(() => document.querySelector('[aria-label="Kommentar 1"]')?.value === 'Anfang <a & b>');
 }
 
 describe('Dateien im Browser', () => {

@@ -2,7 +2,8 @@
 // the page's own, and the lookup by role and accessible name for a driver that has none.
 
 // Runs before the page's own script. In every engine: a fresh local storage once per tab (a
-// reload keeps it) and no File System Access API unless asked. `choosers`: a file input the page
+// reload keeps it; Chromium's driver empties it itself, `keepStorage` here) and no File System
+// Access API unless asked. `choosers`: a file input the page
 // opens is kept for the driver instead of the system's dialog (Firefox's driver would answer
 // that dialog with "cancel" first, WebKit's has none). `observe`, where the driver cannot see
 // into the page (WebKit): its errors, the requests that leave the file and the leave warnings.

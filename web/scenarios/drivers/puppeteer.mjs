@@ -26,6 +26,14 @@ export const chromium = {
     await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
   },
 
+  // The pages' local storage emptied through the DevTools protocol, before the page opens: the
+  // first script's mark in the session storage is not always there after a reload in Chromium.
+  async clearStorage(page) {
+    const session = await page.createCDPSession();
+    await session.send('Storage.clearDataForOrigin', { origin: 'file://', storageTypes: 'local_storage' });
+    await session.detach();
+  },
+
   // Alt and the letter, with the letter's text, as Chromium's access keys take it; puppeteer's
   // keyboard leaves the text out while a modifier is held.
   async pressAccessKey(page, letter) {
@@ -139,7 +147,9 @@ export async function newPage(engine, browser, { width, height, fileSystemAccess
   page.on('pageerror', (error) => errors.push(String(error)));
   await page.setViewport({ width, height });
   const choosers = engine.waitForFileChooser !== undefined;
-  await page.evaluateOnNewDocument(firstScript, { keepStorage, fileSystemAccess, choosers, observe: false });
+  const clearsItself = engine.clearStorage !== undefined;
+  if (clearsItself && !keepStorage) await engine.clearStorage(page);
+  await page.evaluateOnNewDocument(firstScript, { keepStorage: keepStorage || clearsItself, fileSystemAccess, choosers, observe: false });
   if (beforeLoad) {
     // Firefox runs these scripts in the blank document a tab starts with too, whose storage
     // throws: a scenario's script runs only in the page from disk.
