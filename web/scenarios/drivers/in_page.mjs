@@ -66,7 +66,7 @@ export function ariaQuery(root, role, name, all) {
     const tag = e.localName;
     if (tag === 'button') return 'button';
     if (tag === 'textarea') return 'textbox';
-    if (tag === 'select') return e.multiple ? 'listbox' : 'combobox';
+    if (tag === 'select') return e.multiple || e.size > 1 ? 'listbox' : 'combobox';
     if (tag === 'a' && e.hasAttribute('href')) return 'link';
     if (/^h[1-6]$/.test(tag)) return 'heading';
     if (tag === 'img') return 'image';
