@@ -3,6 +3,7 @@
 #include "files/data_file.h"
 #include "files/file_errors.h"
 #include "files/program_file.h"
+#include "files/text_file.h"
 #include "machine/run_loop.h"
 #include "session/cell_edit.h"
 
@@ -71,6 +72,40 @@ void Workbench::btStepClick() {
 void Workbench::btBackClick() {
     m_loopWatch.forget();
     guard([this] { m_runControl.VM_StepBack(); });
+}
+
+void Workbench::historyMove(std::uint64_t step) {
+    m_loopWatch.forget();
+    guard([this, step] { m_runControl.historyMove(step); });
+}
+
+void Workbench::btBackToBreakpointClick() {
+    m_loopWatch.forget();
+    guard([this] {
+        if (!m_runControl.historyRange().movable) {
+            return;
+        }
+        const std::optional<std::uint64_t> step =
+            m_runControl.lastStandBefore([this](std::int32_t line) { return stopsAt(line); });
+        if (step) {
+            m_runControl.historyMove(*step);
+        } else {
+            m_views.prompts.showNote("Im Verlauf stand der Lauf vor keiner Zeile mit Haltepunkt.");
+        }
+    });
+}
+
+void Workbench::btTraceExportClick(TraceFormat format) {
+    guard([this, format] {
+        const bool html = format == TraceFormat::Html;
+        const auto path =
+            m_views.prompts.chooseFileToSave(html ? FileFilter{"HTML Dateien (*.html)", "*.html"}
+                                                  : FileFilter{"CSV-Dateien (*.csv)", "*.csv"},
+                                             html ? "html" : "csv");
+        if (path) {
+            writeFileAtomically(*path, html ? m_runControl.traceHtml() : m_runControl.traceCsv());
+        }
+    });
 }
 
 void Workbench::speedClick(Speed speed) {
