@@ -1,8 +1,8 @@
 // The desktop program's speed and size: one VM_Step with the window shown (table view and
 // memory picture), one press of "Zurück" with the picture shown, a tick at "Direkt" with and
-// without the loop watch, "Testen" in the task window, building and showing the main window,
-// and the cost of a start (time from process start to the first shown window, resident memory
-// afterwards).
+// without the loop watch and with the sentence line and the protocol drawn, "Testen" in the task
+// window, building and showing the main window, and the cost of a start (time from process start to
+// the first shown window, resident memory afterwards).
 //
 //   QT_QPA_PLATFORM=offscreen build-ui-bench/bench/desktop_bench
 #include <benchmark/benchmark.h>
@@ -147,10 +147,21 @@ void BM_StepBackPictureShown(benchmark::State& state) {
     wb.flags.DataModified = false;
 }
 
+// What a front end draws after a step besides the window's own widgets: the sentence line
+// ("Was geschah") and the protocol's newest row, each made once, as a frame draws them.
+void drawReport(const quarzel::Workbench& bench) {
+    benchmark::DoNotOptimize(bench.stepSentence());
+    const quarzel::StepSpan rows = bench.traceSpan();
+    if (!rows.empty()) {
+        benchmark::DoNotOptimize(bench.traceRow(rows.last));
+    }
+}
+
 // One tick of the fastest timer with the table shown: through the session, which watches a
 // timed run for an endless loop (the loop here never repeats a state), against the bare step
-// without the session's watch and breakpoint look.
-void directTick(benchmark::State& state, bool watched) {
+// without the session's watch and breakpoint look; and the tick through the session with the
+// sentence line and the open protocol drawn after it.
+void directTick(benchmark::State& state, bool watched, bool report = false) {
     auto window = runningWindow(false);
     if (!window) {
         state.SkipWithError("the loop did not start");
@@ -165,6 +176,9 @@ void directTick(benchmark::State& state, bool watched) {
         } else {
             wb.runControl.tDirectTimer();
         }
+        if (report) {
+            drawReport(window->workbench());
+        }
         QCoreApplication::processEvents();
     }
     if (!wb.machine.VM_Running || wb.machine.RunMode != quarzel::Speed::Direct) {
@@ -178,6 +192,9 @@ void BM_DirectTickLoopWatch(benchmark::State& state) {
 }
 void BM_DirectTickBare(benchmark::State& state) {
     directTick(state, false);
+}
+void BM_DirectTickSentenceAndTrace(benchmark::State& state) {
+    directTick(state, true, true);
 }
 
 // "Testen" in the task window on a program of examples/aufgaben/abgaben.
@@ -308,8 +325,10 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond)
         ->Repetitions(9)
         ->ReportAggregatesOnly(true);
-    for (const auto& [name, bench] : {std::pair{"BM_DirectTickLoopWatch", BM_DirectTickLoopWatch},
-                                      std::pair{"BM_DirectTickBare", BM_DirectTickBare}}) {
+    for (const auto& [name, bench] :
+         {std::pair{"BM_DirectTickLoopWatch", BM_DirectTickLoopWatch},
+          std::pair{"BM_DirectTickSentenceAndTrace", BM_DirectTickSentenceAndTrace},
+          std::pair{"BM_DirectTickBare", BM_DirectTickBare}}) {
         benchmark::RegisterBenchmark(name, bench)
             ->Unit(benchmark::kMicrosecond)
             ->Repetitions(9)
