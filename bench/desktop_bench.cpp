@@ -1,8 +1,8 @@
 // The desktop program's speed and size: one VM_Step with the window shown (table view and
 // memory picture), one press of "Zurück" with the picture shown, a tick at "Direkt" with and
-// without the loop watch and with the sentence line and the protocol drawn, "Testen" in the task
-// window, building and showing the main window, and the cost of a start (time from process start to
-// the first shown window, resident memory afterwards).
+// without the loop watch, with the work kept and with the sentence line and the protocol drawn,
+// "Testen" in the task window, building and showing the main window, and the cost of a start
+// (time from process start to the first shown window, resident memory afterwards).
 //
 //   QT_QPA_PLATFORM=offscreen build-ui-bench/bench/desktop_bench
 #include <benchmark/benchmark.h>
@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -26,6 +27,7 @@
 #include "program_editor.h"
 #include "session/workbench.h"
 #include "session/workbench_internals.h"
+#include "work_keeper.h"
 
 using quarzel::TfrmMainForm;
 
@@ -79,9 +81,13 @@ struct StartFigures {
 };
 StartFigures g_start;
 
-// A shown window with the loop checked and running.
-std::unique_ptr<TfrmMainForm> runningWindow(bool picture) {
+// A shown window with the loop checked and running; it keeps its work in `keptWorkFolder`
+// unless that is empty.
+std::unique_ptr<TfrmMainForm> runningWindow(bool picture, const QString& keptWorkFolder = {}) {
     auto window = std::make_unique<TfrmMainForm>();
+    if (!keptWorkFolder.isEmpty()) {
+        window->keepWorkIn(keptWorkFolder.toStdString());
+    }
     window->resize(1004, 718);
     window->show();
     waitUntilExposed(*window);
@@ -147,6 +153,10 @@ void BM_StepBackPictureShown(benchmark::State& state) {
     wb.flags.DataModified = false;
 }
 
+// At "Direkt" the timer ticks 40 times a second, and a window that keeps its work writes its
+// record at most once a second while the run changes the table.
+constexpr int kDirectTicksPerSecond = 40;
+
 // What a front end draws after a step besides the window's own widgets: the sentence line
 // ("Was geschah") and the protocol's newest row, each made once, as a frame draws them.
 void drawReport(const quarzel::Workbench& bench) {
@@ -159,10 +169,15 @@ void drawReport(const quarzel::Workbench& bench) {
 
 // One tick of the fastest timer with the table shown: through the session, which watches a
 // timed run for an endless loop (the loop here never repeats a state), against the bare step
-// without the session's watch and breakpoint look; and the tick through the session with the
-// sentence line and the open protocol drawn after it.
-void directTick(benchmark::State& state, bool watched, bool report = false) {
-    auto window = runningWindow(false);
+// without the session's watch and breakpoint look, through the session in a window that keeps
+// its work, and through the session with the sentence line and the open protocol drawn after
+// it. Here the ticks follow each other without waiting, so the keeper's own timer would keep
+// far more rarely than once in 40 ticks; every 40th tick is therefore followed by the keep that
+// its timer makes at the real pace (the record built and handed to the writer's thread, which
+// writes it to a temporary folder meanwhile).
+void directTick(benchmark::State& state, bool watched, bool keep = false, bool report = false) {
+    QTemporaryDir folder;
+    auto window = runningWindow(false, keep ? folder.path() : QString());
     if (!window) {
         state.SkipWithError("the loop did not start");
         return;
@@ -170,6 +185,7 @@ void directTick(benchmark::State& state, bool watched, bool report = false) {
     quarzel::WorkbenchInternals wb(window->workbench());
     window->workbench().speedClick(quarzel::Speed::Direct);
     wb.views.runPanel.setTimerEnabled(quarzel::RunTimer::Direct, false);  // ticks come from here
+    int tick = 0;
     for (auto _ : state) {
         if (watched) {
             window->workbench().timerTick(quarzel::RunTimer::Direct);
@@ -180,9 +196,19 @@ void directTick(benchmark::State& state, bool watched, bool report = false) {
             drawReport(window->workbench());
         }
         QCoreApplication::processEvents();
+        if (keep && ++tick == kDirectTicksPerSecond) {
+            tick = 0;
+            window->workKeeper()->keepNow();
+        }
     }
     if (!wb.machine.VM_Running || wb.machine.RunMode != quarzel::Speed::Direct) {
         state.SkipWithError("the run ended or paused");
+    }
+    if (keep && state.iterations() >= kDirectTicksPerSecond) {
+        window->workKeeper()->waitUntilWritten();
+        if (QDir(folder.path()).entryList({QStringLiteral("*.qrzl")}).size() != 1) {
+            state.SkipWithError("no record was kept");
+        }
     }
     wb.flags.ProgramModified = false;
     wb.flags.DataModified = false;
@@ -193,8 +219,33 @@ void BM_DirectTickLoopWatch(benchmark::State& state) {
 void BM_DirectTickBare(benchmark::State& state) {
     directTick(state, false);
 }
-void BM_DirectTickSentenceAndTrace(benchmark::State& state) {
+void BM_DirectTickKeepingWork(benchmark::State& state) {
     directTick(state, true, true);
+}
+void BM_DirectTickSentenceAndTrace(benchmark::State& state) {
+    directTick(state, true, false, true);
+}
+
+// The window's own share of one keep: the record of program and table built, compared with the
+// last one and handed to the writer's thread (which writes the records meanwhile, each newer one
+// replacing the one still waiting).
+void BM_KeepOnce(benchmark::State& state) {
+    QTemporaryDir folder;
+    auto window = runningWindow(false, folder.path());
+    if (!window) {
+        state.SkipWithError("the loop did not start");
+        return;
+    }
+    quarzel::WorkbenchInternals wb(window->workbench());
+    quarzel::WorkKeeper& keeper = *window->workKeeper();
+    int value = 0;
+    for (auto _ : state) {
+        wb.table.setValue(0, std::to_string(++value));  // as the machine writes a cell
+        keeper.keepNow();
+    }
+    keeper.waitUntilWritten();
+    wb.flags.ProgramModified = false;
+    wb.flags.DataModified = false;
 }
 
 // "Testen" in the task window on a program of examples/aufgaben/abgaben.
@@ -202,14 +253,14 @@ void testTask(benchmark::State& state, const QString& taskPath, const char* prog
               const QString& expectedPoints) {
     TfrmMainForm window;
     quarzel::TfrmAufgabe* task = window.frmAufgabe();
-    if (!task->loadTask(taskPath.toStdString())) {
+    if (!task->session().load(taskPath.toStdString())) {
         state.SkipWithError("the task was refused");
         return;
     }
     window.programEditor()->setText(
         quarzel::readProgramFile(QUARZEL_EXAMPLES_DIR "/aufgaben/abgaben/" + std::string(program)));
     for (auto _ : state) {
-        task->btTestClick();
+        task->session().test();
     }
     if (task->lbPoints()->text() != expectedPoints) {
         state.SkipWithError(qPrintable(QStringLiteral("graded: ") + task->lbPoints()->text()));
@@ -243,7 +294,7 @@ void BM_TestThirtyCases(benchmark::State& state) {
     file.close();
     TfrmMainForm window;
     quarzel::TfrmAufgabe* task = window.frmAufgabe();
-    if (!task->loadTask(file.fileName().toStdString())) {
+    if (!task->session().load(file.fileName().toStdString())) {
         state.SkipWithError("the task was refused");
         return;
     }
@@ -251,7 +302,7 @@ void BM_TestThirtyCases(benchmark::State& state) {
         "MRK ANFANG\nCLA\nSTO 11\nINC\nTAX\nMRK S\nLAD 11\nADD [X]\nSTO 11\nTXA\nINC\n"
         "TAX\nSUB 12\nJNE S\nLAD 13\nJNE ANFANG\nLAD 11\nOUT\nSTP"));
     for (auto _ : state) {
-        task->btTestClick();
+        task->session().test();
     }
     if (task->lbPoints()->text() != QStringLiteral("20 von 30 Punkten")) {
         state.SkipWithError(qPrintable(QStringLiteral("graded: ") + task->lbPoints()->text()));
@@ -328,12 +379,17 @@ int main(int argc, char** argv) {
     for (const auto& [name, bench] :
          {std::pair{"BM_DirectTickLoopWatch", BM_DirectTickLoopWatch},
           std::pair{"BM_DirectTickSentenceAndTrace", BM_DirectTickSentenceAndTrace},
-          std::pair{"BM_DirectTickBare", BM_DirectTickBare}}) {
+          std::pair{"BM_DirectTickBare", BM_DirectTickBare},
+          std::pair{"BM_DirectTickKeepingWork", BM_DirectTickKeepingWork}}) {
         benchmark::RegisterBenchmark(name, bench)
             ->Unit(benchmark::kMicrosecond)
             ->Repetitions(9)
             ->ReportAggregatesOnly(true);
     }
+    benchmark::RegisterBenchmark("BM_KeepOnce", BM_KeepOnce)
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(9)
+        ->ReportAggregatesOnly(true);
     for (const auto& [name, bench] : {std::pair{"BM_TestWorkedExample", BM_TestWorkedExample},
                                       std::pair{"BM_TestThirtyCases", BM_TestThirtyCases}}) {
         benchmark::RegisterBenchmark(name, bench)->Unit(benchmark::kMillisecond)->UseRealTime();

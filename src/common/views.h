@@ -138,6 +138,10 @@ class PromptView {
     // Appends defaultExtension to a name typed without one; asks before replacing a file.
     virtual std::optional<std::string> chooseFileToSave(const FileFilter& filter,
                                                         const std::string& defaultExtension) = 0;
+    // Hands a file just written at `path` (as chooseFileToSave gave it) on to where the user
+    // chose it; throws the system error when that fails, before the command counts the file as
+    // saved. The window wrote it there already; the page passes it to the browser.
+    virtual void finishSave(const std::string& /*path*/) {}
     // A short note beside the work that needs no answer and goes by itself (a typed character
     // refused, work restored); nothing where no one reads it. The one text in UTF-8 here: it
     // may name a character that Windows-1252 cannot hold.

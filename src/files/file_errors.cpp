@@ -57,6 +57,10 @@ SystemError fileOpenError(const std::string& path, const char* reason) {
         fromUtf8("Datei " + path + " kann nicht geöffnet werden. " + std::string(reason)));
 }
 
+SystemError fileSaveError(const std::string& name, const std::string& reason) {
+    return SystemError(fromUtf8("Datei „" + name + "“ kann nicht gespeichert werden: " + reason));
+}
+
 SystemError dataFileTooLargeError(const std::string& path) {
     return SystemError(
         fromUtf8("Datei " + path + " ist zu groß für eine Datendatei (höchstens 1 MiB)"));

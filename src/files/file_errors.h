@@ -26,6 +26,10 @@ SystemError fileWriteError(const std::string& path);
 SystemError fileOpenError(const std::string& path, const std::error_code& error);
 SystemError fileOpenError(const std::string& path, const char* reason);
 
+// "Datei „%s“ kann nicht gespeichert werden: %s": a written file that could not be handed on
+// to the place the user chose (the browser's writer refused), with the reason (UTF-8).
+SystemError fileSaveError(const std::string& name, const std::string& reason);
+
 // "Datei %s ist zu groß für eine Datendatei (höchstens 1 MiB)"
 SystemError dataFileTooLargeError(const std::string& path);
 

@@ -59,7 +59,8 @@ std::optional<std::string> dataCheckProblem(const DataTable& table) {
 // Walks the parsed file and collects every problem; the one nearest the top is reported.
 class Reader {
   public:
-    explicit Reader(std::string path) : m_path(std::move(path)) {}
+    Reader(std::string path, const DataFilePlaces& places)
+        : m_path(std::move(path)), m_places(places) {}
 
     void problem(const toml::source_region& where, const std::string& key,
                  const std::string& text) {
@@ -265,7 +266,9 @@ class Reader {
 
     std::optional<std::string> readData(const std::string& file, const toml::source_region& where,
                                         const std::string& key) {
-        const std::string full = taskDataPath(m_path, file);
+        const auto placed = m_places.find(file);
+        const std::string full =
+            placed != m_places.end() ? placed->second : taskDataPath(m_path, file);
         // A file that the run could not load, or whose data the check refuses, would fail
         // every learner's case for the teacher's mistake: it is refused now.
         const std::string name = "\"" + file + "\"";
@@ -302,6 +305,7 @@ class Reader {
     }
 
     std::string m_path;
+    const DataFilePlaces& m_places;
     std::optional<std::string> m_first;
     toml::source_index m_firstLine = 0;
 };
@@ -316,7 +320,7 @@ std::int64_t Task::totalPoints() const {
     return total;
 }
 
-TaskLoad parseTask(std::string_view text, const std::string& path) {
+TaskLoad parseTask(std::string_view text, const std::string& path, const DataFilePlaces& places) {
     std::string safe;
     if (const auto at = guardTomlText(text, safe)) {
         return {std::nullopt, path + ", Zeile " + std::to_string(at->line) + ", Spalte " +
@@ -332,7 +336,7 @@ TaskLoad parseTask(std::string_view text, const std::string& path) {
         return {std::nullopt, path + ", Zeile " + std::to_string(where.line) + ", Spalte " +
                                   std::to_string(where.column) + ": kein gültiges TOML"};
     }
-    Reader reader(path);
+    Reader reader(path, places);
     Task task = reader.read(root);
     if (reader.failed()) {
         return {std::nullopt, reader.message()};
@@ -387,12 +391,12 @@ TaskText readTaskFile(const std::string& path) {
     return {std::move(read.text), ""};
 }
 
-TaskLoad loadTask(const std::string& path) {
+TaskLoad loadTask(const std::string& path, const DataFilePlaces& places) {
     TaskText read = readTaskFile(path);
     if (!read.text) {
         return {std::nullopt, std::move(read.problem)};
     }
-    return parseTask(*read.text, path);
+    return parseTask(*read.text, path, places);
 }
 
 }  // namespace quarzel::grading

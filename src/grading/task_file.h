@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,8 +76,14 @@ struct TaskText {
 };
 TaskText readTaskFile(const std::string& path);
 
-// Reads the task file at `path` (UTF-8) and every data file it names, relative to its folder.
-TaskLoad loadTask(const std::string& path);
+// Where a data file is read from, by the name the task writes for it, when it does not lie
+// beside the task file (a browser hands over files, not folders); a name not listed is read
+// relative to the task file's folder.
+using DataFilePlaces = std::map<std::string, std::string>;
+
+// Reads the task file at `path` (UTF-8) and every data file it names, relative to its folder
+// or from `places`.
+TaskLoad loadTask(const std::string& path, const DataFilePlaces& places = {});
 
 // What a task panel's "Laden…" offers to open, and the caption of the box that shows why a
 // task file is refused.
@@ -84,7 +91,8 @@ inline const FileFilter kTaskFileFilter{"Quarzel-Aufgabe (*.toml)", "*.toml"};
 inline constexpr char kTaskBoxCaption[] = "Aufgabe";
 
 // The same for a text already read; `path` is named in messages and locates the data files.
-TaskLoad parseTask(std::string_view text, const std::string& path);
+TaskLoad parseTask(std::string_view text, const std::string& path,
+                   const DataFilePlaces& places = {});
 
 // The data files that the cases of a task text name ("daten"), each once, in the order they
 // first appear; none when the text is no TOML. A page that has no folder beside the task file

@@ -26,6 +26,25 @@ void TaskSession::chooseAndLoad() {
 bool TaskSession::load(const std::string& path) {
     TaskLoad read;
     m_workbench.guard([&] { read = loadTask(path); });
+    return show(std::move(read));
+}
+
+bool TaskSession::load(const std::string& path, const std::vector<ChosenFile>& chosen) {
+    const std::vector<std::string> names = dataFileNames(path);
+    DataFileMatch match = matchDataFiles(names, chosen);
+    if (!match.problem.empty()) {
+        return show({std::nullopt, std::move(match.problem)});
+    }
+    DataFilePlaces places;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        places[names[i]] = match.paths[i];
+    }
+    TaskLoad read;
+    m_workbench.guard([&] { read = loadTask(path, places); });
+    return show(std::move(read));
+}
+
+bool TaskSession::show(TaskLoad read) {
     if (!read.task) {
         if (!read.problem.empty()) {
             m_prompts.showMessage(fromUtf8(read.problem), fromUtf8(kTaskBoxCaption),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/views.h"
+#include "grading/chosen_data_files.h"
 #include "grading/task_file.h"
 #include "grading/task_panel_view.h"
 
@@ -29,6 +30,11 @@ class TaskSession {
     // the task with its first case selected. A refused file keeps the task shown before and
     // says why in a box "Aufgabe"; false then.
     bool load(const std::string& path);
+    // The same where no folder lies beside the task file (a browser hands over files): the data
+    // files the task names are read from the files the user chose for them, each matched to its
+    // name by matchDataFiles. Chosen files that cannot stand for the names are refused in the
+    // same box, naming the names.
+    bool load(const std::string& path, const std::vector<ChosenFile>& chosen);
     // "Testen": every case on the program in the editor as it stands (saved or not, checked or
     // not), each on a machine of its own; the session's program, table, flags and run stay as
     // they are. Shows each case's result, then the points.
@@ -49,6 +55,7 @@ class TaskSession {
     static std::vector<std::string> dataFileNames(const std::string& path);
 
   private:
+    bool show(TaskLoad read);
     std::string programText() const;
     void showButtons();
 

@@ -70,15 +70,7 @@ void FileCommands::removeEmptyLines() {
 void FileCommands::btNewClick() {
     PromptView& prompts = m_views.prompts;
     if (prompts.askYesNo("Neues Programm?", "QRZL")) {
-        stopRun();  // before the save, which may already remove lines of the running program
-        if (m_flags.ProgramModified) {
-            SaveProgram();
-        }
-        m_views.editor.clear();
-        m_runControl.forgetSteps();
-        // Clearing is a change of the text and sets them the other way first.
-        m_flags.ProgramModified = false;
-        m_flags.ProgramChecked = false;
+        newProgram("");
     }
     if (prompts.askYesNo("Neuer Datenbereich?", "QRZL")) {
         stopRun();
@@ -98,27 +90,54 @@ void FileCommands::btNewClick() {
     }
 }
 
+void FileCommands::newProgram(const std::string& program) {
+    stopRun();  // before the save, which may already remove lines of the running program
+    if (m_flags.ProgramModified) {
+        SaveProgram();
+    }
+    if (program.empty()) {
+        m_views.editor.clear();
+    } else {
+        m_views.editor.setText(program);
+    }
+    m_runControl.forgetSteps();
+    // The new text is a change and sets them the other way first.
+    m_flags.ProgramModified = false;
+    m_flags.ProgramChecked = false;
+}
+
 void FileCommands::btSaveClick() {
     SaveProgramAndData();
 }
 
 void FileCommands::btLoadClick() {
+    load([this] { LoadProgramAndData(); });
+}
+
+void FileCommands::loadTexts(const std::string& program, const std::string& data) {
+    load([&] {
+        takeProgram(program);
+        takeData(data);
+    });
+}
+
+void FileCommands::load(const std::function<void()>& replace) {
     if (m_flags.ProgramModified || m_flags.DataModified) {
         SaveProgramAndData();
     }
-    LoadProgramAndData();
+    replace();
     m_flags.ProgramChecked = false;
     m_flags.DataChecked = false;
 }
 
-void FileCommands::SaveProgram() {
+SaveOffer FileCommands::SaveProgram() {
     PromptView& prompts = m_views.prompts;
     if (!prompts.askYesNo("Programm speichern?", "Frage")) {
-        return;
+        return SaveOffer::Declined;
     }
     const auto path = prompts.chooseFileToSave(kProgramFilter, "prg");
     if (!path) {
-        return;
+        return SaveOffer::Cancelled;
     }
     if (m_machine.VM_Running) {
         // The lines below an empty one would move up under the running program: the editor
@@ -129,20 +148,25 @@ void FileCommands::SaveProgram() {
         removeEmptyLines();
         writeProgramFile(*path, m_views.editor.text());
     }
+    // Only a file that reached the user's place counts as saved.
+    prompts.finishSave(*path);
     m_flags.ProgramModified = false;
+    return SaveOffer::Saved;
 }
 
-void FileCommands::SaveData() {
+SaveOffer FileCommands::SaveData() {
     PromptView& prompts = m_views.prompts;
     if (!prompts.askYesNo("Daten speichern?", "QRZL")) {
-        return;
+        return SaveOffer::Declined;
     }
     const auto path = prompts.chooseFileToSave(kDataFilter, "dta");
     if (!path) {
-        return;
+        return SaveOffer::Cancelled;
     }
     writeDataFile(*path, m_table);
+    prompts.finishSave(*path);
     m_flags.DataModified = false;
+    return SaveOffer::Saved;
 }
 
 void FileCommands::SaveProgramAndData() {
@@ -155,32 +179,38 @@ void FileCommands::LoadProgramAndData() {
     if (prompts.askYesNo("Programm laden?", "QRZL")) {
         if (const auto path = prompts.chooseFileToOpen(kProgramFilter)) {
             // Read first: a file that cannot be read leaves the editor and a run alone.
-            const std::string text = readProgramFile(*path);
-            stopRun();
-            m_views.editor.setText(text);
-            m_runControl.forgetSteps();
-            m_flags.ProgramModified = false;
+            takeProgram(readProgramFile(*path));
         }
     }
     if (prompts.askYesNo("Daten laden?", "QRZL")) {
         if (const auto path = prompts.chooseFileToOpen(kDataFilter)) {
-            const std::string text = readDataFileText(*path);
-            stopRun();
-            // Even a load that stops at a bad line has changed the table, so the data must be
-            // checked again, and the memory picture shows the new contents at once.
-            m_flags.DataChecked = false;
-            m_flags.tableReplaced();
-            m_runControl.forgetSteps();
-            try {
-                applyDataFileText(text, m_table);
-            } catch (...) {
-                m_views.picture.repaintNow();
-                throw;
-            }
-            m_views.picture.repaintNow();
-            m_flags.DataModified = false;
+            takeData(readDataFileText(*path));
         }
     }
+}
+
+void FileCommands::takeProgram(const std::string& text) {
+    stopRun();
+    m_views.editor.setText(text);
+    m_runControl.forgetSteps();
+    m_flags.ProgramModified = false;
+}
+
+void FileCommands::takeData(std::string_view text) {
+    stopRun();
+    // Even a load that stops at a bad line has changed the table, so the data must be checked
+    // again, and the memory picture shows the new contents at once.
+    m_flags.DataChecked = false;
+    m_flags.tableReplaced();
+    m_runControl.forgetSteps();
+    try {
+        applyDataFileText(text, m_table);
+    } catch (...) {
+        m_views.picture.repaintNow();
+        throw;
+    }
+    m_views.picture.repaintNow();
+    m_flags.DataModified = false;
 }
 
 void FileCommands::restore(const std::string& program, const std::string& data) {

@@ -22,6 +22,7 @@ void HtmlExport::btHTMLClick(const std::string& date) {
         program.push_back(m_editor.lineText(line));
     }
     writeFileAtomically(*path, htmlPageText(htmlPageLines(program, m_table, date)));
+    m_prompts.finishSave(*path);
 }
 
 }  // namespace quarzel

@@ -1,5 +1,8 @@
 #include "session/workbench.h"
 
+#include <vector>
+
+#include "files/built_in_examples.h"
 #include "files/data_file.h"
 #include "files/file_errors.h"
 #include "files/program_file.h"
@@ -181,6 +184,32 @@ void Workbench::btLoadClick() {
     });
 }
 
+void Workbench::loadExample(int index) {
+    guard([this, index] {
+        const std::vector<BuiltInExample>& examples = builtInExamples();
+        if (index < 0 || static_cast<std::size_t>(index) >= examples.size()) {
+            throw listIndexError(index);
+        }
+        const BuiltInExample& example = examples[static_cast<std::size_t>(index)];
+        // Every example is tested with the table it is loaded with: its data file, or the
+        // empty table where it has none.
+        m_files.loadTexts(example.program,
+                          example.data ? *example.data : dataFileText(DataTable()));
+        m_runControl.showRunState();
+    });
+}
+
+void Workbench::tryProgram(const std::string& program) {
+    guard([this, &program] {
+        const std::string text = normalizeLineBreaks(program);
+        if (!programTextFits(text)) {
+            throw memoCapacityError();
+        }
+        m_files.newProgram(text);
+        m_runControl.showRunState();
+    });
+}
+
 void Workbench::btSaveClick() {
     guard([this] {
         m_files.btSaveClick();
@@ -258,12 +287,13 @@ bool Workbench::closeRequested() {
     }
     // A timed run goes on stepping while the save questions are open, as it does while any
     // other command's dialog is open; it ends only once the window really closes.
-    const bool saved = guard([this] {
+    bool workLeft = false;
+    const bool saved = guard([this, &workLeft] {
         if (m_flags.ProgramModified) {
-            m_files.SaveProgram();
+            workLeft = m_files.SaveProgram() == SaveOffer::Cancelled;
         }
         if (m_flags.DataModified) {
-            m_files.SaveData();
+            workLeft = m_files.SaveData() == SaveOffer::Cancelled || workLeft;
         }
     });
     if (!saved) {
@@ -280,6 +310,7 @@ bool Workbench::closeRequested() {
         m_machine.VM_Running = false;
     }
     m_closed = true;
+    m_closedWithWorkLeft = workLeft;
     m_machine.InstructionList.clear();
     m_machine.InstructionList.shrink_to_fit();
     m_flags.ProgramChecked = false;  // nothing is left that a run could execute

@@ -79,6 +79,21 @@ class Workbench {
     void btLoadClick();
     void btSaveClick();
     void btHTMLClick(const std::string& date);  // today's date in the user's short format
+    // "Beispiele": the built-in example `index` (of builtInExamples(), files/built_in_examples.h)
+    // is loaded as "Laden" loads a program and its data file, without the load questions and
+    // the file dialogs: modified work is offered for saving first (both questions, as Load asks
+    // them); then a run in progress ends, the program and its data replace the editor's text
+    // and the table (an example without a data file brings the empty table, as it is run
+    // without one), the journal is forgotten, and both are unchecked and unmodified. A save
+    // that fails ends the command with nothing replaced.
+    void loadExample(int index);
+    // "Ausprobieren" (a small program of the primer): `program` goes into the editor as "Neu"
+    // clears it, without the question "Neues Programm?": a run in progress ends, a modified
+    // program is offered for saving, and the text replaces the editor's, unchecked and
+    // unmodified, with nothing for "Zurück". The table stays as it is. A text the editor would
+    // not take from a file is refused as a file is ("Text überschreitet Memo-Kapazität"),
+    // before anything else.
+    void tryProgram(const std::string& program);
     // A task's case goes into the table as its starting memory: modified data is offered for
     // saving first (as Load offers it), a run in progress ends, and the table is replaced
     // with the flags as after loading data. False when a save failed: the table is as it was.
@@ -110,6 +125,9 @@ class Workbench {
     // save failed (the window stays open, the run goes on); true when it may close: the run and
     // its timers have ended and nothing is left that a run could execute.
     bool closeRequested();
+    // After a close: whether a part of the work was neither saved nor declined (its file
+    // dialog was cancelled), so that a copy kept outside the files must stay.
+    bool closedWithWorkLeft() const { return m_closedWithWorkLeft; }
     // The window is shown again after a close: the timer of the selected speed runs again.
     void reopened();
 
@@ -178,6 +196,7 @@ class Workbench {
     // Without it the run would pause at the same line again at the very next tick.
     std::optional<std::uint64_t> m_passBreakpointAt;
     bool m_closed = false;
+    bool m_closedWithWorkLeft = false;
 };
 
 template <typename Handler>

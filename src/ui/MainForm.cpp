@@ -37,6 +37,7 @@
 #include "screen/run_timers.h"
 #include "session/workbench.h"
 #include "window_placement.h"
+#include "work_keeper.h"
 
 namespace quarzel {
 namespace {
@@ -191,6 +192,8 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
 }
 
 TfrmMainForm::~TfrmMainForm() {
+    // Gone without a clean end, the window leaves its record for the next start.
+    m_keeper.reset();
     // The timers die with the window; no tick may reach the workbench once it is gone.
     for (QTimer* timer : m_runPanel.timers) {
         timer->stop();
@@ -375,7 +378,15 @@ void TfrmMainForm::wireHandlers() {
         });
     };
     button(btCheck, &Workbench::btCheckClick);
-    button(btRun, &Workbench::btRunClick);
+    // The work is kept at once before a run starts: what the run does to the table is the
+    // machine's, what was there before it is the learner's.
+    connect(btRun, &QAbstractButton::clicked, this, [this] {
+        sgData->commitPendingEdit();
+        if (m_keeper) {
+            m_keeper->keepNow();
+        }
+        m_workbench->btRunClick();
+    });
     button(btStep, &Workbench::btStepClick);
     button(btBack, &Workbench::btBackClick);
     button(btNew, &Workbench::btNewClick);
@@ -463,6 +474,15 @@ void TfrmMainForm::ResizeWorkingArea() {
     sgData->applyColumnWidths();
 }
 
+void TfrmMainForm::keepWorkIn(const std::string& folder) {
+    m_keeper = std::make_unique<WorkKeeper>(*m_workbench, *m_prompts, folder);
+    // Every change of the work shows in one of the two: the editor's text, however it changed;
+    // the table's rows after a cell edit, New, Load, a task's case, a restore and every write
+    // of the machine.
+    connect(meProgram, &QPlainTextEdit::textChanged, m_keeper.get(), &WorkKeeper::changed);
+    connect(m_tableModel, &QAbstractItemModel::dataChanged, m_keeper.get(), &WorkKeeper::changed);
+}
+
 QWidget* TfrmMainForm::layoutControl(const char* name) const {
     // The task window has controls of the same names; only this window's own are placed.
     for (QWidget* control : findChildren<QWidget*>(QLatin1String(name))) {
@@ -490,6 +510,10 @@ void TfrmMainForm::showEvent(QShowEvent* event) {
                                                  screen->availableGeometry().height());
             resize(clientSizeFor(*this, QSize(std::max(1, r.width), std::max(1, r.height))));
         }
+        if (m_keeper) {
+            // Asked once the window is on the screen, so the question has its window behind it.
+            QTimer::singleShot(0, m_keeper.get(), [this] { m_keeper->offerLeftWork(); });
+        }
     }
     // Shown again after a close: the timer of the selected speed runs again.
     m_workbench->reopened();
@@ -503,6 +527,9 @@ void TfrmMainForm::closeEvent(QCloseEvent* event) {
     }
     m_frmHilfe->hide();
     m_frmAufgabe->hide();
+    if (m_keeper) {
+        m_keeper->endCleanly();  // the save questions are answered: nothing is left to offer
+    }
     event->accept();
 }
 

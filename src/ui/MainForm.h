@@ -31,6 +31,7 @@ class TfrmAufgabe;
 class TfrmData;
 class TfrmHilfe;
 class Workbench;
+class WorkKeeper;
 
 // The five register fields.
 class RegisterFields : public RegisterView {
@@ -101,6 +102,12 @@ class TfrmMainForm : public QWidget {
     // same name in a secondary window; null when there is none.
     QWidget* layoutControl(const char* name) const;
 
+    // Keeps the program and the table in a record in `folder` (UTF-8) while the window is open,
+    // offers a record left by a crash once the window is shown, and removes its own when the
+    // window closes. Called before the window is first shown; without it nothing is kept.
+    void keepWorkIn(const std::string& folder);
+    WorkKeeper* workKeeper() const { return m_keeper.get(); }
+
     // The handlers of this window's own controls.
     void btExitClick();
     void btViewClick();
@@ -125,6 +132,7 @@ class TfrmMainForm : public QWidget {
     PictureForwarder m_picture;
     NumberInputForwarder m_numberInput;
     std::unique_ptr<Workbench> m_workbench;
+    std::unique_ptr<WorkKeeper> m_keeper;  // after the workbench, which it reads
     bool m_graphicalView = false;
     bool m_placed = false;
 

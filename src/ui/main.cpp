@@ -2,11 +2,13 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <csignal>
 
 #include "MainForm.h"
 #include "common/system_error.h"
+#include "qt_text.h"
 
 int main(int argc, char* argv[]) {
 #ifdef SIGXFSZ
@@ -29,6 +31,13 @@ int main(int argc, char* argv[]) {
     }
 
     quarzel::TfrmMainForm window;
+    // The work is kept in the user's data folder ("~/.local/share/Quarzel 3" on Linux,
+    // "%APPDATA%\Quarzel 3" on Windows), safe from a crash until the window ends cleanly.
+    const QString keptWorkFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!keptWorkFolder.isEmpty()) {
+        window.keepWorkIn(quarzel::pathFromQString(keptWorkFolder));
+    }
     window.show();
     return QApplication::exec();
 }

@@ -37,10 +37,12 @@ using ShortText = const char*;    // a date, a name
     X(qz_html, async, void, (ShortText date), (date))                                        \
     X(qz_task_load, async, void, (), ())                                                     \
     X(qz_task_test, async, void, (), ())                                                     \
+    X(qz_task_select, sync, void, (int row), (row))                                          \
     X(qz_task_take_over, async, void, (int row), (row))                                      \
-    X(qz_close, async, bool, (), ())                                                         \
+    X(qz_close, async, int, (), ())                                                          \
     X(qz_program_fits, sync, bool, (double bytes, double lineBreaks), (bytes, lineBreaks))   \
     X(qz_refuse_text, async, void, (), ())                                                   \
+    X(qz_accept_typed, sync, bool, (ProgramText text), (text))                               \
     X(qz_program_changed, sync, void, (ProgramText text), (text))                            \
     X(qz_cell_typed, sync, void, (int column, int row, CellText text), (column, row, text))  \
     X(qz_cell_edited, sync, void, (int column, int row, CellText text), (column, row, text)) \
@@ -50,7 +52,7 @@ using ShortText = const char*;    // a date, a name
     X(qz_cell_text, sync, const char*, (int column, int row), (column, row))                 \
     X(qz_unsaved, sync, bool, (), ())                                                        \
     X(qz_kept_work, sync, const char*, (), ())                                               \
-    X(qz_restore, async, bool, (RecordText record), (record))                                  \
+    X(qz_restore, async, bool, (RecordText record), (record))                                \
     X(qz_internal_error_text, sync, const char*, (ShortText what), (what))
 
 // The core calls the page. X(name, sync|async, result, (parameters)):
@@ -61,6 +63,7 @@ using ShortText = const char*;    // a date, a name
 //   (a text the page allocates and the caller gets as std::optional<std::string>; none is null).
 #define QZ_PAGE_CALLS(X)                                                                    \
     X(setEditorText, sync, void, (const char* text, bool clearMarks))                       \
+    X(deleteEditorLine, sync, void, (int line))                                             \
     X(setEditorFirstLine, sync, void, (int line))                                           \
     X(editorFirstLine, sync, int, ())                                                       \
     X(selectEditorLine, sync, void, (int line))                                             \
@@ -87,9 +90,12 @@ using ShortText = const char*;    // a date, a name
       (const char* description, const char* pattern, double maxBytes))                      \
     X(chooseFileToSave, async, char*,                                                       \
       (const char* description, const char* pattern, const char* extension))                \
+    X(finishSave, async, char*, (const char* path))                                         \
     X(askNumber, async, char*, (bool again))                                                \
     X(taskShow, sync, void, (const char* title, int cases))                                 \
     X(taskCase, sync, void, (int row, const char* name, double points, const char* inputs)) \
+    X(taskSelect, sync, void, (int row))                                                    \
+    X(taskButtons, sync, void, (bool test, bool takeOver))                                  \
     X(taskResult, sync, void, (int row, bool passed, const char* text))                     \
     X(taskPoints, sync, void, (const char* text))                                           \
     X(taskTakenOver, sync, void, (const char* text))                                        \

@@ -31,6 +31,10 @@ void WebApp::command(Command which) {
     }
 }
 
+void WebApp::taskLoad() {
+    chooseAndLoadTask(*m_task, *m_workbench, m_prompts);
+}
+
 void WebApp::speedClick(Speed speed) {
     m_workbench->speedClick(speed);
 }
@@ -59,13 +63,14 @@ void WebApp::toggleBreakpoint(int line) {
     m_workbench->toggleBreakpoint(line);
 }
 
-bool WebApp::closeRequested() {
+WebApp::CloseResult WebApp::closeRequested() {
     if (!m_workbench->closeRequested()) {
-        return false;
+        return Stayed;
     }
+    const bool workLeft = m_workbench->closedWithWorkLeft();
     restart();
     showAll();
-    return true;
+    return workLeft ? ClosedWorkLeft : ClosedAllSettled;
 }
 
 }  // namespace quarzel

@@ -13,7 +13,6 @@
 #include "screen/memory_geometry.h"
 #include "screen/reference_text.h"
 #include "web/boundary.h"
-#include "web/task.h"
 #include "web/web_app.h"
 
 namespace quarzel {
@@ -22,7 +21,6 @@ namespace {
 // The page's one session, as the window owns its one workbench; the page calls in only
 // through the functions below.
 std::unique_ptr<WebApp> g_app;
-WebTask g_task;
 std::string g_text;  // the last text handed to the page; valid until the next call
 
 const char* handOut(std::string text) {
@@ -64,18 +62,24 @@ void CoreCalls::qz_html(ShortText date) {
 }
 
 void CoreCalls::qz_task_load() {
-    g_task.load(*g_app);
+    g_app->taskLoad();
 }
 
 void CoreCalls::qz_task_test() {
-    g_task.test(*g_app);
+    g_app->task().test();
 }
 
+void CoreCalls::qz_task_select(int row) {
+    g_app->task().select(row);
+}
+
+// "Fall übernehmen" and a double click on a case: the row selected, then taken over.
 void CoreCalls::qz_task_take_over(int row) {
-    g_task.takeOver(*g_app, row);
+    g_app->task().select(row);
+    g_app->task().takeOver();
 }
 
-bool CoreCalls::qz_close() {
+int CoreCalls::qz_close() {
     return g_app->closeRequested();
 }
 
@@ -89,6 +93,12 @@ bool CoreCalls::qz_program_fits(double bytes, double lineBreaks) {
 // Shows why a text was refused, as a load of a too large program file shows it.
 void CoreCalls::qz_refuse_text() {
     g_app->workbench().acceptProgramSize(kMaxProgramFileBytes + 1, 0);
+}
+
+// Whether every character of a typed or pasted text can be saved in the files; when not, the
+// core's note names the first one that cannot and the text must not go in.
+bool CoreCalls::qz_accept_typed(ProgramText text) {
+    return g_app->workbench().acceptTypedText(text);
 }
 
 void CoreCalls::qz_program_changed(ProgramText text) {
@@ -136,8 +146,7 @@ const char* CoreCalls::qz_kept_work() {
 // Puts back a record the page kept; false when it was damaged and nothing changed (the page
 // then keeps the record aside).
 bool CoreCalls::qz_restore(RecordText record) {
-    return g_app->workbench().restoreKeptWork(fromUtf8(record)).result ==
-           KeptWorkRestore::Restored;
+    return g_app->workbench().restoreKeptWork(fromUtf8(record)).result == KeptWorkRestore::Restored;
 }
 
 }  // namespace quarzel

@@ -1,30 +1,33 @@
-// The page's panel "Aufgabe": a task file chosen with the browser's picker, the data files it
-// names asked for by name, every case tested on the editor's program, a case taken over.
+// The page's panel "Aufgabe" as the task session's view, and the page's "Laden…": the task file
+// chosen with the browser's picker, then the files the user chooses for the data files it names.
 #pragma once
 
-#include <optional>
 #include <string>
+#include <vector>
 
-#include "grading/task_file.h"
+#include "grading/task_panel_view.h"
 
 namespace quarzel {
 
-class WebApp;
+class PromptView;
+class Workbench;
 
-class WebTask {
+namespace grading {
+class TaskSession;
+}
+
+class WebTaskPanel : public grading::TaskPanelView {
   public:
-    // "Laden…": the task file, then its data files; a refused or incomplete task keeps the
-    // one shown before and says why in a box "Aufgabe".
-    void load(WebApp& app);
-    // "Testen": every case on the editor's program; nothing of the session changes.
-    void test(WebApp& app);
-    // "Fall übernehmen" and a double click on a case: its start table into the session's table.
-    void takeOver(WebApp& app, int row);
-
-  private:
-    void show();
-
-    std::optional<grading::Task> m_task;
+    void showTask(const std::string& title, const std::vector<CaseRow>& cases) override;
+    void showSelection(int row) override;
+    void showCaseResult(int row, bool passed, const std::string& text) override;
+    void showPoints(const std::string& text) override;
+    void showTakenOver(const std::string& text) override;
+    void enableButtons(bool test, bool takeOver) override;
 };
+
+// "Laden…" of the page: a browser hands over one file at a time, so the data files the task
+// names come in a second choice; the session matches and reads them.
+void chooseAndLoadTask(grading::TaskSession& session, Workbench& workbench, PromptView& prompts);
 
 }  // namespace quarzel

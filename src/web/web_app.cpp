@@ -11,9 +11,12 @@ WebApp::WebApp() {
 }
 
 void WebApp::restart() {
+    m_task.reset();
     m_workbench.reset();
     m_workbench = std::make_unique<Workbench>(
         Views{m_editor, m_grid, m_picture, m_registers, m_runPanel, m_prompts, m_numberInput});
+    // The page has one thread to grade on.
+    m_task = std::make_unique<grading::TaskSession>(*m_workbench, m_prompts, m_taskPanel, 1);
     const Workbench& wb = *m_workbench;
     m_grid.table = &wb.table();
     m_picture.table = &wb.table();

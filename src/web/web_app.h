@@ -7,8 +7,10 @@
 #include <string>
 #include <utility>
 
+#include "grading/task_session.h"
 #include "screen/commands.h"
 #include "session/workbench.h"
+#include "web/task.h"
 #include "web/web_views.h"
 
 namespace quarzel {
@@ -18,6 +20,8 @@ class WebApp {
     WebApp();
 
     Workbench& workbench() { return *m_workbench; }
+    // The panel "Aufgabe" works on the workbench of the moment: made anew with it.
+    grading::TaskSession& task() { return *m_task; }
     WebEditor& editor() { return m_editor; }
     WebPicture& picture() { return m_picture; }
     PromptView& prompts() { return m_prompts; }
@@ -26,6 +30,7 @@ class WebApp {
     void showAll();
 
     void command(Command which);
+    void taskLoad();
     void speedClick(Speed speed);
     void timerTick(RunTimer timer);
     void htmlExport(const std::string& date);
@@ -33,9 +38,11 @@ class WebApp {
     void cellTyped(int column, int row, const std::string& text);
     void cellEdited(int column, int row, const std::string& text);
     void toggleBreakpoint(int line);
-    // "Ende": the save questions; when the work may go, the session starts afresh and true
-    // is returned.
-    bool closeRequested();
+    // What "Ende" did: the work stays (a save failed), or the session started afresh with
+    // nothing of the work left unsaved (saved or declined), or afresh while a part was neither
+    // saved nor declined (its file dialog cancelled), so that the page's copy must stay.
+    enum CloseResult { Stayed = 0, ClosedAllSettled = 1, ClosedWorkLeft = 2 };
+    CloseResult closeRequested();
 
     // Runs a handler of the page's own inside the facade's central handler; true when it
     // ended without an error.
@@ -54,7 +61,10 @@ class WebApp {
     WebRunPanel m_runPanel;
     WebPrompts m_prompts;
     WebNumberInput m_numberInput;
+    WebTaskPanel m_taskPanel;
     std::unique_ptr<Workbench> m_workbench;
+    // Holds the workbench above: goes before it, and comes after each new one.
+    std::unique_ptr<grading::TaskSession> m_task;
 };
 
 }  // namespace quarzel

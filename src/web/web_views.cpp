@@ -3,9 +3,12 @@
 #include <vector>
 
 #include "common/central_handler.h"
+#include "common/system_error.h"
 #include "common/win1252.h"
 #include "files/data_file.h"
+#include "files/file_errors.h"
 #include "files/program_file.h"
+#include "grading/task_file.h"
 #include "machine/number_input.h"
 #include "model/data_table.h"
 #include "screen/memory_geometry.h"
@@ -66,6 +69,21 @@ void WebEditor::appendEmptyLine() {
     page::editorCaretToEnd();
 }
 
+void WebEditor::deleteLine(int index) {
+    if (index < 0 || index >= lineCount()) {
+        throw listIndexError(index);
+    }
+    page::deleteEditorLine(index);
+    m_pageShowsIt = true;
+    try {
+        TextEditor::deleteLine(index);
+    } catch (...) {
+        m_pageShowsIt = false;
+        throw;
+    }
+    m_pageShowsIt = false;
+}
+
 bool WebEditor::hasBreakpoint(int line) const {
     return page::editorHasBreakpoint(line);
 }
@@ -79,18 +97,18 @@ void WebEditor::showCurrentLine(int line) {
 }
 
 void WebEditor::setTextFromPage(const std::string& text) {
-    m_fromPage = true;
+    m_pageShowsIt = true;
     try {
         setText(text);
     } catch (...) {
-        m_fromPage = false;
+        m_pageShowsIt = false;
         throw;
     }
-    m_fromPage = false;
+    m_pageShowsIt = false;
 }
 
 void WebEditor::changed(std::string_view what) {
-    if (!m_fromPage) {
+    if (!m_pageShowsIt) {
         // A new text has no marks; lines deleted or appended keep the others with their lines.
         page::setEditorText(pageText(text()), what == "setText" || what == "clear");
     }
@@ -182,14 +200,25 @@ bool WebPrompts::askYesNo(const std::string& text, const std::string& caption) {
 std::optional<std::string> WebPrompts::chooseFileToOpen(const FileFilter& filter) {
     // One byte beyond a file kind's limit is enough for the core to refuse a larger file with
     // its own message, so the page never reads more of a huge file than that.
-    const double limit = filter.pattern == "*.dta" ? static_cast<double>(kMaxDataFileBytes)
-                                                   : static_cast<double>(kMaxProgramFileBytes);
-    return page::chooseFileToOpen(toUtf8(filter.description), filter.pattern, limit + 1);
+    // A task file has a limit of its own.
+    const std::size_t limit = filter.pattern == grading::kTaskFileFilter.pattern
+                                  ? grading::kMaxTaskFileBytes
+                              : filter.pattern == "*.dta" ? kMaxDataFileBytes
+                                                          : kMaxProgramFileBytes;
+    return page::chooseFileToOpen(toUtf8(filter.description), filter.pattern,
+                                  static_cast<double>(limit) + 1);
 }
 
 std::optional<std::string> WebPrompts::chooseFileToSave(const FileFilter& filter,
                                                         const std::string& defaultExtension) {
     return page::chooseFileToSave(toUtf8(filter.description), filter.pattern, defaultExtension);
+}
+
+void WebPrompts::finishSave(const std::string& path) {
+    // The page answers with the browser's reason when its writer refused the file.
+    if (const auto reason = page::finishSave(path)) {
+        throw fileSaveError(path, *reason);
+    }
 }
 
 std::optional<std::string> WebNumberInput::askText(const std::optional<std::string>& rejected) {

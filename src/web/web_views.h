@@ -22,6 +22,8 @@ class WebEditor : public TextEditor {
     void selectLine(int index) override;
     void setReadOnly(bool readOnly) override;
     void appendEmptyLine() override;
+    // Goes to the page as the deletion of that line, so that the marks below keep their lines.
+    void deleteLine(int index) override;
     // The page keeps the marks and moves each with its line's text as lines are inserted or
     // removed above it.
     bool hasBreakpoint(int line) const override;
@@ -35,7 +37,7 @@ class WebEditor : public TextEditor {
     void changed(std::string_view what) override;
 
   private:
-    bool m_fromPage = false;
+    bool m_pageShowsIt = false;  // the change came from the page or went to it already
 };
 
 class WebGrid : public DataGridView {
@@ -79,6 +81,7 @@ class WebPrompts : public PromptView {
     std::optional<std::string> chooseFileToOpen(const FileFilter& filter) override;
     std::optional<std::string> chooseFileToSave(const FileFilter& filter,
                                                 const std::string& defaultExtension) override;
+    void finishSave(const std::string& path) override;
 };
 
 // The dialog "Dateneingabe"; the core shows a rejected text's error and asks again with it.

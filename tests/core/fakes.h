@@ -243,6 +243,16 @@ class FakePrompts : public PromptView {
         return nextFile();
     }
 
+    // A written file handed on where the user chose it; the handler may look at the state at
+    // that moment or throw as a failed hand-over does.
+    std::function<void(const std::string& path)> onFinishSave;
+    void finishSave(const std::string& path) override {
+        m_log.push_back("finish " + path);
+        if (onFinishSave) {
+            onFinishSave(path);
+        }
+    }
+
   private:
     std::optional<std::string> nextFile() {
         m_log.push_back(std::string("dialog ") + (dialogs.back().save ? "save " : "open ") +

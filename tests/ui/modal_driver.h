@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <deque>
@@ -47,6 +48,13 @@ class ModalDriver : public QObject {
             if (whileShown) {
                 whileShown();
             }
+            // A dialog below the box (the number dialog showing why its text was refused)
+            // may ask again once the box is gone: it is then the next step's.
+            for (QWidget* below : QApplication::topLevelWidgets()) {
+                if (below != b) {
+                    below->setProperty("driven", false);
+                }
+            }
             b->button(answer)->click();
             return true;
         });
@@ -59,10 +67,9 @@ class ModalDriver : public QObject {
                 return false;
             }
             dialog->ebData()->setText(text);
+            // The core hides the dialog once it took the number; a refused text is shown in
+            // a box first (whose step lets the dialog be driven again).
             QTest::mouseClick(dialog->btOK(), Qt::LeftButton);
-            // The core hides the dialog once it took the number; when it refused the text
-            // the dialog stays and asks again, for the next step.
-            dialog->setProperty("driven", false);
             return true;
         });
     }

@@ -29,7 +29,8 @@ export async function launch() {
 }
 
 // A page at the given size, with the download path (no File System Access API) unless asked.
-export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false } = {}) {
+// `beforeLoad` runs in the page before its own script (to stub what the browser offers).
+export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false, beforeLoad } = {}) {
   const page = await browser.newPage();
   // Leaving a page with unsaved work raises the browser's leave warning; it is counted and
   // accepted, so that a scenario can go on.
@@ -53,6 +54,7 @@ export async function openPage(browser, { width = 800, height = 600, fileSystemA
       delete window.showSaveFilePicker;
     });
   }
+  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
   if (downloads) {
     const session = await page.createCDPSession();
     await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
@@ -137,4 +139,32 @@ export async function pasteRepeated(page, unit, count) {
     data.setData('text/plain', u.repeat(n));
     content.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
   }, unit, count);
+}
+
+// Reads the open box, checks its caption and text, and answers it with `reply`.
+export async function question(page, caption, text, reply) {
+  const shown = await dialog(page);
+  if (shown.caption !== caption || shown.text !== text) {
+    throw new Error(`Box ${JSON.stringify(shown)} statt ${JSON.stringify({ caption, text })}`);
+  }
+  await answer(page, reply);
+}
+
+export async function noBoxOpen(page) {
+  await page.waitForFunction(() => !document.querySelector('.overlay'));
+}
+
+// For openPage's `beforeLoad`: every note the page shows is recorded in window.notesSeen, also
+// one gone again by the time a scenario asks.
+export function recordNotes() {
+  window.notesSeen = [];
+  new MutationObserver((changes) => {
+    for (const change of changes) {
+      for (const node of change.addedNodes) if (node.classList?.contains('note')) window.notesSeen.push(node.textContent);
+    }
+  }).observe(document, { childList: true, subtree: true });
+}
+
+export async function notesSeen(page) {
+  return page.evaluate(() => window.notesSeen);
 }

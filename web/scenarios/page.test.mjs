@@ -205,17 +205,20 @@ describe('Quarzel im Browser', () => {
     // The panel never blocks the window: the editor takes text while it is open.
     await typeProgram(page, 'STP');
     assert.equal(await programText(page), 'STP');
-    // Moved aside by its title bar, it uncovers the button that hides it again.
+    // Moved by its title bar, it stops where its right edge meets the page's, its × in reach;
+    // closed, it comes back where it was left.
     const title = await panel.$('.title');
     const at = await title.boundingBox();
-    const left = await panel.evaluate((p) => p.offsetLeft);
     await page.mouse.move(at.x + 40, at.y + 8);
     await page.mouse.down();
     await page.mouse.move(at.x + 40 + 350, at.y + 8, { steps: 5 });
     await page.mouse.up();
-    assert.equal(await panel.evaluate((p) => p.offsetLeft), left + 350);
-    await click(page, 'button', 'Hilfe');
+    const edge = await panel.evaluate((p) => document.documentElement.clientWidth - p.offsetWidth);
+    assert.equal(await panel.evaluate((p) => p.offsetLeft), edge);
+    await (await panel.$('.close')).click();
     assert.equal(await panel.evaluate((p) => p.hidden), true);
+    await click(page, 'button', 'Hilfe');
+    assert.equal(await panel.evaluate((p) => !p.hidden && p.offsetLeft), edge);
     await page.close();
   });
 

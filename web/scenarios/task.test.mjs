@@ -3,8 +3,9 @@
 // compared with what quarzel-grade prints for the same program.
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { readFileSync } from 'node:fs';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { answer, byName, click, dialog, launch, openPage, typeProgram, value } from './harness.mjs';
@@ -70,36 +71,41 @@ async function loadTask(page, dataFiles) {
   await page.waitForFunction(() => !document.querySelector('[aria-label="Datendateien der Aufgabe"]'));
 }
 
-async function testProgram(page, file) {
-  await typeProgram(page, readFileSync(path.join(submissions, `${file}.prg`), 'latin1').replace(/\r\n/g, '\n').replace(/\n$/, ''));
+// The panel's line of points, which a screen reader reads as "Punkte: …".
+async function pointsLine(page) {
+  const line = await page.waitForSelector('.task .task-line[role="status"]');
+  await page.waitForFunction((l) => l.textContent !== '', {}, line);
+  const [text, name] = await line.evaluate((l) => [l.textContent, l.getAttribute('aria-label')]);
+  assert.equal(name, `Punkte: ${text}`);
+  return text;
+}
+
+async function testProgram(page, program) {
+  await typeProgram(page, program);
+  await page.$eval('.task .task-line[role="status"]', (l) => { l.textContent = ''; });
   await (await panelButton(page, 'Testen')).click();
-  await page.waitForFunction(() => document.querySelector('[aria-label="Punkte"][role="status"]').textContent !== '');
-  return {
-    results: (await cases(page)).map((row) => row[3]),
-    points: await value(page, 'status', 'Punkte'),
-  };
+  return { results: (await cases(page)).map((row) => row[3]), points: await pointsLine(page) };
+}
+
+function submission(file) {
+  return readFileSync(path.join(submissions, `${file}.prg`), 'latin1').replace(/\r\n/g, '\n').replace(/\n$/, '');
+}
+
+// A whole data table whose cell 1 holds `value`.
+function dataTable(value) {
+  return Array.from({ length: 512 }, (_, i) => `${i + 1}:${i === 0 ? value : '0'}:\r\n`).join('');
 }
 
 describe('Aufgabe', () => {
   it('loads the task with its data files, tests programs as quarzel-grade grades them and takes over a case', async () => {
     const { page, errors } = await openPage(chromium.browser, { width: 1000, height: 700 });
     await click(page, 'button', 'Aufgabe');
-    assert.equal(await value(page, 'heading', 'Titel der Aufgabe'), 'Keine Aufgabe geladen');
+    assert.equal(await value(page, 'heading', 'Titel der Aufgabe: Keine Aufgabe geladen'), 'Keine Aufgabe geladen');
     assert.equal(await (await panelButton(page, 'Testen')).evaluate((b) => b.disabled), true);
-
-    // A data file left out: the task is refused and says which are missing.
-    await loadTask(page, [path.join(aufgaben, 'negativ.dta')]);
-    assert.deepEqual(await dialog(page), {
-      caption: 'Aufgabe',
-      text: 'Diese Datendateien fehlen: ../summe.dta, ueberlauf.dta.\n' +
-        'Bitte beim Laden alle Datendateien der Aufgabe zusammen auswählen.',
-    });
-    await answer(page, 'OK');
-    assert.equal(await value(page, 'heading', 'Titel der Aufgabe'), 'Keine Aufgabe geladen');
 
     await loadTask(page, ['summe.dta', 'aufgaben/negativ.dta', 'aufgaben/ueberlauf.dta'].map((f) => path.join(examples, f)));
     await page.waitForFunction(() => document.querySelectorAll('.task tbody tr').length === 3);
-    assert.equal(await value(page, 'heading', 'Titel der Aufgabe'), 'Summe der Zellen 1 bis 10');
+    assert.equal(await value(page, 'heading', 'Titel der Aufgabe: Summe der Zellen 1 bis 10'), 'Summe der Zellen 1 bis 10');
     assert.deepEqual(await cases(page), [
       ['Beispieldaten', '2', 'keine', ''],
       ['Negative Zahlen', '1', 'keine', ''],
@@ -107,7 +113,7 @@ describe('Aufgabe', () => {
     ]);
 
     for (const program of ['richtig', 'eins_daneben', 'endlosschleife']) {
-      assert.deepEqual(await testProgram(page, program), graded(program), program);
+      assert.deepEqual(await testProgram(page, submission(program)), graded(program), program);
     }
     // Testing ran nothing in the window.
     assert.equal(await value(page, 'textbox', 'Fenster'), '0');
@@ -117,14 +123,75 @@ describe('Aufgabe', () => {
     // A double click on the second case puts negativ.dta into the table.
     const second = await page.$('.task tbody tr:nth-child(2) td');
     await second.click({ count: 2 });
-    await page.waitForFunction(() => document.querySelector('[aria-label="Eingaben des übernommenen Falls"]').textContent !== '');
-    assert.equal(await value(page, 'status', 'Eingaben des übernommenen Falls'), 'Übernommen: „Negative Zahlen“ – Eingaben: keine');
+    const taken = 'Übernommen: „Negative Zahlen“ – Eingaben: keine';
+    assert.equal(await value(page, 'status', `Eingaben des übernommenen Falls: ${taken}`), taken);
     const negativ = readFileSync(path.join(aufgaben, 'negativ.dta'), 'latin1').split('\r\n');
     for (const cell of [1, 2, 12]) {
       assert.equal(await value(page, 'textbox', `Zelle ${cell}`), negativ[cell - 1].split(':')[1], `Zelle ${cell}`);
     }
     assert.deepEqual(errors, []);
     await page.close();
+  });
+
+  it('tells two data files of one name apart by their folders, and shows the title as text', async () => {
+    const folder = mkdtempSync(path.join(tmpdir(), 'quarzel-aufgabe-'));
+    const task = path.join(folder, 'aufgabe');
+    for (const [sub, cell] of [['klein', '1'], ['gross', '2']]) {
+      mkdirSync(path.join(task, sub), { recursive: true });
+      writeFileSync(path.join(task, sub, 'werte.dta'), dataTable(cell), 'latin1');
+    }
+    const title = '<b>Werte</b> <img src=x>';
+    writeFileSync(path.join(task, 'werte.toml'), `titel = "${title}"\n` +
+      '[[fall]]\nname = "Klein"\ndaten = "klein/werte.dta"\n[fall.erwartet]\nzellen = { 1 = "1" }\n' +
+      '[[fall]]\nname = "Groß"\ndaten = "gross/werte.dta"\n[fall.erwartet]\nzellen = { 1 = "2" }\n');
+    const { page, errors } = await openPage(chromium.browser, { width: 1000, height: 700 });
+    await click(page, 'button', 'Aufgabe');
+    const chooseTask = async () => {
+      const [chooser] = await Promise.all([page.waitForFileChooser(), (await panelButton(page, 'Laden…')).click()]);
+      await chooser.accept([path.join(task, 'werte.toml')]);
+      assert.equal((await dialog(page)).caption, 'Datendateien der Aufgabe');
+    };
+
+    // Chosen as single files, the two cannot be told apart: refused, naming both.
+    await chooseTask();
+    const [files] = await Promise.all([page.waitForFileChooser(), click(page, 'button', 'Auswählen…')]);
+    await files.accept(['klein', 'gross'].map((sub) => path.join(task, sub, 'werte.dta')));
+    assert.deepEqual(await dialog(page), {
+      caption: 'Aufgabe',
+      text: 'Die Datendateien „klein/werte.dta“ und „gross/werte.dta“ haben denselben Dateinamen; ' +
+        'die gewählten Dateien lassen nicht erkennen, welche Datei zu welcher gehört.',
+    });
+    await answer(page, 'OK');
+
+    // Chosen as the task's folder, each is found in its own.
+    await chooseTask();
+    const [tree] = await Promise.all([page.waitForFileChooser(), click(page, 'button', 'Ordner wählen…')]);
+    await tree.accept([task]);
+    const heading = await byName(page, 'heading', `Titel der Aufgabe: ${title}`);
+    assert.equal(await heading.evaluate((h) => h.textContent), title);
+    assert.equal(await page.$('.task img, .task b'), null);
+    assert.deepEqual(await testProgram(page, 'STP'), { results: ['bestanden', 'bestanden'], points: '2 von 2 Punkten' });
+    assert.deepEqual(errors, []);
+    await page.close();
+    rmSync(folder, { recursive: true, force: true });
+  });
+
+  it('refuses a task file beyond its limit in the words of quarzel-grade', async () => {
+    const folder = mkdtempSync(path.join(tmpdir(), 'quarzel-aufgabe-'));
+    const file = path.join(folder, 'gross.toml');
+    writeFileSync(file, `titel = "Groß"\n${'#'.repeat(1024 * 1024)}\n`);
+    const tool = process.env.QUARZEL_GRADE;
+    const expected = tool
+      ? spawnSync(tool, ['gross.toml', '.'], { cwd: folder, encoding: 'utf8' }).stderr.trim().replace(/^quarzel-grade: /, '')
+      : 'Datei gross.toml ist zu groß für eine Aufgabendatei (höchstens 1 MiB)';
+    const { page } = await openPage(chromium.browser);
+    await click(page, 'button', 'Aufgabe');
+    const [chooser] = await Promise.all([page.waitForFileChooser(), (await panelButton(page, 'Laden…')).click()]);
+    await chooser.accept([file]);
+    assert.deepEqual(await dialog(page), { caption: 'Aufgabe', text: expected });
+    await answer(page, 'OK');
+    await page.close();
+    rmSync(folder, { recursive: true, force: true });
   });
 
   it('shows why a task file is refused in a box "Aufgabe"', async () => {

@@ -16,13 +16,19 @@ export interface CoreCalls {
   qz_html(date: string): Promise<void>;
   qz_task_load(): Promise<void>;
   qz_task_test(): Promise<void>;
+  // The case the user selected in the panel "Aufgabe" (-1: none).
+  qz_task_select(row: number): void;
+  // "Fall übernehmen": the case at `row` selected and taken over.
   qz_task_take_over(row: number): Promise<void>;
-  // "Ende": true when the work may go and the session has started afresh.
-  qz_close(): Promise<boolean>;
+  // "Ende": one of CloseResult.
+  qz_close(): Promise<number>;
   // Whether the editor takes a text of this size (file bytes with CR LF, line breaks).
   qz_program_fits(bytes: number, lineBreaks: number): boolean;
   // Shows why a text was refused ("Text überschreitet Memo-Kapazität.").
   qz_refuse_text(): Promise<void>;
+  // Whether every character of a typed or pasted text can be saved in the files; when not, the
+  // core's note names the first one that cannot, and the text must not go in.
+  qz_accept_typed(text: string): boolean;
   qz_program_changed(text: string): void;
   qz_cell_typed(column: number, row: number, text: string): void;
   qz_cell_edited(column: number, row: number, text: string): void;
@@ -39,6 +45,8 @@ export interface CoreCalls {
 
 export interface PageCalls {
   setEditorText(text: string, clearMarks: boolean): void;
+  // The line with its line break; the marks below move up with their lines.
+  deleteEditorLine(line: number): void;
   setEditorFirstLine(line: number): void;
   editorFirstLine(): number;
   selectEditorLine(line: number): void;
@@ -66,17 +74,29 @@ export interface PageCalls {
   // The path in the core's file system of the chosen file (at most maxBytes of it), or null.
   chooseFileToOpen(description: string, pattern: string, maxBytes: number): Promise<string | null>;
   chooseFileToSave(description: string, pattern: string, extension: string): Promise<string | null>;
+  // Hands the file the core wrote at `path` (as chooseFileToSave gave it) on to where the user
+  // chose it: null when done, else why the browser refused it (German where the page knows it).
+  finishSave(path: string): Promise<string | null>;
   askNumber(again: boolean): Promise<string | null>;
   taskShow(title: string, cases: number): void;
   taskCase(row: number, name: string, points: number, inputs: string): void;
+  taskSelect(row: number): void;
+  // What may be pressed: "Testen" and "Fall übernehmen".
+  taskButtons(test: boolean, takeOver: boolean): void;
   taskResult(row: number, passed: boolean, text: string): void;
   taskPoints(text: string): void;
   taskTakenOver(text: string): void;
-  // The names and the chosen paths one per line.
+  // The names one a line; the chosen files one a line: the path in the core's file system and,
+  // after a tab, where the file lies in the folder the user chose (empty for a single file).
   chooseDataFiles(names: string, maxBytes: number): Promise<string | null>;
   // An exception escaped the core; its box text. Taken by the boundary itself.
   coreFailed(text: string): void;
 }
+
+// What qz_close reports: the work stays (a save failed); the session started afresh and nothing
+// of the work is left unsaved (saved or declined); afresh while a part was neither saved nor
+// declined (its file dialog was cancelled).
+export const CloseResult = { Stayed: 0, AllSettled: 1, WorkLeft: 2 } as const;
 
 // What the page takes from the core at start (qz_page_setup).
 export interface PageSetup {

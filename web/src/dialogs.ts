@@ -1,5 +1,7 @@
 // The modal boxes of the page: messages, Ja/Nein questions, the number dialog "Dateneingabe"
-// and the name of a file to save. Each returns a promise that the core awaits.
+// and the name of a file to save. Each returns a promise that the core awaits. When a box
+// closes, the focus goes back to the control that had it when the box opened, so that a learner
+// who steps with Enter on "Schritt" goes on stepping after each number.
 import iconError from 'lucide-static/icons/circle-x.svg';
 import iconInfo from 'lucide-static/icons/info.svg';
 import iconQuestion from 'lucide-static/icons/circle-help.svg';
@@ -17,6 +19,7 @@ interface Box {
   body: HTMLDivElement;
   buttons: HTMLDivElement;
   close: HTMLButtonElement;
+  opener: Element | null;
 }
 
 function openBox(caption: string): Box {
@@ -35,8 +38,22 @@ function openBox(caption: string): Box {
   const buttons = el('div', 'buttons');
   dialog.append(title, body, buttons);
   overlay.append(dialog);
+  const opener = document.activeElement;
   document.body.append(overlay);
-  return { overlay, dialog, body, buttons, close };
+  return { overlay, dialog, body, buttons, close, opener };
+}
+
+function closeBox(box: Box): void {
+  box.overlay.remove();
+  const opener = box.opener;
+  if (!(opener instanceof HTMLElement) || !opener.isConnected || opener === document.body) return;
+  opener.focus();
+  // A control the command disabled for a moment takes the focus once the command has gone on.
+  if (document.activeElement !== opener) {
+    setTimeout(() => {
+      if (document.activeElement === document.body || document.activeElement === null) opener.focus();
+    }, 0);
+  }
 }
 
 const kIcons: Record<string, string> = { error: iconError, info: iconInfo, question: iconQuestion };
@@ -77,7 +94,7 @@ export function showMessage(text: string, caption: string, error: boolean): Prom
     const ok = el('button', '', 'OK');
     box.buttons.append(ok);
     const done = () => {
-      box.overlay.remove();
+      closeBox(box);
       resolve();
     };
     ok.addEventListener('click', done);
@@ -100,7 +117,7 @@ export function askYesNo(text: string, caption: string): Promise<boolean> {
     no.setAttribute('aria-label', 'Nein');
     box.buttons.append(yes, no);
     const done = (answer: boolean) => {
-      box.overlay.remove();
+      closeBox(box);
       resolve(answer);
     };
     yes.addEventListener('click', () => done(true));
@@ -134,7 +151,7 @@ export function askNumber(again: boolean): Promise<string | null> {
     box.body.append(field, ok);
     const done = (value: string | null) => {
       if (value !== null) numberText = value;
-      box.overlay.remove();
+      closeBox(box);
       resolve(value);
     };
     ok.addEventListener('click', () => done(field.value));
@@ -160,7 +177,7 @@ export function askFileName(caption: string, description: string, suggested: str
     const cancel = el('button', '', 'Abbrechen');
     box.buttons.append(save, cancel);
     const done = (value: string | null) => {
-      box.overlay.remove();
+      closeBox(box);
       resolve(value);
     };
     const accept = () => {

@@ -1,16 +1,20 @@
 // The program editor "Programm" on CodeMirror 6: no wrapping, tab characters kept, and only
 // the visible lines drawn, so that a program at the editor's limit stays responsive. Lines
 // with a breakpoint are light red; each mark moves with its line's text as lines are inserted
-// or removed above it.
+// or removed above it. A text the core sets (loading, "Neu") starts a fresh undo history, as
+// in the window; lines the core deletes or appends can be undone like typing.
 import { Annotation, RangeSetBuilder, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
 import { Decoration, type DecorationSet, EditorView, GutterMarker, gutter, gutterLineClass, keymap, lineNumbers } from '@codemirror/view';
-import { defaultKeymap, history, historyKeymap, insertNewline, insertTab } from '@codemirror/commands';
+import { defaultKeymap, history, historyKeymap, insertNewline, insertTab, isolateHistory } from '@codemirror/commands';
 
 
 // A change made by the core, not typed by the user.
 const fromCore = Annotation.define<boolean>();
 const toggleMark = StateEffect.define<{ line: number; on: boolean }>();
 const clearMarks = StateEffect.define<null>();
+// The marks by line number, for a change that would map them wrongly (a line the core deletes:
+// the character before the line below it goes, which would take that line's mark too).
+const setMarks = StateEffect.define<number[]>();
 const markLine = Decoration.line({ class: 'cm-breakpoint' });
 
 // The arrow beside the line a run executes next.
@@ -44,6 +48,9 @@ const marksField = StateField.define<DecorationSet>({
     for (const effect of tr.effects) {
       if (effect.is(clearMarks)) {
         marks = Decoration.none;
+      } else if (effect.is(setMarks)) {
+        const doc = tr.state.doc;
+        marks = Decoration.set(effect.value.filter((line) => line < doc.lines).map((line) => markLine.range(doc.line(line + 1).from)), true);
       } else if (effect.is(toggleMark)) {
         const { line, on } = effect.value;
         if (line + 1 > tr.state.doc.lines) continue;
@@ -92,10 +99,14 @@ export function fileSize(text: string): { bytes: number; lineBreaks: number } {
 export class ProgramEditor {
   readonly view: EditorView;
   private readOnly = new Compartment();
+  private undoHistory = new Compartment();
   // Asked before a typed or pasted change is taken, with the size in a file of the text it
   // would make; a refused change never reaches the text.
   accepts: (bytes: number, lineBreaks: number) => boolean | undefined = () => true;
   refused: () => void = () => {};
+  // Asked with the text a typed or pasted change inserts (never the whole document, so that a
+  // keystroke costs the same in a long program): false refuses the change.
+  acceptsText: (inserted: string) => boolean | undefined = () => true;
   edited: (text: string) => void = () => {};
   toggled: (line: number) => void = () => {};
   isBusy: () => boolean = () => false;
@@ -109,7 +120,11 @@ export class ProgramEditor {
         if (!this.isBusy()) setTimeout(() => this.refused(), 0);
         return [];
       }
-      return tr;
+      let inserted = '';
+      tr.changes.iterChanges((_fromA, _toA, _fromB, _toB, text) => {
+        inserted += text.sliceString(0);
+      });
+      return inserted === '' || this.acceptsText(inserted) === true ? tr : [];
     });
     this.view = new EditorView({
       parent: box,
@@ -135,7 +150,7 @@ export class ProgramEditor {
             },
           }),
           filter,
-          history(),
+          this.undoHistory.of(history()),
           this.readOnly.of(EditorState.readOnly.of(false)),
           EditorState.tabSize.of(8),
           keymap.of([
@@ -173,7 +188,8 @@ export class ProgramEditor {
   }
 
   // The core's text. Only the part that differs is replaced, so the marks before and after
-  // it stay with their lines.
+  // it stay with their lines. A new text (`clear`: loaded, restored, "Neu") has no marks and
+  // nothing to undo.
   setText(value: string, clear: boolean): void {
     const old = this.text;
     let head = 0;
@@ -184,7 +200,27 @@ export class ProgramEditor {
     this.view.dispatch({
       changes: old === value ? undefined : { from: head, to: old.length - tail, insert: value.slice(head, value.length - tail) },
       effects: clear ? clearMarks.of(null) : [],
-      annotations: fromCore.of(true),
+      annotations: [fromCore.of(true), isolateHistory.of('full')],
+    });
+    if (clear) {
+      // A history taken out of the configuration and put back starts empty.
+      this.view.dispatch({ effects: this.undoHistory.reconfigure([]) });
+      this.view.dispatch({ effects: this.undoHistory.reconfigure(history()) });
+    }
+  }
+
+  // The core deletes line `line` with its line break; the last line of a text without a final
+  // break is emptied and keeps the break before it. Every other mark stays with its line.
+  deleteLine(line: number): void {
+    const doc = this.view.state.doc;
+    if (line + 1 > doc.lines) return;
+    const { from, to } = doc.line(line + 1);
+    const last = line + 1 === doc.lines;
+    const marks = last ? this.marks() : this.marks().filter((m) => m !== line).map((m) => (m > line ? m - 1 : m));
+    this.view.dispatch({
+      changes: { from, to: last ? to : to + 1 },
+      effects: setMarks.of(marks),
+      annotations: [fromCore.of(true), isolateHistory.of('full')],
     });
   }
 

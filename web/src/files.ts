@@ -1,7 +1,9 @@
 // Files between the user's disk and the core's virtual file system. "Laden" puts the chosen
 // file's bytes into the folder below and hands the core its path; "Speichern" hands the core
-// a path there and, once the core has written it, delivers the bytes unchanged: into the file
-// the user chose where the browser can write files, else as a download under its name.
+// a path there and, as soon as the core has written it and before the core counts it as saved,
+// delivers the bytes unchanged: into the file the user chose where the browser can write files
+// (a writer that fails is reported to the core, which says so and keeps the work unsaved), else
+// as a download under its name, which cannot report whether it arrived.
 import { askFileName } from './dialogs';
 
 const kFolder = '/Dateien';
@@ -15,6 +17,13 @@ interface PendingSave {
 let fs: any;
 const pending: PendingSave[] = [];
 const lastNames: Record<string, string> = {};
+let downloads = 0;
+
+// How many files went to the download folder since the page opened: such a file may not have
+// arrived, so work saved that way is not counted as saved for certain.
+export function downloadCount(): number {
+  return downloads;
+}
 
 // `fileSystem`: the core's, where it reads and writes files.
 export function initFiles(fileSystem: any): void {
@@ -122,24 +131,61 @@ function download(name: string, bytes: Uint8Array): void {
   setTimeout(() => URL.revokeObjectURL(url), 60000);
 }
 
-// After a command: every file the core wrote goes to the user; a path the core did not write
-// (the save failed or was not needed) is forgotten.
-export async function deliverSaves(): Promise<void> {
-  while (pending.length > 0) {
-    const save = pending.shift()!;
-    let bytes: Uint8Array;
+// Why the browser's writer refused a file, in the learner's words where the kind of failure
+// is known, else as the browser says it.
+const kWriteFailures: Record<string, string> = {
+  NotAllowedError: 'keine Berechtigung zum Schreiben',
+  NoModificationAllowedError: 'die Datei ist schreibgeschützt',
+  QuotaExceededError: 'kein Platz mehr auf dem Datenträger',
+  NotFoundError: 'die Datei ist nicht mehr vorhanden',
+  InvalidStateError: 'die Datei wurde inzwischen verändert',
+  AbortError: 'das Schreiben wurde abgebrochen',
+};
+
+function writeFailure(error: unknown): string {
+  const name = error instanceof Error || error instanceof DOMException ? error.name : '';
+  const message = error instanceof Error || error instanceof DOMException ? error.message : String(error ?? '');
+  return kWriteFailures[name] ?? (message.trim() || 'unbekannter Grund');
+}
+
+// The file the core has just written at `path` goes where the user chose it; null when it got
+// there (or was downloaded), else why not.
+export async function finishSave(path: string): Promise<string | null> {
+  const index = pending.findIndex((save) => save.name === path);
+  if (index < 0) throw new Error(`${path} wurde nicht zum Speichern gewählt`);
+  const [save] = pending.splice(index, 1);
+  const bytes: Uint8Array = fs.readFile(save.path);
+  fs.unlink(save.path);
+  if (!save.handle) {
+    download(save.name, bytes);
+    ++downloads;
+    return null;
+  }
+  let writable: any;
+  try {
+    writable = await save.handle.createWritable();
+    await writable.write(bytes);
+    await writable.close();
+    return null;
+  } catch (error) {
+    // The file on disk stays as it was: what was written so far is thrown away.
     try {
-      bytes = fs.readFile(save.path);
+      await writable?.abort();
     } catch {
-      continue;
+      // already closed or never opened
     }
-    fs.unlink(save.path);
-    if (save.handle) {
-      const writable = await save.handle.createWritable();
-      await writable.write(bytes);
-      await writable.close();
-    } else {
-      download(save.name, bytes);
+    return writeFailure(error);
+  }
+}
+
+// After a command: a path handed out for saving that the core never finished (its save failed
+// before, or was not needed) is forgotten with whatever was written there.
+export function forgetUnfinishedSaves(): void {
+  for (const save of pending.splice(0)) {
+    try {
+      fs.unlink(save.path);
+    } catch {
+      // nothing was written
     }
   }
 }

@@ -9,16 +9,17 @@ import iconView from 'lucide-static/icons/layout-grid.svg';
 import iconHelp from 'lucide-static/icons/circle-help.svg';
 import iconExit from 'lucide-static/icons/log-out.svg';
 
-import type { PageSetup } from './boundary';
+import { CloseResult, type PageSetup } from './boundary';
 import { BoundaryError, type PageAnswers, answerPageCalls, core, detach, fileSystem, guarded, isBusy, onCommandDone, pageAnswers, startCore, whenIdle } from './core';
 import { askNumber, askYesNo, showMessage } from './dialogs';
 import { ProgramEditor } from './editor';
-import { chooseFileToOpen, chooseFileToSave, deliverSaves, initFiles } from './files';
+import { chooseFileToOpen, chooseFileToSave, downloadCount, finishSave, forgetUnfinishedSaves, initFiles } from './files';
 import { DataTableView } from './table';
 import { MemoryPicture } from './picture';
 import { HelpPanel } from './help';
 import { TaskPanel } from './task_panel';
-import { keepWork, restoreWork, forgetWork, showNote } from './storage';
+import { keepWork, restoreWork, forgetWork, holdWork, leaveWork, showNote } from './storage';
+import { refuseUnsavableCharacters } from './typed_text';
 
 let setup: PageSetup;
 let captions: Record<string, string> = {};
@@ -220,13 +221,22 @@ function toggleView(): void {
   if (graphicalView) picture.paint();
 }
 
+// "Ende": the kept copy of the work goes only when every part was saved for certain or let go;
+// a file that went to the download folder may not have arrived, so the copy stays then.
 async function exit(): Promise<void> {
-  const closed = await core.qz_close();
-  if (closed === true) {
+  const downloads = downloadCount();
+  holdWork(true);
+  try {
+    const closed = await core.qz_close();
+    if (closed === undefined || closed === CloseResult.Stayed) return;
     editor.clearMarks();
     help.hide();
+    task.clear();
     if (graphicalView) toggleView();
-    forgetWork();
+    if (closed === CloseResult.AllSettled && downloadCount() === downloads) forgetWork();
+    else leaveWork();
+  } finally {
+    holdWork(false);
   }
 }
 
@@ -277,6 +287,7 @@ function runTimer(index: number): void {
 function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>> {
   return {
     setEditorText: (value: string, clearMarks: boolean) => editor.setText(value, clearMarks),
+    deleteEditorLine: (line: number) => editor.deleteLine(line),
     setEditorFirstLine: (line: number) => editor.setFirstLine(line),
     editorFirstLine: () => editor.firstLine(),
     selectEditorLine: (line: number) => editor.selectLine(line),
@@ -321,6 +332,7 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
     askYesNo,
     chooseFileToOpen,
     chooseFileToSave,
+    finishSave,
     askNumber,
   };
 }
@@ -329,6 +341,7 @@ function wireEditor(): void {
   editor.isBusy = isBusy;
   editor.accepts = guarded(core.qz_program_fits);
   editor.refused = () => void core.qz_refuse_text();
+  editor.acceptsText = guarded(core.qz_accept_typed);
   editor.edited = guarded((value) => {
     core.qz_program_changed(value);
     keepWork(false);
@@ -416,14 +429,16 @@ async function main(): Promise<void> {
   picture.isBusy = isBusy;
   // A button press first hands an open cell editor's text to the core.
   document.addEventListener('pointerdown', () => table.commitPending(), true);
-  onCommandDone(deliverSaves);
+  onCommandDone(forgetUnfinishedSaves);
   onCommandDone(() => keepWork(true));
 
   answerPageCalls({ ...viewAnswers(), ...task.answers() });
   core.qz_init();
   applyLayout();
   window.addEventListener('resize', applyLayout);
-  await restoreWork(core.qz_kept_work());
+  refuseUnsavableCharacters(table.table, isBusy, guarded(core.qz_accept_typed));
+  // A record longer than this many characters cannot be one the core wrote.
+  await restoreWork(core.qz_kept_work(), Math.floor(setup.textLimits.RecordText / 3));
   const unsaved = guarded(() => {
     keepWork(false);
     return core.qz_unsaved();

@@ -1,13 +1,16 @@
 // The memory table "Daten": 512 rows of number, value and comment. Values and comments are
 // edited in place while no run is in progress; every keystroke reaches the core (it clears
 // the data's checked flag), the committed text replaces the cell's. The rows, their height,
-// the columns' widths and the longest text of a cell are the core's.
+// the columns' widths and the longest text of a cell are the core's. As in the window, the
+// table is one stop of the Tab key: the arrow keys move inside it, the cell used last is where
+// Tab comes back to.
 import type { PageSetup } from './boundary';
 
 export class DataTableView {
   readonly table: HTMLTableElement;
   private inputs: HTMLInputElement[][] = [[], []];
   private committed: string[][] = [[], []];
+  private current: HTMLInputElement;
   onTyped: (column: number, row: number, text: string) => void = () => {};
   onEdited: (column: number, row: number, text: string) => void = () => {};
   isBusy: () => boolean = () => false;
@@ -33,6 +36,8 @@ export class DataTableView {
         input.autocomplete = 'off';
         input.maxLength = geometry.cellMaxLength;
         input.setAttribute('aria-label', column === 1 ? `Zelle ${row + 1}` : `Kommentar ${row + 1}`);
+        input.tabIndex = -1;
+        input.addEventListener('focus', () => this.makeCurrent(input));
         input.addEventListener('input', () => {
           if (this.isBusy()) {
             input.value = this.committed[column - 1][row];
@@ -51,6 +56,14 @@ export class DataTableView {
     }
     this.table.append(body);
     box.append(this.table);
+    this.current = this.inputs[0][0];
+    this.current.tabIndex = 0;
+  }
+
+  private makeCurrent(input: HTMLInputElement): void {
+    this.current.tabIndex = -1;
+    this.current = input;
+    input.tabIndex = 0;
   }
 
   private commit(column: number, row: number): void {
@@ -69,11 +82,25 @@ export class DataTableView {
     }
   }
 
+  // Up and down, a page of rows, Enter to the next row; left and right to the other column
+  // where the caret stands at the cell's edge.
   private navigate(event: KeyboardEvent, column: number, row: number): void {
-    const moves: Record<string, [number, number]> = { ArrowUp: [0, -1], ArrowDown: [0, 1], Enter: [0, 1] };
+    const input = this.inputs[column - 1][row];
+    const page = Math.max(1, Math.floor(this.box.clientHeight / this.geometry.rowHeight) - 1);
+    const atStart = input.selectionStart === 0 && input.selectionEnd === 0;
+    const atEnd = input.selectionStart === input.value.length && input.selectionEnd === input.value.length;
+    const moves: Record<string, [number, number] | null> = {
+      ArrowUp: [0, -1],
+      ArrowDown: [0, 1],
+      Enter: [0, 1],
+      PageUp: [0, -page],
+      PageDown: [0, page],
+      ArrowLeft: column === 2 && atStart ? [-1, 0] : null,
+      ArrowRight: column === 1 && atEnd ? [1, 0] : null,
+    };
     const move = moves[event.key];
-    if (!move) return;
-    const target = this.inputs[column - 1][Math.min(this.geometry.rows - 1, Math.max(0, row + move[1]))];
+    if (!move || event.altKey || event.ctrlKey || event.metaKey) return;
+    const target = this.inputs[column - 1 + move[0]][Math.min(this.geometry.rows - 1, Math.max(0, row + move[1]))];
     event.preventDefault();
     this.commit(column, row);
     target.focus();

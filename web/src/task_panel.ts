@@ -1,9 +1,9 @@
-// The panel "Aufgabe": a teacher's task beside the window, its cases tested on the editor's
-// program and one of them taken over into the table. The core reads, tests and takes over;
-// this panel shows what it reports and picks the task's data files.
+// The panel "Aufgabe": the page's view of the core's task session, which loads the task, tests
+// the editor's program, keeps the selected case and says what may be pressed. The panel shows
+// what the session reports, turns clicks into its calls and picks the task's data files.
 import type { PageCalls } from './boundary';
-import { core } from './core';
-import { MovablePanel } from './movable_panel';
+import { core, guarded, isBusy } from './core';
+import { MovablePanel, accessKeyOf, plainCaption } from './movable_panel';
 
 const kStagingFolder = '/Aufgabe-Daten';
 
@@ -14,16 +14,21 @@ function el<K extends keyof HTMLElementTagNameMap>(tag: K, cls?: string, text?: 
   return e;
 }
 
-// The window's captions mark their access key with "&"; the panel's buttons show them plain.
-function panelButton(caption: string, tip: string, action: () => void): HTMLButtonElement {
-  const b = el('button', '', caption.replace('&', ''));
-  b.type = 'button';
-  b.title = tip;
-  b.addEventListener('click', action);
-  return b;
+// A line of text that a screen reader reads after its fixed name ("Punkte: 4 von 4 Punkten"),
+// as the window's task window does; always plain text.
+function setLine(line: HTMLElement, name: string, text: string): void {
+  line.textContent = text;
+  line.setAttribute('aria-label', text === '' ? name : `${name}: ${text}`);
+}
+
+// A name of the page's own for a file staged in the core's file system: no folder separators,
+// nothing that would split the lines handed to the core.
+function safeName(name: string): string {
+  return name.replace(/[\\/\t\r\n]/g, '_');
 }
 
 export class TaskPanel extends MovablePanel {
+  private readonly c: Record<string, string>;
   private readonly title: HTMLDivElement;
   private readonly rows: HTMLTableSectionElement;
   private readonly points: HTMLDivElement;
@@ -37,11 +42,11 @@ export class TaskPanel extends MovablePanel {
   constructor(fs: any, c: Record<string, string>) {
     super(c.frmAufgabe, 'help task');
     this.fs = fs;
+    this.c = c;
 
-    this.title = el('div', 'task-title', c.lbTaskNone);
+    this.title = el('div', 'task-title');
     this.title.setAttribute('role', 'heading');
     this.title.setAttribute('aria-level', '2');
-    this.title.setAttribute('aria-label', c.lbTaskTitleName);
 
     const scroller = el('div', 'task-cases');
     const table = el('table');
@@ -70,20 +75,46 @@ export class TaskPanel extends MovablePanel {
 
     this.points = el('div', 'task-line');
     this.points.setAttribute('role', 'status');
-    this.points.setAttribute('aria-label', c.lbPointsName);
     this.inputs = el('div', 'task-line');
     this.inputs.setAttribute('role', 'status');
-    this.inputs.setAttribute('aria-label', c.lbInputsName);
 
     const buttons = el('div', 'task-buttons');
-    const load = panelButton(c.btTaskLoad, c.btTaskLoadTip, () => void core.qz_task_load());
-    this.test = panelButton(c.btTaskTest, c.btTaskTestTip, () => void core.qz_task_test());
-    this.takeOver = panelButton(c.btTaskTakeOver, c.btTaskTakeOverTip, () => void this.takeOverSelected());
+    const load = this.button(c.btTaskLoad, c.btTaskLoadTip, () => void core.qz_task_load());
+    this.test = this.button(c.btTaskTest, c.btTaskTestTip, () => void core.qz_task_test());
+    this.takeOver = this.button(c.btTaskTakeOver, c.btTaskTakeOverTip, () => void this.takeOverSelected());
     buttons.append(load, this.test, this.takeOver);
 
     this.panel.append(this.titleBar, this.title, scroller, this.points, this.inputs, buttons);
+    this.clear();
     this.open(240, 140);
-    this.updateButtons();
+  }
+
+  // A button with the window's caption: its access key works while the panel is in use, as the
+  // task window's keys work while it is the active window.
+  private button(caption: string, tip: string, action: () => void): HTMLButtonElement {
+    const b = el('button', '', plainCaption(caption));
+    b.type = 'button';
+    b.title = tip;
+    b.setAttribute('aria-label', plainCaption(caption));
+    const key = accessKeyOf(caption);
+    if (key) {
+      b.replaceChildren();
+      const at = caption.indexOf('&');
+      const u = el('u', '', caption[at + 1]);
+      b.append(caption.slice(0, at), u, caption.slice(at + 2));
+      this.ownAccessKey(b, key);
+    }
+    b.addEventListener('click', action);
+    return b;
+  }
+
+  // No task: as the page starts, and after "Ende" (the session starts afresh).
+  clear(): void {
+    setLine(this.title, this.c.lbTaskTitleName, this.c.lbTaskNone);
+    setLine(this.points, this.c.lbPointsName, '');
+    setLine(this.inputs, this.c.lbInputsName, '');
+    this.rows.replaceChildren();
+    this.selected = -1;
   }
 
   private rowOf(event: Event): number {
@@ -91,44 +122,38 @@ export class TaskPanel extends MovablePanel {
     return row ? row.sectionRowIndex : -1;
   }
 
-  private select(row: number, focus = false): void {
-    if (row < 0) return;
+  private show(row: number, focus = false): void {
     this.selected = row;
     Array.from(this.rows.rows).forEach((r, i) => {
       r.setAttribute('aria-selected', String(i === row));
       r.tabIndex = i === row ? 0 : -1;
     });
-    if (focus) this.rows.rows[row].focus();
-    this.updateButtons();
+    if (focus && row >= 0) this.rows.rows[row].focus();
+  }
+
+  // The user's choice, told to the session, which says what may be pressed now.
+  private select(row: number, focus = false): void {
+    if (row < 0 || isBusy()) return;
+    this.show(row, focus);
+    guarded(core.qz_task_select)(row);
   }
 
   private async takeOverSelected(): Promise<void> {
     if (this.selected >= 0) await core.qz_task_take_over(this.selected);
   }
 
-  private updateButtons(): void {
-    const count = this.rows.rows.length;
-    this.test.disabled = count === 0;
-    this.takeOver.disabled = count === 0 || this.selected < 0;
-  }
-
   // The page's side of the core's task calls.
-  answers(): Pick<PageCalls, 'taskShow' | 'taskCase' | 'taskResult' | 'taskPoints' | 'taskTakenOver' | 'chooseDataFiles'> {
+  answers(): Pick<PageCalls, 'taskShow' | 'taskCase' | 'taskSelect' | 'taskButtons' | 'taskResult' | 'taskPoints' | 'taskTakenOver' | 'chooseDataFiles'> {
     return {
       taskShow: (title: string, cases: number) => {
-        this.title.textContent = title;
-        this.points.textContent = '';
-        this.inputs.textContent = '';
-        this.rows.replaceChildren();
+        this.clear();
+        setLine(this.title, this.c.lbTaskTitleName, title);
         for (let i = 0; i < cases; ++i) {
           const row = el('tr');
           row.setAttribute('role', 'row');
           for (let c = 0; c < 4; ++c) row.append(el('td', c === 1 ? 'number' : ''));
           this.rows.append(row);
         }
-        this.selected = -1;
-        if (cases > 0) this.select(0);
-        this.updateButtons();
       },
       taskCase: (row: number, name: string, points: number, inputs: string) => {
         const cells = this.rows.rows[row].cells;
@@ -136,29 +161,32 @@ export class TaskPanel extends MovablePanel {
         cells[1].textContent = String(points);
         cells[2].textContent = inputs;
       },
+      taskSelect: (row: number) => this.show(row),
+      taskButtons: (test: boolean, takeOver: boolean) => {
+        this.test.disabled = !test;
+        this.takeOver.disabled = !takeOver;
+      },
       taskResult: (row: number, passed: boolean, text: string) => {
         const cell = this.rows.rows[row].cells[3];
         cell.textContent = text;
         cell.title = text;
         cell.className = passed ? 'passed' : 'failed';
       },
-      taskPoints: (text: string) => {
-        this.points.textContent = text;
-      },
-      taskTakenOver: (text: string) => {
-        this.inputs.textContent = text;
-      },
+      taskPoints: (text: string) => setLine(this.points, this.c.lbPointsName, text),
+      taskTakenOver: (text: string) => setLine(this.inputs, this.c.lbInputsName, text),
       chooseDataFiles: async (names: string, maxBytes: number) => {
-        const paths = await this.chooseDataFiles(names.split('\n'), maxBytes);
-        return paths === null ? null : paths.join('\n');
+        const files = await this.chooseDataFiles(names.split('\n'), maxBytes);
+        return files === null ? null : files.map(([path, relative]) => `${path}\t${relative}`).join('\n');
       },
     };
   }
 
-  // The browser hands a page no folder: the data files the task names are asked for by name,
-  // all at once. A click on "Auswählen…" opens the picker (a browser opens one only on a click).
-  private chooseDataFiles(names: string[], maxBytes: number): Promise<string[] | null> {
+  // The data files the task names, asked for by name: chosen as files, all at once, or as the
+  // folder that holds them, whose paths tell apart two files of one name in different folders.
+  // A click opens the picker (a browser opens one only on a click).
+  private chooseDataFiles(names: string[], maxBytes: number): Promise<Array<[string, string]> | null> {
     return new Promise((resolve, reject) => {
+      const opener = document.activeElement as HTMLElement | null;
       const overlay = el('div', 'overlay');
       const dialog = el('div', 'dialog');
       dialog.setAttribute('role', 'dialog');
@@ -173,55 +201,82 @@ export class TaskPanel extends MovablePanel {
       body.append(message);
       const buttons = el('div', 'buttons');
       const choose = el('button', '', 'Auswählen…');
+      const folder = el('button', '', 'Ordner wählen…');
+      folder.title = 'Den Ordner der Aufgabe wählen: gleichnamige Datendateien in verschiedenen Ordnern werden an ihrem Ort erkannt.';
       const cancel = el('button', '', 'Abbrechen');
-      buttons.append(choose, cancel);
+      buttons.append(choose, folder, cancel);
       dialog.append(bar, body, buttons);
       overlay.append(dialog);
       document.body.append(overlay);
-      const input = el('input');
-      input.type = 'file';
-      input.multiple = true;
-      input.accept = '.dta';
-      input.style.display = 'none';
-      overlay.append(input);
-      const done = (paths: string[] | null) => {
+      const picker = (directory: boolean) => {
+        const input = el('input');
+        input.type = 'file';
+        input.multiple = true;
+        if (directory) input.webkitdirectory = true;
+        else input.accept = '.dta';
+        input.style.display = 'none';
+        overlay.append(input);
+        // A file that cannot be read fails the call: the core shows it and goes on.
+        input.addEventListener('change', () => {
+          this.stage(Array.from(input.files ?? []), names, maxBytes).then(done, (error) => {
+            close();
+            reject(error);
+          });
+        });
+        input.click();
+      };
+      const close = () => {
         overlay.remove();
-        resolve(paths);
+        if (opener?.isConnected) opener.focus();
+      };
+      const done = (files: Array<[string, string]> | null) => {
+        close();
+        resolve(files);
       };
       cancel.addEventListener('click', () => done(null));
       overlay.addEventListener('keydown', (event) => {
         if (event.key === 'Escape') done(null);
         event.stopPropagation();
       });
-      choose.addEventListener('click', () => input.click());
-      // A file that cannot be read fails the call: the core shows it and goes on.
-      input.addEventListener('change', () => {
-        this.stage(Array.from(input.files ?? []), maxBytes).then(done, (error) => {
-          overlay.remove();
-          reject(error);
-        });
-      });
+      choose.addEventListener('click', () => picker(false));
+      folder.addEventListener('click', () => picker(true));
       choose.focus();
     });
   }
 
-  // Each chosen file into a folder of its own; of a file beyond the core's limit only enough is
-  // read for the core to refuse it with its own message.
-  private async stage(files: File[], maxBytes: number): Promise<string[]> {
-    try {
-      for (const name of this.fs.readdir(kStagingFolder)) {
-        if (name !== '.' && name !== '..') this.fs.unlink(`${kStagingFolder}/${name}`);
-      }
-    } catch {
-      this.fs.mkdir(kStagingFolder);
-    }
-    const paths: string[] = [];
+  // Each chosen file into a folder of its own, so that two of one name both stay; of a folder
+  // only the files named like a data file of the task. Of a file beyond the core's limit only
+  // enough is read for the core to refuse it with its own message.
+  private async stage(files: File[], names: string[], maxBytes: number): Promise<Array<[string, string]>> {
+    this.removeTree(kStagingFolder);
+    this.fs.mkdir(kStagingFolder);
+    const wanted = new Set(names.map((name) => name.split(/[\\/]/).pop()!.toLowerCase()));
+    const staged: Array<[string, string]> = [];
     for (const file of files) {
-      const bytes = new Uint8Array(await file.slice(0, maxBytes).arrayBuffer());
-      const path = `${kStagingFolder}/${file.name.replace(/[\\/]/g, '_')}`;
-      this.fs.writeFile(path, bytes);
-      paths.push(path);
+      const relative = file.webkitRelativePath ?? '';
+      if (relative !== '' && !wanted.has(file.name.toLowerCase())) continue;
+      const folder = `${kStagingFolder}/${staged.length + 1}`;
+      this.fs.mkdir(folder);
+      const path = `${folder}/${safeName(file.name) || 'datei.dta'}`;
+      this.fs.writeFile(path, new Uint8Array(await file.slice(0, maxBytes).arrayBuffer()));
+      staged.push([path, relative.replace(/[\t\r\n]/g, '_')]);
     }
-    return paths;
+    return staged;
+  }
+
+  private removeTree(path: string): void {
+    let entries: string[];
+    try {
+      entries = this.fs.readdir(path);
+    } catch {
+      return;  // not there
+    }
+    for (const name of entries) {
+      if (name === '.' || name === '..') continue;
+      const inner = `${path}/${name}`;
+      if (this.fs.isDir(this.fs.stat(inner).mode)) this.removeTree(inner);
+      else this.fs.unlink(inner);
+    }
+    this.fs.rmdir(path);
   }
 }

@@ -59,7 +59,7 @@ describe('Prüfung der Grenze Seite/Kern', () => {
     },
     {
       what: 'a parameter more on one side',
-      side: 'core', from: '(int row), (row))', to: '(int row, int column), (row, column))',
+      side: 'core', from: 'qz_task_take_over, async, void, (int row), (row))', to: 'qz_task_take_over, async, void, (int row, int column), (row, column))',
       expected: [/^CoreCalls\.qz_task_take_over \(.*\): 2 Parameter im Kern, 1 auf der Seite$/],
     },
     {

@@ -2,6 +2,7 @@
 // worked example's task loaded, tested and a case taken over, and a refused file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,74 @@ TEST(TaskSession, TakingOverACasePutsItsTableIntoTheSession) {
         EXPECT_EQ(b.table.value(0) + "|" + b.table.comment(0), row.cell1) << row.what;
         EXPECT_EQ(f.panel.log, row.shown) << row.what;
         EXPECT_EQ(b.flags.DataModified, row.shown.empty()) << row.what;
+    }
+}
+
+// A whole data table whose cell 1 holds `value`.
+std::string dataTable(const std::string& value) {
+    std::string text;
+    for (int cell = 1; cell <= 512; ++cell) {
+        text += std::to_string(cell) + ":" + (cell == 1 ? value : "0") + ":\r\n";
+    }
+    return text;
+}
+
+// Two data files of one name in different folders, chosen as a browser hands them over:
+// staged each in a folder of its own, with or without their place in the chosen folder.
+TEST(TaskSession, ChosenDataFilesAreMatchedByTheirPlaceOrRefused) {
+    testing::TempFolder folder;
+    testing::writeBytes(folder.file("werte.toml"),
+                        "titel = \"Werte\"\n"
+                        "[[fall]]\nname = \"Klein\"\ndaten = \"klein/werte.dta\"\n"
+                        "[fall.erwartet]\nzellen = { 1 = \"1\" }\n"
+                        "[[fall]]\nname = \"Groß\"\ndaten = \"gross/werte.dta\"\n"
+                        "[fall.erwartet]\nzellen = { 1 = \"2\" }\n");
+    std::filesystem::create_directories(folder.path() / "1");
+    std::filesystem::create_directories(folder.path() / "2");
+    testing::writeBytes(folder.file("1/werte.dta"), dataTable("2"));  // gross/werte.dta
+    testing::writeBytes(folder.file("2/werte.dta"), dataTable("1"));  // klein/werte.dta
+    const std::string first = folder.file("1/werte.dta");
+    const std::string second = folder.file("2/werte.dta");
+    const std::string sameName =
+        "Die Datendateien „klein/werte.dta“ und „gross/werte.dta“ haben denselben Dateinamen";
+    const struct {
+        const char* what;
+        std::vector<ChosenFile> chosen;
+        std::string refused;  // the box's beginning; empty: loaded
+    } rows[] = {
+        {"the task's folder",
+         {{first, "aufgabe/gross/werte.dta"}, {second, "aufgabe/klein/werte.dta"}},
+         ""},
+        {"single files", {{first, ""}, {second, ""}}, sameName},
+        {"one of them",
+         {{second, "aufgabe/klein/werte.dta"}},
+         "Die Datendatei „gross/werte.dta“ fehlt."},
+        {"a folder without the task's folders",
+         {{first, "x/werte.dta"}, {second, "y/werte.dta"}},
+         "Diese Datendateien fehlen: klein/werte.dta, gross/werte.dta."},
+    };
+    for (const auto& row : rows) {
+        Fixture f;
+        f.loadSumme();
+        const bool loaded = f.session.load(folder.file("werte.toml"), row.chosen);
+        EXPECT_EQ(loaded, row.refused.empty()) << row.what;
+        if (!loaded) {
+            ASSERT_EQ(f.t.screen.prompts.messages.size(), 1u) << row.what;
+            EXPECT_EQ(f.t.screen.prompts.messages[0].caption, "Aufgabe");
+            EXPECT_EQ(f.t.screen.prompts.messages[0].text.substr(0, row.refused.size()),
+                      row.refused)
+                << row.what;
+            EXPECT_EQ(f.session.task()->title, "Summe der Zellen 1 bis 10") << row.what;
+            continue;
+        }
+        // Each case graded on its own file: a program that changes nothing passes both.
+        f.t.screen.editor.setText("STP");
+        f.panel.log.clear();
+        f.session.test();
+        EXPECT_EQ(f.panel.log,
+                  (std::vector<std::string>{"result 0 + bestanden", "result 1 + bestanden",
+                                            "points 2 von 2 Punkten"}))
+            << row.what;
     }
 }
 
