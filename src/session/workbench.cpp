@@ -107,6 +107,7 @@ void Workbench::btTraceExportClick(TraceFormat format) {
                                              html ? "html" : "csv");
         if (path) {
             writeFileAtomically(*path, html ? m_runControl.traceHtml() : m_runControl.traceCsv());
+            m_views.prompts.finishSave(*path);  // the page hands the file on from here
         }
     });
 }
