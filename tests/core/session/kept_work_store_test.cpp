@@ -38,9 +38,16 @@ std::string leaveRecord(const TempFolder& folder, const std::string& record) {
     return store.recordPath();
 }
 
-void setWritten(const std::string& path, int secondsAgo) {
-    fs::last_write_time(fs::u8path(path),
-                        fs::file_time_type::clock::now() - std::chrono::seconds(secondsAgo));
+// Dates a record's last write back; false where the file system keeps no such time of its own
+// (WebAssembly under Node cannot set it), and then the order of two records cannot be tested.
+bool setWritten(const std::string& path, int secondsAgo) {
+    const fs::file_time_type wanted =
+        fs::file_time_type::clock::now() - std::chrono::seconds(secondsAgo);
+    std::error_code error;
+    fs::last_write_time(fs::u8path(path), wanted, error);
+    const fs::file_time_type read = fs::last_write_time(fs::u8path(path), error);
+    return !error && read <= wanted + std::chrono::seconds(1) &&
+           read >= wanted - std::chrono::seconds(1);
 }
 
 TEST(KeptWorkStoreTest, EachWindowWritesItsOwnRecordWhole) {
@@ -85,8 +92,9 @@ TEST(KeptWorkStoreTest, TheNewestOfTwoIsOfferedAndTheOtherKept) {
     const std::string first = leaveRecord(folder, recordOf("LAD 1\r\n"));
     const std::string second = leaveRecord(folder, recordOf("LAD 2\r\n"));
     // The time of the last write decides, not the name.
-    setWritten(first, 5);
-    setWritten(second, 60);
+    if (!setWritten(first, 5) || !setWritten(second, 60)) {
+        GTEST_SKIP() << "this file system cannot date a file back";
+    }
     {
         LeftWork left = findLeftWork(folder.path().u8string());
         ASSERT_TRUE(left.newest);
@@ -148,7 +156,9 @@ TEST(KeptWorkStoreTest, ADamagedRecordIsSetAsideAndTheNextOneOffered) {
         const std::string older = leaveRecord(folder, sound);
         const std::string damaged = leaveRecord(folder, sound);
         writeBytes(damaged, row.bytes);
-        setWritten(older, 60);
+        if (!setWritten(older, 60)) {
+            GTEST_SKIP() << "this file system cannot date a file back";
+        }
 
         LeftWork left = findLeftWork(folder.path().u8string());
         ASSERT_EQ(left.setAside.size(), 1u);
