@@ -1,8 +1,8 @@
 // The desktop program's speed and size: one VM_Step with the window shown (table view and
 // memory picture), one press of "Zurück" with the picture shown, a tick at "Direkt" with and
-// without the loop watch and with the work kept, "Testen" in the task window, building and
-// showing the main window, and the cost of a start (time from process start to the first shown
-// window, resident memory afterwards).
+// without the loop watch, with the work kept and with the sentence line and the protocol drawn,
+// "Testen" in the task window, building and showing the main window, and the cost of a start
+// (time from process start to the first shown window, resident memory afterwards).
 //
 //   QT_QPA_PLATFORM=offscreen build-ui-bench/bench/desktop_bench
 #include <benchmark/benchmark.h>
@@ -157,14 +157,25 @@ void BM_StepBackPictureShown(benchmark::State& state) {
 // record at most once a second while the run changes the table.
 constexpr int kDirectTicksPerSecond = 40;
 
+// What a front end draws after a step besides the window's own widgets: the sentence line
+// ("Was geschah") and the protocol's newest row, each made once, as a frame draws them.
+void drawReport(const quarzel::Workbench& bench) {
+    benchmark::DoNotOptimize(bench.stepSentence());
+    const quarzel::StepSpan rows = bench.traceSpan();
+    if (!rows.empty()) {
+        benchmark::DoNotOptimize(bench.traceRow(rows.last));
+    }
+}
+
 // One tick of the fastest timer with the table shown: through the session, which watches a
 // timed run for an endless loop (the loop here never repeats a state), against the bare step
-// without the session's watch and breakpoint look, and through the session in a window that
-// keeps its work. Here the ticks follow each other without waiting, so the keeper's own timer
-// would keep far more rarely than once in 40 ticks; every 40th tick is therefore followed by
-// the keep that its timer makes at the real pace (the record built and handed to the writer's
-// thread, which writes it to a temporary folder meanwhile).
-void directTick(benchmark::State& state, bool watched, bool keep = false) {
+// without the session's watch and breakpoint look, through the session in a window that keeps
+// its work, and through the session with the sentence line and the open protocol drawn after
+// it. Here the ticks follow each other without waiting, so the keeper's own timer would keep
+// far more rarely than once in 40 ticks; every 40th tick is therefore followed by the keep that
+// its timer makes at the real pace (the record built and handed to the writer's thread, which
+// writes it to a temporary folder meanwhile).
+void directTick(benchmark::State& state, bool watched, bool keep = false, bool report = false) {
     QTemporaryDir folder;
     auto window = runningWindow(false, keep ? folder.path() : QString());
     if (!window) {
@@ -180,6 +191,9 @@ void directTick(benchmark::State& state, bool watched, bool keep = false) {
             window->workbench().timerTick(quarzel::RunTimer::Direct);
         } else {
             wb.runControl.tDirectTimer();
+        }
+        if (report) {
+            drawReport(window->workbench());
         }
         QCoreApplication::processEvents();
         if (keep && ++tick == kDirectTicksPerSecond) {
@@ -207,6 +221,9 @@ void BM_DirectTickBare(benchmark::State& state) {
 }
 void BM_DirectTickKeepingWork(benchmark::State& state) {
     directTick(state, true, true);
+}
+void BM_DirectTickSentenceAndTrace(benchmark::State& state) {
+    directTick(state, true, false, true);
 }
 
 // The window's own share of one keep: the record of program and table built, compared with the
@@ -361,6 +378,7 @@ int main(int argc, char** argv) {
         ->ReportAggregatesOnly(true);
     for (const auto& [name, bench] :
          {std::pair{"BM_DirectTickLoopWatch", BM_DirectTickLoopWatch},
+          std::pair{"BM_DirectTickSentenceAndTrace", BM_DirectTickSentenceAndTrace},
           std::pair{"BM_DirectTickBare", BM_DirectTickBare},
           std::pair{"BM_DirectTickKeepingWork", BM_DirectTickKeepingWork}}) {
         benchmark::RegisterBenchmark(name, bench)

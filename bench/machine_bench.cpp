@@ -1,7 +1,8 @@
 // Instructions per second of the engine: the headless run loop (what quarzel-run and
-// quarzel-grade use) on a loop over memory cells, with and without loop detection, against a
-// bare switch interpreter of the same loop over plain int cells; a register loop and a stack
-// loop; and the window's VM_Step with and without the cost of its journal entry.
+// quarzel-grade use) on a loop over memory cells, with and without loop detection and with
+// every step's trace row made, against a bare switch interpreter of the same loop over plain
+// int cells; a register loop and a stack loop; and the window's VM_Step with and without the
+// cost of its journal entry and of the sentence and protocol row a front end draws.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "common/views.h"
+#include "files/trace_table.h"
 #include "grading/headless_views.h"
 #include "machine/machine_snapshot.h"
 #include "machine/run_loop.h"
@@ -182,6 +184,51 @@ void BM_WindowStepQuietViews(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_WindowStepQuietViews);
+
+// The window's step with what a front end asks for when it draws after it: the sentence
+// line and the protocol's newest row, each made once (the window's own step, with its
+// painting, is about 0.3 ms).
+void BM_WindowStepSentenceAndTrace(benchmark::State& state) {
+    QuietScreen screen;
+    fillMemoryLoopCells(screen.bench.table);
+    screen.start(memoryLoop());
+    for (auto _ : state) {
+        screen.bench.runControl.VM_Step();
+        benchmark::DoNotOptimize(screen.workbench.stepSentence());
+        benchmark::DoNotOptimize(screen.workbench.traceRow(screen.bench.machine.StepCount));
+    }
+    if (!screen.bench.machine.VM_Running) {
+        state.SkipWithError("the loop ended");
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_WindowStepSentenceAndTrace);
+
+// quarzel-run --trace without the file: the headless memory loop with every step's CSV row
+// made, the part of a traced run that is the engine's.
+void BM_MemoryLoopTraced(benchmark::State& state) {
+    struct CsvRows : TraceSink {
+        std::string buffer;
+        std::string command = traceCsvCommand("LAD 3");
+        void row(const TraceRow& row) override {
+            appendTraceCsvRow(buffer, row, command);
+            if (buffer.size() > (1 << 20)) {
+                buffer.clear();
+            }
+        }
+    } rows;
+    QuietScreen screen;
+    fillMemoryLoopCells(screen.bench.table);
+    screen.start(memoryLoop());
+    MachineState& machine = screen.bench.machine;
+    for (auto _ : state) {
+        runLoop(machine, screen.bench.table, screen.bench.flags, screen.bench.input,
+                screen.numberInput, screen.prompts, machine.StepCount + kStepsPerIteration, false,
+                &rows);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kStepsPerIteration));
+}
+BENCHMARK(BM_MemoryLoopTraced);
 
 // What the journal adds to each window step: one entry with a written cell.
 void BM_JournalEntry(benchmark::State& state) {

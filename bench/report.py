@@ -55,6 +55,7 @@ def main():
     for name, label in (("BM_MemoryLoop", "Headless run, memory loop"),
                         ("BM_MemoryLoopDetectingLoops", "Headless run, memory loop, loop detection on"),
                         ("BM_MemoryLoopBareSwitch", "Bare switch interpreter, memory loop"),
+                        ("BM_MemoryLoopTraced", "Headless run, memory loop, trace rows made"),
                         ("BM_RegisterLoop", "Headless run, register loop"),
                         ("BM_StackLoop", "Headless run, stack loop")):
         row = rows.get(name)
@@ -73,16 +74,25 @@ def main():
         table.append(("Memory loop: loop detection on / off",
                       f"{engine['items_per_second'] / detecting['items_per_second']:.2f} x"))
     for name, label in (("BM_WindowStepQuietViews", "Window step without its views (VM_Step)"),
+                        ("BM_WindowStepSentenceAndTrace",
+                         "Window step, sentence and protocol row made (VM_Step)"),
                         ("BM_JournalEntry", "Journal entry of one step")):
         row = rows.get(name)
         if row:
             table.append((label, f"{time_ms(row) * 1e6:.0f} ns"))
     for name, label in (("BM_StepTableShown", "Desktop step, table shown"),
                         ("BM_StepPictureShown", "Desktop step, picture shown"),
-                        ("BM_StepBackPictureShown", "Desktop \"Zurück\", picture shown")):
+                        ("BM_StepBackPictureShown", "Desktop \"Zurück\", picture shown"),
+                        ("BM_DirectTickLoopWatch", "Desktop tick at \"Direkt\", table shown"),
+                        ("BM_DirectTickSentenceAndTrace",
+                         "Desktop tick at \"Direkt\", sentence and protocol row drawn")):
         row = rows.get(name)
         if row:
             table.append((label, f"{time_ms(row):.3f} ms"))
+    tick, reported = rows.get("BM_DirectTickLoopWatch"), rows.get("BM_DirectTickSentenceAndTrace")
+    if tick and reported:
+        table.append(("Tick at \"Direkt\": with sentence and protocol / without",
+                      f"{time_ms(reported) / time_ms(tick):.3f} x"))
     row = rows.get("BM_GradeClass/real_time")
     if row:
         table.append(("Grading 30 programs x 10 cases, 2 threads", f"{time_ms(row):.0f} ms"))

@@ -4,8 +4,9 @@
 #include <sstream>
 #include <string_view>
 
+#include "files/csv_text.h"
 #include "files/html_page.h"
-#include "tools/visible_text.h"
+#include "files/visible_text.h"
 
 namespace quarzel::grading {
 namespace {
@@ -21,25 +22,6 @@ std::string scoreText(std::int64_t points, std::int64_t total) {
 // "P von M Punkten", or for a program that could not be read "nicht bewertet".
 std::string gradeText(const ProgramGrade& grade, std::int64_t total) {
     return grade.error.empty() ? scoreText(grade.points, total) : "nicht bewertet";
-}
-
-// A text field of the CSV file. A spreadsheet takes a field that begins with "=", "+", "-",
-// "@", a tab or a carriage return for a formula (a name "=HYPERLINK(...).prg" would become a
-// live link); the usual quote in front makes it text. Control characters are shown, and a
-// field with ";" or a quote is quoted, its quotes doubled. The tool's own numbers do not come
-// here: they stay numbers.
-std::string csvField(const std::string& text) {
-    const bool formula =
-        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
-    const std::string shown = visibleText(formula ? "'" + text : text);
-    if (shown.find_first_of(";\"") == std::string::npos) {
-        return shown;
-    }
-    std::string field = "\"";
-    for (const char c : shown) {
-        field += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return field + "\"";
 }
 
 // Every text of the page is the user's or the task's: control characters shown as on the
@@ -109,13 +91,11 @@ void writeConsoleReport(const Task& task, const std::vector<ProgramGrade>& grade
 }
 
 std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades) {
-    std::string csv =
-        "\xEF\xBB\xBF"
-        "Programm";
+    std::string csv = std::string(kCsvByteOrderMark) + "Programm";
     for (const TaskCase& c : task.cases) {
         csv += ";" + csvField(c.name);
     }
-    csv += ";Summe;Fehler\r\n";
+    csv += std::string(";Summe;Fehler") + kCsvRowEnd;
     for (const ProgramGrade& grade : grades) {
         csv += csvField(grade.name);
         // No points at all rather than zeros, so that nobody takes the row for a score.
@@ -124,7 +104,7 @@ std::string csvReport(const Task& task, const std::vector<ProgramGrade>& grades)
             csv += ";" + (unread ? "" : std::to_string(grade.cases[c].points));
         }
         csv += ";" + (unread ? "" : std::to_string(grade.points)) + ";" + csvField(grade.error) +
-               "\r\n";
+               kCsvRowEnd;
     }
     return csv;
 }

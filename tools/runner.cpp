@@ -1,5 +1,7 @@
 #include "tools/runner.h"
 
+#include <memory>
+
 #include "common/central_handler.h"
 #include "common/quote.h"
 #include "files/data_file.h"
@@ -7,6 +9,7 @@
 #include "files/text_file.h"
 #include "grading/headless_views.h"
 #include "tools/count_argument.h"
+#include "tools/trace_file.h"
 
 namespace quarzel::headless {
 namespace {
@@ -22,7 +25,7 @@ constexpr std::size_t kStepDigits = 18;
 
 std::string usageLine() {
     return "Aufruf: quarzel-run [--data DATEI.dta] [--input TEXT]... [--max-steps N] "
-           "[--dump DATEI.dta] [--check] [--detect-loops] PROGRAMM.prg";
+           "[--dump DATEI.dta] [--trace DATEI.csv] [--check] [--detect-loops] PROGRAMM.prg";
 }
 
 ParseResult parseArguments(const std::vector<std::string>& args) {
@@ -44,8 +47,10 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
             options.checkOnly = true;
         } else if (arg == "--detect-loops") {
             options.detectLoops = true;
-        } else if (arg == "--data" || arg == "--dump") {
-            auto& slot = arg == "--data" ? options.data : options.dump;
+        } else if (arg == "--data" || arg == "--dump" || arg == "--trace") {
+            auto& slot = arg == "--data"   ? options.data
+                         : arg == "--dump" ? options.dump
+                                           : options.trace;
             if (slot) {
                 return {std::nullopt, arg + " ist mehrfach angegeben"};
             }
@@ -117,6 +122,14 @@ int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
     input.maxSteps = options.maxSteps;
     input.detectLoops = options.detectLoops;
     input.checkOnly = options.checkOnly;
+    // A trace target that is no regular file is refused before anything runs.
+    std::unique_ptr<TraceFile> trace;
+    if (options.trace && !guarded(prompts, [&] {
+            trace = std::make_unique<TraceFile>(*options.trace, input.program);
+        })) {
+        return kUsageOrFile;
+    }
+    input.trace = trace.get();
 
     const CaseResult result = grading::runCase(input);
     for (const std::string& line : result.messages) {
@@ -136,6 +149,9 @@ int runProgram(const Options& options, std::ostream& out, std::ostream& err) {
     }
     if (options.dump &&
         !guarded(prompts, [&] { writeRegularFile(*options.dump, dataFileText(result.table)); })) {
+        return kUsageOrFile;
+    }
+    if (trace && !guarded(prompts, [&] { trace->finish(); })) {
         return kUsageOrFile;
     }
     return exitStatusOf(result);

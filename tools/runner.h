@@ -25,6 +25,7 @@ struct Options {
     std::string program;  // UTF-8 paths, as given
     std::optional<std::string> data;
     std::optional<std::string> dump;
+    std::optional<std::string> trace;
     std::vector<std::string> inputs;  // UTF-8, one per INP in order
     std::uint64_t maxSteps = kDefaultStepLimit;
     bool checkOnly = false;

@@ -73,10 +73,11 @@ class Assembler {
                 if (!settleAll()) {
                     return false;
                 }
+                m_error = CheckError::OperandNotANumber;
                 throw;
             }
             if (line.kind == LineKind::Error) {
-                return settleAll() && failAt(i, line.error);
+                return settleAll() && failAt(i, line.errorKind, line.error);
             }
             stpSeen = stpSeen || line.record.Opcode == static_cast<std::int32_t>(Mnemonic::STP);
             m_instructions.push_back(line.record);
@@ -100,8 +101,12 @@ class Assembler {
         return settleAll() && resolveTargets();
     }
 
+    // The kind of the error that ended the check; None while none has.
+    CheckError error() const { return m_error; }
+
   private:
-    bool failAt(int line, const std::string& rest) {
+    bool failAt(int line, CheckError kind, const std::string& rest) {
+        m_error = kind;
         m_instructions.resize(static_cast<std::size_t>(line));  // the lines before it stay
         return lineError(m_editor, m_prompts, line, rest);
     }
@@ -110,7 +115,8 @@ class Assembler {
         PendingName& p = m_pending[m_pendingBegin++ % kLookAhead];
         if (p.definition) {
             if (m_markNames.indexOf(p.name, p.hash) >= 0) {
-                return failAt(p.line, " : Marke " + shortQuote(p.name) + " bereits definiert");
+                return failAt(p.line, CheckError::DuplicateMark,
+                              " : Marke " + shortQuote(p.name) + " bereits definiert");
             }
             m_markNames.append(std::move(p.name), p.hash);
             m_markList.push_back(VM_Mark{p.line});
@@ -157,7 +163,7 @@ class Assembler {
             if (target < 0) {
                 const std::string name = m_targetNames.at(record.Operand);
                 // Only the resolved lines before the faulty one stay.
-                return failAt(static_cast<int>(i),
+                return failAt(static_cast<int>(i), CheckError::UndefinedMark,
                               ": Ziel " + shortQuote(name) + " ist nicht vorhanden");
             }
             record.Operand = target;
@@ -176,6 +182,7 @@ class Assembler {
     std::array<PendingName, kLookAhead> m_pending;
     std::size_t m_pendingBegin = 0;
     std::size_t m_pendingEnd = 0;
+    CheckError m_error = CheckError::None;
 };
 
 // Appends empty lines until the last program line can be the first visible line, so that the
@@ -204,14 +211,26 @@ void makeRoomBelow(ProgramEditorView& editor) {
 }  // namespace
 
 bool CheckProgram(ProgramEditorView& editor, PromptView& prompts, const OpcodeList& opcodes,
-                  Instructions& instructions) {
+                  Instructions& instructions, CheckError* error) {
+    CheckError ignored = CheckError::None;
+    CheckError& kind = error != nullptr ? *error : ignored;
+    kind = CheckError::None;
     instructions.clear();
     bool stpSeen = false;
     Assembler assembler(editor, prompts, opcodes, instructions, std::max(editor.lineCount(), 0));
-    if (!assembler.assemble(stpSeen)) {
+    bool assembled = false;
+    try {
+        assembled = assembler.assemble(stpSeen);
+    } catch (...) {
+        kind = assembler.error();
+        throw;
+    }
+    if (!assembled) {
+        kind = assembler.error();
         return false;
     }
     if (!stpSeen) {
+        kind = CheckError::NoStp;
         prompts.showMessage(fromUtf8("Fehler: Programm enthält keine STP-Anweisung"), kCaption,
                             MessageIcon::Error);
         return false;

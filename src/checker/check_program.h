@@ -2,6 +2,7 @@
 // first error out.
 #pragma once
 
+#include "checker/check_error.h"
 #include "model/machine_state.h"
 
 namespace quarzel {
@@ -14,8 +15,9 @@ class PromptView;
 // "Programmfehler" box and selected the faulty line (if the error names one). A failed
 // conversion of an address operand raises the conversion error (SystemError) instead. On
 // success the editor text may have grown by empty lines, so that the run display can make the
-// last program line the first visible one.
+// last program line the first visible one. `error`, when given, is set to the kind of the
+// error (None when the check passes), the conversion error included.
 bool CheckProgram(ProgramEditorView& editor, PromptView& prompts, const OpcodeList& opcodes,
-                  Instructions& instructions);
+                  Instructions& instructions, CheckError* error = nullptr);
 
 }  // namespace quarzel

@@ -27,10 +27,11 @@ const Texts& texts() {
 constexpr std::size_t kMnemonicLength = 3;
 constexpr std::size_t kOperandStart = 4;  // after the mnemonic and its blank
 
-ScannedLine failure(std::string rest) {
+ScannedLine failure(CheckError kind, std::string rest) {
     ScannedLine line;
     line.kind = LineKind::Error;
     line.error = std::move(rest);
+    line.errorKind = kind;
     return line;
 }
 
@@ -70,7 +71,7 @@ bool operandEnd(std::string_view line, std::size_t& end) {
 ScannedLine scanName(std::string_view line, ScannedLine scanned, LineKind kind) {
     std::size_t end = 0;
     if (!operandEnd(line, end)) {
-        return failure(texts().commentTooClose);
+        return failure(CheckError::CommentTooClose, texts().commentTooClose);
     }
     scanned.kind = kind;
     if (end > kOperandStart) {
@@ -83,16 +84,17 @@ ScannedLine scanName(std::string_view line, ScannedLine scanned, LineKind kind) 
 ScannedLine scanAddress(std::string_view line, ScannedLine scanned) {
     std::size_t end = 0;
     if (!operandEnd(line, end)) {
-        return failure(texts().commentTooClose);
+        return failure(CheckError::CommentTooClose, texts().commentTooClose);
     }
     const std::string_view operand =
         trimmed(end > kOperandStart ? line.substr(kOperandStart, end - kOperandStart) : "");
     if (operand.empty()) {
-        return failure(texts().targetMissing);
+        return failure(CheckError::OperandMissing, texts().targetMissing);
     }
     for (const char c : operand) {
         if (!isOperandCharacter(c)) {
-            return failure(texts().badOperandCharacter + shortQuote(operand));
+            return failure(CheckError::BadOperandCharacter,
+                           texts().badOperandCharacter + shortQuote(operand));
         }
     }
     std::string_view address = operand;
@@ -109,7 +111,7 @@ ScannedLine scanAddress(std::string_view line, ScannedLine scanned) {
     const std::string text(address);
     const std::int32_t value = textToInt32(text);  // "X10" is cell 16; "5X" does not convert
     if (value < 1 || value > kCellCount) {
-        return failure(": Ziel " + shortQuote(text) + texts().outOfRange);
+        return failure(CheckError::OutOfRange, ": Ziel " + shortQuote(text) + texts().outOfRange);
     }
     scanned.record.Operand = value;
     return scanned;
@@ -134,12 +136,14 @@ ScannedLine scanLine(const std::string& normalised, const OpcodeList& opcodes) {
         return ScannedLine{};
     }
     if (line.front() < 'A' || line.front() > 'Z') {
-        return line.front() == '*' ? ScannedLine{} : failure(texts().badLineStart);
+        return line.front() == '*' ? ScannedLine{}
+                                   : failure(CheckError::BadLineStart, texts().badLineStart);
     }
     const std::string_view mnemonic = line.substr(0, kMnemonicLength);
     const int opcode = opcodes.indexOf(mnemonic);
     if (opcode < kFirstOpcode) {
-        return failure(": " + std::string(mnemonic) + texts().noSuchMnemonic);
+        return failure(CheckError::NoSuchMnemonic,
+                       ": " + std::string(mnemonic) + texts().noSuchMnemonic);
     }
 
     ScannedLine scanned;
@@ -149,12 +153,13 @@ ScannedLine scanLine(const std::string& normalised, const OpcodeList& opcodes) {
     if (inNoOperandSet(opcode)) {
         // Whatever follows the blank is a remark: "STP Ende des Programms" is fine.
         if (line.size() > kMnemonicLength && !blankFollows) {
-            return failure(": " + shortQuote(normalised) + texts().badInstruction);
+            return failure(CheckError::BadInstruction,
+                           ": " + shortQuote(normalised) + texts().badInstruction);
         }
         return scanned;
     }
     if (!blankFollows) {
-        return failure(texts().blankMissing);
+        return failure(CheckError::BlankMissing, texts().blankMissing);
     }
     if (opcode == static_cast<int>(Mnemonic::MRK)) {
         return scanName(line, std::move(scanned), LineKind::MarkDefinition);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "checker/check_error.h"
 #include "model/instruction_set.h"
 #include "model/machine_state.h"
 
@@ -28,6 +29,7 @@ struct ScannedLine {
     VM_Instruction record{static_cast<std::int32_t>(Mnemonic::ZZZ), 0, true};
     std::string name;
     std::string error;
+    CheckError errorKind = CheckError::None;  // with Error: which one
 };
 
 // Takes one normalised line apart. An address operand that is no number at all raises the

@@ -70,6 +70,22 @@ enum class RunTimer { Slow, Fast, Direct };
 // The selected speed (RunMode), stored as a signed 32-bit number.
 enum class Speed : std::int32_t { Step = 0, Slow = 1, Fast = 2, Direct = 3 };
 
+// The steps "Verlauf" can move between, as step counts ("Schritte: N"): from the state before
+// the oldest step the journal holds to the state after the newest step recorded, the steps
+// taken back included. `current` is where the run stands.
+struct HistoryRange {
+    std::uint64_t oldest = 0;
+    std::uint64_t newest = 0;
+    std::uint64_t current = 0;
+    bool movable = false;  // at the speed "Schritt", with a step held, no number dialog open
+
+    bool operator==(const HistoryRange& o) const {
+        return oldest == o.oldest && newest == o.newest && current == o.current &&
+               movable == o.movable;
+    }
+    bool operator!=(const HistoryRange& o) const { return !(*this == o); }
+};
+
 // The run panel: the start button's caption, the step button and the three periodic timers.
 class RunPanelView {
   public:
@@ -85,6 +101,19 @@ class RunPanelView {
     // The speed radio buttons show `speed` without a click of their own (a breakpoint paused a
     // timed run).
     virtual void showSpeed(Speed /*speed*/) {}
+
+    // "Was geschah": the line's text has changed (a step, "Zurück", a check that failed, a new
+    // run). Ask Workbench::stepSentence() when the line is drawn next, once per frame at most;
+    // nothing is made until then.
+    virtual void sentenceChanged() {}
+    // The protocol ("Ablaufprotokoll") now holds the rows of the steps `first`..`last` too, at
+    // its end; their texts come from Workbench::traceRow(step).
+    virtual void traceRowsAdded(std::uint64_t /*first*/, std::uint64_t /*last*/) {}
+    // The rows of the steps `first`..`last` are gone: the oldest beyond the journal's reach, or
+    // the newest after "Zurück", or all of them (a new run, an edit).
+    virtual void traceRowsRemoved(std::uint64_t /*first*/, std::uint64_t /*last*/) {}
+    // "Verlauf": the slider's range and position, and whether it can be moved.
+    virtual void showHistory(const HistoryRange& /*range*/) {}
 };
 
 enum class MessageIcon { Error, Information };

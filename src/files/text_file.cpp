@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "common/system_error.h"
 #include "files/file_errors.h"
 
 #ifdef _WIN32
@@ -381,36 +382,17 @@ TextRead readTextFile(const std::string& path, std::size_t maxBytes, std::size_t
     }
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    std::error_code error;
-    const fs::path target = followLinks(fs::u8path(path), error);
-    if (error) {
-        throw fileCreateError(path, error);
-    }
-    const fs::file_status status = fs::status(target, error);
-    if (fs::is_directory(status)) {
-        throw fileCreateError(path, std::make_error_code(std::errc::is_a_directory));
-    }
-    // The rename would put a plain file where the device or the pipe was (as root, in /dev).
-    if (fs::exists(status) && !fs::is_regular_file(status)) {
-        throw fileWriteError(path);
-    }
-    const TargetInfo info = targetInfo(target);
-
+// The target's temporary file (or the target itself, where the folder takes no new file),
+// open for writing.
+struct AtomicFileWriter::Target {
+    std::string path;  // as given, for the messages
+    fs::path target;
     fs::path temp;
-    int cause = 0;
-    FileHandle file = createTemporary(target, info, temp, error, cause);
+    FileHandle file;
     bool inPlace = false;
-    if (!file) {
-        if (folderRefusesNewFiles(cause)) {
-            file = openInPlace(target, info);
-            inPlace = static_cast<bool>(file);
-        }
-        if (!file) {
-            throw fileCreateError(path, error);
-        }
-    }
-    auto fail = [&]() {
+
+    // Closes the file and removes the temporary one; the error to raise.
+    SystemError fail() {
         const std::error_code cause = lastError();
         file = FileHandle();
         if (!inPlace) {
@@ -418,28 +400,89 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
             fs::remove(temp, ignored);
         }
         return fileCreateError(path, cause);
-    };
+    }
+};
 
-    if (!writeAll(file, bytes) || !syncToDisk(file)) {
-        throw fail();
-    }
-    clearErrors();
-    if (!file.close()) {
-        throw fail();
-    }
-    if (inPlace) {
-        return;
-    }
-    fs::rename(temp, target, error);
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : m_target(new Target) {
+    Target& t = *m_target;
+    t.path = path;
+    std::error_code error;
+    t.target = followLinks(fs::u8path(path), error);
     if (error) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
         throw fileCreateError(path, error);
     }
-    syncFolder(target.parent_path());
+    const fs::file_status status = fs::status(t.target, error);
+    if (fs::is_directory(status)) {
+        throw fileCreateError(path, std::make_error_code(std::errc::is_a_directory));
+    }
+    // The rename would put a plain file where the device or the pipe was (as root, in /dev).
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        throw fileWriteError(path);
+    }
+    const TargetInfo info = targetInfo(t.target);
+
+    int cause = 0;
+    t.file = createTemporary(t.target, info, t.temp, error, cause);
+    if (!t.file) {
+        if (folderRefusesNewFiles(cause)) {
+            t.file = openInPlace(t.target, info);
+            t.inPlace = static_cast<bool>(t.file);
+        }
+        if (!t.file) {
+            throw fileCreateError(path, error);
+        }
+    }
 }
 
-void writeRegularFile(const std::string& path, std::string_view bytes) {
+AtomicFileWriter::~AtomicFileWriter() {
+    if (m_target && m_target->file && !m_target->inPlace) {
+        m_target->file = FileHandle();
+        std::error_code ignored;
+        fs::remove(m_target->temp, ignored);
+    }
+}
+
+void AtomicFileWriter::write(std::string_view bytes) {
+    if (!m_target->file) {
+        throw fileCreateError(m_target->path, std::make_error_code(std::errc::bad_file_descriptor));
+    }
+    if (!writeAll(m_target->file, bytes)) {
+        throw m_target->fail();
+    }
+}
+
+void AtomicFileWriter::commit() {
+    Target& t = *m_target;
+    if (!t.file) {
+        throw fileCreateError(t.path, std::make_error_code(std::errc::bad_file_descriptor));
+    }
+    if (!syncToDisk(t.file)) {
+        throw t.fail();
+    }
+    clearErrors();
+    if (!t.file.close()) {
+        throw t.fail();
+    }
+    if (t.inPlace) {
+        return;
+    }
+    std::error_code error;
+    fs::rename(t.temp, t.target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(t.temp, ignored);
+        throw fileCreateError(t.path, error);
+    }
+    syncFolder(t.target.parent_path());
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    AtomicFileWriter writer(path);
+    writer.write(bytes);
+    writer.commit();
+}
+
+void refuseIrregularFile(const std::string& path) {
     std::error_code error;
     const fs::path target = followLinks(fs::u8path(path), error);
     if (!error) {
@@ -448,6 +491,10 @@ void writeRegularFile(const std::string& path, std::string_view bytes) {
             throw fileWriteError(path);
         }
     }
+}
+
+void writeRegularFile(const std::string& path, std::string_view bytes) {
+    refuseIrregularFile(path);
     writeFileAtomically(path, bytes);
 }
 

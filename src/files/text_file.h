@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -58,5 +59,27 @@ void writeFileAtomically(const std::string& path, std::string_view bytes);
 // regular file, or a name that is not taken yet, is written. A folder too raises "Datei %s
 // kann nicht geschrieben werden".
 void writeRegularFile(const std::string& path, std::string_view bytes);
+// That refusal on its own, before anything is written: raises "Datei %s kann nicht
+// geschrieben werden" when `path` names something that is not a regular file.
+void refuseIrregularFile(const std::string& path);
+
+// writeFileAtomically in pieces, for a file too large to be made in memory first: created as
+// writeFileAtomically creates it, raising the same errors, and put in its place by commit().
+// A writer that is not committed leaves the target as it was (unless it is being overwritten
+// in place, as writeFileAtomically does where the folder takes no new file).
+class AtomicFileWriter {
+  public:
+    explicit AtomicFileWriter(const std::string& path);
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter();
+
+    void write(std::string_view bytes);
+    void commit();
+
+  private:
+    struct Target;
+    std::unique_ptr<Target> m_target;
+};
 
 }  // namespace quarzel

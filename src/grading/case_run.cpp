@@ -98,10 +98,11 @@ CaseResult runCase(const CaseInput& input) {
 
     result.ran = true;
     RunLoopResult run;
-    const bool handled = bench.btRunClick() &&  // the third press starts
-                         guarded(prompts, [&] {
-                             run = bench.runHeadless({input.maxSteps, input.detectLoops});
-                         });
+    const bool handled =
+        bench.btRunClick() &&  // the third press starts
+        guarded(prompts, [&] {
+            run = bench.runHeadless({input.maxSteps, input.detectLoops, input.trace});
+        });
     const MachineState& machine = bench.machine();
     result.registers = machine;
     result.steps = machine.StepCount;

@@ -11,6 +11,7 @@
 #include "machine/run_loop.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
+#include "model/trace_row.h"
 
 namespace quarzel::grading {
 
@@ -24,6 +25,7 @@ struct CaseInput {
     std::uint64_t maxSteps = kDefaultStepLimit;
     bool detectLoops = false;
     bool checkOnly = false;
+    TraceSink* trace = nullptr;  // hears every executed step (quarzel-run --trace)
 };
 
 // How a case ended. Each end that comes with a box keeps the box's text in `message`.

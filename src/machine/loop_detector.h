@@ -31,6 +31,7 @@ class LoopDetector {
     }
     void atCell(int /*row*/) {}
     void recorded() {}
+    void numberTaken(bool /*accepted*/) {}
 
     // A look at the state after a step that left the run going. True when the state is that of
     // the snapshot.

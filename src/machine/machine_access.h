@@ -4,10 +4,13 @@
 // hash) and of each access once it is done (the table scrolls to the cell, the picture
 // repaints with the access marked).
 //
-// A watcher has three members, called in this order:
+// A watcher has three members for a cell, called in this order:
 //   void beforeWrite(int row, std::int32_t number)  the cell is about to hold `number`
 //   void atCell(int row)                             the cell holds its new content
 //   void recorded()                                  LastAccessCell / LastAccessWrite are set
+// and one for the keyboard, after INP's dialog has closed:
+//   void numberTaken(bool accepted)  a number was accepted (InputValue holds it), or the
+//                                    dialog was closed through its frame
 #pragma once
 
 #include <cstdint>
@@ -26,6 +29,7 @@ struct NoWatcher {
     void beforeWrite(int /*row*/, std::int32_t /*number*/) {}
     void atCell(int /*row*/) {}
     void recorded() {}
+    void numberTaken(bool /*accepted*/) {}
 };
 
 template <class Watcher>
@@ -76,7 +80,8 @@ class MachineAccess {
     std::int32_t requestNumber() {
         m_machine.InputPending = true;
         const PendingInput pending{m_machine};
-        askForNumber(m_dialog, m_prompts, m_input);
+        const bool accepted = askForNumber(m_dialog, m_prompts, m_input);
+        m_watcher.numberTaken(accepted);
         const std::int32_t value = m_input.InputValue;
         m_dialog.hide();
         return value;

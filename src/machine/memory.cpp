@@ -9,7 +9,7 @@ namespace quarzel {
 Memory::Memory(MachineState& machine, DataTable& table, StateFlags& flags, NumberInput& input,
                DataGridView& grid, MemoryPictureView& picture, NumberInputView& dialog,
                PromptView& prompts)
-    : m_watcher{table, grid, picture},
+    : m_watcher{table, input, grid, picture},
       m_access(machine, table, flags, input, dialog, prompts, m_watcher) {}
 
 void Memory::DisplayWatcher::beforeWrite(int row, std::int32_t number) {
@@ -26,7 +26,16 @@ void Memory::DisplayWatcher::atCell(int row) {
 }
 
 void Memory::DisplayWatcher::recorded() {
+    if (journal != nullptr) {
+        journal->recordAccess();
+    }
     picture.repaintNow();
+}
+
+void Memory::DisplayWatcher::numberTaken(bool accepted) {
+    if (journal != nullptr) {
+        journal->recordNumber(accepted, input.InputValue);
+    }
 }
 
 }  // namespace quarzel

@@ -47,6 +47,7 @@ class Memory {
   private:
     struct DisplayWatcher {
         const DataTable& table;
+        const NumberInput& input;
         DataGridView& grid;
         MemoryPictureView& picture;
         StepJournal* journal = nullptr;
@@ -55,6 +56,7 @@ class Memory {
         void beforeWrite(int row, std::int32_t number);
         void atCell(int row);
         void recorded();
+        void numberTaken(bool accepted);
     };
 
     DisplayWatcher m_watcher;

@@ -13,6 +13,7 @@
 #include "model/data_table.h"
 #include "model/machine_state.h"
 #include "model/state_flags.h"
+#include "model/trace_row.h"
 
 namespace quarzel {
 namespace {
@@ -53,18 +54,64 @@ class NoPrompts : public PromptView {
     }
 };
 
+// A traced run's watcher: it notes whether a step touched a cell, passes every access on to
+// the watcher it wraps, and hands each step's row to the sink.
+template <class Inner>
+class Tracer {
+  public:
+    Tracer(Inner& inner, TraceSink& sink, const MachineState& machine)
+        : m_inner(inner), m_sink(sink), m_machine(machine) {}
+
+    void beforeWrite(int row, std::int32_t number) { m_inner.beforeWrite(row, number); }
+    void atCell(int row) { m_inner.atCell(row); }
+    void recorded() {
+        m_touched = true;
+        m_inner.recorded();
+    }
+    void numberTaken(bool accepted) { m_inner.numberTaken(accepted); }
+
+    // Step `step` executed line `line` and left the registers `after`.
+    void stepped(std::uint64_t step, std::int32_t line, const Registers& after) {
+        TraceRow row;
+        row.step = step;
+        row.line = line;
+        row.after = after;
+        if (m_touched) {
+            row.cell = m_machine.LastAccessCell;
+            row.write = m_machine.LastAccessWrite;
+        }
+        m_touched = false;
+        m_sink.row(row);
+    }
+
+  private:
+    Inner& m_inner;
+    TraceSink& m_sink;
+    const MachineState& m_machine;
+    bool m_touched = false;
+};
+
+template <class Watcher>
+inline constexpr bool kTraced = false;
+template <class Inner>
+inline constexpr bool kTraced<Tracer<Inner>> = true;
+
+// A run that is not watched for endless loops.
+struct NoLoopWatch {};
+
 // Steps until the run ends one way or another. Errors are thrown out of here: the one `try`
 // is the caller's, around the whole loop rather than inside it, so that no instruction runs
 // inside a try block (in WebAssembly every call made inside one goes through a script
-// trampoline).
-template <bool CheckOpcodes, class Watcher>
+// trampoline). `line` is the line of the step last begun, for the trace of a failing step.
+template <bool CheckOpcodes, class Watcher, class Loops>
 #if defined(__GNUC__)
 __attribute__((noinline))
 #endif
 StepEnd
 stepUntilTheEnd(const Instructions& program, Registers& r, std::uint64_t& steps,
-                std::uint64_t maxSteps, MachineAccess<Watcher>& access, Watcher& watcher) {
-    constexpr bool kDetectLoops = std::is_same_v<Watcher, LoopDetector>;
+                std::uint64_t maxSteps, MachineAccess<Watcher>& access, Watcher& watcher,
+                Loops& loops, std::int32_t& line) {
+    constexpr bool kDetectLoops = std::is_same_v<Loops, LoopDetector>;
     const VM_Instruction* const code = program.data();
     const auto size = static_cast<std::uint32_t>(program.size());
     for (;;) {
@@ -72,16 +119,25 @@ stepUntilTheEnd(const Instructions& program, Registers& r, std::uint64_t& steps,
             return StepEnd::StepLimit;
         }
         ++steps;
-        const VM_Instruction& instruction = fetchInstruction<CheckOpcodes>(code, size, r.VM_IP);
         const std::int32_t ip = r.VM_IP;
+        if constexpr (kTraced<Watcher>) {
+            line = ip;
+        }
+        const VM_Instruction& instruction = fetchInstruction<CheckOpcodes>(code, size, ip);
         if (executeInstruction(r, instruction, access)) {
+            if constexpr (kTraced<Watcher>) {
+                watcher.stepped(steps, ip, r);
+            }
             return StepEnd::Stopped;
+        }
+        if constexpr (kTraced<Watcher>) {
+            watcher.stepped(steps, ip, r);
         }
         // A state that repeats comes round in a cycle, and every cycle of a program has a
         // step that does not go on to the next line (a jump, CAL or RET): looking only after
         // those steps finds every loop and costs the straight-line steps nothing.
         if constexpr (kDetectLoops) {
-            if (r.VM_IP != ip + 1 && watcher.repeats(r)) {
+            if (r.VM_IP != ip + 1 && loops.repeats(r)) {
                 return StepEnd::EndlessLoop;
             }
         }
@@ -90,35 +146,43 @@ stepUntilTheEnd(const Instructions& program, Registers& r, std::uint64_t& steps,
 
 // The registers live in a local copy while the loop runs and go back into the machine on
 // every way out, so that a failing step leaves exactly what VM_Step would leave.
-template <bool CheckOpcodes, class Watcher>
+template <bool CheckOpcodes, class Watcher, class Loops>
 RunLoopResult loop(MachineState& machine, MachineAccess<Watcher>& access, Watcher& watcher,
-                   std::uint64_t maxSteps) {
+                   Loops& loops, std::uint64_t maxSteps) {
     Registers r = machine;
     std::uint64_t steps = machine.StepCount;
+    std::int32_t line = 0;
     RunLoopResult result;
     result.outcome = outcomeOf([&] {
         return stepUntilTheEnd<CheckOpcodes>(machine.InstructionList, r, steps, maxSteps, access,
-                                             watcher);
+                                             watcher, loops, line);
     });
+    if constexpr (kTraced<Watcher>) {
+        // The failing step counts as executed: it has its row too.
+        const StepEnd end = result.outcome.end;
+        if (end == StepEnd::RunTimeError || end == StepEnd::SystemError) {
+            watcher.stepped(steps, line, r);
+        }
+    }
     static_cast<Registers&>(machine) = r;
     machine.StepCount = steps;
     return result;
 }
 
-template <class Watcher>
+template <class Watcher, class Loops>
 RunLoopResult runWith(MachineState& machine, DataTable& table, StateFlags& flags,
                       NumberInput& input, NumberInputView& dialog, PromptView& prompts,
-                      Watcher& watcher, std::uint64_t maxSteps) {
+                      Watcher& watcher, Loops& loops, std::uint64_t maxSteps) {
     MachineAccess<Watcher> access(machine, table, flags, input, dialog, prompts, watcher);
     // Checked programs hold nothing but valid opcodes, so the loop need not look again.
     RunLoopResult result = allOpcodesValid(machine.InstructionList)
-                               ? loop<false>(machine, access, watcher, maxSteps)
-                               : loop<true>(machine, access, watcher, maxSteps);
-    if constexpr (std::is_same_v<Watcher, LoopDetector>) {
+                               ? loop<false>(machine, access, watcher, loops, maxSteps)
+                               : loop<true>(machine, access, watcher, loops, maxSteps);
+    if constexpr (std::is_same_v<Loops, LoopDetector>) {
         if (result.outcome.end == StepEnd::EndlessLoop) {
             // Named by its lowest line, where a learner reads a loop to begin, whichever line
             // the detector happened to look at.
-            result.loopLine = lowestCycleLine(machine, table, flags, input, watcher);
+            result.loopLine = lowestCycleLine(machine, table, flags, input, loops);
         }
     }
     return result;
@@ -158,13 +222,25 @@ std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags
 
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
                       NumberInput& input, NumberInputView& dialog, PromptView& prompts,
-                      std::uint64_t maxSteps, bool detectLoops) {
+                      std::uint64_t maxSteps, bool detectLoops, TraceSink* trace) {
+    // Each way of running is its own loop, so that a run without the trace or the loop
+    // detection pays nothing for them.
     if (detectLoops) {
         LoopDetector detector(machine, table, input, dialog);
-        return runWith(machine, table, flags, input, dialog, prompts, detector, maxSteps);
+        if (trace != nullptr) {
+            Tracer<LoopDetector> tracer(detector, *trace, machine);
+            return runWith(machine, table, flags, input, dialog, prompts, tracer, detector,
+                           maxSteps);
+        }
+        return runWith(machine, table, flags, input, dialog, prompts, detector, detector, maxSteps);
     }
     NoWatcher nobody;
-    return runWith(machine, table, flags, input, dialog, prompts, nobody, maxSteps);
+    NoLoopWatch noLoops;
+    if (trace != nullptr) {
+        Tracer<NoWatcher> tracer(nobody, *trace, machine);
+        return runWith(machine, table, flags, input, dialog, prompts, tracer, noLoops, maxSteps);
+    }
+    return runWith(machine, table, flags, input, dialog, prompts, nobody, noLoops, maxSteps);
 }
 
 }  // namespace quarzel

@@ -15,6 +15,7 @@ class DataTable;
 class LoopDetector;
 class NumberInputView;
 class PromptView;
+class TraceSink;
 struct MachineState;
 struct NumberInput;
 struct StateFlags;
@@ -30,10 +31,10 @@ struct RunLoopResult {
 // Counts every executed instruction, a failing one included, in machine.StepCount and stops
 // before a step that would take it beyond maxSteps. INP asks `dialog` as VM_Step does (a rejected
 // text shown through `prompts`). Neither stops the run (VM_Running) nor shows anything: the caller
-// acts on the result.
+// acts on the result. `trace`, when given, hears every executed step, the failing one included.
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
                       NumberInput& input, NumberInputView& dialog, PromptView& prompts,
-                      std::uint64_t maxSteps, bool detectLoops);
+                      std::uint64_t maxSteps, bool detectLoops, TraceSink* trace = nullptr);
 
 // The lowest line (from 1) of the cycle the machine is in, right after `detector` found its
 // state repeated: the cycle is run once more without any display and without opening the

@@ -8,32 +8,36 @@
 namespace quarzel {
 
 void throwBadIndexRegister() {
-    throw RuntimeFault(fromUtf8("Indexregister zeigt auf ungültige Stelle"));
+    throw RuntimeFault(RuntimeFaultKind::BadIndexRegister,
+                       fromUtf8("Indexregister zeigt auf ungültige Stelle"));
 }
 
 void throwBadPointerCell(std::int32_t n) {
-    throw RuntimeFault("Speicherstelle " + int32ToText(n) +
-                       fromUtf8(" zeigt auf ungültige Stelle"));
+    throw RuntimeFault(
+        RuntimeFaultKind::BadPointerCell,
+        "Speicherstelle " + int32ToText(n) + fromUtf8(" zeigt auf ungültige Stelle"));
 }
 
 void throwDivisionByZero() {
-    throw RuntimeFault("Division durch Null");
+    throw RuntimeFault(RuntimeFaultKind::DivisionByZero, "Division durch Null");
 }
 
 void throwStackUnderflow() {
-    throw RuntimeFault("Stack-Underflow");
+    throw RuntimeFault(RuntimeFaultKind::StackFull, "Stack-Underflow");
 }
 
 void throwStackOverflow() {
-    throw RuntimeFault("Stack-Overflow");
+    throw RuntimeFault(RuntimeFaultKind::StackEmpty, "Stack-Overflow");
 }
 
 void throwPastTheProgram(std::int32_t ip) {
-    throw RuntimeFault(fromUtf8("Listenindex überschreitet das Maximum (") + int32ToText(ip) + ")");
+    throw RuntimeFault(RuntimeFaultKind::PastTheProgram,
+                       fromUtf8("Listenindex überschreitet das Maximum (") + int32ToText(ip) + ")");
 }
 
 void throwInvalidInstruction(std::int32_t ip) {
-    throw RuntimeFault(fromUtf8("Ungültige Anweisung in Zeile ") + int32ToText(checkedAdd(ip, 1)));
+    throw RuntimeFault(RuntimeFaultKind::InvalidInstruction,
+                       fromUtf8("Ungültige Anweisung in Zeile ") + int32ToText(checkedAdd(ip, 1)));
 }
 
 void throwUnreadableCell(const std::string& text) {

@@ -10,13 +10,26 @@
 
 namespace quarzel {
 
+// Which of the run-time errors it is, so that whoever explains a step need not read its text.
+enum class RuntimeFaultKind {
+    BadIndexRegister,
+    BadPointerCell,
+    DivisionByZero,
+    StackFull,   // "Stack-Underflow"
+    StackEmpty,  // "Stack-Overflow"
+    PastTheProgram,
+    InvalidInstruction,
+};
+
 class RuntimeFault : public std::exception {
   public:
-    explicit RuntimeFault(std::string text) : m_text(std::move(text)) {}
+    RuntimeFault(RuntimeFaultKind kind, std::string text) : m_kind(kind), m_text(std::move(text)) {}
+    RuntimeFaultKind kind() const noexcept { return m_kind; }
     const std::string& text() const noexcept { return m_text; }
     const char* what() const noexcept override { return m_text.c_str(); }
 
   private:
+    RuntimeFaultKind m_kind;
     std::string m_text;
 };
 

@@ -1,19 +1,26 @@
 #include "machine/step_journal.h"
 
-#include <utility>
-
 namespace quarzel {
 
 void StepJournal::begin(const MachineSnapshot& before) {
-    if (m_ring.size() < kCapacity && m_next == m_ring.size()) {
+    m_size = m_position;  // what was taken back does not follow this step
+    if (m_size == kCapacity) {
+        m_start = slot(1);
+        --m_size;
+    }
+    const std::size_t index = slot(m_size);
+    if (index == m_ring.size()) {
         m_ring.emplace_back();  // the ring grows with the run, up to its capacity
     }
-    JournalEntry& entry = m_ring[m_next];
+    JournalEntry& entry = m_ring[index];
     entry.before = before;
     entry.writtenRow = -1;
     entry.cell = CellContent{};
-    m_next = (m_next + 1) % kCapacity;
-    m_size = m_size < kCapacity ? m_size + 1 : kCapacity;
+    entry.number = 0;
+    entry.accessed = false;
+    entry.numberAccepted = false;
+    ++m_size;
+    m_position = m_size;
     m_open = true;
 }
 
@@ -28,24 +35,24 @@ void StepJournal::recordCell(const DataTable& table, int row) {
     }
 }
 
-JournalEntry StepJournal::takeLast() {
-    JournalEntry entry = std::move(newest());
-    m_next = (m_next + kCapacity - 1) % kCapacity;
-    --m_size;
+const JournalEntry& StepJournal::stepBack() {
     m_open = false;
-    return entry;
+    --m_position;
+    return at(m_position);
+}
+
+const JournalEntry& StepJournal::stepForward() {
+    m_open = false;
+    return at(m_position++);
 }
 
 void StepJournal::clear() {
     m_ring.clear();
     m_ring.shrink_to_fit();
-    m_next = 0;
+    m_start = 0;
     m_size = 0;
+    m_position = 0;
     m_open = false;
-}
-
-JournalEntry& StepJournal::newest() {
-    return m_ring[(m_next + kCapacity - 1) % kCapacity];
 }
 
 }  // namespace quarzel

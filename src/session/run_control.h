@@ -4,9 +4,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "checker/check_error.h"
+#include "common/views.h"
+#include "files/trace_table.h"
 #include "machine/run_loop.h"
 #include "machine/step_outcome.h"
+#include "session/step_history.h"
 
 namespace quarzel {
 
@@ -17,7 +23,6 @@ class StepJournal;
 struct MachineState;
 struct NumberInput;
 struct StateFlags;
-struct Views;
 
 class RunControl {
   public:
@@ -61,6 +66,26 @@ class RunControl {
     // recorded.
     void forgetSteps();
 
+    // "Was geschah": the sentence of the step taken last, while the journal holds it; after a
+    // check that failed, the hint for its error ("Tipp: ..."); else empty. Windows-1252.
+    std::string stepSentence() const;
+
+    // The protocol: the steps taken of the run the journal holds, each a row, and the whole of
+    // it as a file's bytes.
+    StepSpan traceSpan() const;
+    TraceTexts traceRow(std::uint64_t step) const;  // step within traceSpan()
+    std::string traceCsv() const;
+    std::string traceHtml() const;
+
+    // "Verlauf": where the run can move in the journal, and moving there. Back is "Zurück" to
+    // that step; forward runs the recorded steps again, INP taking the number typed then, up
+    // to the newest step. Only at the speed "Schritt", with no number dialog open.
+    HistoryRange historyRange() const;
+    void historyMove(std::uint64_t step);
+    // The step count at which the run last stood before a line `marked` says yes to.
+    std::optional<std::uint64_t> lastStandBefore(
+        const std::function<bool(std::int32_t)>& marked) const;
+
     // A run without any display per step, for the headless tools: steps from VM_IP until
     // STP, an error, `maxSteps` steps of this run (StepCount) or, with detectLoops, a state
     // that repeats. STP and the errors end exactly as VM_Step ends them (VM_Stop, VM_Print,
@@ -68,6 +93,7 @@ class RunControl {
     struct HeadlessLimits {
         std::uint64_t maxSteps = kDefaultStepLimit;
         bool detectLoops = false;
+        TraceSink* trace = nullptr;  // hears every executed step
     };
     RunLoopResult runHeadless(const HeadlessLimits& limits);
 
@@ -89,6 +115,14 @@ class RunControl {
   private:
     void stepIfRunning();
     bool checkProgram();
+    bool checkData();
+    // The journal holds steps of this run, and neither the program nor the data was changed
+    // since it began.
+    bool journalHoldsRun() const;
+    // The sentence line, the protocol's rows and the history's range, as showRunState tells
+    // them.
+    void showRunReport();
+    std::string lineText(std::int32_t line) const;
     // Ends a run the way a step ends it: STP prints, the errors show their boxes.
     void finishRun(const StepOutcome& outcome);
 
@@ -100,12 +134,28 @@ class RunControl {
     StepJournal& m_journal;
     NumberInput& m_input;
     const Views& m_views;
-    std::uint64_t m_journalEdits = 0;  // StateFlags::Edits when the journal's run started
+    std::uint64_t m_journalEdits = 0;            // StateFlags::Edits when the journal's run started
+    CheckError m_checkError = CheckError::None;  // of the last check, until a run starts
+    std::uint64_t m_runs = 0;                    // counts the journal's runs (VM_Start, New, Load)
+    std::uint64_t m_changes = 0;  // counts what changes the sentence: steps, moves, checks
+    // What decides the sentence line's text.
+    struct SentenceSource {
+        CheckError error = CheckError::None;
+        bool stepHeld = false;
+        std::uint64_t changes = 0;
+        bool operator!=(const SentenceSource& o) const {
+            return error != o.error || stepHeld != o.stepHeld || changes != o.changes;
+        }
+    };
     // What the views show now; the window starts idle at the speed "Schritt".
     struct ShownRunState {
         bool running = false;
         bool stepping = true;
         int currentLine = -1;
+        SentenceSource sentence;
+        std::uint64_t traceRun = 0;
+        StepSpan trace;
+        HistoryRange history;
     } m_shown;
 };
 

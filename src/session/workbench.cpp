@@ -77,6 +77,41 @@ void Workbench::btBackClick() {
     guard([this] { m_runControl.VM_StepBack(); });
 }
 
+void Workbench::historyMove(std::uint64_t step) {
+    m_loopWatch.forget();
+    guard([this, step] { m_runControl.historyMove(step); });
+}
+
+void Workbench::btBackToBreakpointClick() {
+    m_loopWatch.forget();
+    guard([this] {
+        if (!m_runControl.historyRange().movable) {
+            return;
+        }
+        const std::optional<std::uint64_t> step =
+            m_runControl.lastStandBefore([this](std::int32_t line) { return stopsAt(line); });
+        if (step) {
+            m_runControl.historyMove(*step);
+        } else {
+            m_views.prompts.showNote("Im Verlauf stand der Lauf vor keiner Zeile mit Haltepunkt.");
+        }
+    });
+}
+
+void Workbench::btTraceExportClick(TraceFormat format) {
+    guard([this, format] {
+        const bool html = format == TraceFormat::Html;
+        const auto path =
+            m_views.prompts.chooseFileToSave(html ? FileFilter{"HTML Dateien (*.html)", "*.html"}
+                                                  : FileFilter{"CSV-Dateien (*.csv)", "*.csv"},
+                                             html ? "html" : "csv");
+        if (path) {
+            writeFileAtomically(*path, html ? m_runControl.traceHtml() : m_runControl.traceCsv());
+            m_views.prompts.finishSave(*path);  // the page hands the file on from here
+        }
+    });
+}
+
 void Workbench::speedClick(Speed speed) {
     m_loopWatch.forget();
     if (speed != Speed::Step) {

@@ -32,6 +32,9 @@
 
 namespace quarzel {
 
+// The two forms "Exportieren" writes the protocol in.
+enum class TraceFormat { Csv, Html };
+
 class Workbench {
   public:
     // The state of a fresh start: table filled, flags false, empty instruction list, Step.
@@ -60,6 +63,18 @@ class Workbench {
     // says so: "Endlosschleife ab Zeile N erkannt.", N the lowest line of the cycle; once per
     // run.
     void timerTick(RunTimer timer);
+    // "Verlauf": moves the run to the state after step `step` (a step count, within
+    // historyRange(); outside it, to its nearest end). Back is "Zurück" to that step; forward
+    // runs the recorded steps again, each INP taking the number typed then without asking. Only
+    // at the speed "Schritt", with no number dialog open: otherwise nothing happens.
+    void historyMove(std::uint64_t step);
+    // "Zurück bis Haltepunkt": back to the last time the run stood before a marked line that
+    // holds an instruction (the breakpoints' rule); a note says so when it never did within
+    // the steps the journal holds.
+    void btBackToBreakpointClick();
+    // "Exportieren" in the protocol: the save dialog for `format`, then the protocol's rows as
+    // a CSV file (UTF-8 with a byte-order mark, ";" between fields) or an HTML page.
+    void btTraceExportClick(TraceFormat format);
     void btNewClick();
     void btLoadClick();
     void btSaveClick();
@@ -135,6 +150,19 @@ class Workbench {
     const NumberInput& input() const { return m_input; }
     std::string programText() const { return m_views.editor.text(); }
     bool canStepBack() const { return m_runControl.canStepBack(); }
+
+    // "Was geschah": the German sentence of the step taken last (Windows-1252), e.g.
+    // "Zeile 5: ADD 11 — Akku 5 + Zelle 11 (7) = 12"; after "Prüfen" found an error, the hint
+    // for its kind ("Tipp: ..."); empty when there is neither. Made when asked: a front end
+    // asks after RunPanelView::sentenceChanged(), when it draws.
+    std::string stepSentence() const { return m_runControl.stepSentence(); }
+    // The protocol ("Ablaufprotokoll"): the steps whose rows it holds (numbered from 1, the
+    // last 100 000 of the run at most, up to where the run stands), and the texts of one row
+    // (Windows-1252), in the order of traceColumns().
+    StepSpan traceSpan() const { return m_runControl.traceSpan(); }
+    TraceTexts traceRow(std::uint64_t step) const { return m_runControl.traceRow(step); }
+    // "Verlauf": the slider's range and position, as RunPanelView::showHistory tells it.
+    HistoryRange historyRange() const { return m_runControl.historyRange(); }
 
     // Runs a front end's own handler inside the same central handler as the commands; false
     // when it ended in an error, which has then been shown.

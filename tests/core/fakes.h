@@ -154,6 +154,38 @@ class FakeRunPanel : public RunPanelView {
     void setBackEnabled(bool enabled) override { backEnabled = enabled; }
     void showStepCount(std::uint64_t count) override { steps = count; }
 
+    int sentenceChanges = 0;
+    // The protocol's rows as a table model would hold them after the calls: steps
+    // traceFirst..traceLast. Every call must fit what it holds.
+    std::uint64_t traceFirst = 1;
+    std::uint64_t traceLast = 0;
+    HistoryRange history;
+    void sentenceChanged() override { ++sentenceChanges; }
+    void traceRowsAdded(std::uint64_t first, std::uint64_t last) override {
+        EXPECT_LE(first, last);
+        if (traceFirst > traceLast) {
+            traceFirst = first;
+        } else {
+            EXPECT_EQ(first, traceLast + 1) << "rows are added at the end";
+        }
+        traceLast = last;
+    }
+    void traceRowsRemoved(std::uint64_t first, std::uint64_t last) override {
+        EXPECT_TRUE(first <= last && first >= traceFirst && last <= traceLast)
+            << "rows " << first << ".." << last << " of " << traceFirst << ".." << traceLast;
+        if (first == traceFirst) {
+            traceFirst = last + 1;
+        } else {
+            EXPECT_EQ(last, traceLast) << "rows go at either end";
+            traceLast = first - 1;
+        }
+        if (traceFirst > traceLast) {
+            traceFirst = 1;
+            traceLast = 0;
+        }
+    }
+    void showHistory(const HistoryRange& range) override { history = range; }
+
   private:
     EventLog& m_log;
 };

@@ -1,5 +1,5 @@
-// Where the headless tools write: a report or a memory dump only into a regular file or a new
-// one, and standard output checked to the end, so that a lost report is never a success.
+// Where the headless tools write: a report, a memory dump or a trace only into a regular file or a
+// new one, and standard output checked to the end, so that a lost report is never a success.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,11 +34,12 @@ void putInputs(const TempFolder& folder) {
     writeBytes(folder.file("a.toml"), "[[fall]]\nname = \"A\"\n");
 }
 
-// Runs quarzel-run --dump or quarzel-grade --csv / --html in process, writing `target`.
+// Runs quarzel-run --dump / --trace or quarzel-grade --csv / --html in process, writing
+// `target`.
 int writeTo(const std::string& option, const TempFolder& folder, const std::string& target,
             std::ostream& err) {
     std::ostringstream out;
-    if (option == "--dump") {
+    if (option == "--dump" || option == "--trace") {
         return runCommand({option, target, folder.file("p.prg")}, out, err);
     }
     return grading::gradeCommand({option, target, folder.file("a.toml"), folder.file("p.prg")}, out,
@@ -80,8 +81,9 @@ TEST(OutputFiles, OnlyARegularFileOrANewOneIsWritten) {
         },
 #endif
     };
-    for (const std::string option : {"--dump", "--csv", "--html"}) {
-        const std::string caption = option == "--dump" ? "Quarzel 3: " : "quarzel-grade: ";
+    for (const std::string option : {"--dump", "--trace", "--csv", "--html"}) {
+        const std::string caption =
+            option == "--dump" || option == "--trace" ? "Quarzel 3: " : "quarzel-grade: ";
         for (const auto& make : refused) {
             TempFolder folder;
             const std::string path = make(folder);

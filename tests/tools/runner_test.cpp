@@ -2,7 +2,9 @@
 // of runs that the golden programs do not cover.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +23,11 @@ std::vector<std::string> linesOf(const std::string& text) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 class RunnerTest : public ::testing::Test {
@@ -45,14 +52,15 @@ class RunnerTest : public ::testing::Test {
 // ---- arguments ---------------------------------------------------------------------------
 
 TEST(RunnerArguments, AcceptsTheWholeContract) {
-    const ParseResult r =
-        parseArguments({"--input", "5", "--data", "d.dta", "--max-steps", "42", "--input", "x",
-                        "--dump", "o.dta", "--check", "p.prg", "--input", "-7", "--detect-loops"});
+    const ParseResult r = parseArguments({"--input", "5", "--data", "d.dta", "--max-steps", "42",
+                                          "--input", "x", "--dump", "o.dta", "--check", "p.prg",
+                                          "--input", "-7", "--detect-loops", "--trace", "t.csv"});
     ASSERT_TRUE(r.options) << r.problem;
     const Options& o = *r.options;
     EXPECT_EQ(o.program, "p.prg");
     EXPECT_EQ(o.data, "d.dta");
     EXPECT_EQ(o.dump, "o.dta");
+    EXPECT_EQ(o.trace, "t.csv");
     EXPECT_EQ(o.inputs, (std::vector<std::string>{"5", "x", "-7"}));
     EXPECT_EQ(o.maxSteps, 42u);
     EXPECT_TRUE(o.checkOnly);
@@ -65,6 +73,7 @@ TEST(RunnerArguments, DefaultsWithOnlyAProgram) {
     EXPECT_EQ(r.options->maxSteps, 1000000u);
     EXPECT_FALSE(r.options->data);
     EXPECT_FALSE(r.options->dump);
+    EXPECT_FALSE(r.options->trace);
     EXPECT_FALSE(r.options->checkOnly);
     EXPECT_FALSE(r.options->detectLoops);
     EXPECT_TRUE(r.options->inputs.empty());
@@ -78,6 +87,8 @@ TEST(RunnerArguments, RefusesWhatItCannotUse) {
         {"--frobnicate", "p.prg"},
         {"p.prg", "--data"},
         {"p.prg", "--dump"},
+        {"p.prg", "--trace"},
+        {"--trace", "a.csv", "--trace", "b.csv", "p.prg"},
         {"p.prg", "--input"},
         {"p.prg", "--max-steps"},
         {"--max-steps", "-1", "p.prg"},
@@ -235,6 +246,45 @@ TEST_F(RunnerTest, DetectLoopsCountsTheTypedInputsAsState) {
 }
 
 // ---- the runner's editor -----------------------------------------------------------------
+
+TEST_F(RunnerTest, TraceWritesOneRowPerStepWithTheRegistersAfterIt) {
+    const std::string program =
+        write("trace.prg", "LAD 1\r\nPUS  \r\n* Kommentar; mit Semikolon\r\nSTO [2]\r\nSTP\r\n");
+    std::string data;
+    for (int cell = 1; cell <= 512; ++cell) {
+        data += std::to_string(cell) + (cell == 1 ? ":-3:\r\n" : ":0:\r\n");
+    }
+    const std::string trace = path("trace.csv");
+    std::remove(trace.c_str());
+    EXPECT_EQ(run({"--data", write("trace.dta", data), "--trace", trace, program}), kRunFailed);
+    // The failing step has its row; the cell it read last is framed, as in the picture.
+    EXPECT_EQ(
+        readFile(trace),
+        "\xEF\xBB\xBFSchritt;Zeile;Befehl;Akku;Fenster;Index;Anweisung;Stack;Zelle;Zugriff\r\n"
+        "1;1;LAD 1;-3;0;0;1;512;1;lesen\r\n"
+        "2;2;PUS;-3;0;0;2;511;512;schreiben\r\n"
+        "3;3;\"* Kommentar; mit Semikolon\";-3;0;0;3;511;;\r\n"
+        "4;4;STO [2];-3;0;0;3;511;2;lesen\r\n");
+    EXPECT_EQ(linesOf(out.str()).back(), "Schritte: 4");
+}
+
+TEST_F(RunnerTest, TraceOfAProgramThatIsNotRunHasNoRowsOrNoFile) {
+    const std::string trace = path("trace_check.csv");
+    std::remove(trace.c_str());
+    EXPECT_EQ(run({"--trace", trace, write("refused.prg", "FOO\r\nSTP\r\n")}), kCheckFailed);
+    EXPECT_FALSE(std::ifstream(trace).good()) << "a refused program leaves nothing to trace";
+    EXPECT_EQ(run({"--check", "--trace", trace, write("passed.prg", "STP\r\n")}), kStopReached);
+    EXPECT_EQ(
+        readFile(trace),
+        "\xEF\xBB\xBFSchritt;Zeile;Befehl;Akku;Fenster;Index;Anweisung;Stack;Zelle;Zugriff\r\n");
+}
+
+TEST_F(RunnerTest, TraceIntoAFolderIsRefusedBeforeAnythingRuns) {
+    const std::string program = write("never.prg", "STP\r\n");
+    EXPECT_EQ(run({"--trace", ::testing::TempDir(), program}), kUsageOrFile);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("kann nicht geschrieben werden."), std::string::npos) << err.str();
+}
 
 TEST(RunnerEditor, LinesBetweenBreaksAndNoScrolling) {
     struct Row {

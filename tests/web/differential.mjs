@@ -1,6 +1,6 @@
 // Differential test of the WebAssembly build: seeded random programs, with data files, inputs
 // and options, each run by the native quarzel-run and by its WebAssembly build under Node;
-// stdout, stderr, exit status and the dumped table must be the same byte for byte.
+// stdout, stderr, exit status, the dumped table and the trace must be the same byte for byte.
 //   node differential.mjs --native build/quarzel-run --wasm build-web/quarzel-run.js
 //        [--count 500] [--seed 1] [--work DIR] [--jobs 2]
 // Program i is generated from seed + i alone, so `--seed S --count 1` repeats a reported case.
@@ -193,6 +193,8 @@ function generateCase(seed) {
     if (r.chance(0.05)) args.push('--check');
     if (r.chance(0.9)) args.push('--dump', 'out.dta');
     if (r.chance(0.02)) args.push(r.pick(['--max-steps', '--bogus', '--data']), r.pick(['abc', 'fehlt.dta']));
+    // Drawn last, so that every case is the one the same seed made before the trace came.
+    if (r.chance(0.5)) args.push('--trace', 'trace.csv');
     args.push('p.prg');
     return { seed, program, data, args, used };
 }
@@ -208,11 +210,13 @@ function run(command, args, cwd) {
         child.on('close', (status, signal) => {
             clearTimeout(timer);
             const dumpPath = join(cwd, 'out.dta');
+            const tracePath = join(cwd, 'trace.csv');
             done({
                 status: signal ? `signal ${signal}` : status,
                 stdout: Buffer.concat(out).toString('latin1'),
                 stderr: Buffer.concat(err).toString('latin1'),
                 dump: existsSync(dumpPath) ? readFileSync(dumpPath).toString('latin1') : null,
+                trace: existsSync(tracePath) ? readFileSync(tracePath).toString('latin1') : null,
             });
         });
     });
@@ -226,13 +230,14 @@ function prepare(dir, c) {
 }
 
 function differences(a, b) {
-    return ['status', 'stdout', 'stderr', 'dump'].filter((key) => a[key] !== b[key]);
+    return ['status', 'stdout', 'stderr', 'dump', 'trace'].filter((key) => a[key] !== b[key]);
 }
 
 function report(c, native, wasm, keys) {
     const show = (name, result) =>
         `--- ${name}: exit ${result.status}\n${result.stdout}--- stderr\n${result.stderr}` +
-        (keys.includes('dump') ? `--- dump\n${result.dump}` : '');
+        (keys.includes('dump') ? `--- dump\n${result.dump}` : '') +
+        (keys.includes('trace') ? `--- trace\n${result.trace}` : '');
     const data = c.data === null ? '(keine)' :
         c.data.split('\r\n').filter((row) => !/^\d+:0:$/.test(row) && row !== '').join('\n');
     console.log(`DIFFERENZ bei Seed ${c.seed} (${keys.join(', ')})\nArgumente: ${JSON.stringify(c.args)}\n` +

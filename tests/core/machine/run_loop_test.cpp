@@ -9,6 +9,8 @@
 #include "common/win1252.h"
 #include "fakes.h"
 #include "machine/run_loop.h"
+#include "model/trace_row.h"
+#include "session/step_history.h"
 
 namespace quarzel {
 namespace {
@@ -30,9 +32,9 @@ struct LoopRig {
         b.flags.DataChecked = true;
         b.runControl.VM_Start();
     }
-    RunLoopResult run(std::uint64_t maxSteps, bool detectLoops) {
+    RunLoopResult run(std::uint64_t maxSteps, bool detectLoops, TraceSink* trace = nullptr) {
         return runLoop(b.machine, b.table, b.flags, b.input, t.screen.numberInput, t.screen.prompts,
-                       maxSteps, detectLoops);
+                       maxSteps, detectLoops, trace);
     }
 };
 
@@ -50,34 +52,47 @@ std::string describe(const WorkbenchInternals& b, StepEnd end, const std::string
     return text;
 }
 
+// A random program of twelve lines over the first ten cells, and those cells' texts.
+struct RandomCase {
+    Instructions code;
+    std::vector<std::string> cells;
+};
+
+RandomCase randomCase(std::mt19937& random) {
+    const char* const texts[] = {"0", "1", "-3", "007", "abc", "", "$1F", "600", "5", "3", "9"};
+    RandomCase c;
+    for (int i = 0; i < 12; ++i) {
+        const int opcode = 1 + static_cast<int>(random() % 28);
+        VM_Instruction ins{opcode, 0, true};
+        if (inAddressOperandSet(opcode)) {
+            ins.Operand = static_cast<int>(random() % 10);
+            ins.IsDirect = random() % 3 != 0;
+        } else if (inMarkOperandSet(opcode)) {
+            ins.Operand = static_cast<int>(random() % 12);
+        }
+        c.code.push_back(ins);
+    }
+    for (int row = 0; row < 10; ++row) {
+        c.cells.push_back(texts[random() % std::size(texts)]);
+    }
+    return c;
+}
+
+void fillCells(LoopRig& rig, const RandomCase& c) {
+    for (int row = 0; row < 10; ++row) {
+        rig.b.table.setValue(row, c.cells[static_cast<std::size_t>(row)]);
+    }
+}
+
 TEST(RunLoopTest, RandomProgramsEndAsTheirStepsInTheWindowEndThem) {
     std::mt19937 random(8122026);
-    const char* const texts[] = {"0", "1", "-3", "007", "abc", "", "$1F", "600", "5", "3", "9"};
     for (int program = 0; program < 500; ++program) {
-        Instructions code;
-        for (int i = 0; i < 12; ++i) {
-            const int opcode = 1 + static_cast<int>(random() % 28);
-            VM_Instruction ins{opcode, 0, true};
-            if (inAddressOperandSet(opcode)) {
-                ins.Operand = static_cast<int>(random() % 10);
-                ins.IsDirect = random() % 3 != 0;
-            } else if (inMarkOperandSet(opcode)) {
-                ins.Operand = static_cast<int>(random() % 12);
-            }
-            code.push_back(ins);
-        }
-        std::vector<std::string> cells;
-        for (int row = 0; row < 10; ++row) {
-            cells.push_back(texts[random() % std::size(texts)]);
-        }
+        const RandomCase c = randomCase(random);
         const std::vector<std::string> inputs = {"4", "x", "-2"};
-
-        LoopRig window(code, inputs);
-        LoopRig headless(code, inputs);
-        for (int row = 0; row < 10; ++row) {
-            window.b.table.setValue(row, cells[static_cast<std::size_t>(row)]);
-            headless.b.table.setValue(row, cells[static_cast<std::size_t>(row)]);
-        }
+        LoopRig window(c.code, inputs);
+        LoopRig headless(c.code, inputs);
+        fillCells(window, c);
+        fillCells(headless, c);
         StepOutcome last;
         while (window.b.machine.VM_Running && window.b.machine.StepCount < 300) {
             last = window.b.runControl.VM_Step();
@@ -166,6 +181,66 @@ TEST(RunLoopTest, TypedTextsStayAsTheyAreUntilTheMachineWritesThem) {
     EXPECT_EQ(rig.b.table.value(0), "007");
     EXPECT_EQ(rig.b.table.value(1), "$1F");
     EXPECT_EQ(rig.b.table.value(2), "38");
+}
+
+std::string describe(const TraceRow& row) {
+    const Registers& r = row.after;
+    return std::to_string(row.step) + " line " + std::to_string(row.line) + " accu " +
+           std::to_string(r.VM_Accu) + " window " + std::to_string(r.VM_Window) + " index " +
+           std::to_string(r.VM_Index) + " ip " + std::to_string(r.VM_IP) + " sp " +
+           std::to_string(r.VM_SP) + " cell " + std::to_string(row.cell) + (row.write ? "w" : "r");
+}
+
+struct CollectedRows : TraceSink {
+    std::vector<std::string> rows;
+    void row(const TraceRow& r) override { rows.push_back(describe(r)); }
+};
+
+// The protocol's rows three ways: as the window's steps show them (the registers after each
+// step, the picture repainted when a cell was touched), as the journal gives them back, and as
+// the headless run loop traces them, with and without loop detection.
+TEST(RunLoopTest, TraceRowsAreTheStepsAsTheWindowTakesThem) {
+    std::mt19937 random(9122026);
+    for (int program = 0; program < 300; ++program) {
+        const RandomCase c = randomCase(random);
+        const std::vector<std::string> inputs = {"4", "x", "-2"};
+        LoopRig window(c.code, inputs);
+        fillCells(window, c);
+        std::vector<std::string> seen;
+        while (window.b.machine.VM_Running && window.b.machine.StepCount < 300) {
+            const std::int32_t line = window.b.machine.VM_IP;
+            const int repaints = window.t.screen.picture.repaints;
+            window.b.runControl.VM_Step();
+            const MachineState& m = window.b.machine;
+            const bool touched = window.t.screen.picture.repaints != repaints;
+            seen.push_back(describe({m.StepCount, line, m, touched ? m.LastAccessCell : 0,
+                                     touched && m.LastAccessWrite}));
+            // Whatever the step met, its sentence names its line.
+            ASSERT_EQ(toUtf8(window.t.workbench.stepSentence())
+                          .rfind("Zeile " + std::to_string(line + 1) + ": ", 0),
+                      0u)
+                << "program " << program;
+        }
+        std::vector<std::string> journal;
+        for (std::uint64_t step = 1; step <= window.b.machine.StepCount; ++step) {
+            journal.push_back(describe(traceRowOf(window.b.journal, window.b.machine, step)));
+        }
+        EXPECT_EQ(journal, seen) << "program " << program;
+
+        for (const bool detectLoops : {false, true}) {
+            LoopRig headless(c.code, inputs);
+            fillCells(headless, c);
+            CollectedRows traced;
+            headless.run(300, detectLoops, &traced);
+            ASSERT_LE(traced.rows.size(), seen.size());
+            EXPECT_EQ(traced.rows,
+                      std::vector<std::string>(seen.begin(), seen.begin() + traced.rows.size()))
+                << "program " << program;
+            if (!detectLoops) {
+                EXPECT_EQ(traced.rows.size(), seen.size()) << "program " << program;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -268,6 +268,11 @@ TEST(StepBackTest, TheJournalKeepsTheLastHundredThousandSteps) {
     }
     EXPECT_EQ(backs, StepJournal::kCapacity);
     EXPECT_EQ(rig.b.machine.StepCount, steps - StepJournal::kCapacity);
+    // The protocol and the slider hold what the journal holds: the oldest five steps are gone.
+    rig.b.runControl.historyMove(steps);
+    EXPECT_EQ(rig.t.screen.runPanel.traceFirst, 6u);
+    EXPECT_EQ(rig.t.screen.runPanel.traceLast, steps);
+    EXPECT_EQ(rig.t.screen.runPanel.history, (HistoryRange{5, steps, steps, true}));
 }
 
 TEST(StepBackTest, TheRunPanelShowsTheCountAndWhetherBackCanBePressed) {
@@ -284,6 +289,98 @@ TEST(StepBackTest, TheRunPanelShowsTheCountAndWhetherBackCanBePressed) {
     rig.back();
     EXPECT_EQ(rig.t.screen.runPanel.steps, 0u);
     EXPECT_FALSE(rig.t.screen.runPanel.backEnabled);
+}
+
+// "Verlauf": moving through the journal back and forward lands on exactly the state the run
+// had after that step; forward, INP takes the number typed then and asks nothing.
+TEST(HistoryTest, RandomRunsMoveToExactlyTheStatesTheyHadAndAskNothingAgain) {
+    std::mt19937 random(20261209);
+    for (int program = 0; program < 200; ++program) {
+        StepBackRig rig;
+        randomCells(random, rig.b.table);
+        auto& script = rig.t.screen.numberInput.script;
+        script = {std::string("zwölf"),     std::string("4"),   std::nullopt,
+                  std::string("-9"),        std::string("$10"), std::nullopt,
+                  std::string("2147483647")};
+        rig.run(randomProgram(random, 10));
+        std::vector<State> states{stateOf(rig.b)};
+        for (int i = 0; i < 40 && rig.b.machine.VM_Running; ++i) {
+            rig.step();
+            states.push_back(stateOf(rig.b));
+        }
+        const int asked = rig.t.screen.numberInput.shown;
+        const std::size_t boxes = rig.t.screen.prompts.messages.size();
+        const std::uint64_t newest = states.size() - 1;
+        for (int move = 0; move < 12; ++move) {
+            const std::uint64_t target = random() % states.size();
+            rig.t.workbench.historyMove(target);
+            State expected = states[target];
+            expected.running = target < newest || states[newest].running;
+            ASSERT_TRUE(stateOf(rig.b) == expected)
+                << "program " << program << ", move " << move << " to step " << target;
+            const testing::FakeRunPanel& panel = rig.t.screen.runPanel;
+            EXPECT_EQ(panel.history, rig.t.workbench.historyRange());
+            EXPECT_EQ(panel.history.newest, newest);
+            EXPECT_EQ(panel.traceLast, target) << "the protocol follows the run";
+        }
+        EXPECT_EQ(rig.t.screen.numberInput.shown, asked) << "program " << program;
+        EXPECT_EQ(rig.t.screen.prompts.messages.size(), boxes) << "no box is shown again";
+    }
+}
+
+TEST(HistoryTest, AStepTakenAfterGoingBackAsksAgainAndReplacesWhatWasRecordedAfterIt) {
+    StepBackRig rig;
+    rig.t.screen.numberInput.script = {std::string("5"), std::string("6"), std::string("7")};
+    rig.run({op(M::INP), op(M::INP), op(M::STP)});
+    rig.step();
+    rig.step();
+    rig.t.workbench.historyMove(0);
+    EXPECT_EQ(rig.t.workbench.historyRange(), (HistoryRange{0, 2, 0, true}));
+    rig.t.workbench.btStepClick();
+    EXPECT_EQ(rig.b.machine.VM_Accu, 7);
+    EXPECT_EQ(rig.t.workbench.historyRange(), (HistoryRange{0, 1, 1, true}));
+}
+
+TEST(HistoryTest, TheSliderMovesOnlyAtTheSpeedSchritt) {
+    StepBackRig rig;
+    rig.run({op(M::INC), op(M::INC), op(M::INC), op(M::STP)});
+    rig.step();
+    rig.step();
+    rig.t.workbench.speedClick(Speed::Direct);
+    EXPECT_FALSE(rig.t.workbench.historyRange().movable);
+    rig.t.workbench.historyMove(0);
+    EXPECT_EQ(rig.b.machine.StepCount, 2u);
+    rig.t.workbench.speedClick(Speed::Step);
+    rig.t.workbench.historyMove(99);  // beyond the newest: the newest
+    EXPECT_EQ(rig.b.machine.StepCount, 2u);
+    rig.t.workbench.historyMove(1);
+    EXPECT_EQ(rig.b.machine.VM_Accu, 1);
+}
+
+TEST(HistoryTest, BackToABreakpointFindsTheLastTimeTheRunStoodBeforeAMarkedInstruction) {
+    testing::TestBench t;
+    t.screen.editor.type({"MRK S", "INC", "* Kommentar", "JMP S", "STP"});
+    t.workbench.btCheckClick();
+    t.workbench.btRunClick();
+    for (int i = 0; i < 10; ++i) {
+        t.workbench.btStepClick();
+    }
+    t.workbench.toggleBreakpoint(1);  // INC
+    t.workbench.toggleBreakpoint(2);  // a comment: never stops a run
+    const MachineState& machine = t.bench.machine;
+    // Lines before the steps: 0 1 2 3 0 1 2 3 0 1; the run stood before INC after 1, 5 and 9.
+    for (const std::uint64_t steps : {9u, 5u, 1u}) {
+        t.workbench.btBackToBreakpointClick();
+        EXPECT_EQ(machine.StepCount, steps);
+        EXPECT_EQ(machine.VM_IP, 1);
+        EXPECT_EQ(machine.VM_Accu, static_cast<std::int32_t>(steps / 4));
+    }
+    t.workbench.btBackToBreakpointClick();
+    EXPECT_EQ(machine.StepCount, 1u) << "no earlier stand";
+    EXPECT_EQ(t.screen.prompts.notes.size(), 1u);
+    t.workbench.historyMove(10);
+    EXPECT_EQ(machine.VM_Accu, 3);
+    EXPECT_EQ(machine.VM_IP, 2);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "tools/visible_text.h"
+#include "files/visible_text.h"
 
-namespace quarzel::grading {
+namespace quarzel {
 namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
@@ -87,4 +87,4 @@ std::string visibleText(std::string_view text) {
     return shown;
 }
 
-}  // namespace quarzel::grading
+}  // namespace quarzel
