@@ -9,6 +9,7 @@
 #include "machine/instruction_step.h"
 #include "machine/loop_detector.h"
 #include "machine/machine_access.h"
+#include "machine/silent_prompts.h"
 #include "machine/step_guard.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
@@ -35,23 +36,6 @@ class ClosedDialog : public NumberInputView {
         return std::nullopt;
     }
     void hide() override {}
-};
-
-// Where that closed dialog would show a rejected text: it never has one.
-class NoPrompts : public PromptView {
-  public:
-    void showMessage(const std::string& /*text*/, const std::string& /*caption*/,
-                     MessageIcon /*icon*/) override {}
-    bool askYesNo(const std::string& /*text*/, const std::string& /*caption*/) override {
-        return false;
-    }
-    std::optional<std::string> chooseFileToOpen(const FileFilter& /*filter*/) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> chooseFileToSave(const FileFilter& /*filter*/,
-                                                const std::string& /*extension*/) override {
-        return std::nullopt;
-    }
 };
 
 // A traced run's watcher: it notes whether a step touched a cell, passes every access on to
@@ -199,7 +183,7 @@ std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags
     // The values the walk writes are the ones the cells hold already: nobody needs to hear.
     const GridDetached quiet(table);
     ClosedDialog closed;
-    NoPrompts silent;
+    SilentPrompts silent;  // a closed dialog never has a rejected text to show
     MachineAccess<LoopDetector> access(machine, table, flags, input, closed, silent, detector);
     Registers r = machine;
     const Instructions& program = machine.InstructionList;

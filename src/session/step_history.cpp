@@ -10,6 +10,7 @@
 #include "machine/instruction_step.h"
 #include "machine/machine_access.h"
 #include "machine/machine_snapshot.h"
+#include "machine/silent_prompts.h"
 #include "machine/step_guard.h"
 #include "model/data_table.h"
 #include "model/machine_state.h"
@@ -61,23 +62,6 @@ class RecordedNumber : public NumberInputView {
     std::optional<std::string> m_text;
 };
 
-// No box is shown during a replay: the number typed then converts again.
-class NoPrompts : public PromptView {
-  public:
-    void showMessage(const std::string& /*text*/, const std::string& /*caption*/,
-                     MessageIcon /*icon*/) override {}
-    bool askYesNo(const std::string& /*text*/, const std::string& /*caption*/) override {
-        return false;
-    }
-    std::optional<std::string> chooseFileToOpen(const FileFilter& /*filter*/) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> chooseFileToSave(const FileFilter& /*filter*/,
-                                                const std::string& /*extension*/) override {
-        return std::nullopt;
-    }
-};
-
 }  // namespace
 
 StepSpan takenSteps(const StepJournal& journal) {
@@ -127,7 +111,7 @@ HistoryMove replayForward(StepJournal& journal, MachineState& machine, DataTable
                           StateFlags& flags, NumberInput& input, std::uint64_t target) {
     ChangedRows rows;
     ReplayWatcher watcher{rows};
-    NoPrompts silent;
+    SilentPrompts silent;  // the number typed then converts again: no box is shown
     const GridDetached quiet(table);
     HistoryMove move;
     while (journal.position() < journal.size() && machine.StepCount < target) {
