@@ -199,7 +199,8 @@ web-page-test: web deps
 	for engine in $(WEB_PAGE_ENGINES); do \
 	  display=""; [ $$engine = webkit ] && display="xvfb-run -a -s '-screen 0 1920x1200x24'"; \
 	  start=$$(date +%s); \
-	  QUARZEL_ENGINE=$$engine eval $$display node --test --test-concurrency=1 --test-timeout=300000 \
+	  QUARZEL_ENGINE=$$engine; export QUARZEL_ENGINE; \
+	  eval $$display node --test --test-concurrency=1 --test-timeout=300000 \
 	    --test-reporter=./scenarios/reporter.mjs scenarios/ || failed="$$failed $$engine"; \
 	  echo "Page scenarios in $$engine: $$(( $$(date +%s) - start )) s"; \
 	done; \

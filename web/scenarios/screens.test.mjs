@@ -73,7 +73,11 @@ describe('Quarzel auf jedem Bildschirm', { skip: unsupported('tinyViewport') }, 
     for (const [width, height, narrow] of screens) {
       await page.setViewport({ width, height });
       // The new size is laid out (a vertical scrollbar may take some of the width).
-      await page.waitForFunction((w, n) => innerWidth === w && document.body.classList.contains('narrow') === n, {}, width, narrow);
+      // Between two narrow sizes the form stays: wait for the page's width to follow.
+      await page.waitForFunction((w, n) => innerWidth === w && document.body.classList.contains('narrow') === n &&
+        document.getElementById('app').offsetWidth ===
+          window.quarzel.pageLayout(document.documentElement.clientWidth, document.documentElement.clientHeight).width,
+      {}, width, narrow);
       const placed = await misplaced(page);
       assert.equal(placed.narrow, narrow, `${width} x ${height}`);
       assert.deepEqual(placed.out, [], `${width} x ${height}`);
