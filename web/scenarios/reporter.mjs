@@ -1,18 +1,31 @@
-// node --test's spec reporter with the engine's name before each test, so that the output of
-// three runs says which engine each scenario ran in.
-import { spec } from 'node:test/reporters';
+// The page scenarios' report: each test named with the engine it ran in, so that the output of
+// three runs says which engine each scenario ran in; a failure with its whole error, once where
+// it happened and once more in the list at the end.
+import { inspect } from 'node:util';
 import { engineName } from './harness.mjs';
 
-const named = new Set(['test:start', 'test:pass', 'test:fail', 'test:enqueue', 'test:dequeue']);
-
-export default function engineReporter() {
-  const reporter = spec();
-  const transform = reporter._transform.bind(reporter);
-  reporter._transform = (event, encoding, callback) => {
-    if (named.has(event.type) && typeof event.data?.name === 'string' && event.data.nesting > 0) {
-      event.data.name = `[${engineName}] ${event.data.name}`;
+export default async function* engineReporter(source) {
+  const failures = [];
+  for await (const { type, data } of source) {
+    const indent = '  '.repeat(data?.nesting ?? 0);
+    if (type === 'test:pass' || type === 'test:fail') {
+      const name = data.nesting > 0 ? `[${engineName}] ${data.name}` : data.name;
+      const skipped = data.skip !== undefined;
+      const reason = typeof data.skip === 'string' ? ` # ${data.skip}` : skipped ? ' # SKIP' : '';
+      const mark = type === 'test:fail' ? '✖' : skipped ? '﹣' : '✔';
+      yield `${indent}${mark} ${name} (${Math.round(data.details.duration_ms)} ms)${reason}\n`;
+      if (type === 'test:fail' && data.details.type !== 'suite') {
+        // The runner wraps what the test threw; its cause is the assertion or error itself.
+        const thrown = data.details.error?.cause ?? data.details.error;
+        const error = inspect(thrown, { depth: 4 }).replaceAll('\n', `\n${indent}  `);
+        yield `${indent}  ${error}\n`;
+        failures.push(`✖ ${name}\n  ${error}\n`);
+      }
+    } else if (type === 'test:diagnostic') {
+      yield `${indent}ℹ ${data.message}\n`;
+    } else if (type === 'test:stdout' || type === 'test:stderr') {
+      yield data.message;
     }
-    transform(event, encoding, callback);
-  };
-  return reporter;
+  }
+  if (failures.length > 0) yield `\n✖ failing tests:\n\n${failures.join('\n')}`;
 }
