@@ -195,7 +195,9 @@ web-page-test: web deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference quarzel-grade
 	@cd web; export QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
-	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade; failed=""; \
+	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade \
+	  QUARZEL_FAILURE_LOG=$(CURDIR)/$(WEB_DIR)/page-failures.txt; failed=""; \
+	rm -f $$QUARZEL_FAILURE_LOG; \
 	for engine in $(WEB_PAGE_ENGINES); do \
 	  display=""; [ $$engine = webkit ] && display="xvfb-run -a -s '-screen 0 1920x1200x24'"; \
 	  start=$$(date +%s); \
@@ -205,7 +207,9 @@ web-page-test: web deps
 	  echo "Page scenarios in $$engine: $$(( $$(date +%s) - start )) s"; \
 	done; \
 	node --test tests/ || failed="$$failed boundary-check"; \
-	if [ -n "$$failed" ]; then echo "web-page-test failed in:$$failed"; exit 1; fi
+	if [ -n "$$failed" ]; then \
+	  [ -f $$QUARZEL_FAILURE_LOG ] && cat $$QUARZEL_FAILURE_LOG; \
+	  echo "web-page-test failed in:$$failed"; exit 1; fi
 
 # Everything the browser brings: the core's tests under Node and the page in three engines.
 web-test: web-core-test web-page-test

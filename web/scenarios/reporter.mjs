@@ -1,6 +1,9 @@
 // The page scenarios' report: each test named with the engine it ran in, so that the output of
 // three runs says which engine each scenario ran in; a failure with its whole error, once where
-// it happened and once more in the list at the end.
+// it happened and once more in the list at the end. Where QUARZEL_FAILURE_LOG names a file, the
+// list goes there too, so that a run of several engines can repeat it after the last one (a CI
+// log is often read from its end).
+import { appendFile } from 'node:fs/promises';
 import { inspect } from 'node:util';
 import { engineName } from './harness.mjs';
 
@@ -14,7 +17,9 @@ export default async function* engineReporter(source) {
       const reason = typeof data.skip === 'string' ? ` # ${data.skip}` : skipped ? ' # SKIP' : '';
       const mark = type === 'test:fail' ? '✖' : skipped ? '﹣' : '✔';
       yield `${indent}${mark} ${name} (${Math.round(data.details.duration_ms)} ms)${reason}\n`;
-      if (type === 'test:fail' && data.details.type !== 'suite') {
+      // A suite that failed only through its tests says nothing new; one whose hook threw does.
+      const ownFailure = data.details.type !== 'suite' || data.details.error?.failureType !== 'subtestsFailed';
+      if (type === 'test:fail' && ownFailure) {
         // The runner wraps what the test threw; its cause is the assertion or error itself.
         const thrown = data.details.error?.cause ?? data.details.error;
         const error = inspect(thrown, { depth: 4 }).replaceAll('\n', `\n${indent}  `);
@@ -27,5 +32,8 @@ export default async function* engineReporter(source) {
       yield data.message;
     }
   }
-  if (failures.length > 0) yield `\n✖ failing tests:\n\n${failures.join('\n')}`;
+  if (failures.length === 0) return;
+  const list = `\n✖ failing tests:\n\n${failures.join('\n')}`;
+  if (process.env.QUARZEL_FAILURE_LOG) await appendFile(process.env.QUARZEL_FAILURE_LOG, list);
+  yield list;
 }
