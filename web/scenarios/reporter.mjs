@@ -1,8 +1,9 @@
 // The page scenarios' report: each test named with the engine it ran in, so that the output of
 // three runs says which engine each scenario ran in; a failure with its whole error, once where
 // it happened and once more in the list at the end. Where QUARZEL_FAILURE_LOG names a file, the
-// list goes there too, so that a run of several engines can repeat it after the last one (a CI
-// log is often read from its end).
+// list goes there too, and QUARZEL_FAILED_FILES gets the test files that failed, so that
+// run_engines.mjs can repeat the list after the last engine (a CI log is read from its end)
+// and run those files once more.
 import { appendFile } from 'node:fs/promises';
 import { inspect } from 'node:util';
 import { engineName } from './harness.mjs';
@@ -25,6 +26,7 @@ export default async function* engineReporter(source) {
         const error = inspect(thrown, { depth: 4 }).replaceAll('\n', `\n${indent}  `);
         yield `${indent}  ${error}\n`;
         failures.push(`✖ ${name}\n  ${error}\n`);
+        if (process.env.QUARZEL_FAILED_FILES && data.file) await appendFile(process.env.QUARZEL_FAILED_FILES, `${data.file}\n`);
       }
     } else if (type === 'test:diagnostic') {
       yield `${indent}ℹ ${data.message}\n`;
