@@ -14,7 +14,8 @@ export const chromium = {
       executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
       headless: true,
       userDataDir: profile,
-      args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      // Shared memory in /tmp rather than /dev/shm, which a container may keep at 64 MB.
+      args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--disable-background-networking',
         '--disable-component-update', '--disable-sync', '--no-first-run', '--lang=de-DE'],
     });
     browser.quarzelFolders = [profile];
