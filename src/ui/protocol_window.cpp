@@ -9,7 +9,6 @@
 #include <QSlider>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "qt_text.h"
 #include "screen/captions.h"

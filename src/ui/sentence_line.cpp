@@ -1,6 +1,7 @@
 #include "sentence_line.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 
 namespace quarzel {
 

@@ -59,6 +59,7 @@ class LearnWindowTest : public QObject {
     void sentenceFollowsStepsAndZurueck();
     void failedCheckGivesTheHint();
     void protocolGrowsShrinksAndExports();
+    void protocolFollowsADirectRun();
     void sliderBackAndForwardThroughInput();
     void backToBreakpoint();
     void newControlsLieInFreeSpace_data();
@@ -237,6 +238,26 @@ void LearnWindowTest::protocolGrowsShrinksAndExports() {
     click("btStep");
     QTRY_COMPARE(model->rowCount(), 1);
     QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("LAD 1"));
+}
+
+// At "Direkt" the rows come in once a frame, several steps at a time; paused, the table and the
+// line show where the run stands.
+void LearnWindowTest::protocolFollowsADirectRun() {
+    type(QStringLiteral("MRK L\nLAD 1\nINC\nSTO 1\nJMP L\nSTP"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QAbstractItemModel* model = protocol->table()->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    checkAndStart();
+    click("rbDirect");
+    QTRY_VERIFY(model->rowCount() >= 12);
+    click("rbStep");
+    const StepSpan span = wb().traceSpan();
+    QTRY_COMPARE(model->rowCount(), static_cast<int>(span.last - span.first + 1));
+    QCOMPARE(model->index(model->rowCount() - 1, 0).data().toString(), QString::number(span.last));
+    QCOMPARE(drawnSentence(), toQString(wb().stepSentence()));
+    QVERIFY(protocol->history()->isEnabled());
+    QCOMPARE(protocol->history()->value(), protocol->history()->maximum());
 }
 
 void LearnWindowTest::sliderBackAndForwardThroughInput() {
