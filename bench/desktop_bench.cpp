@@ -25,8 +25,11 @@
 #include "aufgabe.h"
 #include "files/program_file.h"
 #include "program_editor.h"
+#include "protocol_window.h"
+#include "run_report.h"
 #include "session/workbench.h"
 #include "session/workbench_internals.h"
+#include "trace_model.h"
 #include "work_keeper.h"
 
 using quarzel::TfrmMainForm;
@@ -157,25 +160,23 @@ void BM_StepBackPictureShown(benchmark::State& state) {
 // record at most once a second while the run changes the table.
 constexpr int kDirectTicksPerSecond = 40;
 
-// What a front end draws after a step besides the window's own widgets: the sentence line
-// ("Was geschah") and the protocol's newest row, each made once, as a frame draws them.
-void drawReport(const quarzel::Workbench& bench) {
-    benchmark::DoNotOptimize(bench.stepSentence());
-    const quarzel::StepSpan rows = bench.traceSpan();
-    if (!rows.empty()) {
-        benchmark::DoNotOptimize(bench.traceRow(rows.last));
-    }
-}
+// What the window draws of a tick besides its own widgets: nothing but what its frame timer
+// draws when it comes (every 16 ms of the loop's own pace), or after every tick the frame that
+// the real pace gives it (40 ticks and 60 frames a second: each tick is drawn), with the line
+// "Was geschah" alone or with the window "Protokoll" open as well (its newest row in view, the
+// slider's range).
+enum class Report { Frame, Sentence, Protocol };
 
 // One tick of the fastest timer with the table shown: through the session, which watches a
 // timed run for an endless loop (the loop here never repeats a state), against the bare step
 // without the session's watch and breakpoint look, through the session in a window that keeps
-// its work, and through the session with the sentence line and the open protocol drawn after
-// it. Here the ticks follow each other without waiting, so the keeper's own timer would keep
-// far more rarely than once in 40 ticks; every 40th tick is therefore followed by the keep that
-// its timer makes at the real pace (the record built and handed to the writer's thread, which
-// writes it to a temporary folder meanwhile).
-void directTick(benchmark::State& state, bool watched, bool keep = false, bool report = false) {
+// its work, and through the session with the sentence line, and the open protocol, drawn
+// after every tick. Here the ticks follow each other without waiting, so the keeper's own timer
+// would keep far more rarely than once in 40 ticks; every 40th tick is therefore followed by the
+// keep that its timer makes at the real pace (the record built and handed to the writer's thread,
+// which writes it to a temporary folder meanwhile).
+void directTick(benchmark::State& state, bool watched, bool keep = false,
+                Report report = Report::Frame) {
     QTemporaryDir folder;
     auto window = runningWindow(false, keep ? folder.path() : QString());
     if (!window) {
@@ -185,6 +186,10 @@ void directTick(benchmark::State& state, bool watched, bool keep = false, bool r
     quarzel::WorkbenchInternals wb(window->workbench());
     window->workbench().speedClick(quarzel::Speed::Direct);
     wb.views.runPanel.setTimerEnabled(quarzel::RunTimer::Direct, false);  // ticks come from here
+    if (report == Report::Protocol) {
+        window->btProtocolClick();
+        waitUntilExposed(*window->frmProtocol());
+    }
     int tick = 0;
     for (auto _ : state) {
         if (watched) {
@@ -192,8 +197,8 @@ void directTick(benchmark::State& state, bool watched, bool keep = false, bool r
         } else {
             wb.runControl.tDirectTimer();
         }
-        if (report) {
-            drawReport(window->workbench());
+        if (report != Report::Frame) {
+            window->runReport()->drawNow();
         }
         QCoreApplication::processEvents();
         if (keep && ++tick == kDirectTicksPerSecond) {
@@ -203,6 +208,9 @@ void directTick(benchmark::State& state, bool watched, bool keep = false, bool r
     }
     if (!wb.machine.VM_Running || wb.machine.RunMode != quarzel::Speed::Direct) {
         state.SkipWithError("the run ended or paused");
+    }
+    if (report == Report::Protocol && window->frmProtocol()->model()->rowCount() == 0) {
+        state.SkipWithError("the protocol showed no rows");
     }
     if (keep && state.iterations() >= kDirectTicksPerSecond) {
         window->workKeeper()->waitUntilWritten();
@@ -222,8 +230,11 @@ void BM_DirectTickBare(benchmark::State& state) {
 void BM_DirectTickKeepingWork(benchmark::State& state) {
     directTick(state, true, true);
 }
-void BM_DirectTickSentenceAndTrace(benchmark::State& state) {
-    directTick(state, true, false, true);
+void BM_DirectTickSentenceLine(benchmark::State& state) {
+    directTick(state, true, false, Report::Sentence);
+}
+void BM_DirectTickProtocolOpen(benchmark::State& state) {
+    directTick(state, true, false, Report::Protocol);
 }
 
 // The window's own share of one keep: the record of program and table built, compared with the
@@ -378,7 +389,8 @@ int main(int argc, char** argv) {
         ->ReportAggregatesOnly(true);
     for (const auto& [name, bench] :
          {std::pair{"BM_DirectTickLoopWatch", BM_DirectTickLoopWatch},
-          std::pair{"BM_DirectTickSentenceAndTrace", BM_DirectTickSentenceAndTrace},
+          std::pair{"BM_DirectTickSentenceLine", BM_DirectTickSentenceLine},
+          std::pair{"BM_DirectTickProtocolOpen", BM_DirectTickProtocolOpen},
           std::pair{"BM_DirectTickBare", BM_DirectTickBare},
           std::pair{"BM_DirectTickKeepingWork", BM_DirectTickKeepingWork}}) {
         benchmark::RegisterBenchmark(name, bench)

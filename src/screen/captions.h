@@ -80,4 +80,27 @@ inline constexpr char frmHilfe[] = "Befehlsreferenz";
 inline constexpr char tsCommandList[] = "Befehlsliste";
 inline constexpr char frmData[] = "Dateneingabe";
 
+// "Was geschah" and the protocol ("Protokoll"), with "Verlauf" in the protocol's window. The
+// window reads these directly. Each access key is a letter no control of the main window uses,
+// so that one letter never means two commands to the learner.
+inline constexpr char lbSentenceName[] = "Was geschah";
+inline constexpr char btProtocol[] = "&Protokoll";
+inline constexpr char btProtocolTip[] =
+    "Zeigt das Fenster „Protokoll“: jeder Schritt des Laufs als Zeile, und den Verlauf.";
+inline constexpr char frmProtocol[] = "Protokoll";
+inline constexpr char tvTraceName[] = "Ablaufprotokoll";
+inline constexpr char lbHistory[] = "&Verlauf:";
+inline constexpr char slHistoryName[] = "Verlauf";
+inline constexpr char slHistoryTip[] =
+    "Zurück zu einem früheren Schritt oder wieder vor bis zum neuesten (bei Geschwindigkeit "
+    "„Schritt“); Eingaben kommen aus dem Lauf.";
+inline constexpr char btBackToBreakpoint[] = "&Zurück bis Haltepunkt";
+inline constexpr char btBackToBreakpointTip[] =
+    "Zurück bis dahin, wo der Lauf zuletzt vor einer Zeile mit Haltepunkt stand.";
+inline constexpr char btTraceExport[] = "Exp&ortieren";
+inline constexpr char btTraceExportTip[] =
+    "Schreibt das Protokoll als CSV-Datei oder als HTML-Seite.";
+inline constexpr char actTraceCsv[] = "Als &CSV-Datei…";
+inline constexpr char actTraceHtml[] = "Als &HTML-Seite…";
+
 }  // namespace quarzel::captions

@@ -32,12 +32,16 @@
 #include "hilfe.h"
 #include "memory_view.h"
 #include "program_editor.h"
+#include "protocol_window.h"
 #include "qt_prompts.h"
 #include "qt_text.h"
+#include "run_report.h"
 #include "screen/captions.h"
 #include "screen/layout_fields.h"
+#include "screen/learn_layout.h"
 #include "screen/main_layout.h"
 #include "screen/run_timers.h"
+#include "sentence_line.h"
 #include "session/workbench.h"
 #include "window_placement.h"
 #include "work_keeper.h"
@@ -157,6 +161,31 @@ void RunPanel::showSpeed(Speed speed) {
     button->setChecked(true);
 }
 
+void RunPanel::sentenceChanged() {
+    if (report != nullptr) {
+        report->sentenceChanged();
+    }
+}
+
+void RunPanel::traceRowsAdded(std::uint64_t /*first*/, std::uint64_t /*last*/) {
+    // The table asks the workbench for its span when it is drawn.
+    if (report != nullptr) {
+        report->rowsAdded();
+    }
+}
+
+void RunPanel::traceRowsRemoved(std::uint64_t first, std::uint64_t last) {
+    if (report != nullptr) {
+        report->rowsRemoved(first, last);
+    }
+}
+
+void RunPanel::showHistory(const HistoryRange& range) {
+    if (report != nullptr) {
+        report->showHistory(range);
+    }
+}
+
 void RunPanel::setTimerEnabled(RunTimer timer, bool enabled) {
     QTimer* t = timers[static_cast<std::size_t>(timer)];
     if (!enabled) {
@@ -195,6 +224,10 @@ TfrmMainForm::TfrmMainForm(QWidget* parent) : QWidget(parent) {
     m_numberInput.target = m_frmData;
     m_frmAufgabe = new TfrmAufgabe(*m_workbench, *m_prompts, this);
     m_frmAufgabe->beforeCommand = [this] { sgData->commitPendingEdit(); };
+    m_frmProtocol = new TfrmProtocol(*m_workbench, this);
+    m_frmProtocol->beforeCommand = [this] { sgData->commitPendingEdit(); };
+    m_report = new RunReport(*m_workbench, *lbSentence, *m_frmProtocol, this);
+    m_runPanel.report = m_report;
     m_workbench->showFreshStart();
 }
 
@@ -208,6 +241,8 @@ TfrmMainForm::~TfrmMainForm() {
     }
     m_picture.target = nullptr;
     m_numberInput.target = nullptr;
+    m_runPanel.report = nullptr;
+    delete m_report;
     // The controls, the table model and the two secondary windows refer to the workbench:
     // they go before it does, with their signals cut first.
     meProgram->disconnect(this);
@@ -299,6 +334,11 @@ void TfrmMainForm::createControls() {
     btAufgabe->setObjectName(QStringLiteral("btAufgabe"));
     btAufgabe->setAccessibleName(utf8Text(captions::btAufgabe).remove(QLatin1Char('&')));
     btAufgabe->setToolTip(utf8Text(captions::btAufgabeTip));
+    // Below "Aufgabe", in the run panel's last free space.
+    btProtocol = new QPushButton(utf8Text(captions::btProtocol), gbFlowControl);
+    btProtocol->setObjectName(QStringLiteral("btProtocol"));
+    btProtocol->setAccessibleName(utf8Text(captions::btProtocol).remove(QLatin1Char('&')));
+    btProtocol->setToolTip(utf8Text(captions::btProtocolTip));
     m_runPanel.btRun = btRun;
     m_runPanel.btStep = btStep;
     m_runPanel.btBack = btBack;
@@ -332,6 +372,10 @@ void TfrmMainForm::createControls() {
                                "folder-templates", QStyle::SP_DirHomeIcon);
     btExamples->setAccessibleName(utf8Text(captions::btExamples).remove(QLatin1Char('&')));
     btExamples->setToolTip(utf8Text(captions::btExamplesTip));
+    // Under the command buttons: what the last step did.
+    lbSentence = new SentenceLine(gbFile);
+    lbSentence->setObjectName(QStringLiteral("lbSentence"));
+    lbSentence->setAccessibleDescription(utf8Text(captions::lbSentenceName));
     m_examplesMenu = new QMenu(btExamples);
     m_examplesMenu->setObjectName(QStringLiteral("pmExamples"));
     m_examplesMenu->setAccessibleName(utf8Text(captions::lsExamplesName));
@@ -450,6 +494,7 @@ void TfrmMainForm::wireHandlers() {
     connect(btHTML, &QToolButton::clicked, this, [this] { btHTMLClick(); });
     connect(btHelp, &QToolButton::clicked, this, [this] { btHelpClick(); });
     connect(btAufgabe, &QPushButton::clicked, this, [this] { btAufgabeClick(); });
+    connect(btProtocol, &QPushButton::clicked, this, [this] { btProtocolClick(); });
     connect(btExit, &QToolButton::clicked, this, [this] { btExitClick(); });
     connect(btView, &QToolButton::clicked, this, [this] { btViewClick(); });
     connect(btExamples, &QToolButton::clicked, this, [this] { btExamplesClick(); });
@@ -495,6 +540,11 @@ void TfrmMainForm::btAufgabeClick() {
     m_workbench->guard([this] { m_frmAufgabe->toggle(); });
 }
 
+void TfrmMainForm::btProtocolClick() {
+    sgData->commitPendingEdit();
+    m_workbench->guard([this] { m_frmProtocol->toggle(); });
+}
+
 void TfrmMainForm::btExamplesClick() {
     sgData->commitPendingEdit();
     m_workbench->guard([this] {
@@ -533,6 +583,9 @@ void TfrmMainForm::ResizeWorkingArea() {
             place(control, l.*field.rect);
         }
     }
+    const LearnLayout learn = computeLearnLayout(l);
+    place(lbSentence, learn.lbSentence);
+    place(btProtocol, learn.btProtocol);
     sgData->applyColumnWidths();
     // "Beispiele" narrower than the other command buttons (800 x 600): the caption on two lines
     // under a smaller icon, so that it is read whole.
@@ -594,6 +647,7 @@ void TfrmMainForm::closeEvent(QCloseEvent* event) {
     }
     m_frmHilfe->hide();
     m_frmAufgabe->hide();
+    m_frmProtocol->hide();
     if (m_keeper) {
         m_keeper->endCleanly();  // the save questions are answered: nothing is left to offer
     }

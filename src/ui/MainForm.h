@@ -27,11 +27,14 @@ namespace quarzel {
 class DataGrid;
 class DataTableModel;
 class RunControl;
+class RunReport;
 class MemoryView;
 class ProgramEditor;
+class SentenceLine;
 class TfrmAufgabe;
 class TfrmData;
 class TfrmHilfe;
+class TfrmProtocol;
 class Workbench;
 class WorkKeeper;
 
@@ -42,7 +45,8 @@ class RegisterFields : public RegisterView {
     void showRegister(Register which, std::int32_t value) override;
 };
 
-// btRun's caption, btStep, btBack, the step count, the speed buttons and the three timers.
+// btRun's caption, btStep, btBack, the step count, the speed buttons and the three timers; what
+// a run reports besides ("Was geschah", the protocol, "Verlauf") goes to the run report.
 class RunPanel : public RunPanelView {
   public:
     QPushButton* btRun = nullptr;
@@ -51,12 +55,17 @@ class RunPanel : public RunPanelView {
     QLabel* lbSteps = nullptr;
     std::array<QRadioButton*, 4> speeds{};  // in the order of Speed
     std::array<QTimer*, 3> timers{};        // in the order of RunTimer
+    RunReport* report = nullptr;
     void setRunCaption(const std::string& caption) override;
     void setStepEnabled(bool enabled) override;
     void setTimerEnabled(RunTimer timer, bool enabled) override;
     void setBackEnabled(bool enabled) override;
     void showStepCount(std::uint64_t steps) override;
     void showSpeed(Speed speed) override;
+    void sentenceChanged() override;
+    void traceRowsAdded(std::uint64_t first, std::uint64_t last) override;
+    void traceRowsRemoved(std::uint64_t first, std::uint64_t last) override;
+    void showHistory(const HistoryRange& range) override;
 };
 
 // The picture and the number dialog need the workbench's table and keyboard, and the workbench
@@ -96,6 +105,9 @@ class TfrmMainForm : public QWidget {
     TfrmHilfe* frmHilfe() const { return m_frmHilfe; }
     TfrmData* frmData() const { return m_frmData; }
     TfrmAufgabe* frmAufgabe() const { return m_frmAufgabe; }
+    TfrmProtocol* frmProtocol() const { return m_frmProtocol; }
+    SentenceLine* sentenceLine() const { return lbSentence; }
+    RunReport* runReport() const { return m_report; }
     ProgramEditor* programEditor() const { return meProgram; }
     DataGrid* dataGrid() const { return sgData; }
     MemoryView* memoryView() const { return pbMemory; }
@@ -116,6 +128,7 @@ class TfrmMainForm : public QWidget {
     void btHelpClick();
     void btHTMLClick();
     void btAufgabeClick();
+    void btProtocolClick();
     // "Beispiele": the list of built-in examples under the button; choosing one loads it.
     void btExamplesClick();
     QMenu* examplesMenu() const { return m_examplesMenu; }
@@ -167,6 +180,8 @@ class TfrmMainForm : public QWidget {
     QPushButton* btBack = nullptr;
     QLabel* lbSteps = nullptr;
     QPushButton* btAufgabe = nullptr;
+    QPushButton* btProtocol = nullptr;
+    SentenceLine* lbSentence = nullptr;
     QGroupBox* gbSpeed = nullptr;
     QRadioButton* rbStep = nullptr;
     QRadioButton* rbSlow = nullptr;
@@ -193,6 +208,8 @@ class TfrmMainForm : public QWidget {
     TfrmHilfe* m_frmHilfe = nullptr;
     TfrmData* m_frmData = nullptr;
     TfrmAufgabe* m_frmAufgabe = nullptr;
+    TfrmProtocol* m_frmProtocol = nullptr;
+    RunReport* m_report = nullptr;
 };
 
 }  // namespace quarzel

@@ -1,0 +1,48 @@
+// What the window draws of a run besides registers and memory: the line "Was geschah", the
+// protocol's rows and the slider "Verlauf". The core says what changed at every step; this
+// draws it once per frame at most, so a run at "Direkt" makes no sentence and no row per step.
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+
+#include "common/views.h"
+
+class QTimer;
+
+namespace quarzel {
+
+class SentenceLine;
+class TfrmProtocol;
+class Workbench;
+
+class RunReport : public QObject {
+    Q_OBJECT
+
+  public:
+    RunReport(const Workbench& workbench, SentenceLine& sentence, TfrmProtocol& protocol,
+              QObject* parent = nullptr);
+
+    void sentenceChanged();
+    void rowsAdded();
+    void rowsRemoved(std::uint64_t first, std::uint64_t last);
+    void showHistory(const HistoryRange& range);
+
+    // Draws what is due now, without waiting for the frame.
+    void drawNow();
+    bool due() const;
+
+  private:
+    void schedule();
+
+    const Workbench& m_workbench;
+    SentenceLine& m_sentence;
+    TfrmProtocol& m_protocol;
+    QTimer* m_frame;
+    bool m_sentenceDue = false;
+    bool m_rowsDue = false;
+    bool m_historyDue = false;
+    HistoryRange m_history;
+};
+
+}  // namespace quarzel

@@ -1,0 +1,45 @@
+// The protocol ("Ablaufprotokoll") as a Qt item model: one row per step whose row the workbench
+// holds, its texts asked for only when a row is drawn, so that 100 000 rows cost no more than
+// the few on the screen.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <cstdint>
+
+namespace quarzel {
+
+class Workbench;
+
+class TraceTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    explicit TraceTableModel(const Workbench& workbench, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // What the core said since the last sync: the rows of these steps went away. Rows are
+    // only marked here; sync() tells the views.
+    void rowsRemoved(std::uint64_t first, std::uint64_t last);
+    // Brings the rows to the workbench's protocol: the rows marked gone leave, the rows of the
+    // steps after the newest row that stays come in. True when rows came in.
+    bool sync();
+    // Shows the workbench's protocol anew, without rows marked gone.
+    void reload();
+
+  private:
+    const Workbench& m_workbench;
+    // The steps whose rows the views were last told of (first > last: none).
+    std::uint64_t m_first = 1;
+    std::uint64_t m_last = 0;
+    // Of these, the rows that still hold the same step's texts: those of steps before
+    // m_validFrom or after m_validTo are gone, or belong to a step taken anew.
+    std::uint64_t m_validFrom = 1;
+    std::uint64_t m_validTo = UINT64_MAX;
+};
+
+}  // namespace quarzel

@@ -1,0 +1,384 @@
+// "Was geschah", the window "Protokoll" and "Verlauf" in the real window: the line after a
+// step, after "Zurück" and after a failed check; the protocol's rows growing and shrinking and
+// their export; the slider back and forward through an INP; where the new controls lie.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "MainForm.h"
+#include "data_grid.h"
+#include "modal_driver.h"
+#include "program_editor.h"
+#include "protocol_window.h"
+#include "qt_text.h"
+#include "run_report.h"
+#include "screen/learn_layout.h"
+#include "screen/main_layout.h"
+#include "sentence_line.h"
+#include "session/workbench.h"
+#include "trace_model.h"
+
+using namespace quarzel;
+
+namespace {
+
+// What a step leaves that the slider's replay must bring back exactly.
+struct Seen {
+    QStringList registers;
+    QStringList cells;
+    QString steps;
+    bool operator==(const Seen& o) const {
+        return registers == o.registers && cells == o.cells && steps == o.steps;
+    }
+};
+
+}  // namespace
+
+class LearnWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() {
+        m_form = std::make_unique<TfrmMainForm>();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        m_form->resize(800, 600);
+    }
+    void cleanup() { m_form.reset(); }
+
+    void sentenceFollowsStepsAndZurueck();
+    void failedCheckGivesTheHint();
+    void protocolGrowsShrinksAndExports();
+    void protocolFollowsADirectRun();
+    void sliderBackAndForwardThroughInput();
+    void backToBreakpoint();
+    void newControlsLieInFreeSpace_data();
+    void newControlsLieInFreeSpace();
+
+  private:
+    template <typename T>
+    T* child(const char* name) const {
+        return m_form->findChild<T*>(QLatin1String(name));
+    }
+    Workbench& wb() { return m_form->workbench(); }
+    void type(const QString& program) { m_form->programEditor()->setPlainText(program); }
+    void setCell(int cell, const QString& value) {
+        QAbstractItemModel* model = m_form->dataGrid()->model();
+        QVERIFY(model->setData(model->index(cell - 1, 1), value));
+    }
+    void click(const char* button) {
+        auto* b = child<QAbstractButton>(button);
+        QVERIFY2(b != nullptr, button);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void checkAndStart() {
+        ModalDriver driver;
+        click("btCheck");
+        click("btRun");
+        QCOMPARE(driver.unexpected, QStringList());
+        QVERIFY(wb().machine().VM_Running);
+    }
+    // The line as drawn once the frame after the core's change has come.
+    QString drawnSentence() {
+        if (!QTest::qWaitFor([this] { return !m_form->runReport()->due(); })) {
+            return QStringLiteral("(nie gezeichnet)");
+        }
+        return m_form->sentenceLine()->sentence();
+    }
+    Seen seen() const {
+        Seen s;
+        for (const char* name : {"ebAccu", "ebWindow", "ebIndex", "ebIP", "ebSP"}) {
+            s.registers << child<QLineEdit>(name)->text();
+        }
+        for (int row = 0; row < 4; ++row) {
+            s.cells << m_form->dataGrid()->model()->index(row, 1).data().toString();
+        }
+        s.steps = child<QLabel>("lbSteps")->text();
+        return s;
+    }
+    TfrmProtocol* openProtocol() {
+        TfrmProtocol* protocol = m_form->frmProtocol();
+        click("btProtocol");
+        return QTest::qWaitForWindowExposed(protocol) ? protocol : nullptr;
+    }
+
+    std::unique_ptr<TfrmMainForm> m_form;
+};
+
+void LearnWindowTest::sentenceFollowsStepsAndZurueck() {
+    type(QStringLiteral("LAD 1\nADD 2\nSTO 3\nSTP"));
+    setCell(1, QStringLiteral("5"));
+    setCell(2, QStringLiteral("7"));
+    checkAndStart();
+    QCOMPARE(drawnSentence(), QString());  // nothing executed yet
+
+    // Each action, and the line the sentence then speaks of (the step now last).
+    const std::pair<const char*, int> actions[] = {
+        {"btStep", 1}, {"btStep", 2}, {"btStep", 3}, {"btBack", 2}, {"btBack", 1}, {"btStep", 2},
+    };
+    for (const auto& [button, line] : actions) {
+        click(button);
+        const QString sentence = drawnSentence();
+        const QString expected = toQString(wb().stepSentence());
+        QCOMPARE(sentence, expected);
+        QVERIFY2(sentence.startsWith(QStringLiteral("Zeile %1: ").arg(line)), qPrintable(sentence));
+        QCOMPARE(m_form->sentenceLine()->accessibleName(), sentence);
+        QCOMPARE(m_form->sentenceLine()->toolTip(), sentence);
+    }
+    // "—" and ":=" are drawn as the characters they are, not as markup or Windows-1252 bytes.
+    QVERIFY(m_form->sentenceLine()->text().contains(QChar(0x2014)));
+}
+
+void LearnWindowTest::failedCheckGivesTheHint() {
+    type(QStringLiteral("LAD 1\nADD\nSTP"));
+    ModalDriver driver;
+    driver.box(QMessageBox::Ok);
+    click("btCheck");
+    QTRY_VERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(driver.boxes.size(), 1);
+    const QString sentence = drawnSentence();
+    QVERIFY2(sentence.startsWith(QStringLiteral("Tipp: ")), qPrintable(sentence));
+    QCOMPARE(sentence, toQString(wb().stepSentence()));
+    QCOMPARE(m_form->sentenceLine()->accessibleName(), sentence);
+    // The box says what it always said; the hint is the line's, not the box's.
+    QVERIFY(!driver.boxes[0].text.contains(QStringLiteral("Tipp")));
+
+    // Mended, the check passes and the hint goes.
+    type(QStringLiteral("LAD 1\nADD 2\nSTP"));
+    checkAndStart();
+    QCOMPARE(drawnSentence(), QString());
+}
+
+void LearnWindowTest::protocolGrowsShrinksAndExports() {
+    type(QStringLiteral("LAD 1\nADD 2\nSTO 3\nSTP"));
+    setCell(1, QStringLiteral("5"));
+    setCell(2, QStringLiteral("7"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QCOMPARE(protocol->windowTitle(), QStringLiteral("Protokoll"));
+    QVERIFY(!protocol->isModal());
+    QAbstractItemModel* model = protocol->table()->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QStringList headers;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        headers << model->headerData(c, Qt::Horizontal).toString();
+    }
+    QCOMPARE(
+        headers.join(';'),
+        QStringLiteral("Schritt;Zeile;Befehl;Akku;Fenster;Index;Anweisung;Stack;Zelle;Zugriff"));
+
+    checkAndStart();
+    // Each action and the rows the table then has: steps, "Zurück", steps again.
+    const std::pair<const char*, int> actions[] = {
+        {"btStep", 1}, {"btStep", 2}, {"btStep", 3}, {"btBack", 2},
+        {"btBack", 1}, {"btStep", 2}, {"btStep", 3},
+    };
+    for (const auto& [button, rows] : actions) {
+        click(button);
+        QTRY_COMPARE(model->rowCount(), rows);
+        const StepSpan span = wb().traceSpan();
+        QCOMPARE(span.last - span.first + 1, static_cast<std::uint64_t>(rows));
+        for (int r = 0; r < rows; ++r) {
+            const TraceTexts texts = wb().traceRow(span.first + static_cast<std::uint64_t>(r));
+            for (int c = 0; c < model->columnCount(); ++c) {
+                QCOMPARE(model->index(r, c).data().toString(),
+                         toQString(texts[static_cast<std::size_t>(c)]));
+            }
+        }
+    }
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("3"));
+    QCOMPARE(model->index(2, 2).data().toString(), QStringLiteral("STO 3"));
+    QCOMPARE(model->index(2, 9).data().toString(), QStringLiteral("schreiben"));
+    // The newest row is in view.
+    const QRect last = protocol->table()->visualRect(model->index(2, 0));
+    QVERIFY(protocol->table()->viewport()->rect().intersects(last));
+
+    // "Exportieren" as CSV: the file holds the table's rows as they are shown.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lauf.csv"));
+    ModalDriver driver;
+    QStringList filters;
+    driver.file(path, nullptr, &filters);
+    protocol->exportMenu()->actions().at(0)->trigger();
+    QTRY_VERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(filters, QStringList{QStringLiteral("CSV-Dateien (*.csv)")});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines =
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + model->rowCount());
+    QCOMPARE(lines[0], headers.join(';'));
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList shown;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            shown << model->index(r, c).data().toString();
+        }
+        QCOMPARE(lines[r + 1], shown.join(';'));
+    }
+
+    // A new run takes every row; the table starts again from the new run's steps.
+    click("btStep");  // STP
+    QVERIFY(!wb().machine().VM_Running);
+    checkAndStart();
+    QTRY_COMPARE(model->rowCount(), 0);
+    click("btStep");
+    QTRY_COMPARE(model->rowCount(), 1);
+    QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("LAD 1"));
+}
+
+// At "Direkt" the rows come in once a frame, several steps at a time; paused, the table and the
+// line show where the run stands.
+void LearnWindowTest::protocolFollowsADirectRun() {
+    type(QStringLiteral("MRK L\nLAD 1\nINC\nSTO 1\nJMP L\nSTP"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QAbstractItemModel* model = protocol->table()->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    checkAndStart();
+    click("rbDirect");
+    QTRY_VERIFY(model->rowCount() >= 12);
+    click("rbStep");
+    const StepSpan span = wb().traceSpan();
+    QTRY_COMPARE(model->rowCount(), static_cast<int>(span.last - span.first + 1));
+    QCOMPARE(model->index(model->rowCount() - 1, 0).data().toString(), QString::number(span.last));
+    QCOMPARE(drawnSentence(), toQString(wb().stepSentence()));
+    QVERIFY(protocol->history()->isEnabled());
+    QCOMPARE(protocol->history()->value(), protocol->history()->maximum());
+}
+
+void LearnWindowTest::sliderBackAndForwardThroughInput() {
+    type(QStringLiteral("INP\nADD 1\nSTO 2\nOUT\nSTP"));
+    setCell(1, QStringLiteral("5"));
+    checkAndStart();
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QSlider* slider = protocol->history();
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QVERIFY(!slider->isEnabled());  // nothing to move between yet
+
+    std::vector<Seen> states{seen()};
+    {
+        ModalDriver driver;
+        driver.number(QStringLiteral("7"));
+        click("btStep");
+        QTRY_VERIFY(driver.done());
+        QCOMPARE(driver.unexpected, QStringList());
+    }
+    states.push_back(seen());
+    for (int i = 0; i < 3; ++i) {
+        click("btStep");
+        states.push_back(seen());
+    }
+    QCOMPARE(states.back().cells[1], QStringLiteral("12"));
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QVERIFY(slider->isEnabled());
+    QCOMPARE(slider->maximum() - slider->minimum(), 4);
+    QCOMPARE(slider->value(), slider->maximum());
+
+    // Back to the start, forward over the INP (no dialog may open), to the middle, to the end.
+    ModalDriver none;
+    const int moves[] = {0, 2, 1, 4, 0, 4};
+    for (const int to : moves) {
+        slider->setValue(slider->minimum() + to);
+        QTRY_VERIFY(!m_form->runReport()->due());
+        QCOMPARE(slider->value(), slider->minimum() + to);  // the core's position, not fed back
+        const Seen now = seen();
+        QVERIFY2(now == states[static_cast<std::size_t>(to)],
+                 qPrintable(QStringLiteral("at %1: ").arg(to) + now.registers.join(',') + " / " +
+                            states[static_cast<std::size_t>(to)].registers.join(',')));
+        QCOMPARE(wb().machine().StepCount, static_cast<std::uint64_t>(to));
+    }
+    QTest::qWait(30);
+    QCOMPARE(none.unexpected, QStringList());
+    QVERIFY(!m_form->frmData()->isVisible());
+
+    // At a timed speed the slider cannot be moved.
+    click("rbSlow");
+    QTRY_VERIFY(!slider->isEnabled());
+    QVERIFY(!protocol->backToBreakpoint()->isEnabled());
+}
+
+void LearnWindowTest::backToBreakpoint() {
+    type(QStringLiteral("LAD 1\nADD 1\nADD 1\nSTO 2\nSTP"));
+    setCell(1, QStringLiteral("3"));
+    checkAndStart();
+    m_form->programEditor()->setBreakpoint(2, true);
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QPushButton* back = protocol->backToBreakpoint();
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QVERIFY(!back->isEnabled());  // nothing to go back to
+    for (int i = 0; i < 4; ++i) {
+        click("btStep");
+    }
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QVERIFY(back->isEnabled());
+    protocol->activateWindow();
+    QTRY_VERIFY(protocol->isActiveWindow());
+    // Its access key, free in the main window whose keys reach this window too; the button
+    // clicks after its short animation.
+    QTest::keyClick(protocol, Qt::Key_Z, Qt::AltModifier);
+    // The run stood before line 3 (index 2) after two steps.
+    QTRY_COMPARE(wb().machine().StepCount, std::uint64_t{2});
+    QCOMPARE(child<QLineEdit>("ebIP")->text(), QStringLiteral("2"));
+    QTRY_COMPARE(protocol->history()->value(), protocol->history()->minimum() + 2);
+}
+
+void LearnWindowTest::newControlsLieInFreeSpace_data() {
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("800 x 600") << QSize(800, 600);
+    QTest::newRow("1000 x 700") << QSize(1000, 700);
+    QTest::newRow("1600 x 1000") << QSize(1600, 1000);
+}
+
+// Each new control inside its box, clear of the box's frame, and on top of no other control of
+// that box; the line wide and high enough for its font. The main layout's own rectangles are
+// the main window test's.
+void LearnWindowTest::newControlsLieInFreeSpace() {
+    QFETCH(QSize, client);
+    m_form->resize(client);
+    QTRY_COMPARE(m_form->sentenceLine()->parentWidget()->parentWidget()->size(), client);
+    const MainLayout main = computeMainLayout(client.width(), client.height());
+    const LearnLayout learn = computeLearnLayout(main);
+    for (const LearnLayoutField& field : kLearnLayoutFields) {
+        QWidget* w = m_form->layoutControl(field.name);
+        QVERIFY2(w != nullptr, field.name);
+        const LayoutRect& r = learn.*field.rect;
+        QCOMPARE(w->geometry(), QRect(r.left, r.top, r.width, r.height));
+        QWidget* box = w->parentWidget();
+        const LayoutRect& b = main.*field.box;
+        QCOMPARE(box->geometry(), QRect(b.left, b.top, b.width, b.height));
+        QVERIFY2(
+            r.left >= 2 && r.top >= 2 && r.right() <= b.width - 2 && r.bottom() <= b.height - 2,
+            field.name);
+        for (QWidget* other : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != w && !other->isWindow()) {
+                QVERIFY2(
+                    !other->geometry().intersects(w->geometry()),
+                    qPrintable(QString::fromLatin1(field.name) + " on " + other->objectName()));
+            }
+        }
+    }
+    QVERIFY(m_form->sentenceLine()->height() >= m_form->sentenceLine()->fontMetrics().height());
+    QVERIFY(m_form->sentenceLine()->width() >= 400);
+    auto* button = child<QPushButton>("btProtocol");
+    QCOMPARE(button->accessibleName(), QStringLiteral("Protokoll"));
+    QVERIFY(button->fontMetrics().horizontalAdvance(QStringLiteral("Protokoll")) < button->width());
+}
+
+QTEST_MAIN(LearnWindowTest)
+#include "learn_window_test.moc"
