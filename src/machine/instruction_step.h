@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "common/always_inline.h"
 #include "common/checked_int.h"
 #include "machine/runtime_fault.h"
 #include "model/instruction_set.h"
@@ -25,7 +26,7 @@ inline bool isCellAddress(std::int32_t address) {
 
 // A push writes cell VM_SP and then moves VM_SP down; a full stack (VM_SP < 1) fails first.
 template <class Access>
-void pushValue(Registers& r, Access& access, std::int32_t value) {
+QUARZEL_ALWAYS_INLINE void pushValue(Registers& r, Access& access, std::int32_t value) {
     if (r.VM_SP < 1) {
         throwStackUnderflow();
     }
@@ -36,7 +37,7 @@ void pushValue(Registers& r, Access& access, std::int32_t value) {
 // A pop moves VM_SP up, then reads cell VM_SP and leaves "0" in it; an empty stack
 // (VM_SP > 511) fails first.
 template <class Access>
-std::int32_t popValue(Registers& r, Access& access) {
+QUARZEL_ALWAYS_INLINE std::int32_t popValue(Registers& r, Access& access) {
     if (r.VM_SP > kCellCount - 1) {
         throwStackOverflow();
     }
@@ -57,7 +58,8 @@ std::int32_t pointedCell(Access& access, std::int32_t n) {
 }
 
 template <class Access>
-std::int32_t readOperand(const Registers& r, const VM_Instruction& ins, Access& access) {
+QUARZEL_ALWAYS_INLINE std::int32_t readOperand(const Registers& r, const VM_Instruction& ins,
+                                               Access& access) {
     if (ins.Operand == 0) {  // the index register
         if (ins.IsDirect) {
             return r.VM_Index;
@@ -74,7 +76,8 @@ std::int32_t readOperand(const Registers& r, const VM_Instruction& ins, Access& 
 }
 
 template <class Access>
-void writeOperand(Registers& r, const VM_Instruction& ins, Access& access, std::int32_t value) {
+QUARZEL_ALWAYS_INLINE void writeOperand(Registers& r, const VM_Instruction& ins, Access& access,
+                                        std::int32_t value) {
     if (ins.Operand == 0) {
         if (ins.IsDirect) {
             r.VM_Index = value;  // STO X
@@ -118,7 +121,8 @@ inline void jumpIf(Registers& r, bool condition, const VM_Instruction& ins) {
 // Executes `ins` (whose opcode is 1..28) on the registers. Returns true for STP, which leaves
 // VM_IP on its own line; every other instruction returns false.
 template <class Access>
-bool executeInstruction(Registers& r, const VM_Instruction& ins, Access& access) {
+QUARZEL_ALWAYS_INLINE bool executeInstruction(Registers& r, const VM_Instruction& ins,
+                                              Access& access) {
     using namespace step_detail;
     switch (static_cast<Mnemonic>(ins.Opcode)) {
         case Mnemonic::ADD: {
