@@ -40,6 +40,9 @@ export class TaskPanel extends MovablePanel {
   private readonly cancel: HTMLButtonElement;
   private testing = false;
   private cancelled = false;
+  // The results of a test that runs, shown when it ends: a table of thousands of cases laid out
+  // anew after every part would take the page longer than the part itself.
+  private results: Array<[number, boolean, string]> = [];
   private selected = -1;
   private fs: any;
 
@@ -163,9 +166,21 @@ export class TaskPanel extends MovablePanel {
       await core.qz_task_test();
     } finally {
       this.testing = false;
+      this.showResults();
       this.progress.hidden = true;
       this.cancel.hidden = true;
     }
+  }
+
+  private showResults(): void {
+    for (const [row, passed, text] of this.results) {
+      const cell = this.rows.rows[row]?.cells[3];
+      if (!cell) continue;
+      cell.textContent = text;
+      cell.title = text;
+      cell.className = passed ? 'passed' : 'failed';
+    }
+    this.results = [];
   }
 
   // Answered in a task of its own, after the page has had its turn.
@@ -174,6 +189,7 @@ export class TaskPanel extends MovablePanel {
       // A new test: the results of the last one go.
       this.testing = true;
       this.cancelled = false;
+      this.results = [];
       for (const row of Array.from(this.rows.rows)) {
         const cell = row.cells[3];
         cell.textContent = '';
@@ -225,12 +241,13 @@ export class TaskPanel extends MovablePanel {
         this.takeOver.disabled = !takeOver;
       },
       taskResult: (row: number, passed: boolean, text: string) => {
-        const cell = this.rows.rows[row].cells[3];
-        cell.textContent = text;
-        cell.title = text;
-        cell.className = passed ? 'passed' : 'failed';
+        this.results.push([row, passed, text]);
+        if (!this.testing) this.showResults();
       },
-      taskPoints: (text: string) => setLine(this.points, this.c.lbPointsName, text),
+      taskPoints: (text: string) => {
+        this.showResults();  // every case has its result now
+        setLine(this.points, this.c.lbPointsName, text);
+      },
       taskTakenOver: (text: string) => setLine(this.inputs, this.c.lbInputsName, text),
       chooseDataFiles: async (names: string, maxBytes: number) => {
         const files = await this.chooseDataFiles(names.split('\n'), maxBytes);
