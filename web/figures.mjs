@@ -129,10 +129,10 @@ try {
     return path.join(folder, file);
   };
   const runs = [
-    { what: '10 000 kurze Fälle', cases: 10000, file: await task('viele.toml', 10000, 1000), program: 'LAD 1\nSTO 2\nSTP', abort: false },
+    { what: '10 000 kurze Fälle', skip: process.env.QUARZEL_LONG_ONLY === '1', cases: 10000, file: await task('viele.toml', 10000, 1000), program: 'LAD 1\nSTO 2\nSTP', abort: false },
     { what: 'ein Fall mit 10^8 Schritten (nach 5 s abgebrochen)', cases: 1, file: await task('lang.toml', 1, 100000000), program: 'MRK A\nINC\nJMP A', abort: true },
   ];
-  for (const { what, cases, file, program, abort } of wanted.includes('testen') ? runs : []) {
+  for (const { what, cases, file, program, abort } of wanted.includes('testen') ? runs.filter((r) => !r.skip) : []) {
     for (const { name, url } of pages) {
       if (abort && name === 'vorher') {
         console.log(`[${name}] Testen, ${what}: nicht messbar, die Seite hat kein „Abbrechen“`);
@@ -158,7 +158,9 @@ try {
       if (abort) {
         await new Promise((resolve) => setTimeout(resolve, 5000));
         const progress = await page.$eval('.task-progress', (p) => p.textContent);
-        await click(page, 'button', 'Abbrechen');
+        // (Clicked through the page itself: Chromium's accessibility tree, which the lookup by
+        // name waits for, may lag behind while the test runs.)
+        await page.$eval('.task-progress + button', (b) => b.click());
         await page.waitForFunction(() => document.querySelector('.task-progress').hidden, { timeout: 60000 });
         console.log(`[${name}] Testen, ${what}: längste Blockade ${(await page.evaluate(() => window.longest)).toFixed(0)} ms, ` +
           `Anzeige „${progress}“, beendet ${Date.now() - started - 5000} ms nach „Abbrechen“`);
