@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,5 +65,34 @@ void fillStartTable(DataTable& table, const std::optional<std::string>& data,
 
 // Runs one case; safe to call from several threads at once.
 CaseResult runCase(const CaseInput& input);
+
+// One case run in parts, for a caller that must not wait for it whole (the page's "Testen"): it
+// ends exactly as runCase ends, however it is divided.
+class CaseRun {
+  public:
+    // Prepares the case: memory, program and the two checks; a case that ends before it runs
+    // (a check failed, an unreadable data text, checkOnly) is finished at once. `input` must
+    // outlive the run.
+    explicit CaseRun(const CaseInput& input);
+    ~CaseRun();
+    CaseRun(const CaseRun&) = delete;
+    CaseRun& operator=(const CaseRun&) = delete;
+
+    // Runs at most `steps` more steps; true once the case has ended.
+    bool advance(std::uint64_t steps);
+    bool finished() const { return m_finished; }
+    // The result, once finished.
+    const CaseResult& result() const { return m_result; }
+
+  private:
+    struct Session;
+    void finish(CaseEnd end, std::string message = "");
+
+    const CaseInput& m_input;
+    std::unique_ptr<Session> m_session;
+    std::ostringstream m_lines;
+    CaseResult m_result;
+    bool m_finished = false;
+};
 
 }  // namespace quarzel::grading

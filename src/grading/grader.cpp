@@ -34,6 +34,8 @@ std::vector<std::pair<int, std::string>> startCells(const TaskCase& taskCase) {
     return cells;
 }
 
+}  // namespace
+
 CaseInput caseInput(const Task& task, const TaskCase& taskCase, const std::string& program) {
     CaseInput input;
     input.program = program;
@@ -44,8 +46,6 @@ CaseInput caseInput(const Task& task, const TaskCase& taskCase, const std::strin
     input.detectLoops = true;
     return input;
 }
-
-}  // namespace
 
 CaseGrade gradeCase(const TaskCase& taskCase, const CaseResult& result) {
     CaseGrade grade;

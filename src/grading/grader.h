@@ -41,6 +41,10 @@ struct ProgramGrade {
     std::int64_t points = 0;
 };
 
+// What a case of `task` runs with `program` (Windows-1252, CR LF): its start memory, its inputs,
+// the task's step limit, loops watched.
+CaseInput caseInput(const Task& task, const TaskCase& taskCase, const std::string& program);
+
 // Compares one case's result with what the case expects.
 CaseGrade gradeCase(const TaskCase& taskCase, const CaseResult& result);
 

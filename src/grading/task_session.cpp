@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/win1252.h"
+#include "grading/case_run.h"
 #include "grading/grader.h"
 #include "session/workbench.h"
 
@@ -80,6 +81,74 @@ void TaskSession::test() {
         m_view.showCaseResult(static_cast<int>(row), c.passed(), caseResultText(c));
     }
     m_view.showPoints(pointsText(grade.points, m_task->totalPoints()));
+}
+
+// A test in parts: the program as it stood at "Testen", the case that runs, the points so far.
+struct TaskSession::PartedTest {
+    std::string program;
+    std::size_t next = 0;  // the case that runs or runs next
+    CaseInput input;
+    std::unique_ptr<CaseRun> run;
+    std::int64_t points = 0;
+};
+
+// The steps a case runs before the clock is read again: a few milliseconds.
+constexpr std::uint64_t kStepsBetweenLooks = 20000;
+
+TaskSession::~TaskSession() = default;
+
+bool TaskSession::startTest() {
+    m_test.reset();
+    if (!canTest()) {
+        return false;
+    }
+    m_test = std::make_unique<PartedTest>();
+    m_test->program = programText();
+    return true;
+}
+
+bool TaskSession::testPart(std::chrono::milliseconds budget) {
+    if (!m_test || !m_task) {
+        return false;
+    }
+    const auto end = std::chrono::steady_clock::now() + budget;
+    PartedTest& test = *m_test;
+    bool more = true;
+    const bool handled = m_workbench.guard([&] {
+        do {
+            const TaskCase& taskCase = m_task->cases[test.next];
+            if (!test.run) {
+                test.input = caseInput(*m_task, taskCase, test.program);
+                test.run = std::make_unique<CaseRun>(test.input);
+            }
+            if (!test.run->advance(kStepsBetweenLooks)) {
+                continue;
+            }
+            const CaseGrade grade = gradeCase(taskCase, test.run->result());
+            test.run.reset();
+            test.points += grade.points;
+            m_view.showCaseResult(static_cast<int>(test.next), grade.passed(),
+                                  caseResultText(grade));
+            if (++test.next == m_task->cases.size()) {
+                m_view.showPoints(pointsText(test.points, m_task->totalPoints()));
+                more = false;
+                return;
+            }
+        } while (std::chrono::steady_clock::now() < end);
+    });
+    if (!handled || !more) {
+        m_test.reset();  // an error has been shown; or every case is
+        return false;
+    }
+    return true;
+}
+
+void TaskSession::cancelTest() {
+    m_test.reset();
+}
+
+int TaskSession::casesTested() const {
+    return m_test ? static_cast<int>(m_test->next) : 0;
 }
 
 void TaskSession::select(int row) {

@@ -2,6 +2,8 @@
 // selected case and "Fall übernehmen", and what may be pressed. The panels draw what it reports.
 #pragma once
 
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@ class TaskSession {
     TaskSession(Workbench& workbench, PromptView& prompts, TaskPanelView& view, unsigned jobs);
     TaskSession(const TaskSession&) = delete;
     TaskSession& operator=(const TaskSession&) = delete;
+    ~TaskSession();
 
     // "Laden…": the open dialog for task files, then load.
     void chooseAndLoad();
@@ -39,6 +42,15 @@ class TaskSession {
     // not), each on a machine of its own; the session's program, table, flags and run stay as
     // they are. Shows each case's result, then the points.
     void test();
+    // "Testen" in parts, for a front end that must not wait for it whole (the page): the same
+    // cases with the same results, one after the other. startTest begins (false: nothing to
+    // test); each testPart runs for about `budget`, shows the cases that ended, and is false
+    // once all are shown with the points; cancelTest leaves the rest untested.
+    bool startTest();
+    bool testPart(std::chrono::milliseconds budget);
+    void cancelTest();
+    bool testing() const { return m_test != nullptr; }
+    int casesTested() const;
     // The user selected the case at `row` (-1 or a row outside the task: none).
     void select(int row);
     // "Fall übernehmen": the selected case's start table into the session's table, offering to
@@ -65,6 +77,8 @@ class TaskSession {
     unsigned m_jobs;
     std::optional<Task> m_task;
     int m_selected = -1;
+    struct PartedTest;
+    std::unique_ptr<PartedTest> m_test;
 };
 
 }  // namespace grading

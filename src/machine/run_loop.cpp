@@ -207,24 +207,44 @@ std::int32_t lowestCycleLine(MachineState& machine, DataTable& table, StateFlags
 RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags,
                       NumberInput& input, NumberInputView& dialog, PromptView& prompts,
                       std::uint64_t maxSteps, bool detectLoops, TraceSink* trace) {
-    // Each way of running is its own loop, so that a run without the trace or the loop
-    // detection pays nothing for them.
     if (detectLoops) {
         LoopDetector detector(machine, table, input, dialog);
+        return runLoopPart(machine, table, flags, input, dialog, prompts, maxSteps, maxSteps,
+                           &detector, trace);
+    }
+    return runLoopPart(machine, table, flags, input, dialog, prompts, maxSteps, maxSteps, nullptr,
+                       trace);
+}
+
+RunLoopResult runLoopPart(MachineState& machine, DataTable& table, StateFlags& flags,
+                          NumberInput& input, NumberInputView& dialog, PromptView& prompts,
+                          std::uint64_t maxSteps, std::uint64_t pauseAt, LoopDetector* loops,
+                          TraceSink* trace) {
+    const std::uint64_t limit = std::min(maxSteps, pauseAt);
+    // Each way of running is its own loop, so that a run without the trace or the loop
+    // detection pays nothing for them.
+    RunLoopResult run;
+    if (loops != nullptr) {
         if (trace != nullptr) {
-            Tracer<LoopDetector> tracer(detector, *trace, machine);
-            return runWith(machine, table, flags, input, dialog, prompts, tracer, detector,
-                           maxSteps);
+            Tracer<LoopDetector> tracer(*loops, *trace, machine);
+            run = runWith(machine, table, flags, input, dialog, prompts, tracer, *loops, limit);
+        } else {
+            run = runWith(machine, table, flags, input, dialog, prompts, *loops, *loops, limit);
         }
-        return runWith(machine, table, flags, input, dialog, prompts, detector, detector, maxSteps);
+    } else {
+        NoWatcher nobody;
+        NoLoopWatch noLoops;
+        if (trace != nullptr) {
+            Tracer<NoWatcher> tracer(nobody, *trace, machine);
+            run = runWith(machine, table, flags, input, dialog, prompts, tracer, noLoops, limit);
+        } else {
+            run = runWith(machine, table, flags, input, dialog, prompts, nobody, noLoops, limit);
+        }
     }
-    NoWatcher nobody;
-    NoLoopWatch noLoops;
-    if (trace != nullptr) {
-        Tracer<NoWatcher> tracer(nobody, *trace, machine);
-        return runWith(machine, table, flags, input, dialog, prompts, tracer, noLoops, maxSteps);
+    if (run.outcome.end == StepEnd::StepLimit && limit < maxSteps) {
+        run.outcome = StepOutcome{};  // paused: the run goes on with the next part
     }
-    return runWith(machine, table, flags, input, dialog, prompts, nobody, noLoops, maxSteps);
+    return run;
 }
 
 }  // namespace quarzel

@@ -36,6 +36,15 @@ RunLoopResult runLoop(MachineState& machine, DataTable& table, StateFlags& flags
                       NumberInput& input, NumberInputView& dialog, PromptView& prompts,
                       std::uint64_t maxSteps, bool detectLoops, TraceSink* trace = nullptr);
 
+// The same run in parts, for a caller that must not wait for it whole: it stops before a step
+// beyond `pauseAt` (a StepCount below maxSteps) with StepEnd::Continued, and goes on where it
+// stopped when called again with the same `loops`, which remembers the states seen so far
+// (null: loops are not watched). A run in parts ends exactly as the run in one piece.
+RunLoopResult runLoopPart(MachineState& machine, DataTable& table, StateFlags& flags,
+                          NumberInput& input, NumberInputView& dialog, PromptView& prompts,
+                          std::uint64_t maxSteps, std::uint64_t pauseAt, LoopDetector* loops,
+                          TraceSink* trace = nullptr);
+
 // The lowest line (from 1) of the cycle the machine is in, right after `detector` found its
 // state repeated: the cycle is run once more without any display and without opening the
 // number dialog, which leaves registers, cells and counters as they were.

@@ -337,20 +337,39 @@ std::optional<std::uint64_t> RunControl::lastStandBefore(
 }
 
 RunLoopResult RunControl::runHeadless(const HeadlessLimits& limits) {
+    return runHeadlessPart(limits, limits.maxSteps);
+}
+
+RunLoopResult RunControl::runHeadlessPart(const HeadlessLimits& limits, std::uint64_t pauseAt) {
     if (!m_machine.VM_Running) {
+        m_pausedRun.reset();
+        m_pausedLoops.reset();
         return {};
     }
-    m_journal.clear();  // the headless loop keeps no journal
-    ++m_runs;
+    if (m_pausedRun != m_runs) {
+        m_journal.clear();  // the headless loop keeps no journal
+        ++m_runs;
+        m_pausedLoops.reset();
+        if (limits.detectLoops) {
+            m_pausedLoops.emplace(m_machine, m_table, m_input, m_views.numberInput);
+        }
+    }
     // Nobody watches the table cell by cell: the grid hears of the whole table afterwards.
     DataGridView* grid = nullptr;
     RunLoopResult run;
     {
         const GridDetached quiet(m_table);
         grid = quiet.grid();
-        run = runLoop(m_machine, m_table, m_flags, m_input, m_views.numberInput, m_views.prompts,
-                      limits.maxSteps, limits.detectLoops, limits.trace);
+        run = runLoopPart(m_machine, m_table, m_flags, m_input, m_views.numberInput,
+                          m_views.prompts, limits.maxSteps, pauseAt,
+                          m_pausedLoops ? &*m_pausedLoops : nullptr, limits.trace);
     }
+    if (!run.outcome.endsRun()) {
+        m_pausedRun = m_runs;
+        return run;
+    }
+    m_pausedRun.reset();
+    m_pausedLoops.reset();
     for (int row = 0; grid != nullptr && row < DataTable::kRowCount; ++row) {
         grid->rowChanged(row);
     }

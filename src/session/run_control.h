@@ -10,6 +10,7 @@
 #include "checker/check_error.h"
 #include "common/views.h"
 #include "files/trace_table.h"
+#include "machine/loop_detector.h"
 #include "machine/run_loop.h"
 #include "machine/step_outcome.h"
 #include "session/step_history.h"
@@ -96,6 +97,9 @@ class RunControl {
         TraceSink* trace = nullptr;  // hears every executed step
     };
     RunLoopResult runHeadless(const HeadlessLimits& limits);
+    // The same run in parts: stops before a step beyond `pauseAt` (StepCount) with
+    // StepEnd::Continued and the run still going; the next call goes on with it.
+    RunLoopResult runHeadlessPart(const HeadlessLimits& limits, std::uint64_t pauseAt);
 
     // Called when a run has ended, after the screen shows it (a save during the run has work
     // left to do then).
@@ -137,6 +141,9 @@ class RunControl {
     std::uint64_t m_journalEdits = 0;            // StateFlags::Edits when the journal's run started
     CheckError m_checkError = CheckError::None;  // of the last check, until a run starts
     std::uint64_t m_runs = 0;                    // counts the journal's runs (VM_Start, New, Load)
+    // A headless run paused between its parts: the run (m_runs) and the states it has seen.
+    std::optional<std::uint64_t> m_pausedRun;
+    std::optional<LoopDetector> m_pausedLoops;
     std::uint64_t m_changes = 0;  // counts what changes the sentence: steps, moves, checks
     // What decides the sentence line's text.
     struct SentenceSource {

@@ -42,6 +42,13 @@ class TextEditor : public ProgramEditorView {
     void clear() override;
     std::string text() const override;
     void setText(const std::string& text) override;
+    // Replaces the text from (fromLine, fromColumn) to (toLine, toColumn), columns in bytes,
+    // with `text` (lines broken by CR LF), as typing or pasting does: only the lines it touches
+    // are rewritten, so a keystroke costs the same in a long program. A mark stays at the start
+    // of its line: a line whose start lies inside the replaced text loses it, the lines below
+    // keep theirs as they move. A position outside the text raises the list index error.
+    void replaceRange(int fromLine, int fromColumn, int toLine, int toColumn,
+                      const std::string& text);
     bool hasBreakpoint(int line) const override { return m_marks.count(line) != 0; }
     void setBreakpoint(int line, bool on) override;
     void showCurrentLine(int line) override { m_current = line; }

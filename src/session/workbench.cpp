@@ -350,4 +350,9 @@ RunLoopResult Workbench::runHeadless(const RunControl::HeadlessLimits& limits) {
     return m_runControl.runHeadless(limits);
 }
 
+RunLoopResult Workbench::runHeadlessPart(const RunControl::HeadlessLimits& limits,
+                                         std::uint64_t pauseAt) {
+    return m_runControl.runHeadlessPart(limits, pauseAt);
+}
+
 }  // namespace quarzel

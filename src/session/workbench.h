@@ -141,6 +141,8 @@ class Workbench {
     // A run without any display per step, for the headless tools (RunControl::runHeadless);
     // errors are thrown to the caller, which shows them.
     RunLoopResult runHeadless(const RunControl::HeadlessLimits& limits);
+    // The same in parts (RunControl::runHeadlessPart).
+    RunLoopResult runHeadlessPart(const RunControl::HeadlessLimits& limits, std::uint64_t pauseAt);
 
     // What the views read.
     bool hasUnsavedWork() const { return m_flags.ProgramModified || m_flags.DataModified; }

@@ -46,6 +46,9 @@ using ShortText = const char*;    // a date, a name
     X(qz_refuse_text, async, void, (), ())                                                   \
     X(qz_accept_typed, sync, bool, (ProgramText text), (text))                               \
     X(qz_program_changed, sync, void, (ProgramText text), (text))                            \
+    X(qz_program_edit, sync, void,                                                           \
+      (int fromLine, int fromColumn, int toLine, int toColumn, ProgramText text),            \
+      (fromLine, fromColumn, toLine, toColumn, text))                                        \
     X(qz_cell_typed, sync, void, (int column, int row, CellText text), (column, row, text))  \
     X(qz_cell_edited, sync, void, (int column, int row, CellText text), (column, row, text)) \
     X(qz_toggle_breakpoint, sync, void, (int line), (line))                                  \
@@ -101,6 +104,7 @@ using ShortText = const char*;    // a date, a name
     X(taskResult, sync, void, (int row, bool passed, const char* text))                     \
     X(taskPoints, sync, void, (const char* text))                                           \
     X(taskTakenOver, sync, void, (const char* text))                                        \
+    X(taskProgress, async, bool, (int done, int total))                                     \
     X(chooseDataFiles, async, char*, (const char* names, double maxBytes))                  \
     X(chooseExample, async, int, (const char* examples))                                    \
     X(coreFailed, sync, void, (const char* text))

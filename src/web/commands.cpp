@@ -1,5 +1,7 @@
 // The user's commands, each one call of the session's facade; "Ende" starts afresh once the
 // work may go.
+#include <chrono>
+
 #include "web/boundary.h"
 #include "web/teaching_texts.h"
 #include "web/web_app.h"
@@ -58,6 +60,30 @@ void WebApp::htmlExport(const std::string& date) {
 
 void WebApp::programChanged(const std::string& text) {
     handle([this, &text] { m_editor.setTextFromPage(text); });
+}
+
+// How long one part of "Testen" holds the page: well below what a user notices as a hang.
+constexpr std::chrono::milliseconds kTestPart{40};
+
+void WebApp::taskTest() {
+    grading::TaskSession& session = *m_task;
+    if (!session.startTest()) {
+        return;
+    }
+    const int total = static_cast<int>(session.task()->cases.size());
+    // The page answers each report of progress after it has drawn it and heard its events;
+    // false: "Abbrechen".
+    while (page::taskProgress(session.casesTested(), total)) {
+        if (!session.testPart(kTestPart)) {
+            return;
+        }
+    }
+    session.cancelTest();
+}
+
+void WebApp::programEdited(int fromLine, int fromColumn, int toLine, int toColumn,
+                           const std::string& text) {
+    handle([&] { m_editor.editFromPage(fromLine, fromColumn, toLine, toColumn, text); });
 }
 
 void WebApp::cellTyped(int column, int row, const std::string& text) {

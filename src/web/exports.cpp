@@ -84,7 +84,7 @@ void CoreCalls::qz_task_load() {
 }
 
 void CoreCalls::qz_task_test() {
-    g_app->task().test();
+    g_app->taskTest();
 }
 
 void CoreCalls::qz_task_select(int row) {
@@ -121,6 +121,13 @@ bool CoreCalls::qz_accept_typed(ProgramText text) {
 
 void CoreCalls::qz_program_changed(ProgramText text) {
     g_app->programChanged(coreText(text));
+}
+
+// One change the user made in the editor, positions as the page counts them before it: the
+// page's columns are the core's, every character it holds being one byte of Windows-1252.
+void CoreCalls::qz_program_edit(int fromLine, int fromColumn, int toLine, int toColumn,
+                                ProgramText text) {
+    g_app->programEdited(fromLine, fromColumn, toLine, toColumn, coreText(text));
 }
 
 void CoreCalls::qz_cell_typed(int column, int row, CellText text) {

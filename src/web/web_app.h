@@ -31,10 +31,14 @@ class WebApp {
 
     void command(Command which);
     void taskLoad();
+    // "Testen" in parts, the page drawn and "Abbrechen" heard between them.
+    void taskTest();
     void speedClick(Speed speed);
     void timerTick(RunTimer timer);
     void htmlExport(const std::string& date);
     void programChanged(const std::string& text);
+    void programEdited(int fromLine, int fromColumn, int toLine, int toColumn,
+                       const std::string& text);
     void cellTyped(int column, int row, const std::string& text);
     void cellEdited(int column, int row, const std::string& text);
     void toggleBreakpoint(int line);

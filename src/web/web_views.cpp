@@ -107,6 +107,18 @@ void WebEditor::setTextFromPage(const std::string& text) {
     m_pageShowsIt = false;
 }
 
+void WebEditor::editFromPage(int fromLine, int fromColumn, int toLine, int toColumn,
+                             const std::string& text) {
+    m_pageShowsIt = true;
+    try {
+        replaceRange(fromLine, fromColumn, toLine, toColumn, text);
+    } catch (...) {
+        m_pageShowsIt = false;
+        throw;
+    }
+    m_pageShowsIt = false;
+}
+
 void WebEditor::changed(std::string_view what) {
     if (!m_pageShowsIt) {
         // A new text has no marks; lines deleted or appended keep the others with their lines.

@@ -32,6 +32,9 @@ class WebEditor : public TextEditor {
 
     // The user's text (Windows-1252, CR LF), already shown by the page.
     void setTextFromPage(const std::string& text);
+    // One change of the user's, already shown by the page (see TextEditor::replaceRange).
+    void editFromPage(int fromLine, int fromColumn, int toLine, int toColumn,
+                      const std::string& text);
 
   protected:
     void changed(std::string_view what) override;

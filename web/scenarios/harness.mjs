@@ -56,7 +56,8 @@ export async function launch() {
 // `downloads`: the folder the page's downloads arrive in; `keepStorage`: the local storage of
 // the pages before is kept, else each page starts without it (a reload keeps its own);
 // `beforeLoad` runs in the page before its own script (to stub what the browser offers).
-export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false, beforeLoad } = {}) {
+// `url`: another build of the page (the figures compare two), for Chromium and Firefox.
+export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false, beforeLoad, url = pageUrl } = {}) {
   const options = { width, height, fileSystemAccess, downloads, keepStorage, beforeLoad };
   let opened;
   if (engine === 'webkit') {
@@ -65,7 +66,7 @@ export async function openPage(browser, { width = 800, height = 600, fileSystemA
   } else {
     opened = await puppeteerDrivers.newPage(engines[engine].driver, browser, options);
   }
-  await opened.page.goto(pageUrl);
+  await opened.page.goto(url);
   await opened.page.waitForSelector('body[data-ready="true"]', { timeout: 30000 });
   return opened;
 }
@@ -115,6 +116,11 @@ export async function typeProgram(page, text) {
     document.execCommand('insertText', false, value);
   }, text);
   await page.waitForFunction((value) => window.quarzel.program() === value, {}, text);
+}
+
+// Waits until what was typed is in the browser's storage (the page keeps typing when it pauses).
+export async function typingKept(page) {
+  await page.waitForFunction(() => !window.quarzel.typingUnkept());
 }
 
 // The editor's whole text, its lines joined by "\n".

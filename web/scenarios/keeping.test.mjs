@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { answer, byName, click, launch, noBoxOpen, notesSeen, openPage, programText, question, recordNotes, typeProgram } from './harness.mjs';
+import { answer, byName, click, launch, noBoxOpen, notesSeen, openPage, programText, question, recordNotes, typeProgram, typingKept } from './harness.mjs';
 
 let chromium;
 let folder;
@@ -165,6 +165,7 @@ describe('Keine Arbeit geht verloren', () => {
     await typeProgram(page, 'LAD 1');
     await typeProgram(page, 'LAD 2');
     await typeProgram(page, 'STP');
+    await typingKept(page);
     assert.deepEqual(await notesSeen(page), [fullNote]);
     await click(page, 'button', 'Start');
     await question(page, 'Hinweis', 'Programm wird geprüft', 'OK');
@@ -183,6 +184,7 @@ describe('Keine Arbeit geht verloren', () => {
     // A record as the page writes it, to be damaged.
     const first = await openPage(chromium.browser);
     await typeProgram(first.page, 'LAD 7\nSTP');
+    await typingKept(first.page);
     const record = Object.values(await storedWork(first.page)).find((v) => v.includes('LAD 7'));
     await first.page.evaluate(() => localStorage.clear());
     await first.page.close();
@@ -203,6 +205,7 @@ describe('Keine Arbeit geht verloren', () => {
       assert.ok(aside.slice(-3).every((v) => asideNow.includes(v)), what);
       assert.equal(kept[key], undefined, `${what}: not left to be tried again`);
       await typeProgram(page, 'STP');
+      await typingKept(page);
       assert.deepEqual(errors, []);
       await page.evaluate(() => localStorage.removeItem(Object.keys(localStorage).find((k) => k.startsWith('quarzel.arbeit.tab.'))));
       await page.close();
@@ -225,6 +228,7 @@ describe('Keine Arbeit geht verloren', () => {
   it('brings back the work changed last when two tabs worked, whichever closed last', async () => {
     const a = await openPage(chromium.browser);
     await typeProgram(a.page, 'LAD 1\nSTP');
+    await typingKept(a.page);
     const b = await openPage(chromium.browser, { keepStorage: true });
     assert.equal(await programText(b.page), 'LAD 1\nSTP');
     await typeProgram(b.page, 'LAD 2\nSTP');

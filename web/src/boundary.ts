@@ -36,6 +36,9 @@ export interface CoreCalls {
   // core's note names the first one that cannot, and the text must not go in.
   qz_accept_typed(text: string): boolean;
   qz_program_changed(text: string): void;
+  // One change the user made in the editor: the text from (fromLine, fromColumn) to (toLine,
+  // toColumn) of the editor's text before it, counted from 0, replaced by `text`.
+  qz_program_edit(fromLine: number, fromColumn: number, toLine: number, toColumn: number, text: string): void;
   qz_cell_typed(column: number, row: number, text: string): void;
   qz_cell_edited(column: number, row: number, text: string): void;
   qz_toggle_breakpoint(line: number): void;
@@ -92,6 +95,9 @@ export interface PageCalls {
   taskResult(row: number, passed: boolean, text: string): void;
   taskPoints(text: string): void;
   taskTakenOver(text: string): void;
+  // "Testen" has tested `done` of `total` cases: answered once the page has shown it and heard
+  // its events; false when "Abbrechen" was pressed.
+  taskProgress(done: number, total: number): Promise<boolean>;
   // The names one a line; the chosen files one a line: the path in the core's file system and,
   // after a tab, where the file lies in the folder the user chose (empty for a single file).
   chooseDataFiles(names: string, maxBytes: number): Promise<string | null>;

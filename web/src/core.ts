@@ -52,6 +52,7 @@ let boxesOpen = 0;
 let pageFailure: string | null = null;
 let escaped: string | null = null;
 const afterCommand: Array<() => Promise<void> | void> = [];
+const beforeCommands: Array<() => void> = [];
 const idle: Array<() => void> = [];
 
 function unpackedCore(): Uint8Array {
@@ -69,6 +70,12 @@ export function isBusy(): boolean {
 // What the page does once a command is over: deliver saved files, keep the work.
 export function onCommandDone(action: () => Promise<void> | void): void {
   afterCommand.push(action);
+}
+
+// What the page does before a command starts, while the core can still be asked: keep what
+// was typed.
+export function beforeCommand(action: () => void): void {
+  beforeCommands.push(action);
 }
 
 // Runs `action` now, or once the command that runs is over and its boxes are closed.
@@ -216,6 +223,7 @@ function syncCall(name: string, shape: CallShape): (...args: unknown[]) => unkno
 function commandCall(name: string, shape: CallShape): (...args: unknown[]) => Promise<unknown> {
   return async (...args) => {
     if (isBusy()) return undefined;
+    for (const action of beforeCommands) action();
     commandRunning = name;
     try {
       const buffers: number[] = [];

@@ -107,7 +107,10 @@ export class ProgramEditor {
   // Asked with the text a typed or pasted change inserts (never the whole document, so that a
   // keystroke costs the same in a long program): false refuses the change.
   acceptsText: (inserted: string) => boolean | undefined = () => true;
-  edited: (text: string) => void = () => {};
+  // Each change typed or pasted, in positions of the text before it (lines and columns from
+  // 0): the text from (fromLine, fromColumn) to (toLine, toColumn) replaced by `text`. The
+  // changes of one transaction come last first, so that each one's positions still hold.
+  edited: (fromLine: number, fromColumn: number, toLine: number, toColumn: number, text: string) => void = () => {};
   toggled: (line: number) => void = () => {};
   isBusy: () => boolean = () => false;
 
@@ -174,13 +177,24 @@ export class ProgramEditor {
           }),
           EditorView.contentAttributes.of({ 'aria-label': 'Programm', spellcheck: 'false', autocorrect: 'off', autocapitalize: 'off' }),
           EditorView.updateListener.of((update) => {
-            if (update.docChanged && !update.transactions.some((tr) => tr.annotation(fromCore))) {
-              this.edited(update.state.doc.toString());
+            for (const tr of update.transactions) {
+              if (tr.docChanged && !tr.annotation(fromCore)) this.reportChanges(tr);
             }
           }),
         ],
       }),
     });
+  }
+
+  private reportChanges(tr: Transaction): void {
+    const doc = tr.startState.doc;
+    const changes: Array<[number, number, number, number, string]> = [];
+    tr.changes.iterChanges((fromA, toA, _fromB, _toB, inserted) => {
+      const first = doc.lineAt(fromA);
+      const last = doc.lineAt(toA);
+      changes.push([first.number - 1, fromA - first.from, last.number - 1, toA - last.from, inserted.sliceString(0)]);
+    });
+    for (const change of changes.reverse()) this.edited(...change);
   }
 
   get text(): string {

@@ -20,7 +20,7 @@ import { MemoryPicture } from './picture';
 import { HelpPanel } from './help';
 import { plainCaption } from './movable_panel';
 import { TaskPanel } from './task_panel';
-import { keepWork, restoreWork, forgetWork, holdWork, leaveWork, showNote } from './storage';
+import { keepTyped, keepWork, restoreWork, typingUnkept, forgetWork, holdWork, leaveWork, showNote } from './storage';
 import { refuseUnsavableCharacters } from './typed_text';
 
 let setup: PageSetup;
@@ -413,9 +413,9 @@ function wireEditor(): void {
   editor.accepts = guarded(core.qz_program_fits);
   editor.refused = () => void core.qz_refuse_text();
   editor.acceptsText = guarded(core.qz_accept_typed);
-  editor.edited = guarded((value) => {
-    core.qz_program_changed(value);
-    keepWork(false);
+  editor.edited = guarded((fromLine, fromColumn, toLine, toColumn, text) => {
+    core.qz_program_edit(fromLine, fromColumn, toLine, toColumn, text);
+    keepTyped();
   });
   editor.toggled = guarded((line) => {
     if (!isBusy()) core.qz_toggle_breakpoint(line);
@@ -614,6 +614,11 @@ async function main(): Promise<void> {
   breakpoints: () => editor.marks(),
   setCaret: (offset: number) => editor.setCaret(offset),
   firstLine: () => editor.firstLine(),
+  // Whether typing waits to be kept; the core's record of the work; the whole text handed to
+  // the core once more (the scenarios compare the record made by the edits with that one).
+  typingUnkept,
+  keptRecord: () => core.qz_kept_work(),
+  resendProgram: () => core.qz_program_changed(editor.text),
   // The page's answers to the core's calls: a scenario makes one fail to see the page survive.
   pageCalls: pageAnswers,
 };

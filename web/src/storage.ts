@@ -12,7 +12,12 @@
 // that is still open is never lost. A damaged record is never applied and never thrown away: it
 // is kept aside under a key with the time it was found. When the storage is full or not allowed,
 // a note says so once and the page works on without it.
-import { core, whenIdle } from './core';
+//
+// Typing is kept when it pauses, not at every key (the record is the whole program, which in a
+// long one costs more than the key itself): kPauseMs after the last key, at most kLongestWaitMs
+// after the first one not kept, and always before a command starts and when the page is hidden
+// or left, so that nothing typed is lost.
+import { beforeCommand, core, whenIdle } from './core';
 
 const kTabPrefix = 'quarzel.arbeit.tab.';
 const kOldRecord = 'quarzel.arbeit';  // the one record of earlier versions of the page
@@ -30,6 +35,10 @@ let held = false;
 let lastKept = 0;
 let trailing = false;
 let notKeptSaid = false;
+const kPauseMs = 400;
+const kLongestWaitMs = 2000;
+let typedSince = 0;  // when the first key not yet kept was typed; 0: all typing is kept
+let typedTimer: number | undefined;
 
 function newKey(): string {
   return `${kTabPrefix}${Date.now().toString(36)}${Math.random().toString(36).slice(2, 8)}`;
@@ -120,6 +129,8 @@ function prune(): void {
 
 function keepNow(): void {
   if (held) return;
+  typedSince = 0;
+  window.clearTimeout(typedTimer);
   lastKept = Date.now();
   const record = core.qz_kept_work();
   if (record === kept) return;
@@ -158,8 +169,33 @@ export function keepWork(throttled: boolean): void {
   }, 1000 - (Date.now() - lastKept));
 }
 
+// After a change typed or pasted into the program: kept when typing pauses.
+export function keepTyped(): void {
+  const now = Date.now();
+  if (typedSince === 0) typedSince = now;
+  window.clearTimeout(typedTimer);
+  typedTimer = window.setTimeout(() => whenIdle(keepTypedNow), Math.max(0, Math.min(kPauseMs, typedSince + kLongestWaitMs - now)));
+}
+
+// Whether typing waits to be kept (for the scenarios).
+export function typingUnkept(): boolean {
+  return typedSince !== 0;
+}
+
+// Keeps what was typed and not kept yet, now. Where the core cannot be asked (a command waits
+// for an answer), what it ends with is kept after it.
+export function keepTypedNow(): void {
+  if (typedSince === 0) return;
+  try {
+    keepNow();
+  } catch (error) {
+    console.error('Quarzel:', error);
+  }
+}
+
 // While "Ende" asks its questions nothing is kept: what it ends with decides about the record.
 export function holdWork(on: boolean): void {
+  if (on) keepTypedNow();  // what was typed before is kept first
   held = on;
 }
 
@@ -218,6 +254,11 @@ function setAside(damaged: Kept, value: string): void {
 export async function restoreWork(freshRecord: string, maxChars: number): Promise<void> {
   fresh = freshRecord;
   kept = fresh;
+  beforeCommand(keepTypedNow);
+  window.addEventListener('pagehide', keepTypedNow);
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') keepTypedNow();
+  });
   store = openStorage();
   if (store === null) return;
   window.addEventListener('storage', (event) => {

@@ -35,6 +35,14 @@ export class TaskPanel extends MovablePanel {
   private readonly inputs: HTMLDivElement;
   private readonly test: HTMLButtonElement;
   private readonly takeOver: HTMLButtonElement;
+  // While "Testen" runs: which case it tests, and "Abbrechen".
+  private readonly progress: HTMLDivElement;
+  private readonly cancel: HTMLButtonElement;
+  private testing = false;
+  private cancelled = false;
+  // The results of a test that runs, shown when it ends: a table of thousands of cases laid out
+  // anew after every part would take the page longer than the part itself.
+  private results: Array<[number, boolean, string]> = [];
   private selected = -1;
   private fs: any;
 
@@ -80,11 +88,24 @@ export class TaskPanel extends MovablePanel {
 
     const buttons = el('div', 'task-buttons');
     const load = this.button(c.btTaskLoad, c.btTaskLoadTip, () => void core.qz_task_load());
-    this.test = this.button(c.btTaskTest, c.btTaskTestTip, () => void core.qz_task_test());
+    this.test = this.button(c.btTaskTest, c.btTaskTestTip, () => void this.runTest());
     this.takeOver = this.button(c.btTaskTakeOver, c.btTaskTakeOverTip, () => void this.takeOverSelected());
     buttons.append(load, this.test, this.takeOver);
 
-    this.panel.append(this.titleBar, this.title, scroller, this.points, this.inputs, buttons);
+    this.progress = el('div', 'task-progress');
+    this.progress.setAttribute('role', 'status');
+    this.progress.hidden = true;
+    this.cancel = el('button', '', 'Abbrechen');
+    this.cancel.type = 'button';
+    this.cancel.hidden = true;
+    this.cancel.addEventListener('click', () => {
+      this.cancelled = true;
+      this.cancel.disabled = true;
+    });
+    const testing = el('div', 'task-buttons');
+    testing.append(this.progress, this.cancel);
+
+    this.panel.append(this.titleBar, this.title, scroller, this.points, this.inputs, testing, buttons);
     this.clear();
     this.open(240, 140);
   }
@@ -138,13 +159,66 @@ export class TaskPanel extends MovablePanel {
     guarded(core.qz_task_select)(row);
   }
 
+  // "Testen" runs in parts; between them the page is drawn and "Abbrechen" is heard.
+  private async runTest(): Promise<void> {
+    if (isBusy()) return;
+    try {
+      await core.qz_task_test();
+    } finally {
+      this.testing = false;
+      this.showResults();
+      this.progress.hidden = true;
+      this.cancel.hidden = true;
+    }
+  }
+
+  private showResults(): void {
+    for (const [row, passed, text] of this.results) {
+      const cell = this.rows.rows[row]?.cells[3];
+      if (!cell) continue;
+      cell.textContent = text;
+      cell.title = text;
+      cell.className = passed ? 'passed' : 'failed';
+    }
+    this.results = [];
+  }
+
+  // Answered in a task of its own, after the page has had its turn.
+  private testProgress(done: number, total: number): Promise<boolean> {
+    if (!this.testing) {
+      // A new test: the results of the last one go.
+      this.testing = true;
+      this.cancelled = false;
+      this.results = [];
+      for (const row of Array.from(this.rows.rows)) {
+        const cell = row.cells[3];
+        cell.textContent = '';
+        cell.title = '';
+        cell.className = '';
+      }
+      setLine(this.points, this.c.lbPointsName, '');
+      this.progress.hidden = false;
+      this.cancel.hidden = false;
+      this.cancel.disabled = false;
+    }
+    const text = `Fall ${Math.min(done + 1, total)} von ${total}`;
+    this.progress.textContent = text;
+    this.progress.setAttribute('aria-label', text);
+    return new Promise((resolve) => {
+      const channel = new MessageChannel();
+      channel.port1.onmessage = () => resolve(!this.cancelled);
+      channel.port2.postMessage(null);
+    });
+  }
+
   private async takeOverSelected(): Promise<void> {
     if (this.selected >= 0) await core.qz_task_take_over(this.selected);
   }
 
   // The page's side of the core's task calls.
-  answers(): Pick<PageCalls, 'taskShow' | 'taskCase' | 'taskSelect' | 'taskButtons' | 'taskResult' | 'taskPoints' | 'taskTakenOver' | 'chooseDataFiles'> {
+  answers(): Pick<PageCalls, 'taskShow' | 'taskCase' | 'taskSelect' | 'taskButtons' | 'taskResult' | 'taskPoints' | 'taskTakenOver' | 'taskProgress' | 'chooseDataFiles'> {
     return {
+      taskProgress: (done: number, total: number) => this.testProgress(done, total),
       taskShow: (title: string, cases: number) => {
         this.clear();
         setLine(this.title, this.c.lbTaskTitleName, title);
@@ -167,12 +241,13 @@ export class TaskPanel extends MovablePanel {
         this.takeOver.disabled = !takeOver;
       },
       taskResult: (row: number, passed: boolean, text: string) => {
-        const cell = this.rows.rows[row].cells[3];
-        cell.textContent = text;
-        cell.title = text;
-        cell.className = passed ? 'passed' : 'failed';
+        this.results.push([row, passed, text]);
+        if (!this.testing) this.showResults();
       },
-      taskPoints: (text: string) => setLine(this.points, this.c.lbPointsName, text),
+      taskPoints: (text: string) => {
+        this.showResults();  // every case has its result now
+        setLine(this.points, this.c.lbPointsName, text);
+      },
       taskTakenOver: (text: string) => setLine(this.inputs, this.c.lbInputsName, text),
       chooseDataFiles: async (names: string, maxBytes: number) => {
         const files = await this.chooseDataFiles(names.split('\n'), maxBytes);

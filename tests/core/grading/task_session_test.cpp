@@ -2,6 +2,7 @@
 // worked example's task loaded, tested and a case taken over, and a refused file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -147,27 +148,59 @@ TEST(TaskSession, TestingGradesTheEditorsProgramAndLeavesTheSessionAlone) {
          {"result 0 - Endlosschleife ab Zeile 2", "result 1 - Endlosschleife ab Zeile 2",
           "result 2 - Endlosschleife ab Zeile 2", "points 0 von 4 Punkten"}},
     };
-    for (const auto& row : rows) {
-        Fixture f;
-        f.loadSumme();
-        WorkbenchInternals& b = f.t.bench;
-        // A run of another program in progress, modified data; then the program to test typed
-        // into the editor, unchecked.
-        b.machine.InstructionList = {testing::op(Mnemonic::INC), testing::op(Mnemonic::STP)};
-        b.flags.ProgramChecked = b.flags.DataChecked = true;
-        f.t.workbench.btRunClick();
-        f.t.workbench.btStepClick();
-        b.table.setValue(0, "17");
-        b.flags.DataModified = true;
-        f.t.screen.editor.setText(readProgramFile(kTasks + "/abgaben/" + row.program));
-        const std::string before = mainWindow(b);
-        f.t.screen.log.clear();
+    // "Testen" at once (the window) and in parts as short as they can be (the page).
+    for (const bool inParts : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(inParts ? "in parts" : "at once");
+            Fixture f;
+            f.loadSumme();
+            WorkbenchInternals& b = f.t.bench;
+            // A run of another program in progress, modified data; then the program to test typed
+            // into the editor, unchecked.
+            b.machine.InstructionList = {testing::op(Mnemonic::INC), testing::op(Mnemonic::STP)};
+            b.flags.ProgramChecked = b.flags.DataChecked = true;
+            f.t.workbench.btRunClick();
+            f.t.workbench.btStepClick();
+            b.table.setValue(0, "17");
+            b.flags.DataModified = true;
+            f.t.screen.editor.setText(readProgramFile(kTasks + "/abgaben/" + row.program));
+            const std::string before = mainWindow(b);
+            f.t.screen.log.clear();
 
-        f.session.test();
-        EXPECT_EQ(f.panel.log, row.shown) << row.program;
-        EXPECT_EQ(mainWindow(b), before) << row.program;
-        EXPECT_EQ(f.t.screen.log, testing::EventLog{}) << row.program;
+            if (inParts) {
+                ASSERT_TRUE(f.session.startTest());
+                int parts = 0;
+                while (f.session.testPart(std::chrono::milliseconds(0))) {
+                    ++parts;
+                }
+                EXPECT_GE(parts, 2) << "a case per part at least";
+                EXPECT_FALSE(f.session.testing());
+            } else {
+                f.session.test();
+            }
+            EXPECT_EQ(f.panel.log, row.shown) << row.program;
+            EXPECT_EQ(mainWindow(b), before) << row.program;
+            EXPECT_EQ(f.t.screen.log, testing::EventLog{}) << row.program;
+        }
     }
+}
+
+TEST(TaskSession, ATestCancelledBetweenItsPartsShowsNoMoreAndCanStartAgain) {
+    Fixture f;
+    f.loadSumme();
+    f.t.screen.editor.setText(readProgramFile(kTasks + "/abgaben/richtig.prg"));
+    ASSERT_TRUE(f.session.startTest());
+    EXPECT_TRUE(f.session.testPart(std::chrono::milliseconds(0)));
+    const int tested = f.session.casesTested();
+    EXPECT_LT(tested, 3);
+    f.session.cancelTest();
+    EXPECT_FALSE(f.session.testing());
+    EXPECT_FALSE(f.session.testPart(std::chrono::milliseconds(0))) << "nothing left to run";
+    EXPECT_EQ(f.panel.log.size(), static_cast<std::size_t>(tested)) << "no points after a cancel";
+    ASSERT_TRUE(f.session.startTest());
+    while (f.session.testPart(std::chrono::milliseconds(1000))) {
+    }
+    EXPECT_EQ(f.panel.log.back(), "points 4 von 4 Punkten");
 }
 
 TEST(TaskSession, TakingOverACasePutsItsTableIntoTheSession) {
