@@ -2,16 +2,19 @@
 // from opening it from disk to a usable page (9 fresh pages), the script time per step of a run
 // at "Direkt" (40 steps a second) with the table and with the picture shown, the script time of
 // one keystroke at the end of a program of 20 000 and of 200 000 lines, and the longest task
-// that blocks the page while "Testen" runs 10 000 short cases and one case of 10^8 steps.
+// that blocks the page while "Testen" runs 10 000 short cases and one case of 10^8 steps; and
+// the run loop as WebAssembly against the native one (figures/run_loop.mjs, after
+// make web-core-test).
 // Usage: node web/figures.mjs   (after make web; Debian's chromium)
 // With QUARZEL_BEFORE=<another quarzel.html> each figure is taken of both pages in one run,
 // alternating between them where a figure is taken several times, so that the noise of a
-// shared machine falls on both alike. QUARZEL_FIGURES=oeffnen,direkt,tasten,testen takes only
-// those.
+// shared machine falls on both alike. QUARZEL_FIGURES=oeffnen,direkt,tasten,testen,schleife takes
+// only those.
 import { mkdtemp, rm, stat, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { runLoopFigure } from './figures/run_loop.mjs';
 import { answer, click, launch, openPage, pagePath, pageUrl, pasteRepeated, typeProgram, value } from './scenarios/harness.mjs';
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -37,7 +40,8 @@ async function scriptClock(page) {
   };
 }
 
-const wanted = (process.env.QUARZEL_FIGURES ?? 'oeffnen,direkt,tasten,testen').split(',');
+const wanted = (process.env.QUARZEL_FIGURES ?? 'oeffnen,direkt,tasten,testen,schleife').split(',');
+if (wanted.includes('schleife')) runLoopFigure();
 
 const chromium = await launch();
 const folder = await mkdtemp(path.join(tmpdir(), 'quarzel-figures-'));
