@@ -2,6 +2,7 @@
 // narrow form for tablets in portrait and phones, with touch-sized controls in one column.
 #pragma once
 
+#include "screen/learn_layout.h"
 #include "screen/main_layout.h"
 
 namespace quarzel {
@@ -21,6 +22,8 @@ struct PageLayout {
     int width = 0;
     int height = 0;
     MainLayout controls;
+    // The run's learning aids, placed with the run panel's controls (relative to it).
+    LearnLayout learn;
 };
 
 // Everything in one column at the client width: the registers side by side, the program, the
