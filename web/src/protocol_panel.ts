@@ -31,7 +31,7 @@ export class ProtocolPanel extends MovablePanel {
   private following = true;
 
   constructor(texts: ProtocolTexts) {
-    super(texts.caption, 'help protocol');
+    super(texts.caption, 'protocol');
     this.scroller = document.createElement('div');
     this.scroller.className = 'protocol-rows';
     this.scroller.tabIndex = 0;
