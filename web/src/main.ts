@@ -441,7 +441,7 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
     askNumber,
     sentenceChanged: () => sentence.changed(),
     traceRowsAdded: () => protocol.changed(),
-    traceRowsRemoved: () => protocol.changed(),
+    traceRowsRemoved: (first: number, last: number) => protocol.removed(first, last),
     showHistory: (oldest: number, newest: number, current: number, movable: boolean) => history.show(oldest, newest, current, movable),
     chooseExample: (examples: string) => chooseExample(examples, plainCaption(captions.btExamples), captions.lsExamplesName),
   };

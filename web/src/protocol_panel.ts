@@ -25,6 +25,9 @@ export class ProtocolPanel extends MovablePanel {
   private readonly rows: HTMLTableSectionElement;
   private readonly emptyLine: HTMLDivElement;
   private readonly drawing = new FrameDrawing(guarded(() => this.draw()));
+  private readonly made = new Map<number, HTMLTableRowElement>();
+  private readonly topSpacer: HTMLTableCellElement;
+  private readonly bottomSpacer: HTMLTableCellElement;
   private first = 1;
   private last = 0;
   // The view stands at the newest row and stays there as rows come.
@@ -49,6 +52,8 @@ export class ProtocolPanel extends MovablePanel {
     head.append(headRow);
     this.rows = document.createElement('tbody');
     this.table.append(head, this.rows);
+    this.topSpacer = this.spacer();
+    this.bottomSpacer = this.spacer();
     this.scroller.append(this.table);
     this.scroller.addEventListener('scroll', () => {
       const s = this.scroller;
@@ -83,6 +88,14 @@ export class ProtocolPanel extends MovablePanel {
     if (!this.panel.hidden) this.drawing.schedule();
   }
 
+  // Rows gone (taken back, or the run begun anew): a later step of the same number is another.
+  removed(first: number, last: number): void {
+    for (const step of this.made.keys()) {
+      if (step >= first && step <= last) this.made.delete(step);
+    }
+    this.changed();
+  }
+
   toggle(): void {
     super.toggle();
     if (!this.panel.hidden) {
@@ -91,6 +104,8 @@ export class ProtocolPanel extends MovablePanel {
     }
   }
 
+  // The rows in sight and a few beyond; a row made once is kept while it stays in reach, so
+  // that a frame at "Direkt" reads only the newest rows from the core.
   private draw(): void {
     if (this.panel.hidden) return;
     [this.first, this.last] = JSON.parse(core.qz_trace_span()) as [number, number];
@@ -103,34 +118,60 @@ export class ProtocolPanel extends MovablePanel {
     if (this.following) s.scrollTop = Math.max(0, total - s.clientHeight);
     const top = Math.max(0, Math.min(s.scrollTop, total - s.clientHeight));
     const from = Math.max(0, Math.floor(top / kRowHeight) - kSpareRows);
-    const shown = Math.min(count - from, Math.ceil(s.clientHeight / kRowHeight) + 2 * kSpareRows);
-    const texts: string[][] = shown > 0 ? JSON.parse(core.qz_trace_rows(this.first + from, shown)) : [];
-    const body = document.createDocumentFragment();
-    body.append(this.spacer(from * kRowHeight));
-    texts.forEach((cells, i) => {
-      const tr = document.createElement('tr');
-      tr.setAttribute('aria-rowindex', String(from + i + 2));
-      for (const cell of cells) {
-        const td = document.createElement('td');
-        td.textContent = cell;
-        tr.append(td);
-      }
-      body.append(tr);
-    });
-    body.append(this.spacer((count - from - texts.length) * kRowHeight));
-    this.rows.replaceChildren(body);
+    const shown = Math.max(0, Math.min(count - from, Math.ceil(s.clientHeight / kRowHeight) + 2 * kSpareRows));
+    const low = this.first + from;
+    const high = low + shown - 1;
+    for (const step of this.made.keys()) {
+      if (step < low || step > high) this.made.delete(step);
+    }
+    let missingLow = 0;
+    let missingHigh = -1;
+    for (let step = low; step <= high; ++step) {
+      if (this.made.has(step)) continue;
+      if (missingHigh < missingLow) missingLow = step;
+      missingHigh = step;
+    }
+    if (missingHigh >= missingLow) {
+      const texts: string[][] = JSON.parse(core.qz_trace_rows(missingLow, missingHigh - missingLow + 1));
+      texts.forEach((cells, i) => {
+        if (!this.made.has(missingLow + i)) this.made.set(missingLow + i, this.row(cells));
+      });
+    }
+    const rows: HTMLTableRowElement[] = [];
+    for (let step = low; step <= high; ++step) {
+      const tr = this.made.get(step);
+      if (!tr) continue;
+      const index = String(step - this.first + 2);
+      if (tr.getAttribute('aria-rowindex') !== index) tr.setAttribute('aria-rowindex', index);
+      rows.push(tr);
+    }
+    this.topSpacer.style.height = `${from * kRowHeight}px`;
+    this.bottomSpacer.style.height = `${Math.max(0, (count - from - rows.length) * kRowHeight)}px`;
+    const body = this.rows.children;
+    const same = body.length === rows.length + 2 && rows.every((tr, i) => body[i + 1] === tr);
+    if (!same) this.rows.replaceChildren(this.topSpacer.parentElement!, ...rows, this.bottomSpacer.parentElement!);
     if (this.following) s.scrollTop = s.scrollHeight;
   }
 
-  // Stands for the rows not made, so that the scrollbar measures them all.
-  private spacer(height: number): HTMLTableRowElement {
+  private row(cells: string[]): HTMLTableRowElement {
+    const tr = document.createElement('tr');
+    for (const cell of cells) {
+      const td = document.createElement('td');
+      td.textContent = cell;
+      tr.append(td);
+    }
+    return tr;
+  }
+
+  // Stands for the rows not made, so that the scrollbar measures them all: its cell's height.
+  private spacer(): HTMLTableCellElement {
     const tr = document.createElement('tr');
     tr.className = 'spacer';
     tr.setAttribute('aria-hidden', 'true');
     const td = document.createElement('td');
     td.colSpan = this.table.tHead!.rows[0].cells.length;
-    td.style.height = `${Math.max(0, height)}px`;
+    td.style.height = '0px';
     tr.append(td);
-    return tr;
+    return td;
   }
 }
