@@ -27,9 +27,9 @@ inline constexpr LearnField kLearnFields[] = {
 };
 
 // The height the window's form needs below "Aufgabe" for the controls above: where the run
-// panel's free space is lower (a client lower than about 680 pixels), they lie below the panel
+// panel's free space is lower (a client lower than about 700 pixels), they lie below the panel
 // instead, and the page's surface grows by as much.
-inline constexpr int kLearnBlockHeight = 90;
+inline constexpr int kLearnBlockHeight = 70;
 
 // The controls in the window's form, from its layout `l` of a surface `surfaceHeight` high;
 // returns the surface's height with them (larger only when they lie below the run panel).
