@@ -189,15 +189,16 @@ web:
 # summary at the end (scenarios/run_engines.mjs).
 # Then the build's check of the boundary between page and core on deliberately changed copies of
 # its lists (web/tests). The native export that the page's export must equal comes from
-# tests/webpage, the grades that the page's "Aufgabe" must show from quarzel-grade.
+# tests/webpage, the grades that the page's "Aufgabe" must show from quarzel-grade, the protocol
+# that the page's CSV export must equal from quarzel-run --trace.
 WEB_PAGE_ENGINES ?= chromium firefox webkit
 WEB_PAGE_PACKAGES = chromium firefox-esr webkit2gtk-driver libgl1-mesa-dri xvfb xauth
 web-page-test: web deps
 	$(call install-missing,$(WEB_PAGE_PACKAGES))
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference quarzel-grade
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference quarzel-grade quarzel-run
 	@cd web; export QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
-	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade; failed=""; \
+	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade QUARZEL_RUN=$(CURDIR)/$(BUILD_DIR)/quarzel-run; failed=""; \
 	node scenarios/run_engines.mjs $(WEB_PAGE_ENGINES) || failed="$$failed scenarios"; \
 	node --test tests/ || failed="$$failed boundary-check"; \
 	if [ -n "$$failed" ]; then echo "web-page-test failed in:$$failed"; exit 1; fi

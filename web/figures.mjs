@@ -2,14 +2,16 @@
 // from opening it from disk to a usable page (9 fresh pages), the script time per step of a run
 // at "Direkt" (40 steps a second) with the table and with the picture shown, the script time of
 // one keystroke at the end of a program of 20 000 and of 200 000 lines, and the longest task
-// that blocks the page while "Testen" runs 10 000 short cases and one case of 10^8 steps; and
-// the run loop as WebAssembly against the native one (figures/run_loop.mjs, after
-// make web-core-test).
+// that blocks the page while "Testen" runs 10 000 short cases and one case of 10^8 steps; the
+// script time per step at "Direkt" with the line "Was geschah" and with the panel "Protokoll"
+// open, against the step without them (the page's answers to their notices made no-ops, as
+// before they were drawn; median of 9 windows of 2 s each); and the run loop as WebAssembly
+// against the native one (figures/run_loop.mjs, after make web-core-test).
 // Usage: node web/figures.mjs   (after make web; Debian's chromium)
 // With QUARZEL_BEFORE=<another quarzel.html> each figure is taken of both pages in one run,
 // alternating between them where a figure is taken several times, so that the noise of a
-// shared machine falls on both alike. QUARZEL_FIGURES=oeffnen,direkt,tasten,testen,schleife takes
-// only those.
+// shared machine falls on both alike. QUARZEL_FIGURES=oeffnen,direkt,tasten,testen,lernen,schleife
+// takes only those.
 import { mkdtemp, rm, stat, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -40,7 +42,7 @@ async function scriptClock(page) {
   };
 }
 
-const wanted = (process.env.QUARZEL_FIGURES ?? 'oeffnen,direkt,tasten,testen,schleife').split(',');
+const wanted = (process.env.QUARZEL_FIGURES ?? 'oeffnen,direkt,tasten,testen,lernen,schleife').split(',');
 if (wanted.includes('schleife')) runLoopFigure();
 
 const chromium = await launch();
@@ -174,6 +176,41 @@ try {
         console.log(`[${name}] Testen, ${what}: längste Blockade ${(await page.evaluate(() => window.longest)).toFixed(0)} ms, ` +
           `insgesamt ${total} ms`);
       }
+      await page.close();
+    }
+  }
+  if (wanted.includes('lernen')) {
+    const perStep = {};
+    for (const variant of ['ohne', 'Was geschah', 'Was geschah und Protokoll']) {
+      const { page } = await openPage(chromium.browser);
+      await typeProgram(page, 'MRK A\nINC\nSTO 1\nLAD 1\nSTO [1]\nJMP A\nSTP');
+      if (variant === 'ohne') {
+        await page.evaluate(() => {
+          const calls = window.quarzel.pageCalls();
+          for (const name of ['sentenceChanged', 'traceRowsAdded', 'traceRowsRemoved', 'showHistory']) calls[name] = () => {};
+        });
+      }
+      if (variant.includes('Protokoll')) await click(page, 'button', 'Protokoll');
+      await click(page, 'radio', 'Direkt');
+      await click(page, 'button', 'Start');
+      await answer(page, 'OK');
+      await click(page, 'button', 'Start');
+      await answer(page, 'OK');
+      const metric = await scriptClock(page);
+      const steps = async () => Number((await value(page, 'status', 'Schritte')).replace(/\D/g, ''));
+      await click(page, 'button', 'Start');
+      await new Promise((resolve) => setTimeout(resolve, 500));
+      const windows = [];
+      for (let i = 0; i < 9; ++i) {
+        const [steps0, script0] = [await steps(), await metric()];
+        await new Promise((resolve) => setTimeout(resolve, 2000));
+        const [script1, steps1] = [await metric(), await steps()];
+        windows.push((script1 - script0) / (steps1 - steps0));
+      }
+      perStep[variant] = median(windows);
+      const over = variant === 'ohne' ? '' : `, ${((perStep[variant] / perStep.ohne - 1) * 100).toFixed(1)} % über ohne`;
+      console.log(`Ein Schritt bei Direkt, ${variant}: Median ${perStep[variant].toFixed(3)} ms Skriptzeit${over} ` +
+        `(${windows.map((w) => w.toFixed(3)).join(', ')})`);
       await page.close();
     }
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "screen/captions.h"
+#include "screen/learn_captions.h"
 #include "screen/primer_text.h"
 
 namespace quarzel {
@@ -82,6 +83,18 @@ inline constexpr CaptionField kCaptionFields[] = {
     CaptionField{"tsPrimerTry", kPrimerTryCaption},
     CaptionField{"tsPrimerProgramName", kPrimerProgramName},
     QZ_CAPTION(frmData),
+    // The run's learning aids.
+    QZ_CAPTION(lbSentence),
+    QZ_CAPTION(tbHistory),
+    QZ_CAPTION(tbHistoryTip),
+    QZ_CAPTION(btBackToBreakpoint),
+    QZ_CAPTION(btBackToBreakpointTip),
+    QZ_CAPTION(btProtocol),
+    QZ_CAPTION(btProtocolTip),
+    QZ_CAPTION(frmProtocol),
+    QZ_CAPTION(btTraceExport),
+    QZ_CAPTION(cbTraceFormat),
+    QZ_CAPTION(lbTraceEmpty),
 };
 
 #undef QZ_CAPTION

@@ -30,10 +30,17 @@ class Rows {
         row(std::vector<Control>(controls), height);
     }
     void row(const std::vector<Control>& controls, int height) {
-        const int n = static_cast<int>(controls.size());
+        std::vector<LayoutRect*> targets;
+        for (Control c : controls) {
+            targets.push_back(&(m_l.*c));
+        }
+        row(targets, height);
+    }
+    void row(const std::vector<LayoutRect*>& targets, int height) {
+        const int n = static_cast<int>(targets.size());
         const int each = (m_width - 2 * kMargin - (n - 1) * kGap) / n;
         for (int i = 0; i < n; ++i) {
-            m_l.*controls[i] = layoutRect(kMargin + i * (each + kGap), m_top, each, height);
+            *targets[i] = layoutRect(kMargin + i * (each + kGap), m_top, each, height);
         }
         m_top += height + kGap;
     }
@@ -52,9 +59,12 @@ class Rows {
     int m_top;
 };
 
+// The sentence "Was geschah" takes two lines of the bar.
+constexpr int kSentenceHeight = 36;
+
 // The run panel's rows, inside a bar of the given width; its height is returned. A control
 // added to the panel is one more entry in one of these rows, or one more row.
-int placeRunPanel(MainLayout& l, int width) {
+int placeRunPanel(MainLayout& l, PageLearnLayout& learn, int width) {
     Rows bar(l, width, kCaptionTop);
     bar.row({&MainLayout::btCheck, &MainLayout::btRun, &MainLayout::btStep, &MainLayout::btBack},
             kTouchSize);
@@ -64,6 +74,13 @@ int placeRunPanel(MainLayout& l, int width) {
         {&MainLayout::rbStep, &MainLayout::rbSlow, &MainLayout::rbFast, &MainLayout::rbDirect},
         kTouchSize);
     bar.row({&MainLayout::lbSteps, &MainLayout::btAufgabe}, kTouchSize);
+    // The slider under the step count, as wide as "Schritte" and "Aufgabe" together would be
+    // without the two buttons beside it; they are as wide as one of the four above.
+    bar.row({&learn.tbHistory, &learn.tbHistory, &learn.btBackToBreakpoint, &learn.btProtocol},
+            kTouchSize);
+    learn.tbHistory.width = learn.btBackToBreakpoint.left - kGap - kMargin;
+    learn.tbHistory.left = kMargin;
+    bar.row({&learn.lbSentence}, kSentenceHeight);
     return bar.boxHeight();
 }
 
@@ -103,7 +120,7 @@ PageLayout computeNarrowLayout(int clientWidth, int clientHeight) {
     MainLayout& l = page.controls;
     const int width = std::max(0, clientWidth - 2 * kMargin);
 
-    const int barHeight = placeRunPanel(l, width);
+    const int barHeight = placeRunPanel(l, page.learn, width);
     const int registersHeight = placeRegisters(l, width);
     const int buttonsHeight = placeCommandButtons(l, width);
 
@@ -142,6 +159,7 @@ PageLayout computePageLayout(int clientWidth, int clientHeight, bool touch) {
     page.width = clientWidth;
     page.height = std::max(kMinimumLayoutHeight, clientHeight);
     page.controls = computeMainLayout(page.width, page.height);
+    page.height = placeLearnControlsWide(page.controls, page.height, page.learn);
     return page;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "screen/main_layout.h"
+#include "screen/page_learn_layout.h"
 
 namespace quarzel {
 
@@ -21,6 +22,8 @@ struct PageLayout {
     int width = 0;
     int height = 0;
     MainLayout controls;
+    // The run's learning aids, placed with the run panel's controls (relative to it).
+    PageLearnLayout learn;
 };
 
 // Everything in one column at the client width: the registers side by side, the program, the

@@ -58,7 +58,13 @@ using ShortText = const char*;    // a date, a name
     X(qz_unsaved, sync, bool, (), ())                                                        \
     X(qz_kept_work, sync, const char*, (), ())                                               \
     X(qz_restore, async, bool, (RecordText record), (record))                                \
-    X(qz_internal_error_text, sync, const char*, (ShortText what), (what))
+    X(qz_internal_error_text, sync, const char*, (ShortText what), (what))                   \
+    X(qz_step_sentence, sync, const char*, (), ())                                           \
+    X(qz_trace_span, sync, const char*, (), ())                                              \
+    X(qz_trace_rows, sync, const char*, (double first, int count), (first, count))           \
+    X(qz_trace_export, async, void, (int format), (format))                                  \
+    X(qz_history_move, async, void, (double step), (step))                                   \
+    X(qz_back_to_breakpoint, async, void, (), ())
 
 // The core calls the page. X(name, sync|async, result, (parameters)):
 // - async: the page answers later (a box, a file choice); the core waits through Asyncify, which
@@ -107,7 +113,11 @@ using ShortText = const char*;    // a date, a name
     X(taskProgress, async, bool, (int done, int total))                                     \
     X(chooseDataFiles, async, char*, (const char* names, double maxBytes))                  \
     X(chooseExample, async, int, (const char* examples))                                    \
-    X(coreFailed, sync, void, (const char* text))
+    X(coreFailed, sync, void, (const char* text))                                           \
+    X(sentenceChanged, sync, void, ())                                                      \
+    X(traceRowsAdded, sync, void, (double first, double last))                              \
+    X(traceRowsRemoved, sync, void, (double first, double last))                            \
+    X(showHistory, sync, void, (double oldest, double newest, double current, bool movable))
 
 namespace quarzel {
 

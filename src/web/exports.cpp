@@ -33,6 +33,10 @@ const char* handOut(std::string text) {
 
 }  // namespace
 
+WebApp& webApp() {
+    return *g_app;
+}
+
 void CoreCalls::qz_init() {
     g_app = std::make_unique<WebApp>();
     g_app->showAll();

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "common/system_error.h"
+#include "common/win1252.h"
 #include "files/data_file.h"
 #include "files/html_page.h"
 #include "files/program_file.h"
+#include "files/trace_table.h"
 #include "model/data_table.h"
 #include "screen/caption_table.h"
 #include "screen/colours.h"
@@ -122,6 +124,8 @@ std::string setupJson() {
         .number("framePenWidth", kFramePenWidth)
         .raw("table", table.str())
         .raw("textLimits", limits.str())
+        .raw("traceColumns",
+             nameList(traceColumns(), [](const char* column) { return toUtf8(column); }))
         .str();
 }
 
@@ -139,10 +143,15 @@ const char* CoreCalls::qz_layout(int width, int height, bool touch) {
     static std::string json;
     const PageLayout page = computePageLayout(width, height, touch);
     JsonObject rects;
+    const auto add = [&rects](const char* name, const LayoutRect& r) {
+        rects.raw(name, "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                            std::to_string(r.width) + "," + std::to_string(r.height) + "]");
+    };
     for (const LayoutField& field : kLayoutFields) {
-        const LayoutRect& r = page.controls.*field.rect;
-        rects.raw(field.name, "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                                  std::to_string(r.width) + "," + std::to_string(r.height) + "]");
+        add(field.name, page.controls.*field.rect);
+    }
+    for (const PageLearnField& field : kPageLearnFields) {
+        add(field.name, page.learn.*field.rect);
     }
     json = JsonObject()
                .raw("narrow", page.narrow ? "true" : "false")

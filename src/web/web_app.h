@@ -71,4 +71,7 @@ class WebApp {
     std::unique_ptr<grading::TaskSession> m_task;
 };
 
+// The page's one session (made by qz_init).
+WebApp& webApp();
+
 }  // namespace quarzel

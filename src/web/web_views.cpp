@@ -196,6 +196,23 @@ void WebRunPanel::showSpeed(Speed speed) {
     page::showSpeed(static_cast<int>(speed));
 }
 
+void WebRunPanel::sentenceChanged() {
+    page::sentenceChanged();
+}
+
+void WebRunPanel::traceRowsAdded(std::uint64_t first, std::uint64_t last) {
+    page::traceRowsAdded(static_cast<double>(first), static_cast<double>(last));
+}
+
+void WebRunPanel::traceRowsRemoved(std::uint64_t first, std::uint64_t last) {
+    page::traceRowsRemoved(static_cast<double>(first), static_cast<double>(last));
+}
+
+void WebRunPanel::showHistory(const HistoryRange& range) {
+    page::showHistory(static_cast<double>(range.oldest), static_cast<double>(range.newest),
+                      static_cast<double>(range.current), range.movable);
+}
+
 void WebPrompts::showMessage(const std::string& text, const std::string& caption,
                              MessageIcon icon) {
     page::showMessage(toUtf8(text), toUtf8(caption), icon == MessageIcon::Error);

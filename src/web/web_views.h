@@ -73,6 +73,11 @@ class WebRunPanel : public RunPanelView {
     void setBackEnabled(bool enabled) override;
     void showStepCount(std::uint64_t steps) override;
     void showSpeed(Speed speed) override;
+    // The page draws the sentence and the protocol's rows once per frame, asking for them then.
+    void sentenceChanged() override;
+    void traceRowsAdded(std::uint64_t first, std::uint64_t last) override;
+    void traceRowsRemoved(std::uint64_t first, std::uint64_t last) override;
+    void showHistory(const HistoryRange& range) override;
 };
 
 class WebPrompts : public PromptView {

@@ -137,6 +137,7 @@ describe('Fenster und Tastatur', () => {
     const window = {
       'Prüfen': '', 'Start': '', 'Schritt': '', 'Zurück': 'r', 'Aufgabe': 'u', 'Neu': 'n', 'Laden': 'l',
       'Speichern': 's', '.HTML Export': 'x', 'Ansicht': 'a', 'Hilfe': 'h', 'Ende': 'e', 'Beispiele': 'b',
+      'Zurück bis Haltepunkt': '', 'Protokoll': 'p',
     };
     const idle = { 'Laden…': '', 'Testen': '', 'Fall übernehmen': '' };
     assert.deepEqual(await keys(), { ...window, ...idle });

@@ -50,6 +50,20 @@ export interface CoreCalls {
   qz_restore(record: string): Promise<boolean>;
   // The box text of a fault the page met outside the core ("Interner Fehler: …").
   qz_internal_error_text(what: string): string;
+  // "Was geschah": the sentence of the step taken last, or the hint after a failed check; empty
+  // when there is neither.
+  qz_step_sentence(): string;
+  // The steps whose rows the protocol holds, as JSON [first, last] (first > last: none).
+  qz_trace_span(): string;
+  // The rows of `count` steps from `first` (those within the span), as JSON: an array of rows,
+  // each the texts of the columns in the order of setup's traceColumns.
+  qz_trace_rows(first: number, count: number): string;
+  // "Exportieren" in the protocol: 0 CSV, 1 HTML.
+  qz_trace_export(format: number): Promise<void>;
+  // "Verlauf": the run moved to the state after step `step`.
+  qz_history_move(step: number): Promise<void>;
+  // "Zurück bis Haltepunkt".
+  qz_back_to_breakpoint(): Promise<void>;
 }
 
 export interface PageCalls {
@@ -105,6 +119,13 @@ export interface PageCalls {
   chooseExample(examples: string): Promise<number>;
   // An exception escaped the core; its box text. Taken by the boundary itself.
   coreFailed(text: string): void;
+  // "Was geschah" has a new text: asked with qz_step_sentence when the line is drawn next.
+  sentenceChanged(): void;
+  // The protocol holds the rows of the steps first..last too, at its end; or no longer.
+  traceRowsAdded(first: number, last: number): void;
+  traceRowsRemoved(first: number, last: number): void;
+  // "Verlauf": the slider's range and position, and whether it may be moved.
+  showHistory(oldest: number, newest: number, current: number, movable: boolean): void;
 }
 
 // What qz_close reports: the work stays (a save failed); the session started afresh and nothing
@@ -126,6 +147,8 @@ export interface PageSetup {
   table: { rows: number; rowHeight: number; numberWidth: number; valueWidth: number; cellMaxLength: number };
   // The longest text of each kind the core takes, in UTF-8 bytes.
   textLimits: Record<string, number>;
+  // The protocol's columns ("Schritt", "Zeile", ...).
+  traceColumns: string[];
 }
 
 // How each call crosses, made by the page's build from src/web/boundary.h: a parameter is

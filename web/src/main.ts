@@ -9,6 +9,7 @@ import iconView from 'lucide-static/icons/layout-grid.svg';
 import iconHelp from 'lucide-static/icons/circle-help.svg';
 import iconExit from 'lucide-static/icons/log-out.svg';
 import iconExamples from 'lucide-static/icons/library.svg';
+import iconBackToBreakpoint from 'lucide-static/icons/skip-back.svg';
 
 import { CloseResult, type PageSetup } from './boundary';
 import { BoundaryError, type PageAnswers, answerPageCalls, core, detach, fileSystem, guarded, isBusy, onCommandDone, pageAnswers, startCore, whenIdle } from './core';
@@ -20,6 +21,9 @@ import { MemoryPicture } from './picture';
 import { HelpPanel } from './help';
 import { plainCaption } from './movable_panel';
 import { TaskPanel } from './task_panel';
+import { HistoryControls } from './history';
+import { ProtocolPanel } from './protocol_panel';
+import { SentenceLine } from './sentence';
 import { keepTyped, keepWork, restoreWork, typingUnkept, forgetWork, holdWork, leaveWork, showNote } from './storage';
 import { refuseUnsavableCharacters } from './typed_text';
 
@@ -31,6 +35,9 @@ let table: DataTableView;
 let picture: MemoryPicture;
 let help: HelpPanel;
 let task: TaskPanel;
+let protocol: ProtocolPanel;
+let sentence: SentenceLine;
+let history: HistoryControls;
 let graphicalView = false;
 const timers: Array<number | undefined> = [];
 let registers: HTMLInputElement[] = [];
@@ -200,6 +207,7 @@ function buildWindow(app: HTMLElement): void {
   steps.textContent = `${c.lbStepsPrefix}0`;
   gbFlow.append(steps);
   button('btAufgabe', c.btAufgabe, gbFlow, () => task.toggle()).title = c.btAufgabeTip;
+  buildLearnControls(gbFlow);
 
   const gbFile = group('gbFile', '', app, c.gbFile);
   button('btNew', c.btNew, gbFile, command('New'), iconNew);
@@ -212,6 +220,32 @@ function buildWindow(app: HTMLElement): void {
   const examples = button('btExamples', c.btExamples, gbFile, command('Examples'), iconExamples);
   examples.title = c.btExamplesTip;
   fitExamplesCaption(examples);
+}
+
+// The run's learning aids in the run panel: "Verlauf" with "Zurück bis Haltepunkt", "Protokoll"
+// and the line "Was geschah".
+function buildLearnControls(gbFlow: HTMLElement): void {
+  const c = captions;
+  const slider = el('input', 'tbHistory');
+  gbFlow.append(slider);
+  const back = button('btBackToBreakpoint', '', gbFlow, () => void core.qz_back_to_breakpoint());
+  back.className = 'icon-only';
+  back.innerHTML = iconBackToBreakpoint.replace(/<!--[^>]*-->/g, '');
+  back.firstElementChild?.setAttribute('aria-hidden', 'true');
+  back.setAttribute('aria-label', c.btBackToBreakpoint);
+  back.title = c.btBackToBreakpointTip;
+  history = new HistoryControls(slider, back, c.tbHistory, c.tbHistoryTip);
+  button('btProtocol', c.btProtocol, gbFlow, () => protocol.toggle()).title = c.btProtocolTip;
+  const line = el('div', 'lbSentence');
+  gbFlow.append(line);
+  sentence = new SentenceLine(line);
+  protocol = new ProtocolPanel({
+    caption: c.frmProtocol,
+    columns: setup.traceColumns,
+    exportCaption: c.btTraceExport,
+    formatCaption: c.cbTraceFormat,
+    empty: c.lbTraceEmpty,
+  });
 }
 
 // "Beispiele" narrower than the other command buttons (800 x 600): its caption on two lines
@@ -259,6 +293,7 @@ async function exit(): Promise<void> {
     if (closed === undefined || closed === CloseResult.Stayed) return;
     editor.clearMarks();
     help.hide();
+    protocol.hide();
     task.clear();
     if (graphicalView) toggleView();
     if (closed === CloseResult.AllSettled && downloadCount() === downloads) forgetWork();
@@ -404,6 +439,10 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
     chooseFileToSave,
     finishSave,
     askNumber,
+    sentenceChanged: () => sentence.changed(),
+    traceRowsAdded: () => protocol.changed(),
+    traceRowsRemoved: (first: number, last: number) => protocol.removed(first, last),
+    showHistory: (oldest: number, newest: number, current: number, movable: boolean) => history.show(oldest, newest, current, movable),
     chooseExample: (examples: string) => chooseExample(examples, plainCaption(captions.btExamples), captions.lsExamplesName),
   };
 }

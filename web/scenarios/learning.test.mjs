@@ -1,0 +1,270 @@
+// The run's learning aids in the page: the line "Was geschah" after a step, after "Zurück" and
+// after a failed check; the panel "Protokoll" growing and shrinking with the run, drawing only
+// the rows in sight, and its CSV export against quarzel-run --trace; "Verlauf" back and forward
+// through INP without the number box; "Zurück bis Haltepunkt"; the aids on a phone.
+import { after, before, describe, it } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtemp, readFile, readdir, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, value } from './harness.mjs';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+let chromium;
+let folder;
+let downloads;
+before(async () => {
+  chromium = await launch();
+  folder = await mkdtemp(path.join(tmpdir(), 'quarzel-learning-'));
+  downloads = path.join(folder, 'downloads');
+});
+after(async () => {
+  await chromium.close();
+  await rm(folder, { recursive: true, force: true });
+});
+
+async function boxSays(page, caption, text) {
+  assert.deepEqual(await dialog(page), { caption, text });
+}
+
+// Start through both checks, then the run at the speed chosen.
+async function startRun(page) {
+  await click(page, 'button', 'Start');
+  await boxSays(page, 'Hinweis', 'Programm wird geprüft');
+  await answer(page, 'OK');
+  await click(page, 'button', 'Start');
+  await boxSays(page, 'Hinweis', 'Daten werden geprüft');
+  await answer(page, 'OK');
+  await click(page, 'button', 'Start');
+  await byName(page, 'button', 'Stop');
+}
+
+// The live region's text once it differs from `before`.
+async function sentenceAfter(page, before) {
+  await page.waitForFunction((b) => document.getElementById('lbSentence').textContent !== b, {}, before);
+  return page.$eval('#lbSentence', (e) => e.textContent);
+}
+
+async function step(page, times = 1) {
+  for (let i = 0; i < times; ++i) {
+    const steps = await page.$eval('#lbSteps', (e) => e.textContent);
+    await click(page, 'button', 'Schritt');
+    await page.waitForFunction((s) => document.getElementById('lbSteps').textContent !== s, {}, steps);
+  }
+}
+
+async function stepCount(page) {
+  return Number((await page.$eval('#lbSteps', (e) => e.textContent)).replace(/\D/g, ''));
+}
+
+// The protocol's rows as the table says them: how many it holds, and those in the DOM.
+async function protocolRows(page) {
+  return page.evaluate(() => {
+    const table = document.querySelector('.protocol table');
+    const rows = [...table.tBodies[0].rows].filter((r) => !r.classList.contains('spacer'));
+    return { count: Number(table.getAttribute('aria-rowcount')) - 1, cells: rows.map((r) => [...r.cells].map((c) => c.textContent)) };
+  });
+}
+
+async function protocolHolds(page, count) {
+  await page.waitForFunction((n) => document.querySelector('.protocol table').getAttribute('aria-rowcount') === String(n + 1), {}, count);
+  return protocolRows(page);
+}
+
+async function downloaded(name) {
+  for (let i = 0; i < 100; ++i) {
+    const files = await readdir(downloads).catch(() => []);
+    if (files.includes(name)) return readFile(path.join(downloads, name));
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  throw new Error(`${name} wurde nicht heruntergeladen`);
+}
+
+// Counts every box the page opens, also one closed again before a scenario looks.
+function countBoxes() {
+  window.boxesOpened = 0;
+  new MutationObserver((changes) => {
+    for (const change of changes) {
+      for (const node of change.addedNodes) if (node.classList?.contains('overlay')) window.boxesOpened += 1;
+    }
+  }).observe(document, { childList: true, subtree: true });
+}
+
+describe('Was geschah, Protokoll und Verlauf im Browser', () => {
+  it('says what each step did in a polite live region, and after "Zurück" what the step now last did', async () => {
+    const { page, errors } = await openPage(chromium.browser);
+    assert.equal(await page.$eval('#lbSentence', (e) => e.getAttribute('aria-live')), 'polite');
+    await typeProgram(page, 'LAD 1\nINC\nSTO 2\nSTP');
+    await typeCell(page, 'Zelle 1', '5');
+    await startRun(page);
+    await step(page);
+    const first = await sentenceAfter(page, '');
+    assert.match(first, /^Zeile 1: LAD 1\b.*5/);
+    await step(page);
+    const second = await sentenceAfter(page, first);
+    assert.match(second, /^Zeile 2: INC\b.*6/);
+    await click(page, 'button', 'Zurück');
+    assert.equal(await sentenceAfter(page, second), first);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('gives the hint of the error\'s kind after a failed "Prüfen", the box as it was', async () => {
+    const hints = [];
+    for (const [program, box] of [
+      ['LAD 1\nFOO\nSTP', 'Fehler in Zeile 2: FOO ist kein gültiger Befehl'],
+      [' LAD 1\nSTP', null],
+      ['LAD 1', null],
+    ]) {
+      const { page } = await openPage(chromium.browser);
+      await typeProgram(page, program);
+      const before = await page.$eval('#lbSentence', (e) => e.textContent);
+      await click(page, 'button', 'Prüfen');
+      const shown = await dialog(page);
+      assert.equal(shown.caption, 'Programmfehler', program);
+      if (box) assert.equal(shown.text, box);
+      await answer(page, 'OK');
+      const hint = await sentenceAfter(page, before);
+      assert.match(hint, /^Tipp: /, program);
+      hints.push(hint);
+      await page.close();
+    }
+    // Each kind of error its own hint.
+    assert.equal(new Set(hints).size, hints.length, hints.join(' | '));
+  });
+
+  it('grows and shrinks the protocol with the run and exports the CSV that quarzel-run --trace writes', async () => {
+    const runner = process.env.QUARZEL_RUN;
+    assert.ok(runner, 'QUARZEL_RUN names the native quarzel-run (make web-page-test sets it)');
+    const { page, errors } = await openPage(chromium.browser, { downloads });
+    await click(page, 'button', 'Beispiele');
+    const list = await byName(page, 'listbox', 'Beispielprogramme');
+    const index = await list.evaluate((l) => [...l.options].findIndex((o) => o.textContent.startsWith('countdown ')));
+    await list.focus();
+    for (let i = 0; i < index; ++i) await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => window.quarzel.program().includes('SCHLEIFE'));
+    await click(page, 'button', 'Protokoll');
+    await page.waitForSelector('.protocol:not([hidden])');
+    assert.equal((await protocolRows(page)).count, 0);
+    assert.equal(await page.$eval('.protocol-empty', (e) => e.hidden), false);
+    await startRun(page);
+    await step(page, 3);
+    let rows = await protocolHolds(page, 3);
+    assert.deepEqual(rows.cells.map((r) => r[0]), ['1', '2', '3']);
+    await click(page, 'button', 'Zurück');
+    rows = await protocolHolds(page, 2);
+    assert.deepEqual(rows.cells.map((r) => r[0]), ['1', '2']);
+    // At "Direkt" to the end; the rows follow, the newest in sight.
+    await click(page, 'radio', 'Direkt');
+    await page.waitForSelector('::-p-aria([name="Start"][role="button"])', { timeout: 60000 });
+    const total = await stepCount(page);
+    rows = await protocolHolds(page, total);
+    assert.equal(rows.cells.at(-1)[0], String(total));
+
+    await click(page, 'button', 'Exportieren');
+    const field = await byName(page, 'textbox', 'Dateiname:');
+    await field.evaluate((f) => {
+      f.value = '';
+    });
+    await field.type('ablauf');
+    await answer(page, 'Speichern');
+    const exported = await downloaded('ablauf.csv');
+    const trace = path.join(folder, 'countdown.csv');
+    execFileSync(runner, ['--data', path.join(root, 'examples/countdown.dta'), '--trace', trace, path.join(root, 'examples/countdown.prg')]);
+    assert.deepEqual(exported, await readFile(trace));
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('draws only the rows in sight of a long protocol and keeps up at "Direkt"', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, 'LAD 1\nMRK S\nDEC\nJGT S\nSTP');
+    // "Direkt" takes 40 steps a second: some 180 steps, several screens of rows.
+    await typeCell(page, 'Zelle 1', '60');
+    await click(page, 'button', 'Protokoll');
+    await click(page, 'radio', 'Direkt');
+    await startRun(page);
+    await page.waitForSelector('::-p-aria([name="Start"][role="button"])', { timeout: 60000 });
+    const total = await stepCount(page);
+    assert.ok(total > 120, String(total));
+    const rows = await protocolHolds(page, total);
+    assert.ok(rows.cells.length < 60, `${rows.cells.length} Zeilen im Dokument`);
+    assert.equal(rows.cells.at(-1)[0], String(total));
+    // Scrolled to the top: the first rows, the newest gone from the document.
+    await page.$eval('.protocol-rows', (s) => {
+      s.scrollTop = 0;
+    });
+    await page.waitForFunction(() => document.querySelector('.protocol tbody tr:not(.spacer) td')?.textContent === '1');
+    const top = await protocolRows(page);
+    assert.ok(top.cells.length < 60);
+    assert.ok(Number(top.cells.at(-1)[0]) < total - 60);
+    await page.close();
+  });
+
+  it('moves through the history with "Verlauf", forward again without asking for INP, and back to a breakpoint', async () => {
+    const { page } = await openPage(chromium.browser, { beforeLoad: countBoxes });
+    await typeProgram(page, 'INP\nSTO 2\nINP\nADD 2\nSTP');
+    await startRun(page);
+    for (const number of ['7', null, '8', null]) {
+      const steps = await stepCount(page);
+      await click(page, 'button', 'Schritt');
+      if (number) {
+        const field = await byName(page, 'textbox', 'Dateneingabe');
+        await field.evaluate((f) => f.select());
+        await field.type(number);
+        await page.keyboard.press('Enter');
+      }
+      await page.waitForFunction((s) => document.getElementById('lbSteps').textContent.replace(/\D/g, '') === String(s + 1), {}, steps);
+    }
+    assert.equal(await value(page, 'textbox', 'Akku'), '15');
+    const slider = await byName(page, 'slider', 'Verlauf');
+    assert.deepEqual(await slider.evaluate((s) => [s.min, s.max, s.value, s.disabled]), ['0', '4', '4', false]);
+    const boxes = await page.evaluate(() => window.boxesOpened);
+    // By keyboard, as the slider takes it: each key one move of the run, the record's numbers.
+    for (const [key, steps, accu] of [['Home', 0, '0'], ['ArrowRight', 1, '7'], ['End', 4, '15'], ['ArrowLeft', 3, '8']]) {
+      await slider.focus();
+      await page.keyboard.press(key);
+      await page.waitForFunction((s) => document.getElementById('lbSteps').textContent.replace(/\D/g, '') === String(s), {}, steps);
+      assert.equal(await value(page, 'textbox', 'Akku'), accu, key);
+      assert.equal(await slider.evaluate((s) => s.value), String(steps), key);
+    }
+    assert.equal(await page.evaluate(() => window.boxesOpened), boxes, 'a box opened on the way');
+    // A breakpoint on the second INP: back to where the run stood before it.
+    await page.evaluate(() => window.quarzel.setCaret('INP\nSTO 2\n'.length));
+    await page.keyboard.press('F9');
+    await slider.focus();
+    await page.keyboard.press('End');
+    await page.waitForFunction(() => document.getElementById('lbSteps').textContent.endsWith('4'));
+    await click(page, 'button', 'Zurück bis Haltepunkt');
+    await page.waitForFunction(() => document.getElementById('lbSteps').textContent.replace(/\D/g, '') === '2');
+    assert.equal(await value(page, 'textbox', 'Akku'), '7');
+    assert.equal(await value(page, 'textbox', 'Anweisung'), '2');
+    await page.close();
+  });
+
+  it('keeps the aids in the bar of a phone, the protocol no wider than the screen', async () => {
+    const { page } = await openPage(chromium.browser, { width: 390, height: 844 });
+    await typeProgram(page, 'LAD 1\nSTP');
+    await startRun(page);
+    await step(page);
+    await sentenceAfter(page, '');
+    await click(page, 'button', 'Protokoll');
+    const placed = await page.evaluate(() => {
+      const inside = (id) => {
+        const r = document.getElementById(id).getBoundingClientRect();
+        return r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight;
+      };
+      const panel = document.querySelector('.protocol').getBoundingClientRect();
+      return {
+        aids: ['lbSentence', 'tbHistory', 'btBackToBreakpoint', 'btProtocol'].filter((id) => !inside(id)),
+        panel: panel.right <= innerWidth && panel.bottom <= innerHeight && panel.left >= 0,
+        sideways: document.scrollingElement.scrollWidth <= document.documentElement.clientWidth,
+      };
+    });
+    assert.deepEqual(placed, { aids: [], panel: true, sideways: true });
+    await page.close();
+  });
+});
