@@ -90,7 +90,7 @@ inline constexpr CaptionField kCaptionFields[] = {
     QZ_CAPTION(btBackToBreakpoint),
     QZ_CAPTION(btBackToBreakpointTip),
     QZ_CAPTION(btProtocol),
-    QZ_CAPTION(btProtocolTip),
+    QZ_CAPTION(btProtocolPanelTip),
     QZ_CAPTION(frmProtocol),
     QZ_CAPTION(btTraceExport),
     QZ_CAPTION(cbTraceFormat),

@@ -1,5 +1,5 @@
-// The captions of the run's learning aids: "Was geschah", "Verlauf", "Zurück bis Haltepunkt"
-// and the protocol with its export, as UTF-8 ("&" before an access key, as in captions.h).
+// The page's own captions of the run's learning aids: "Was geschah", the slider "Verlauf" and
+// the protocol panel's texts, as UTF-8 ("&" before an access key, as in captions.h).
 #pragma once
 
 namespace quarzel::captions {
@@ -9,13 +9,9 @@ inline constexpr char tbHistory[] = "Verlauf";
 inline constexpr char tbHistoryTip[] =
     "Verlauf: zurück zu einem früheren Schritt oder wieder vorwärts bis zum neuesten; "
     "Eingaben werden dabei nicht erneut erfragt";
-inline constexpr char btBackToBreakpoint[] = "Zurück bis Haltepunkt";
-inline constexpr char btBackToBreakpointTip[] =
-    "Zurück bis zu der Stelle, an der der Lauf zuletzt vor einer Zeile mit Haltepunkt stand";
-inline constexpr char btProtocol[] = "&Protokoll";
-inline constexpr char btProtocolTip[] = "Ablaufprotokoll: eine Zeile je ausgeführtem Schritt";
-inline constexpr char frmProtocol[] = "Protokoll";
-inline constexpr char btTraceExport[] = "Exportieren";
+// The page's tip of "Protokoll" (a panel there, the slider beside it in the run panel); the
+// other captions of the protocol and of "Zurück bis Haltepunkt" are the window's (captions.h).
+inline constexpr char btProtocolPanelTip[] = "Ablaufprotokoll: eine Zeile je ausgeführtem Schritt";
 inline constexpr char cbTraceFormat[] = "Format";
 inline constexpr char lbTraceEmpty[] = "Noch kein Schritt ausgeführt.";
 

@@ -232,10 +232,10 @@ function buildLearnControls(gbFlow: HTMLElement): void {
   back.className = 'icon-only';
   back.innerHTML = iconBackToBreakpoint.replace(/<!--[^>]*-->/g, '');
   back.firstElementChild?.setAttribute('aria-hidden', 'true');
-  back.setAttribute('aria-label', c.btBackToBreakpoint);
+  back.setAttribute('aria-label', plainCaption(c.btBackToBreakpoint));
   back.title = c.btBackToBreakpointTip;
   history = new HistoryControls(slider, back, c.tbHistory, c.tbHistoryTip);
-  button('btProtocol', c.btProtocol, gbFlow, () => protocol.toggle()).title = c.btProtocolTip;
+  button('btProtocol', c.btProtocol, gbFlow, () => protocol.toggle()).title = c.btProtocolPanelTip;
   const line = el('div', 'lbSentence');
   gbFlow.append(line);
   sentence = new SentenceLine(line);
