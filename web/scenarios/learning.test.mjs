@@ -148,7 +148,8 @@ describe('Was geschah, Protokoll und Verlauf im Browser', () => {
     await page.waitForFunction(() => window.quarzel.program().includes('SCHLEIFE'));
     await click(page, 'button', 'Protokoll');
     await page.waitForSelector('.protocol:not([hidden])');
-    assert.equal((await protocolRows(page)).count, 0);
+    // The panel draws in the next frame: until then its table has no row count.
+    assert.equal((await protocolHolds(page, 0)).count, 0);
     assert.equal(await page.$eval('.protocol-empty', (e) => e.hidden), false);
     await startRun(page);
     await step(page, 3);
