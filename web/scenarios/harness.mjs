@@ -3,6 +3,7 @@
 // request that leaves the file and every error of the page; controls are found by their
 // accessible names. One scenario code for all engines: Chromium and Firefox are puppeteer's own
 // page, WebKit an adapter with the same methods (drivers/).
+import assert from 'node:assert/strict';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import * as puppeteerDrivers from './drivers/puppeteer.mjs';
@@ -190,4 +191,22 @@ export function recordNotes() {
 
 export async function notesSeen(page) {
   return page.evaluate(() => window.notesSeen);
+}
+
+// The box on screen says exactly this.
+export async function boxSays(page, caption, text) {
+  assert.deepEqual(await dialog(page), { caption, text });
+}
+
+// Start through both checks: "Programm wird geprüft", "Daten werden geprüft", then the run at
+// the speed chosen.
+export async function startRun(page) {
+  await click(page, 'button', 'Start');
+  await boxSays(page, 'Hinweis', 'Programm wird geprüft');
+  await answer(page, 'OK');
+  await click(page, 'button', 'Start');
+  await boxSays(page, 'Hinweis', 'Daten werden geprüft');
+  await answer(page, 'OK');
+  await click(page, 'button', 'Start');
+  await byName(page, 'button', 'Stop');
 }

@@ -9,7 +9,7 @@ import { mkdtemp, readFile, readdir, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, unsupported, value } from './harness.mjs';
+import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, unsupported, value, boxSays, startRun } from './harness.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 let chromium;
@@ -24,22 +24,6 @@ after(async () => {
   await chromium.close();
   await rm(folder, { recursive: true, force: true });
 });
-
-async function boxSays(page, caption, text) {
-  assert.deepEqual(await dialog(page), { caption, text });
-}
-
-// Start through both checks, then the run at the speed chosen.
-async function startRun(page) {
-  await click(page, 'button', 'Start');
-  await boxSays(page, 'Hinweis', 'Programm wird geprüft');
-  await answer(page, 'OK');
-  await click(page, 'button', 'Start');
-  await boxSays(page, 'Hinweis', 'Daten werden geprüft');
-  await answer(page, 'OK');
-  await click(page, 'button', 'Start');
-  await byName(page, 'button', 'Stop');
-}
 
 // The live region's text once it differs from `before`.
 async function sentenceAfter(page, before) {

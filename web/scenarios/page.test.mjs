@@ -2,7 +2,7 @@
 // accessible name, every box read by its caption and text.
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
-import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, programText, value } from './harness.mjs';
+import { answer, byName, click, dialog, launch, openPage, typeCell, typeProgram, programText, value, boxSays, startRun } from './harness.mjs';
 
 let chromium;
 before(async () => {
@@ -11,22 +11,6 @@ before(async () => {
 after(async () => {
   await chromium.close();
 });
-
-async function boxSays(page, caption, text) {
-  assert.deepEqual(await dialog(page), { caption, text });
-}
-
-// Start through both checks: "Programm wird geprüft", "Daten werden geprüft", then the run.
-async function startRun(page) {
-  await click(page, 'button', 'Start');
-  await boxSays(page, 'Hinweis', 'Programm wird geprüft');
-  await answer(page, 'OK');
-  await click(page, 'button', 'Start');
-  await boxSays(page, 'Hinweis', 'Daten werden geprüft');
-  await answer(page, 'OK');
-  await click(page, 'button', 'Start');
-  await byName(page, 'button', 'Stop');
-}
 
 describe('Quarzel im Browser', () => {
   it('opens from disk without any request over the network', async () => {
