@@ -2,6 +2,7 @@
 // and with loop detection it finds a state that repeats, but nothing else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -170,6 +171,54 @@ TEST(RunLoopTest, AProgramWaitingOnInputLoopsOnlyOnceTheInputsAreUsedUp) {
     EXPECT_EQ(result.outcome.end, StepEnd::EndlessLoop);
     EXPECT_EQ(rig.b.machine.VM_Window, 3) << "every input was read before the alarm";
     EXPECT_EQ(rig.t.screen.numberInput.shown, static_cast<int>(rig.b.machine.StepCount + 3) / 4);
+}
+
+// The loop hands control back to its caller every so many steps and goes on: a run ends on
+// the same step, in the same state, whether its end falls just before, on or just after such a
+// pause, with or without loop detection. A countdown of five steps a round, after a few MRK
+// lines that set where its last instruction (STP, or a division by zero) falls.
+TEST(RunLoopTest, ALongRunEndsOnTheSameStepAsTheWindowsSteps) {
+    struct Case {
+        const char* name;
+        std::uint64_t lastStep;  // the step that runs the last instruction
+        Mnemonic last;
+        std::uint64_t maxSteps;
+    };
+    const std::vector<Case> cases = {
+        {"STP on step 65 536", 65536, M::STP, 1000000},
+        {"STP on step 65 537", 65537, M::STP, 1000000},
+        {"STP on step 131 072", 131072, M::STP, 1000000},
+        {"division by zero on step 65 537", 65537, M::DIV, 1000000},
+        {"the step limit on 65 536", 200001, M::STP, 65536},
+        {"the step limit on 65 537", 200001, M::STP, 65537},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::uint64_t rounds = (c.lastStep - 1) / 5;
+        const auto leading = static_cast<std::int32_t>((c.lastStep - 1) % 5);
+        Instructions program(static_cast<std::size_t>(leading), op(M::MRK));
+        for (const VM_Instruction& ins : {op(M::MRK), op(M::LAD, 1), op(M::DEC), op(M::STO, 1),
+                                          op(M::JNE, leading), op(c.last, 2)}) {
+            program.push_back(ins);
+        }
+        const std::string counter = std::to_string(rounds);
+        LoopRig window(program);
+        window.b.table.setValue(0, counter);
+        StepOutcome last;
+        while (window.b.machine.VM_Running && window.b.machine.StepCount < c.maxSteps) {
+            last = window.b.runControl.VM_Step();
+        }
+        ASSERT_EQ(window.b.machine.StepCount, std::min(c.lastStep, c.maxSteps));
+        const StepEnd expected = window.b.machine.VM_Running ? StepEnd::StepLimit : last.end;
+        for (const bool detectLoops : {false, true}) {
+            LoopRig headless(program);
+            headless.b.table.setValue(0, counter);
+            const RunLoopResult result = headless.run(c.maxSteps, detectLoops);
+            EXPECT_EQ(describe(headless.b, result.outcome.end, result.outcome.message),
+                      describe(window.b, expected, last.end == expected ? last.message : ""))
+                << (detectLoops ? "loops watched" : "loops not watched");
+        }
+    }
 }
 
 TEST(RunLoopTest, TypedTextsStayAsTheyAreUntilTheMachineWritesThem) {
