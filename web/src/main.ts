@@ -280,7 +280,9 @@ function toggleView(): void {
   graphicalView = !graphicalView;
   controls.get('gbDataGraphical')!.hidden = !graphicalView;
   controls.get('gbData')!.hidden = graphicalView;
+  picture.shown = graphicalView;
   if (graphicalView) picture.paint();
+  else table.forgetPlace();
 }
 
 // "Ende": the kept copy of the work goes only when every part was saved for certain or let go;

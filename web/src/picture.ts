@@ -8,6 +8,8 @@ export class MemoryPicture {
   cellText: (column: number, row: number) => string = () => '';
   resized: (width: number, height: number) => void = () => {};
   isBusy: () => boolean = () => false;
+  // Whether the picture is in view: the core draws it at every step also while the table is.
+  shown = false;
   private context: CanvasRenderingContext2D;
   // The last picture's numbers and size, to draw only what a step changed.
   private last: Int32Array | null = null;
@@ -47,6 +49,10 @@ export class MemoryPicture {
   // changes a square or two and moves the frame: only the areas that changed since the last
   // picture are drawn again, each clipped, in the same order as the whole picture.
   draw(numbers: Int32Array, squares: number): void {
+    if (!this.shown) {
+      this.last = null;  // drawn whole when shown (paint)
+      return;
+    }
     const areas = this.changedAreas(numbers, squares);
     this.last = numbers.slice();
     this.lastSquares = squares;

@@ -85,6 +85,9 @@ export class DataTableView {
       if (cell !== null) this.navigate(event, ...cell);
     });
     box.append(this.table);
+    box.addEventListener('scroll', () => {
+      this.scrolledTo = box.scrollTop;
+    }, { passive: true });
     this.current = this.inputs[0][0];
     this.current.tabIndex = 0;
     this.applyColumnWidths();
@@ -169,8 +172,20 @@ export class DataTableView {
     this.committed[1][row] = comment;
   }
 
+  // The place asked for last, or the box's own after a scroll: a run asks at every step, and
+  // setting the same place again would lay out the page to find it.
+  private scrolledTo = 0;
+
+  // Shown again after the picture: a place set while hidden was not taken.
+  forgetPlace(): void {
+    this.scrolledTo = Number.NaN;
+  }
+
   showRowAtTop(row: number): void {
-    this.box.scrollTop = row * this.geometry.rowHeight;
+    const top = row * this.geometry.rowHeight;
+    if (top === this.scrolledTo) return;
+    this.scrolledTo = top;
+    this.box.scrollTop = top;
   }
 
   setEditable(on: boolean): void {
