@@ -54,11 +54,11 @@ try {
   // editor takes keys); the time outside is from the driver's goto to the page's readiness, as a
   // user waits for it. The breakdown: the file read (responseEnd), the document parsed with its
   // scripts run (domInteractive), the page's marks where it has them (its script reached, the
-  // WebAssembly compiled, the core started, the window built and filled, laid out), and the
-  // page's whole script, layout and style time until ready (the DevTools protocol's metrics).
+  // WebAssembly compiled, the core started, the window built and filled, laid out), each a
+  // point in time from the navigation's start.
   if (wanted.includes('oeffnen')) {
     const marks = ['qz-page-script', 'qz-wasm-compiled', 'qz-core-started', 'qz-dom-built', 'qz-laid-out'];
-    const parts = ['Datei gelesen', 'Dokument mit Skripten gelesen', ...marks, 'Skript', 'Layout', 'Stil'];
+    const parts = ['Datei gelesen', 'Dokument mit Skripten gelesen', ...marks];
     const opening = new Map(pages.map((p) => [p.name, { ready: [], outside: [], parts: parts.map(() => []) }]));
     for (let i = 0; i < 9; ++i) {
       for (const { name, url } of pages) {
@@ -66,10 +66,6 @@ try {
         const { page } = await openPage(chromium.browser, { keepStorage: true, url });
         await page.waitForFunction(() => document.body.dataset.readyMs !== undefined, { timeout: 30000 });
         const outside = Date.now() - started;
-        const session = await page.createCDPSession();
-        await session.send('Performance.enable');
-        const { metrics } = await session.send('Performance.getMetrics');
-        const metric = (key) => metrics.find((m) => m.name === key).value * 1000;
         const [ready, ...times] = await page.evaluate((names) => {
           const navigation = performance.getEntriesByType('navigation')[0];
           const mark = (n) => performance.getEntriesByName(n)[0]?.startTime ?? NaN;
@@ -78,8 +74,7 @@ try {
         const entry = opening.get(name);
         entry.ready.push(ready);
         entry.outside.push(outside);
-        [...times, metric('ScriptDuration'), metric('LayoutDuration'), metric('RecalcStyleDuration')]
-          .forEach((t, k) => entry.parts[k].push(t));
+        times.forEach((t, k) => entry.parts[k].push(t));
         await page.close();
       }
     }
@@ -90,7 +85,7 @@ try {
       }).join(', ');
       console.log(`[${name}] Öffnen von file:// bis bedienbar: Median ${median(ready)} ms (${ready.join(', ')}); ` +
         `von außen gemessen ${median(outside)} ms (${spread(outside)})`);
-      console.log(`[${name}]   Aufteilung (Mediane in ms, Zeitpunkte ab Navigationsbeginn, dann Summen): ${breakdown}`);
+      console.log(`[${name}]   Aufteilung (Mediane in ms ab Navigationsbeginn): ${breakdown}`);
     }
   }
 
