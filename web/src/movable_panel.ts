@@ -83,10 +83,13 @@ export class MovablePanel {
     stack.push(this);
   }
 
-  // Puts the panel, filled, into the page at its first place.
+  // Puts the panel, filled and hidden, into the page at its first place. Nothing is measured
+  // here: a hidden panel has no size, and reading one would lay out the whole page while it is
+  // still being built. Shown, the panel is fitted into the visible page (toggle).
   protected open(left: number, top: number): void {
+    this.panel.style.left = `${left}px`;
+    this.panel.style.top = `${top}px`;
     document.body.append(this.panel);
-    this.place(left, top);
   }
 
   // `element` takes `key` while the panel is in use; an element of the page with the same key

@@ -6,11 +6,15 @@
 // Tab comes back to.
 import type { PageSetup } from './boundary';
 
+// Rows laid out in one frame after the start (a part of the table, to keep each frame short).
+const kRowsPerFrame = 64;
+
 export class DataTableView {
   readonly table: HTMLTableElement;
   private inputs: HTMLInputElement[][] = [[], []];
   private committed: string[][] = [[], []];
   private current: HTMLInputElement;
+  private editable = true;
   onTyped: (column: number, row: number, text: string) => void = () => {};
   onEdited: (column: number, row: number, text: string) => void = () => {};
   isBusy: () => boolean = () => false;
@@ -22,45 +26,95 @@ export class DataTableView {
     box.tabIndex = -1;
     this.table = document.createElement('table');
     this.table.setAttribute('aria-label', 'Daten');
-    const cols = document.createElement('colgroup');
-    for (let i = 0; i < 3; ++i) cols.append(document.createElement('col'));
-    this.table.append(cols);
+    // Its rows are laid out as boxes (style.css): the roles say what the elements would.
+    this.table.setAttribute('role', 'table');
+    // The rows are copies of one row, made apart from the page and put in at once; the fields'
+    // events are heard by the table (a thousand fields with four listeners each cost the start).
+    const model = document.createElement('tr');
+    model.className = 'later';
+    model.setAttribute('role', 'row');
+    const number = document.createElement('th');
+    number.scope = 'row';
+    number.setAttribute('role', 'rowheader');
+    model.append(number);
+    for (let column = 1; column <= 2; ++column) {
+      const td = document.createElement('td');
+      td.setAttribute('role', 'cell');
+      const input = document.createElement('input');
+      input.spellcheck = false;
+      input.autocomplete = 'off';
+      input.maxLength = geometry.cellMaxLength;
+      input.tabIndex = -1;
+      td.append(input);
+      model.append(td);
+    }
     const body = document.createElement('tbody');
+    body.setAttribute('role', 'rowgroup');
     for (let row = 0; row < geometry.rows; ++row) {
-      const tr = document.createElement('tr');
-      const number = document.createElement('th');
-      number.scope = 'row';
-      number.textContent = String(row + 1);
-      tr.append(number);
+      const tr = model.cloneNode(true) as HTMLTableRowElement;
+      tr.cells[0].textContent = String(row + 1);
       for (let column = 1; column <= 2; ++column) {
-        const td = document.createElement('td');
-        const input = document.createElement('input');
-        input.spellcheck = false;
-        input.autocomplete = 'off';
-        input.maxLength = geometry.cellMaxLength;
+        const input = tr.cells[column].firstChild as HTMLInputElement;
         input.setAttribute('aria-label', column === 1 ? `Zelle ${row + 1}` : `Kommentar ${row + 1}`);
-        input.tabIndex = -1;
-        input.addEventListener('focus', () => this.makeCurrent(input));
-        input.addEventListener('input', () => {
-          if (this.isBusy()) {
-            input.value = this.committed[column - 1][row];
-            return;
-          }
-          this.onTyped(column, row, input.value);
-        });
-        input.addEventListener('change', () => this.commit(column, row));
-        input.addEventListener('keydown', (event) => this.navigate(event, column, row));
-        td.append(input);
-        tr.append(td);
         this.inputs[column - 1].push(input);
         this.committed[column - 1].push('');
       }
       body.append(tr);
     }
     this.table.append(body);
+    this.table.addEventListener('focusin', (event) => {
+      if (this.cellOf(event.target) !== null) this.makeCurrent(event.target as HTMLInputElement);
+    });
+    this.table.addEventListener('input', (event) => {
+      const cell = this.cellOf(event.target);
+      if (cell === null) return;
+      const [column, row] = cell;
+      const input = this.inputs[column - 1][row];
+      if (this.isBusy()) {
+        input.value = this.committed[column - 1][row];
+        return;
+      }
+      this.onTyped(column, row, input.value);
+    });
+    this.table.addEventListener('change', (event) => {
+      const cell = this.cellOf(event.target);
+      if (cell !== null) this.commit(...cell);
+    });
+    this.table.addEventListener('keydown', (event) => {
+      const cell = this.cellOf(event.target);
+      if (cell !== null) this.navigate(event, ...cell);
+    });
     box.append(this.table);
+    box.addEventListener('scroll', () => {
+      this.scrolledTo = box.scrollTop;
+    }, { passive: true });
     this.current = this.inputs[0][0];
     this.current.tabIndex = 0;
+    this.applyColumnWidths();
+  }
+
+  // The column (1 or 2) and row of one of the table's fields.
+  private cellOf(target: EventTarget | null): [number, number] | null {
+    if (!(target instanceof HTMLInputElement)) return null;
+    const td = target.parentElement as HTMLTableCellElement | null;
+    const tr = td?.parentElement as HTMLTableRowElement | null;
+    if (!tr || tr.parentElement?.parentElement !== this.table) return null;
+    const column = td!.cellIndex;
+    const row = tr.sectionRowIndex;
+    return this.inputs[column - 1]?.[row] === target ? [column, row] : null;
+  }
+
+  // The rows out of sight, laid out a part each frame once the page has shown itself: a row
+  // not laid out is missing from what a screen reader reads.
+  layOutAll(): void {
+    const rows = Array.from(this.table.tBodies[0].rows);
+    let next = 0;
+    const part = () => {
+      const end = Math.min(rows.length, next + kRowsPerFrame);
+      for (; next < end; ++next) rows[next].classList.remove('later');
+      if (next < rows.length) requestAnimationFrame(part);
+    };
+    requestAnimationFrame(part);
   }
 
   private makeCurrent(input: HTMLInputElement): void {
@@ -110,31 +164,45 @@ export class DataTableView {
     target.select();
   }
 
+  // Only a text that differs is set: a run at "Direkt" shows every row it touches anew.
   showRow(row: number, value: string, comment: string): void {
-    this.inputs[0][row].value = value;
-    this.inputs[1][row].value = comment;
+    if (this.inputs[0][row].value !== value) this.inputs[0][row].value = value;
+    if (this.inputs[1][row].value !== comment) this.inputs[1][row].value = comment;
     this.committed[0][row] = value;
     this.committed[1][row] = comment;
   }
 
+  // The place asked for last, or the box's own after a scroll: a run asks at every step, and
+  // setting the same place again would lay out the page to find it.
+  private scrolledTo = 0;
+
+  // Shown again after the picture: a place set while hidden was not taken.
+  forgetPlace(): void {
+    this.scrolledTo = Number.NaN;
+  }
+
   showRowAtTop(row: number): void {
-    this.box.scrollTop = row * this.geometry.rowHeight;
+    const top = row * this.geometry.rowHeight;
+    if (top === this.scrolledTo) return;
+    this.scrolledTo = top;
+    this.box.scrollTop = top;
   }
 
   setEditable(on: boolean): void {
+    if (on === this.editable) return;
+    this.editable = on;
     for (const column of this.inputs) {
       for (const input of column) input.readOnly = !on;
     }
   }
 
-  // The comment column takes the rest of the width, as in the window.
-  applyColumnWidths(): void {
-    const cols = this.table.querySelectorAll('col');
-    const client = this.box.clientWidth;
+  // The comment column takes the rest of the width, as in the window: the table is as wide as
+  // the box inside its scrollbar, less the right line, so that nothing is measured.
+  private applyColumnWidths(): void {
     const { numberWidth, valueWidth } = this.geometry;
-    cols[0].style.width = `${numberWidth}px`;
-    cols[1].style.width = `${valueWidth}px`;
-    cols[2].style.width = `${Math.max(0, client - numberWidth - valueWidth - 2)}px`;
-    this.table.style.width = `${Math.max(numberWidth + valueWidth, client - 2)}px`;
+    this.table.style.setProperty('--qz-number-width', `${numberWidth}px`);
+    this.table.style.setProperty('--qz-value-width', `${valueWidth}px`);
+    this.table.style.width = 'calc(100% - 1px)';
+    this.table.style.minWidth = `${numberWidth + valueWidth}px`;
   }
 }

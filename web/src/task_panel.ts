@@ -6,6 +6,10 @@ import { core, guarded, isBusy } from './core';
 import { MovablePanel, accessKeyOf, plainCaption } from './movable_panel';
 
 const kStagingFolder = '/Aufgabe-Daten';
+// Every case's row has this height (the style sheet's), so that a row's place follows from its
+// number; rows made beyond those in sight, above and below, so that a small scroll shows no gap.
+const kRowHeight = 20;
+const kSpareRows = 4;
 
 function el<K extends keyof HTMLElementTagNameMap>(tag: K, cls?: string, text?: string): HTMLElementTagNameMap[K] {
   const e = document.createElement(tag);
@@ -30,6 +34,10 @@ function safeName(name: string): string {
 export class TaskPanel extends MovablePanel {
   private readonly c: Record<string, string>;
   private readonly title: HTMLDivElement;
+  private readonly scroller: HTMLDivElement;
+  private readonly table: HTMLTableElement;
+  // Holds the table, with room above and below it for the rows not made.
+  private readonly sizer: HTMLDivElement;
   private readonly rows: HTMLTableSectionElement;
   private readonly points: HTMLDivElement;
   private readonly inputs: HTMLDivElement;
@@ -40,9 +48,15 @@ export class TaskPanel extends MovablePanel {
   private readonly cancel: HTMLButtonElement;
   private testing = false;
   private cancelled = false;
-  // The results of a test that runs, shown when it ends: a table of thousands of cases laid out
-  // anew after every part would take the page longer than the part itself.
+  // The results of a test that runs, shown when it ends.
   private results: Array<[number, boolean, string]> = [];
+  // The task's cases and their shown results. Only the rows in sight are made (a task may have
+  // ten thousand cases, whose table the browser would lay out anew at every change); the
+  // table tells a screen reader how many there are and where each row stands.
+  private cases: Array<[string, number, string]> = [];
+  private outcomes: Array<[boolean, string] | undefined> = [];
+  private readonly made = new Map<number, HTMLTableRowElement>();
+  private drawPending = false;
   private selected = -1;
   private fs: any;
 
@@ -56,24 +70,29 @@ export class TaskPanel extends MovablePanel {
     this.title.setAttribute('role', 'heading');
     this.title.setAttribute('aria-level', '2');
 
-    const scroller = el('div', 'task-cases');
+    this.scroller = el('div', 'task-cases');
     const table = el('table');
+    this.table = table;
     table.setAttribute('role', 'grid');
     table.setAttribute('aria-label', c.twCasesName);
     const head = el('thead');
     const headRow = el('tr');
+    headRow.setAttribute('aria-rowindex', '1');
     for (const caption of [c.colCase, c.colPoints, c.colInputs, c.colResult]) headRow.append(el('th', '', caption));
     head.append(headRow);
     this.rows = el('tbody');
     table.append(head, this.rows);
-    scroller.append(table);
+    this.sizer = el('div');
+    this.sizer.append(table);
+    this.scroller.append(this.sizer);
+    this.scroller.addEventListener('scroll', () => this.scheduleDraw());
     this.rows.addEventListener('click', (event) => this.select(this.rowOf(event)));
     this.rows.addEventListener('dblclick', (event) => {
       this.select(this.rowOf(event));
       void this.takeOverSelected();
     });
     this.rows.addEventListener('keydown', (event) => {
-      const count = this.rows.rows.length;
+      const count = this.cases.length;
       if (event.key === 'ArrowDown' && this.selected + 1 < count) this.select(this.selected + 1, true);
       else if (event.key === 'ArrowUp' && this.selected > 0) this.select(this.selected - 1, true);
       else if (event.key === 'Enter') void this.takeOverSelected();
@@ -105,7 +124,7 @@ export class TaskPanel extends MovablePanel {
     const testing = el('div', 'task-buttons');
     testing.append(this.progress, this.cancel);
 
-    this.panel.append(this.titleBar, this.title, scroller, this.points, this.inputs, testing, buttons);
+    this.panel.append(this.titleBar, this.title, this.scroller, this.points, this.inputs, testing, buttons);
     this.clear();
     this.open(240, 140);
   }
@@ -134,22 +153,105 @@ export class TaskPanel extends MovablePanel {
     setLine(this.title, this.c.lbTaskTitleName, this.c.lbTaskNone);
     setLine(this.points, this.c.lbPointsName, '');
     setLine(this.inputs, this.c.lbInputsName, '');
-    this.rows.replaceChildren();
+    this.cases = [];
+    this.outcomes = [];
     this.selected = -1;
+    this.drawNow();
+  }
+
+  toggle(): void {
+    super.toggle();
+    if (!this.panel.hidden) this.scheduleDraw();
   }
 
   private rowOf(event: Event): number {
     const row = (event.target as HTMLElement).closest('tr');
-    return row ? row.sectionRowIndex : -1;
+    return row && this.rows.contains(row) ? Number(row.getAttribute('aria-rowindex')) - 2 : -1;
   }
 
   private show(row: number, focus = false): void {
     this.selected = row;
-    Array.from(this.rows.rows).forEach((r, i) => {
-      r.setAttribute('aria-selected', String(i === row));
-      r.tabIndex = i === row ? 0 : -1;
+    if (focus && row >= 0) {
+      // Into sight, made, then focused.
+      const s = this.scroller;
+      const head = this.table.tHead!.offsetHeight;
+      const top = head + row * kRowHeight;
+      if (top - head < s.scrollTop) s.scrollTop = top - head;
+      else if (top + kRowHeight > s.scrollTop + s.clientHeight) s.scrollTop = top + kRowHeight - s.clientHeight;
+      this.drawNow();
+      this.made.get(row)?.focus();
+    } else {
+      this.markSelected();
+    }
+  }
+
+  private markSelected(): void {
+    for (const [index, tr] of this.made) {
+      const selected = String(index === this.selected);
+      if (tr.getAttribute('aria-selected') !== selected) tr.setAttribute('aria-selected', selected);
+      tr.tabIndex = index === this.selected ? 0 : -1;
+    }
+  }
+
+  private scheduleDraw(): void {
+    if (this.drawPending) return;
+    this.drawPending = true;
+    requestAnimationFrame(() => this.drawNow());
+  }
+
+  // The rows in sight and a few beyond; the rest stand as room above and below the table, so
+  // that the scrollbar measures them all.
+  private drawNow(): void {
+    this.drawPending = false;
+    const count = this.cases.length;
+    this.table.setAttribute('aria-rowcount', String(count + 1));
+    let from = 0;
+    let shown = count;
+    if (!this.panel.hidden && this.panel.isConnected) {
+      const s = this.scroller;
+      const top = Math.max(0, Math.min(s.scrollTop, count * kRowHeight));
+      from = Math.min(count, Math.max(0, Math.floor(top / kRowHeight) - kSpareRows));
+      shown = Math.max(0, Math.min(count - from, Math.ceil(s.clientHeight / kRowHeight) + 2 * kSpareRows));
+    } else {
+      shown = Math.min(count, 2 * kSpareRows);
+    }
+    for (const index of this.made.keys()) {
+      if (index < from || index >= from + shown) this.made.delete(index);
+    }
+    const rows: HTMLTableRowElement[] = [];
+    for (let index = from; index < from + shown; ++index) {
+      let tr = this.made.get(index);
+      if (!tr) {
+        tr = el('tr');
+        tr.setAttribute('role', 'row');
+        tr.setAttribute('aria-rowindex', String(index + 2));
+        for (let c = 0; c < 4; ++c) tr.append(el('td', c === 1 ? 'number' : ''));
+        this.made.set(index, tr);
+      }
+      this.fillRow(tr, index);
+      rows.push(tr);
+    }
+    this.sizer.style.paddingTop = `${from * kRowHeight}px`;
+    this.sizer.style.paddingBottom = `${(count - from - rows.length) * kRowHeight}px`;
+    const body = this.rows.children;
+    const same = body.length === rows.length && rows.every((tr, i) => body[i] === tr);
+    if (!same) this.rows.replaceChildren(...rows);
+    this.markSelected();
+  }
+
+  // A row's texts as the session gave them; each set only when it differs.
+  private fillRow(tr: HTMLTableRowElement, index: number): void {
+    const [name, points, inputs] = this.cases[index];
+    const outcome = this.outcomes[index];
+    const texts = [name, String(points), inputs, outcome?.[1] ?? ''];
+    texts.forEach((text, c) => {
+      const cell = tr.cells[c];
+      if (cell.textContent !== text) cell.textContent = text;
     });
-    if (focus && row >= 0) this.rows.rows[row].focus();
+    const result = tr.cells[3];
+    const className = outcome === undefined ? '' : outcome[0] ? 'passed' : 'failed';
+    if (result.className !== className) result.className = className;
+    if (result.title !== texts[3]) result.title = texts[3];
   }
 
   // The user's choice, told to the session, which says what may be pressed now.
@@ -174,13 +276,10 @@ export class TaskPanel extends MovablePanel {
 
   private showResults(): void {
     for (const [row, passed, text] of this.results) {
-      const cell = this.rows.rows[row]?.cells[3];
-      if (!cell) continue;
-      cell.textContent = text;
-      cell.title = text;
-      cell.className = passed ? 'passed' : 'failed';
+      if (row >= 0 && row < this.cases.length) this.outcomes[row] = [passed, text];
     }
     this.results = [];
+    this.drawNow();  // at once: the results stand in the table when the points line is written
   }
 
   // Answered in a task of its own, after the page has had its turn.
@@ -190,12 +289,8 @@ export class TaskPanel extends MovablePanel {
       this.testing = true;
       this.cancelled = false;
       this.results = [];
-      for (const row of Array.from(this.rows.rows)) {
-        const cell = row.cells[3];
-        cell.textContent = '';
-        cell.title = '';
-        cell.className = '';
-      }
+      this.outcomes = [];
+      this.drawNow();
       setLine(this.points, this.c.lbPointsName, '');
       this.progress.hidden = false;
       this.cancel.hidden = false;
@@ -222,18 +317,13 @@ export class TaskPanel extends MovablePanel {
       taskShow: (title: string, cases: number) => {
         this.clear();
         setLine(this.title, this.c.lbTaskTitleName, title);
-        for (let i = 0; i < cases; ++i) {
-          const row = el('tr');
-          row.setAttribute('role', 'row');
-          for (let c = 0; c < 4; ++c) row.append(el('td', c === 1 ? 'number' : ''));
-          this.rows.append(row);
-        }
+        this.cases = Array.from({ length: cases }, () => ['', 0, ''] as [string, number, string]);
+        this.scroller.scrollTop = 0;
+        this.scheduleDraw();
       },
       taskCase: (row: number, name: string, points: number, inputs: string) => {
-        const cells = this.rows.rows[row].cells;
-        cells[0].textContent = name;
-        cells[1].textContent = String(points);
-        cells[2].textContent = inputs;
+        this.cases[row] = [name, points, inputs];
+        this.scheduleDraw();
       },
       taskSelect: (row: number) => this.show(row),
       taskButtons: (test: boolean, takeOver: boolean) => {
