@@ -184,9 +184,16 @@ export class ProgramEditor {
         ],
       }),
     });
+    this.view.scrollDOM.addEventListener('scroll', () => this.scrolled(), { passive: true });
+  }
+
+  // Scrolled by the user (or the browser) to elsewhere than asked: the remembered place is gone.
+  private scrolled(): void {
+    if (!this.scrollDue && this.askedTop !== null && Math.abs(this.view.scrollDOM.scrollTop - this.askedTop) > 1) this.askedTop = null;
   }
 
   private reportChanges(tr: Transaction): void {
+    this.forgetScroll();
     const doc = tr.startState.doc;
     const changes: Array<[number, number, number, number, string]> = [];
     tr.changes.iterChanges((fromA, toA, _fromB, _toB, inserted) => {
@@ -205,6 +212,7 @@ export class ProgramEditor {
   // it stay with their lines. A new text (`clear`: loaded, restored, "Neu") has no marks and
   // nothing to undo.
   setText(value: string, clear: boolean): void {
+    this.forgetScroll();
     const old = this.text;
     let head = 0;
     const limit = Math.min(old.length, value.length);
@@ -226,6 +234,7 @@ export class ProgramEditor {
   // The core deletes line `line` with its line break; the last line of a text without a final
   // break is emptied and keeps the break before it. Every other mark stays with its line.
   deleteLine(line: number): void {
+    this.forgetScroll();
     const doc = this.view.state.doc;
     if (line + 1 > doc.lines) return;
     const { from, to } = doc.line(line + 1);
@@ -244,18 +253,54 @@ export class ProgramEditor {
     return this.view.lineBlockAt(doc.line(number).from).top;
   }
 
+  // A run scrolls the editor at every step. The position it asks for is written once per frame
+  // and remembered, so that a step neither reads nor writes the scroll position: either would
+  // make the browser lay out at once what the step has just changed. Anything else that moves
+  // the text or the view first writes what is due and forgets the remembered place.
+  private askedTop: number | null = null;
+  private scrollDue = false;
+
   firstLine(): number {
-    const block = this.view.lineBlockAtHeight(this.view.scrollDOM.scrollTop + 1);
+    const top = this.askedTop ?? this.view.scrollDOM.scrollTop;
+    const block = this.view.lineBlockAtHeight(top + 1);
     return this.view.state.doc.lineAt(block.from).number - 1;
+  }
+
+  // The first line the browser shows now, what is due written first.
+  shownFirstLine(): number {
+    this.writeScroll();
+    this.askedTop = null;
+    return this.firstLine();
   }
 
   // The browser stops where the last line reaches the bottom, as a text control does.
   setFirstLine(line: number): void {
-    this.view.scrollDOM.scrollTop = line + 1 > this.view.state.doc.lines ? this.view.scrollDOM.scrollHeight : this.lineTop(line);
+    if (line + 1 > this.view.state.doc.lines) {
+      this.forgetScroll();
+      this.view.scrollDOM.scrollTop = this.view.scrollDOM.scrollHeight;
+      return;
+    }
+    this.askedTop = this.lineTop(line);
+    if (!this.scrollDue) {
+      this.scrollDue = true;
+      requestAnimationFrame(() => this.writeScroll());
+    }
+  }
+
+  private writeScroll(): void {
+    if (!this.scrollDue) return;
+    this.scrollDue = false;
+    if (this.askedTop !== null) this.view.scrollDOM.scrollTop = this.askedTop;
+  }
+
+  private forgetScroll(): void {
+    this.writeScroll();
+    this.askedTop = null;
   }
 
   // MarkLine: the whole line as typed, without its line break, selected in the focused editor.
   selectLine(line: number): void {
+    this.forgetScroll();
     const doc = this.view.state.doc;
     if (line + 1 > doc.lines) return;
     const l = doc.line(line + 1);
@@ -264,6 +309,7 @@ export class ProgramEditor {
   }
 
   caretToEnd(): void {
+    this.forgetScroll();
     const end = this.view.state.doc.length;
     this.view.dispatch({ selection: EditorSelection.cursor(end), effects: EditorView.scrollIntoView(end, { y: 'end' }) });
   }
@@ -323,6 +369,7 @@ export class ProgramEditor {
   }
 
   setCaret(offset: number): void {
+    this.forgetScroll();
     this.view.focus();
     this.view.dispatch({ selection: EditorSelection.cursor(offset) });
   }

@@ -682,7 +682,7 @@ async function main(): Promise<void> {
   programReadOnly: () => editor.isReadOnly,
   breakpoints: () => editor.marks(),
   setCaret: (offset: number) => editor.setCaret(offset),
-  firstLine: () => editor.firstLine(),
+  firstLine: () => editor.shownFirstLine(),
   // Whether typing waits to be kept; the core's record of the work; the whole text handed to
   // the core once more (the scenarios compare the record made by the edits with that one).
   typingUnkept,

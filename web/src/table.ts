@@ -172,9 +172,12 @@ export class DataTableView {
     this.committed[1][row] = comment;
   }
 
-  // The place asked for last, or the box's own after a scroll: a run asks at every step, and
+  // The place written last, or the box's own after a scroll: a run asks at every step, and
   // setting the same place again would lay out the page to find it.
   private scrolledTo = 0;
+  // The place asked for since, written with the next frame: writing it at once would make the
+  // browser lay out at once what the step has just changed, once more in every step.
+  private askedTop: number | null = null;
 
   // Shown again after the picture: a place set while hidden was not taken.
   forgetPlace(): void {
@@ -183,9 +186,16 @@ export class DataTableView {
 
   showRowAtTop(row: number): void {
     const top = row * this.geometry.rowHeight;
-    if (top === this.scrolledTo) return;
-    this.scrolledTo = top;
-    this.box.scrollTop = top;
+    if (top === (this.askedTop ?? this.scrolledTo)) return;
+    if (this.askedTop === null) {
+      requestAnimationFrame(() => {
+        if (this.askedTop === null) return;
+        this.scrolledTo = this.askedTop;
+        this.askedTop = null;
+        this.box.scrollTop = this.scrolledTo;
+      });
+    }
+    this.askedTop = top;
   }
 
   setEditable(on: boolean): void {
