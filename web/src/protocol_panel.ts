@@ -21,6 +21,8 @@ export interface ProtocolHead {
   keys: Array<[HTMLElement, string]>;
 }
 
+// Rows kept for taking again: more than a view's worth are never needed at once.
+const kMostSpare = 64;
 // Rows made beyond the visible ones, above and below, so that a small scroll shows no gap.
 const kSpareRows = 4;
 
@@ -39,6 +41,9 @@ export class ProtocolPanel extends MovablePanel {
   private readonly bottomSpacer: HTMLTableCellElement;
   // The rows in the document, between the spacers: the steps shownLow..shownLow+shown.length-1.
   private shown: HTMLTableRowElement[] = [];
+  // Rows gone out of sight, taken again for rows coming in: a step at "Direkt" moves one row
+  // from the top to the bottom and changes its texts instead of making ten cells anew.
+  private spare: HTMLTableRowElement[] = [];
   private shownLow = 1;
   private first = 1;
   private last = 0;
@@ -127,7 +132,7 @@ export class ProtocolPanel extends MovablePanel {
   removed(first: number, last: number): void {
     const high = this.shownLow + this.shown.length - 1;
     if (this.shown.length > 0 && first <= high && last >= this.shownLow) {
-      for (const tr of this.shown) tr.remove();
+      for (const tr of this.shown) this.drop(tr);
       this.shown = [];
     }
     this.changed();
@@ -150,7 +155,7 @@ export class ProtocolPanel extends MovablePanel {
     if (this.panel.hidden) return;
     [this.first, this.last] = JSON.parse(core.qz_trace_span()) as [number, number];
     const count = Math.max(0, this.last - this.first + 1);
-    this.emptyLine.hidden = count > 0;
+    if (this.emptyLine.hidden !== count > 0) this.emptyLine.hidden = count > 0;
     const rowCount = String(count + 1);
     if (this.table.getAttribute('aria-rowcount') !== rowCount) this.table.setAttribute('aria-rowcount', rowCount);
     const total = this.totalHeight();
@@ -160,8 +165,8 @@ export class ProtocolPanel extends MovablePanel {
     const from = Math.max(0, Math.floor(top / this.rowHeight) - 1 - kSpareRows);
     const shown = Math.max(0, Math.min(count - from, Math.ceil(view / this.rowHeight) + 1 + 2 * kSpareRows));
     this.placeRows(this.first + from, this.first + from + shown - 1);
-    this.topSpacer.style.height = `${from * this.rowHeight}px`;
-    this.bottomSpacer.style.height = `${Math.max(0, count - from - shown) * this.rowHeight}px`;
+    setHeight(this.topSpacer, from * this.rowHeight);
+    setHeight(this.bottomSpacer, Math.max(0, count - from - shown) * this.rowHeight);
   }
 
   private keepAtEnd(): void {
@@ -179,15 +184,15 @@ export class ProtocolPanel extends MovablePanel {
     const oldLow = this.shownLow;
     const oldHigh = oldLow + this.shown.length - 1;
     if (high < low || high < oldLow || low > oldHigh) {
-      for (const tr of this.shown) tr.remove();
+      for (const tr of this.shown) this.drop(tr);
       this.shown = high >= low ? this.read(low, high) : [];
       this.topSpacer.parentElement!.after(...this.shown);
     } else {
       while (this.shown.length > 0 && this.shownLow < low) {
-        this.shown.shift()!.remove();
+        this.drop(this.shown.shift()!);
         this.shownLow += 1;
       }
-      while (this.shown.length > 0 && this.shownLow + this.shown.length - 1 > high) this.shown.pop()!.remove();
+      while (this.shown.length > 0 && this.shownLow + this.shown.length - 1 > high) this.drop(this.shown.pop()!);
       if (low < this.shownLow) {
         const before = this.read(low, this.shownLow - 1);
         this.topSpacer.parentElement!.after(...before);
@@ -214,13 +219,26 @@ export class ProtocolPanel extends MovablePanel {
   }
 
   private row(cells: string[]): HTMLTableRowElement {
+    const reused = this.spare.pop();
+    if (reused) {
+      cells.forEach((cell, i) => {
+        const text = reused.cells[i].firstChild as Text;
+        if (text.data !== cell) text.data = cell;
+      });
+      return reused;
+    }
     const tr = document.createElement('tr');
     for (const cell of cells) {
       const td = document.createElement('td');
-      td.textContent = cell;
+      td.append(document.createTextNode(cell));
       tr.append(td);
     }
     return tr;
+  }
+
+  private drop(tr: HTMLTableRowElement): void {
+    tr.remove();
+    if (this.spare.length < kMostSpare) this.spare.push(tr);
   }
 
   // Stands for the rows not made, so that the scrollbar measures them all: its cell's height.
@@ -234,4 +252,9 @@ export class ProtocolPanel extends MovablePanel {
     tr.append(td);
     return td;
   }
+}
+
+function setHeight(cell: HTMLTableCellElement, height: number): void {
+  const value = `${height}px`;
+  if (cell.style.height !== value) cell.style.height = value;
 }
