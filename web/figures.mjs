@@ -4,9 +4,9 @@
 // at "Direkt" (40 steps a second) with the table and with the picture shown, the script time of
 // one keystroke at the end of a program of 20 000 and of 200 000 lines, and the longest task
 // that blocks the page while "Testen" runs 10 000 short cases and one case of 10^8 steps; the
-// script time per step at "Direkt" with the line "Was geschah" and with the panel "Protokoll"
-// open, against the step without them (the page's answers to their notices made no-ops, as
-// before they were drawn; median of 9 windows of 2 s each); and the run loop as WebAssembly
+// script time and the main thread's time per step at "Direkt" with the line "Was geschah" and
+// with the panel "Protokoll" open, against the step without them (the page's answers to their
+// notices made no-ops, as before they were drawn; median of 9 windows of 2 s each); and the run loop as WebAssembly
 // against the native one (figures/run_loop.mjs, after make web-core-test).
 // Usage: node web/figures.mjs   (after make web; Debian's chromium)
 // With QUARZEL_BEFORE=<another quarzel.html> each figure is taken of both pages in one run,
@@ -201,39 +201,60 @@ try {
       await page.close();
     }
   }
+  // The aids at "Direkt": per step the script time and the main thread's whole time (tasks:
+  // script, style, layout, paint), each page and variant in turn, three rounds of three 2-s
+  // windows each, so that a shared machine's noise falls on all alike; medians of the nine.
   if (wanted.includes('lernen')) {
-    const perStep = {};
-    for (const variant of ['ohne', 'Was geschah', 'Was geschah und Protokoll']) {
-      const { page } = await openPage(chromium.browser);
-      await typeProgram(page, 'MRK A\nINC\nSTO 1\nLAD 1\nSTO [1]\nJMP A\nSTP');
-      if (variant === 'ohne') {
-        await page.evaluate(() => {
-          const calls = window.quarzel.pageCalls();
-          for (const name of ['sentenceChanged', 'traceRowsAdded', 'traceRowsRemoved', 'showHistory']) calls[name] = () => {};
-        });
+    const variants = ['ohne', 'Was geschah', 'Was geschah und Protokoll'];
+    const taken = new Map();
+    for (let round = 0; round < 3; ++round) {
+      for (const { name, url } of pages) {
+        for (const variant of variants) {
+          const { page } = await openPage(chromium.browser, { url });
+          await typeProgram(page, 'MRK A\nINC\nSTO 1\nLAD 1\nSTO [1]\nJMP A\nSTP');
+          if (variant === 'ohne') {
+            await page.evaluate(() => {
+              const calls = window.quarzel.pageCalls();
+              for (const call of ['sentenceChanged', 'traceRowsAdded', 'traceRowsRemoved', 'showHistory']) calls[call] = () => {};
+            });
+          }
+          if (variant.includes('Protokoll')) await click(page, 'button', 'Protokoll');
+          await click(page, 'radio', 'Direkt');
+          await click(page, 'button', 'Start');
+          await answer(page, 'OK');
+          await click(page, 'button', 'Start');
+          await answer(page, 'OK');
+          const session = await page.createCDPSession();
+          await session.send('Performance.enable');
+          const clocks = async () => {
+            const { metrics } = await session.send('Performance.getMetrics');
+            const of = (metric) => metrics.find((m) => m.name === metric).value * 1000;
+            return [of('ScriptDuration'), of('TaskDuration')];
+          };
+          const steps = () => page.$eval('#lbSteps', (e) => Number(e.textContent.replace(/\D/g, '')));
+          await click(page, 'button', 'Start');
+          await new Promise((resolve) => setTimeout(resolve, 500));
+          const key = `${name}|${variant}`;
+          if (!taken.has(key)) taken.set(key, { script: [], task: [] });
+          for (let i = 0; i < 3; ++i) {
+            const [steps0, [script0, task0]] = [await steps(), await clocks()];
+            await new Promise((resolve) => setTimeout(resolve, 2000));
+            const [[script1, task1], steps1] = [await clocks(), await steps()];
+            taken.get(key).script.push((script1 - script0) / (steps1 - steps0));
+            taken.get(key).task.push((task1 - task0) / (steps1 - steps0));
+          }
+          await page.close();
+        }
       }
-      if (variant.includes('Protokoll')) await click(page, 'button', 'Protokoll');
-      await click(page, 'radio', 'Direkt');
-      await click(page, 'button', 'Start');
-      await answer(page, 'OK');
-      await click(page, 'button', 'Start');
-      await answer(page, 'OK');
-      const metric = await scriptClock(page);
-      const steps = async () => Number((await value(page, 'status', 'Schritte')).replace(/\D/g, ''));
-      await click(page, 'button', 'Start');
-      await new Promise((resolve) => setTimeout(resolve, 500));
-      const windows = [];
-      for (let i = 0; i < 9; ++i) {
-        const [steps0, script0] = [await steps(), await metric()];
-        await new Promise((resolve) => setTimeout(resolve, 2000));
-        const [script1, steps1] = [await metric(), await steps()];
-        windows.push((script1 - script0) / (steps1 - steps0));
+    }
+    for (const { name } of pages) {
+      const without = taken.get(`${name}|ohne`);
+      for (const variant of variants) {
+        const { script, task } = taken.get(`${name}|${variant}`);
+        const over = (values, base) => variant === 'ohne' ? '' : `, ${((median(values) / median(base) - 1) * 100).toFixed(1)} % über ohne`;
+        console.log(`[${name}] Ein Schritt bei Direkt, ${variant}: Median ${median(script).toFixed(3)} ms Skriptzeit${over(script, without.script)} ` +
+          `(${spread(script, 3)}); Hauptthread ${median(task).toFixed(3)} ms${over(task, without.task)} (${spread(task, 3)})`);
       }
-      perStep[variant] = median(windows);
-      const over = variant === 'ohne' ? '' : `, ${((perStep[variant] / perStep.ohne - 1) * 100).toFixed(1)} % über ohne`;
-      console.log(`Ein Schritt bei Direkt, ${variant}: Median ${perStep[variant].toFixed(3)} ms Skriptzeit${over} ` +
-        `(${windows.map((w) => w.toFixed(3)).join(', ')})`);
-      await page.close();
     }
   }
 } finally {

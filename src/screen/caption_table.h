@@ -85,6 +85,7 @@ inline constexpr CaptionField kCaptionFields[] = {
     QZ_CAPTION(frmData),
     // The run's learning aids.
     QZ_CAPTION(lbSentence),
+    QZ_CAPTION(lbHistory),
     QZ_CAPTION(tbHistory),
     QZ_CAPTION(tbHistoryTip),
     QZ_CAPTION(btBackToBreakpoint),

@@ -9,9 +9,11 @@ inline constexpr char tbHistory[] = "Verlauf";
 inline constexpr char tbHistoryTip[] =
     "Verlauf: zurück zu einem früheren Schritt oder wieder vorwärts bis zum neuesten; "
     "Eingaben werden dabei nicht erneut erfragt";
-// The page's tip of "Protokoll" (a panel there, the slider beside it in the run panel); the
-// other captions of the protocol and of "Zurück bis Haltepunkt" are the window's (captions.h).
-inline constexpr char btProtocolPanelTip[] = "Ablaufprotokoll: eine Zeile je ausgeführtem Schritt";
+// The page's tip of "Protokoll" (a panel there, headed by "Verlauf" as the window's protocol
+// window); the other captions of the protocol, "Verlauf:" and "Zurück bis Haltepunkt" are the
+// window's (captions.h).
+inline constexpr char btProtocolPanelTip[] =
+    "Ablaufprotokoll: eine Zeile je ausgeführtem Schritt, darüber der Verlauf";
 inline constexpr char cbTraceFormat[] = "Format";
 inline constexpr char lbTraceEmpty[] = "Noch kein Schritt ausgeführt.";
 

@@ -59,12 +59,9 @@ class Rows {
     int m_top;
 };
 
-// The sentence "Was geschah" takes two lines of the bar.
-constexpr int kSentenceHeight = 36;
-
 // The run panel's rows, inside a bar of the given width; its height is returned. A control
 // added to the panel is one more entry in one of these rows, or one more row.
-int placeRunPanel(MainLayout& l, PageLearnLayout& learn, int width) {
+int placeRunPanel(MainLayout& l, LearnLayout& learn, int width) {
     Rows bar(l, width, kCaptionTop);
     bar.row({&MainLayout::btCheck, &MainLayout::btRun, &MainLayout::btStep, &MainLayout::btBack},
             kTouchSize);
@@ -74,13 +71,12 @@ int placeRunPanel(MainLayout& l, PageLearnLayout& learn, int width) {
         {&MainLayout::rbStep, &MainLayout::rbSlow, &MainLayout::rbFast, &MainLayout::rbDirect},
         kTouchSize);
     bar.row({&MainLayout::lbSteps, &MainLayout::btAufgabe}, kTouchSize);
-    // The slider under the step count, as wide as "Schritte" and "Aufgabe" together would be
-    // without the two buttons beside it; they are as wide as one of the four above.
-    bar.row({&learn.tbHistory, &learn.tbHistory, &learn.btBackToBreakpoint, &learn.btProtocol},
+    // The sentence in two lines where three of the four buttons above lie, "Protokoll" under
+    // the fourth ("Zurück"): one row for both keeps the bar low on a phone.
+    bar.row({&learn.lbSentence, &learn.lbSentence, &learn.lbSentence, &learn.btProtocol},
             kTouchSize);
-    learn.tbHistory.width = learn.btBackToBreakpoint.left - kGap - kMargin;
-    learn.tbHistory.left = kMargin;
-    bar.row({&learn.lbSentence}, kSentenceHeight);
+    learn.lbSentence.width = learn.btProtocol.left - kGap - kMargin;
+    learn.lbSentence.left = kMargin;
     return bar.boxHeight();
 }
 
@@ -121,6 +117,7 @@ PageLayout computeNarrowLayout(int clientWidth, int clientHeight) {
     const int width = std::max(0, clientWidth - 2 * kMargin);
 
     const int barHeight = placeRunPanel(l, page.learn, width);
+    page.sentenceBox = &MainLayout::gbFlowControl;
     const int registersHeight = placeRegisters(l, width);
     const int buttonsHeight = placeCommandButtons(l, width);
 
@@ -159,7 +156,7 @@ PageLayout computePageLayout(int clientWidth, int clientHeight, bool touch) {
     page.width = clientWidth;
     page.height = std::max(kMinimumLayoutHeight, clientHeight);
     page.controls = computeMainLayout(page.width, page.height);
-    page.height = placeLearnControlsWide(page.controls, page.height, page.learn);
+    page.learn = computeLearnLayout(page.controls);
     return page;
 }
 

@@ -2,8 +2,8 @@
 // narrow form for tablets in portrait and phones, with touch-sized controls in one column.
 #pragma once
 
+#include "screen/learn_layout.h"
 #include "screen/main_layout.h"
-#include "screen/page_learn_layout.h"
 
 namespace quarzel {
 
@@ -22,8 +22,12 @@ struct PageLayout {
     int width = 0;
     int height = 0;
     MainLayout controls;
-    // The run's learning aids, placed with the run panel's controls (relative to it).
-    PageLearnLayout learn;
+    // "Was geschah" and "Protokoll". In the window's form they are the window's own rectangles
+    // (the line in the command group, the button in the run panel); in the narrow form both lie
+    // in the bar. "Verlauf" and "Zurück bis Haltepunkt" head the protocol panel in both forms.
+    LearnLayout learn;
+    // The box the line "Was geschah" lies in (its rectangle is relative to that box).
+    LayoutRect MainLayout::*sentenceBox = &MainLayout::gbFile;
 };
 
 // Everything in one column at the client width: the registers side by side, the program, the

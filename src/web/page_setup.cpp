@@ -150,14 +150,21 @@ const char* CoreCalls::qz_layout(int width, int height, bool touch) {
     for (const LayoutField& field : kLayoutFields) {
         add(field.name, page.controls.*field.rect);
     }
-    for (const PageLearnField& field : kPageLearnFields) {
+    for (const LearnLayoutField& field : kLearnLayoutFields) {
         add(field.name, page.learn.*field.rect);
+    }
+    const char* sentenceBox = "";
+    for (const LayoutField& field : kLayoutFields) {
+        if (field.rect == page.sentenceBox) {
+            sentenceBox = field.name;
+        }
     }
     json = JsonObject()
                .raw("narrow", page.narrow ? "true" : "false")
                .raw("runPanelFixed", page.runPanelFixed ? "true" : "false")
                .number("width", page.width)
                .number("height", page.height)
+               .text("sentenceBox", sentenceBox)
                .raw("rects", rects.str())
                .str();
     return json.c_str();

@@ -9,7 +9,6 @@ import iconView from 'lucide-static/icons/layout-grid.svg';
 import iconHelp from 'lucide-static/icons/circle-help.svg';
 import iconExit from 'lucide-static/icons/log-out.svg';
 import iconExamples from 'lucide-static/icons/library.svg';
-import iconBackToBreakpoint from 'lucide-static/icons/skip-back.svg';
 
 import { CloseResult, type PageSetup } from './boundary';
 import { BoundaryError, type PageAnswers, answerPageCalls, core, detach, fileSystem, guarded, isBusy, onCommandDone, pageAnswers, startCore, whenIdle } from './core';
@@ -222,30 +221,38 @@ function buildWindow(app: HTMLElement): void {
   fitExamplesCaption(examples);
 }
 
-// The run's learning aids in the run panel: "Verlauf" with "Zurück bis Haltepunkt", "Protokoll"
-// and the line "Was geschah".
+// The run's learning aids: "Protokoll" in the run panel, the line "Was geschah" (placed in the
+// box the layout names), and "Verlauf" with "Zurück bis Haltepunkt" heading the protocol panel,
+// as in the window's protocol window; their access keys work while the panel is in use.
 function buildLearnControls(gbFlow: HTMLElement): void {
   const c = captions;
-  const slider = el('input', 'tbHistory');
-  gbFlow.append(slider);
-  const back = button('btBackToBreakpoint', '', gbFlow, () => void core.qz_back_to_breakpoint());
-  back.className = 'icon-only';
-  back.innerHTML = iconBackToBreakpoint.replace(/<!--[^>]*-->/g, '');
-  back.firstElementChild?.setAttribute('aria-hidden', 'true');
-  back.setAttribute('aria-label', plainCaption(c.btBackToBreakpoint));
-  back.title = c.btBackToBreakpointTip;
-  history = new HistoryControls(slider, back, c.tbHistory, c.tbHistoryTip);
   button('btProtocol', c.btProtocol, gbFlow, () => protocol.toggle()).title = c.btProtocolPanelTip;
   const line = el('div', 'lbSentence');
   gbFlow.append(line);
   sentence = new SentenceLine(line);
+
+  const head = document.createElement('div');
+  head.className = 'protocol-history';
+  const caption = document.createElement('label');
+  label(caption, c.lbHistory);
+  const sliderKey = caption.accessKey;
+  caption.accessKey = '';
+  caption.removeAttribute('aria-label');
+  caption.htmlFor = 'tbHistory';
+  const slider = el('input', 'tbHistory');
+  const back = button('btBackToBreakpoint', c.btBackToBreakpoint, head, () => void core.qz_back_to_breakpoint());
+  const backKey = back.accessKey;
+  back.accessKey = '';
+  back.title = c.btBackToBreakpointTip;
+  head.prepend(caption, slider);
+  history = new HistoryControls(slider, back, c.tbHistory, c.tbHistoryTip);
   protocol = new ProtocolPanel({
     caption: c.frmProtocol,
     columns: setup.traceColumns,
     exportCaption: c.btTraceExport,
     formatCaption: c.cbTraceFormat,
     empty: c.lbTraceEmpty,
-  });
+  }, { row: head, keys: [[slider, sliderKey], [back, backKey]] }, setup.table.rowHeight);
 }
 
 // "Beispiele" narrower than the other command buttons (800 x 600): its caption on two lines
@@ -314,6 +321,8 @@ export interface PageLayout {
   width: number;
   height: number;
   rects: Record<string, [number, number, number, number]>;
+  // The box the line "Was geschah" lies in: the command group, or the narrow form's bar.
+  sentenceBox: string;
 }
 
 // A finger rather than a mouse: the narrow form at any width, for its touch-sized controls.
@@ -348,6 +357,9 @@ function place(width: number, height: number): void {
   app.style.width = `${layout.width}px`;
   app.style.height = `${layout.height}px`;
   const { rects } = layout;
+  const sentenceBox = controls.get(layout.sentenceBox)!;
+  const line = controls.get('lbSentence')!;
+  if (line.parentElement !== sentenceBox) sentenceBox.append(line);
   for (const [name, [left, top, w, h]] of Object.entries(rects)) {
     const e = controls.get(name)!;
     e.style.left = `${left}px`;

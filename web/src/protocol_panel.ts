@@ -1,6 +1,6 @@
-// The panel "Protokoll": the run's protocol as a table, one row per step, read from the core
-// only for the rows in sight (it may hold 100 000 steps), following the newest row while the
-// view stands at the end; "Exportieren" writes it as CSV or HTML through the core's save.
+// The panel "Protokoll": "Verlauf" at its head, then the run's protocol as a table, one row per
+// step, read from the core only for the rows in sight (it may hold 100 000 steps), following the
+// newest row while the view stands at the end; "Exportieren" writes it as CSV or HTML.
 
 import { core, guarded, isBusy } from './core';
 import { FrameDrawing } from './frame';
@@ -14,33 +14,54 @@ export interface ProtocolTexts {
   empty: string;     // said while the protocol has no row
 }
 
-// Every row has this height (the style sheet's), so that a row's place follows from its number.
-const kRowHeight = 20;
+// What heads the panel: "Verlauf" and "Zurück bis Haltepunkt", as in the window's protocol
+// window, with their access keys, which work while the panel is in use.
+export interface ProtocolHead {
+  row: HTMLElement;
+  keys: Array<[HTMLElement, string]>;
+}
+
+// Rows kept for taking again: more than a view's worth are never needed at once.
+const kMostSpare = 64;
 // Rows made beyond the visible ones, above and below, so that a small scroll shows no gap.
 const kSpareRows = 4;
 
+// A run at "Direkt" adds a row per step. So a frame reads no layout: every row and the header
+// are one known height (the style sheet sets them from the core's table geometry), the view's
+// height comes from a ResizeObserver and its position from the user's scroll events; the rows
+// that stay in sight stay in the document, only those coming in and going out are added and
+// removed, and the view follows the newest row once the frame's layout is done.
 export class ProtocolPanel extends MovablePanel {
   private readonly scroller: HTMLDivElement;
   private readonly table: HTMLTableElement;
   private readonly rows: HTMLTableSectionElement;
   private readonly emptyLine: HTMLDivElement;
   private readonly drawing = new FrameDrawing(guarded(() => this.draw()));
-  private readonly made = new Map<number, HTMLTableRowElement>();
   private readonly topSpacer: HTMLTableCellElement;
   private readonly bottomSpacer: HTMLTableCellElement;
+  // The rows in the document, between the spacers: the steps shownLow..shownLow+shown.length-1.
+  private shown: HTMLTableRowElement[] = [];
+  // Rows gone out of sight, taken again for rows coming in: a step at "Direkt" moves one row
+  // from the top to the bottom and changes its texts instead of making ten cells anew.
+  private spare: HTMLTableRowElement[] = [];
+  private shownLow = 1;
   private first = 1;
   private last = 0;
+  private viewHeight = 0;
+  private scrollTop = 0;
+  // The position the page scrolled to itself: its scroll event is not the user's.
+  private scrolledTo: number | undefined;
   // The view stands at the newest row and stays there as rows come.
   private following = true;
 
-  constructor(texts: ProtocolTexts) {
+  constructor(texts: ProtocolTexts, head: ProtocolHead, private readonly rowHeight: number) {
     super(texts.caption, 'protocol');
     this.scroller = document.createElement('div');
     this.scroller.className = 'protocol-rows';
     this.scroller.tabIndex = 0;
     this.table = document.createElement('table');
     this.table.setAttribute('aria-label', texts.caption);
-    const head = document.createElement('thead');
+    const thead = document.createElement('thead');
     const headRow = document.createElement('tr');
     headRow.setAttribute('aria-rowindex', '1');
     for (const column of texts.columns) {
@@ -49,17 +70,35 @@ export class ProtocolPanel extends MovablePanel {
       th.textContent = column;
       headRow.append(th);
     }
-    head.append(headRow);
+    thead.append(headRow);
     this.rows = document.createElement('tbody');
-    this.table.append(head, this.rows);
+    this.table.append(thead, this.rows);
     this.topSpacer = this.spacer();
     this.bottomSpacer = this.spacer();
+    this.rows.append(this.topSpacer.parentElement!, this.bottomSpacer.parentElement!);
     this.scroller.append(this.table);
     this.scroller.addEventListener('scroll', () => {
-      const s = this.scroller;
-      this.following = s.scrollTop + s.clientHeight >= s.scrollHeight - kRowHeight;
+      // The page's own scroll is not read back: at this point of a frame the page may have
+      // changed since the last layout, and reading the position would lay it out at once.
+      if (this.scrolledTo !== undefined) {
+        this.scrolledTo = undefined;
+        return;
+      }
+      const top = this.scroller.scrollTop;
+      this.scrollTop = top;
+      this.following = top + this.viewHeight >= this.totalHeight() - this.rowHeight;
       this.drawing.schedule();
     });
+    new ResizeObserver((entries) => {
+      const height = Math.round(entries[0].contentRect.height);
+      if (height === this.viewHeight) return;
+      this.viewHeight = height;
+      this.keepAtEnd();
+      this.changed();
+    }).observe(this.scroller);
+    // The view follows the newest row once the grown table is laid out, when scrolling costs
+    // no layout of its own.
+    new ResizeObserver(() => this.keepAtEnd()).observe(this.table);
 
     this.emptyLine = document.createElement('div');
     this.emptyLine.className = 'protocol-empty';
@@ -78,7 +117,8 @@ export class ProtocolPanel extends MovablePanel {
     });
     buttons.append(format, exporter);
 
-    this.panel.append(this.titleBar, this.emptyLine, this.scroller, buttons);
+    this.panel.append(this.titleBar, head.row, this.emptyLine, this.scroller, buttons);
+    for (const [element, key] of head.keys) this.ownAccessKey(element, key);
     // Left of the run panel, which stays free to click while the protocol grows.
     this.open(8, 120);
   }
@@ -90,8 +130,10 @@ export class ProtocolPanel extends MovablePanel {
 
   // Rows gone (taken back, or the run begun anew): a later step of the same number is another.
   removed(first: number, last: number): void {
-    for (const step of this.made.keys()) {
-      if (step >= first && step <= last) this.made.delete(step);
+    const high = this.shownLow + this.shown.length - 1;
+    if (this.shown.length > 0 && first <= high && last >= this.shownLow) {
+      for (const tr of this.shown) this.drop(tr);
+      this.shown = [];
     }
     this.changed();
   }
@@ -104,63 +146,99 @@ export class ProtocolPanel extends MovablePanel {
     }
   }
 
-  // The rows in sight and a few beyond; a row made once is kept while it stays in reach, so
-  // that a frame at "Direkt" reads only the newest rows from the core.
+  // The header and every row.
+  private totalHeight(): number {
+    return (1 + Math.max(0, this.last - this.first + 1)) * this.rowHeight;
+  }
+
   private draw(): void {
     if (this.panel.hidden) return;
     [this.first, this.last] = JSON.parse(core.qz_trace_span()) as [number, number];
     const count = Math.max(0, this.last - this.first + 1);
-    this.emptyLine.hidden = count > 0;
-    this.table.setAttribute('aria-rowcount', String(count + 1));
-    const s = this.scroller;
-    const head = this.table.tHead!.offsetHeight;
-    const total = head + count * kRowHeight;
-    if (this.following) s.scrollTop = Math.max(0, total - s.clientHeight);
-    const top = Math.max(0, Math.min(s.scrollTop, total - s.clientHeight));
-    const from = Math.max(0, Math.floor(top / kRowHeight) - kSpareRows);
-    const shown = Math.max(0, Math.min(count - from, Math.ceil(s.clientHeight / kRowHeight) + 2 * kSpareRows));
-    const low = this.first + from;
-    const high = low + shown - 1;
-    for (const step of this.made.keys()) {
-      if (step < low || step > high) this.made.delete(step);
+    if (this.emptyLine.hidden !== count > 0) this.emptyLine.hidden = count > 0;
+    const rowCount = String(count + 1);
+    if (this.table.getAttribute('aria-rowcount') !== rowCount) this.table.setAttribute('aria-rowcount', rowCount);
+    const total = this.totalHeight();
+    const view = this.viewHeight;
+    const top = this.following ? Math.max(0, total - view) : Math.max(0, Math.min(this.scrollTop, total - view));
+    // Row i (from 0) lies below the header, from (i + 1) row heights down.
+    const from = Math.max(0, Math.floor(top / this.rowHeight) - 1 - kSpareRows);
+    const shown = Math.max(0, Math.min(count - from, Math.ceil(view / this.rowHeight) + 1 + 2 * kSpareRows));
+    this.placeRows(this.first + from, this.first + from + shown - 1);
+    setHeight(this.topSpacer, from * this.rowHeight);
+    setHeight(this.bottomSpacer, Math.max(0, count - from - shown) * this.rowHeight);
+  }
+
+  private keepAtEnd(): void {
+    if (!this.following || this.panel.hidden) return;
+    const top = Math.max(0, this.totalHeight() - this.viewHeight);
+    if (top === this.scrollTop) return;
+    this.scrollTop = top;
+    this.scrolledTo = top;
+    this.scroller.scrollTop = top;
+  }
+
+  // The rows low..high between the spacers: those already there stay, the others are read from
+  // the core in one call for each end.
+  private placeRows(low: number, high: number): void {
+    const oldLow = this.shownLow;
+    const oldHigh = oldLow + this.shown.length - 1;
+    if (high < low || high < oldLow || low > oldHigh) {
+      for (const tr of this.shown) this.drop(tr);
+      this.shown = high >= low ? this.read(low, high) : [];
+      this.topSpacer.parentElement!.after(...this.shown);
+    } else {
+      while (this.shown.length > 0 && this.shownLow < low) {
+        this.drop(this.shown.shift()!);
+        this.shownLow += 1;
+      }
+      while (this.shown.length > 0 && this.shownLow + this.shown.length - 1 > high) this.drop(this.shown.pop()!);
+      if (low < this.shownLow) {
+        const before = this.read(low, this.shownLow - 1);
+        this.topSpacer.parentElement!.after(...before);
+        this.shown = before.concat(this.shown);
+        this.shownLow = low;
+      }
+      const end = this.shownLow + this.shown.length - 1;
+      if (high > end) {
+        const after = this.read(Math.max(low, end + 1), high);
+        this.bottomSpacer.parentElement!.before(...after);
+        this.shown = this.shown.concat(after);
+      }
     }
-    let missingLow = 0;
-    let missingHigh = -1;
-    for (let step = low; step <= high; ++step) {
-      if (this.made.has(step)) continue;
-      if (missingHigh < missingLow) missingLow = step;
-      missingHigh = step;
-    }
-    if (missingHigh >= missingLow) {
-      const texts: string[][] = JSON.parse(core.qz_trace_rows(missingLow, missingHigh - missingLow + 1));
-      texts.forEach((cells, i) => {
-        if (!this.made.has(missingLow + i)) this.made.set(missingLow + i, this.row(cells));
-      });
-    }
-    const rows: HTMLTableRowElement[] = [];
-    for (let step = low; step <= high; ++step) {
-      const tr = this.made.get(step);
-      if (!tr) continue;
-      const index = String(step - this.first + 2);
+    this.shownLow = low;
+    this.shown.forEach((tr, i) => {
+      const index = String(low + i - this.first + 2);
       if (tr.getAttribute('aria-rowindex') !== index) tr.setAttribute('aria-rowindex', index);
-      rows.push(tr);
-    }
-    this.topSpacer.style.height = `${from * kRowHeight}px`;
-    this.bottomSpacer.style.height = `${Math.max(0, (count - from - rows.length) * kRowHeight)}px`;
-    const body = this.rows.children;
-    const same = body.length === rows.length + 2 && rows.every((tr, i) => body[i + 1] === tr);
-    if (!same) this.rows.replaceChildren(this.topSpacer.parentElement!, ...rows, this.bottomSpacer.parentElement!);
-    if (this.following) s.scrollTop = s.scrollHeight;
+    });
+  }
+
+  private read(low: number, high: number): HTMLTableRowElement[] {
+    const texts: string[][] = JSON.parse(core.qz_trace_rows(low, high - low + 1));
+    return texts.map((cells) => this.row(cells));
   }
 
   private row(cells: string[]): HTMLTableRowElement {
+    const reused = this.spare.pop();
+    if (reused) {
+      cells.forEach((cell, i) => {
+        const text = reused.cells[i].firstChild as Text;
+        if (text.data !== cell) text.data = cell;
+      });
+      return reused;
+    }
     const tr = document.createElement('tr');
     for (const cell of cells) {
       const td = document.createElement('td');
-      td.textContent = cell;
+      td.append(document.createTextNode(cell));
       tr.append(td);
     }
     return tr;
+  }
+
+  private drop(tr: HTMLTableRowElement): void {
+    tr.remove();
+    if (this.spare.length < kMostSpare) this.spare.push(tr);
   }
 
   // Stands for the rows not made, so that the scrollbar measures them all: its cell's height.
@@ -174,4 +252,9 @@ export class ProtocolPanel extends MovablePanel {
     tr.append(td);
     return td;
   }
+}
+
+function setHeight(cell: HTMLTableCellElement, height: number): void {
+  const value = `${height}px`;
+  if (cell.style.height !== value) cell.style.height = value;
 }

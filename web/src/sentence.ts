@@ -1,17 +1,25 @@
-// "Was geschah": one line in the run panel with the sentence of the step taken last (or the
-// checker's hint), a polite live region so that a screen reader reads each new sentence.
+// "Was geschah": one line in the command group (in the narrow form's bar) with the sentence of
+// the step taken last (or the checker's hint), a polite live region for screen readers.
 
 import { core, guarded } from './core';
 import { FrameDrawing } from './frame';
 
 export class SentenceLine {
   private readonly drawing = new FrameDrawing(guarded(() => this.draw()));
+  // The line's one text node: a new sentence changes its text, never the element's children.
+  private readonly text = document.createTextNode('');
 
   // `line`: the element the layout places as lbSentence.
   constructor(private readonly line: HTMLElement) {
     line.className = 'sentence';
     line.setAttribute('role', 'status');
     line.setAttribute('aria-live', 'polite');
+    line.append(this.text);
+    // The line may be narrower than its sentence: the whole of it on hovering, taken when the
+    // pointer comes rather than written with every step.
+    line.addEventListener('pointerenter', () => {
+      line.title = this.text.data;
+    });
   }
 
   // The core's notice: asked for in the next frame.
@@ -21,9 +29,6 @@ export class SentenceLine {
 
   private draw(): void {
     const text = core.qz_step_sentence();
-    if (this.line.textContent === text) return;
-    this.line.textContent = text;
-    // The line may be narrower than its sentence: the whole of it on hovering.
-    this.line.title = text;
+    if (this.text.data !== text) this.text.data = text;
   }
 }
