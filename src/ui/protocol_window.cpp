@@ -1,5 +1,6 @@
 #include "protocol_window.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QSlider>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
 #include "qt_text.h"
 #include "screen/captions.h"
@@ -118,19 +120,30 @@ void TfrmProtocol::toggle() {
 
 void TfrmProtocol::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // Hidden, the table heard of nothing: it starts from the workbench's protocol.
+    catchUp();
+}
+
+void TfrmProtocol::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && onScreen() &&
+        (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) != 0) {
+        catchUp();
+    }
+}
+
+void TfrmProtocol::catchUp() {
+    // Hidden or minimised, the table heard of nothing: it starts from the workbench's protocol.
     m_model->reload();
     m_tvTrace->scrollToBottom();
 }
 
 void TfrmProtocol::rowsRemoved(std::uint64_t first, std::uint64_t last) {
-    if (isVisible()) {
-        m_model->rowsRemoved(first, last);
-    }
+    // Marked even unseen (cheap): no kept text of a step taken back outlives it.
+    m_model->rowsRemoved(first, last);
 }
 
 void TfrmProtocol::syncRows() {
-    if (isVisible() && m_model->sync()) {
+    if (onScreen() && m_model->sync()) {
         m_tvTrace->scrollToBottom();
     }
 }

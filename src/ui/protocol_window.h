@@ -45,9 +45,13 @@ class TfrmProtocol : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void command(const std::function<void()>& run);
+    // Hidden or minimised, the table is told nothing and catches up when it is shown again.
+    bool onScreen() const { return isVisible() && !isMinimized(); }
+    void catchUp();
 
     Workbench& m_workbench;
     TraceTableModel* m_model;

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "model/machine_state.h"
 #include "protocol_window.h"
 #include "qt_text.h"
 #include "sentence_line.h"
@@ -13,6 +14,9 @@ namespace {
 
 // One frame of a 60 Hz screen.
 constexpr int kFrameMs = 16;
+// The protocol's pace during a timed run: four times a second, every tenth tick at "Direkt".
+// Drawn at every tick, its table would cost several times the tick itself.
+constexpr std::int64_t kProtocolPaceMs = 250;
 
 }  // namespace
 
@@ -22,10 +26,16 @@ RunReport::RunReport(const Workbench& workbench, SentenceLine& sentence, TfrmPro
       m_workbench(workbench),
       m_sentence(sentence),
       m_protocol(protocol),
-      m_frame(new QTimer(this)) {
+      m_frame(new QTimer(this)),
+      m_pace(new QTimer(this)) {
     m_frame->setSingleShot(true);
     m_frame->setInterval(kFrameMs);
     connect(m_frame, &QTimer::timeout, this, &RunReport::drawNow);
+    m_pace->setSingleShot(true);
+    connect(m_pace, &QTimer::timeout, this, &RunReport::drawProtocol);
+    m_started.start();
+    m_clock = [this] { return static_cast<std::int64_t>(m_started.elapsed()); };
+    m_protocolDrawn = -kProtocolPaceMs;
 }
 
 void RunReport::sentenceChanged() {
@@ -66,6 +76,29 @@ void RunReport::drawNow() {
         m_sentenceDue = false;
         m_sentence.setSentence(toQString(m_workbench.stepSentence()));
     }
+    drawProtocol();
+}
+
+bool RunReport::timedRun() const {
+    const MachineState& machine = m_workbench.machine();
+    return machine.VM_Running && machine.RunMode != Speed::Step;
+}
+
+void RunReport::drawProtocol() {
+    if (!m_rowsDue && !m_historyDue) {
+        return;
+    }
+    const std::int64_t now = m_clock();
+    const std::int64_t since = now - m_protocolDrawn;
+    if (timedRun() && since >= 0 && since < kProtocolPaceMs) {
+        // Drawn at its pace; a run that stops meanwhile is drawn when the pace comes.
+        if (!m_pace->isActive()) {
+            m_pace->start(static_cast<int>(kProtocolPaceMs - since));
+        }
+        return;
+    }
+    m_pace->stop();
+    m_protocolDrawn = now;
     if (m_rowsDue) {
         m_rowsDue = false;
         m_protocol.syncRows();

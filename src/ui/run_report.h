@@ -1,10 +1,13 @@
 // What the window draws of a run besides registers and memory: the line "Was geschah", the
 // protocol's rows and the slider "Verlauf". The core says what changed at every step; this
 // draws it once per frame at most, so a run at "Direkt" makes no sentence and no row per step.
+// While a timed run goes on, the protocol (a whole table repainted) comes a few times a second.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <cstdint>
+#include <functional>
 
 #include "common/views.h"
 
@@ -32,13 +35,23 @@ class RunReport : public QObject {
     void drawNow();
     bool due() const;
 
+    // Milliseconds on a steady clock; the benchmark gives ticks that follow each other without
+    // waiting the run's own pace.
+    void setClock(std::function<std::int64_t()> clock) { m_clock = std::move(clock); }
+
   private:
     void schedule();
+    void drawProtocol();
+    bool timedRun() const;
 
     const Workbench& m_workbench;
     SentenceLine& m_sentence;
     TfrmProtocol& m_protocol;
     QTimer* m_frame;
+    QTimer* m_pace;
+    QElapsedTimer m_started;
+    std::function<std::int64_t()> m_clock;
+    std::int64_t m_protocolDrawn = 0;
     bool m_sentenceDue = false;
     bool m_rowsDue = false;
     bool m_historyDue = false;

@@ -28,7 +28,27 @@ QVariant TraceTableModel::data(const QModelIndex& index, int role) const {
     if (step < held.first || step > held.last) {
         return {};  // gone in the core, not yet from the view (until the next sync)
     }
-    return toQString(m_workbench.traceRow(step)[static_cast<std::size_t>(index.column())]);
+    return cachedRow(step).texts[static_cast<std::size_t>(index.column())];
+}
+
+const TraceTableModel::CachedRow& TraceTableModel::cachedRow(std::uint64_t step) const {
+    CachedRow& slot = m_cache[step % kCachedRows];
+    if (slot.step != step) {
+        const TraceTexts texts = m_workbench.traceRow(step);
+        for (std::size_t c = 0; c < kTraceColumnCount; ++c) {
+            slot.texts[c] = toQString(texts[c]);
+        }
+        slot.step = step;
+    }
+    return slot;
+}
+
+void TraceTableModel::forget(std::uint64_t first, std::uint64_t last) {
+    for (CachedRow& slot : m_cache) {
+        if (slot.step >= first && slot.step <= last) {
+            slot.step = 0;
+        }
+    }
 }
 
 QVariant TraceTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -47,6 +67,7 @@ QVariant TraceTableModel::headerData(int section, Qt::Orientation orientation, i
 void TraceTableModel::rowsRemoved(std::uint64_t first, std::uint64_t last) {
     // The core takes rows from the front (the journal forgot them), from the back ("Zurück"),
     // or all of them (a new run); a step taken back and anew has a row of new texts.
+    forget(first, last);
     if (first <= std::max(m_validFrom, m_first)) {
         m_validFrom = std::max(m_validFrom, last + 1);
     } else {
@@ -98,6 +119,7 @@ bool TraceTableModel::sync() {
 
 void TraceTableModel::reload() {
     beginResetModel();
+    forget(0, UINT64_MAX);
     const StepSpan held = m_workbench.traceSpan();
     m_first = held.first;
     m_last = held.last;

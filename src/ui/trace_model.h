@@ -1,10 +1,15 @@
 // The protocol ("Ablaufprotokoll") as a Qt item model: one row per step whose row the workbench
 // holds, its texts asked for only when a row is drawn, so that 100 000 rows cost no more than
-// the few on the screen.
+// the few on the screen. The texts of the rows drawn last are kept, so that a row's ten cells
+// (and each repaint of the rows in sight) make the row's texts once.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QString>
+#include <array>
 #include <cstdint>
+
+#include "files/trace_table.h"
 
 namespace quarzel {
 
@@ -32,7 +37,20 @@ class TraceTableModel : public QAbstractTableModel {
     void reload();
 
   private:
+    // Texts of a step's row; `step` 0 marks a free slot (steps count from 1).
+    struct CachedRow {
+        std::uint64_t step = 0;
+        std::array<QString, kTraceColumnCount> texts;
+    };
+    // Enough slots for the rows of a tall window; a step's slot is its number modulo the size.
+    static constexpr std::size_t kCachedRows = 256;
+
+    const CachedRow& cachedRow(std::uint64_t step) const;
+    // A row taken back or forgotten loses its texts at once: the step may be taken anew.
+    void forget(std::uint64_t first, std::uint64_t last);
+
     const Workbench& m_workbench;
+    mutable std::array<CachedRow, kCachedRows> m_cache;
     // The steps whose rows the views were last told of (first > last: none).
     std::uint64_t m_first = 1;
     std::uint64_t m_last = 0;

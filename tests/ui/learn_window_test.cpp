@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTableView>
@@ -25,6 +26,7 @@
 #include "screen/main_layout.h"
 #include "sentence_line.h"
 #include "session/workbench.h"
+#include "session/workbench_internals.h"
 #include "trace_model.h"
 
 using namespace quarzel;
@@ -60,6 +62,11 @@ class LearnWindowTest : public QObject {
     void failedCheckGivesTheHint();
     void protocolGrowsShrinksAndExports();
     void protocolFollowsADirectRun();
+    void protocolComesAtItsPaceInATimedRun();
+    void protocolOfAStepTakenAnew();
+    void protocolHoldsTheJournalsLastSteps();
+    void protocolMinimisedCatchesUp();
+    void protocolExportedAsHtml();
     void sliderBackAndForwardThroughInput();
     void backToBreakpoint();
     void newControlsLieInFreeSpace_data();
@@ -105,6 +112,28 @@ class LearnWindowTest : public QObject {
         }
         s.steps = child<QLabel>("lbSteps")->text();
         return s;
+    }
+    // Each row of the table against the core's texts of its step (rows `from` to the end).
+    void compareRows(QAbstractItemModel* model, int from = 0) {
+        const StepSpan span = wb().traceSpan();
+        QCOMPARE(static_cast<std::uint64_t>(model->rowCount()), span.last - span.first + 1);
+        for (int r = from; r < model->rowCount(); ++r) {
+            const TraceTexts texts = wb().traceRow(span.first + static_cast<std::uint64_t>(r));
+            for (int c = 0; c < model->columnCount(); ++c) {
+                QCOMPARE(model->index(r, c).data().toString(),
+                         toQString(texts[static_cast<std::size_t>(c)]));
+            }
+        }
+    }
+    // Ticks of the fastest timer, given here rather than by its timer.
+    void directTicks(int count) {
+        for (int i = 0; i < count; ++i) {
+            wb().timerTick(RunTimer::Direct);
+        }
+    }
+    void runDirectWithoutTimer() {
+        wb().speedClick(Speed::Direct);
+        WorkbenchInternals(wb()).views.runPanel.setTimerEnabled(RunTimer::Direct, false);
     }
     TfrmProtocol* openProtocol() {
         TfrmProtocol* protocol = m_form->frmProtocol();
@@ -378,6 +407,199 @@ void LearnWindowTest::newControlsLieInFreeSpace() {
     auto* button = child<QPushButton>("btProtocol");
     QCOMPARE(button->accessibleName(), QStringLiteral("Protokoll"));
     QVERIFY(button->fontMetrics().horizontalAdvance(QStringLiteral("Protokoll")) < button->width());
+}
+
+// While a timed run goes on, the protocol comes a few times a second (the report's clock set
+// here); the sentence at every frame; paused, everything at once.
+void LearnWindowTest::protocolComesAtItsPaceInATimedRun() {
+    type(QStringLiteral("MRK L\nLAD 1\nINC\nSTO 1\nJMP L\nSTP"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QAbstractItemModel* model = protocol->table()->model();
+    RunReport* report = m_form->runReport();
+    auto clockMs = std::make_shared<std::int64_t>(100000);
+    report->setClock([clockMs] { return *clockMs; });
+    checkAndStart();
+    runDirectWithoutTimer();
+    directTicks(3);
+    report->drawNow();
+    compareRows(model);  // the first rows of a run come at once
+
+    // Milliseconds since the rows were drawn, and whether the next draw brings them.
+    const std::pair<std::int64_t, bool> frames[] = {{25, false}, {200, false}, {249, false},
+                                                    {250, true}, {10, false},  {260, true}};
+    std::int64_t since = 0;
+    for (const auto& [at, drawn] : frames) {
+        directTicks(2);
+        *clockMs += at - since;
+        since = drawn ? 0 : at;
+        const int before = model->rowCount();
+        report->drawNow();
+        QCOMPARE(m_form->sentenceLine()->sentence(), toQString(wb().stepSentence()));
+        if (drawn) {
+            compareRows(model);
+        } else {
+            QCOMPARE(model->rowCount(), before);
+            QVERIFY(wb().traceSpan().last - wb().traceSpan().first + 1 >
+                    static_cast<std::uint64_t>(before));
+            QVERIFY(report->due());
+        }
+    }
+    directTicks(2);
+    *clockMs += 1;
+    wb().speedClick(Speed::Step);
+    report->drawNow();
+    QVERIFY(!report->due());
+    compareRows(model);
+}
+
+// A row whose step was taken back and taken anew with another number typed shows the new
+// step's texts, not the ones the table kept of the old.
+void LearnWindowTest::protocolOfAStepTakenAnew() {
+    type(QStringLiteral("INP\nSTO 1\nSTP"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QAbstractItemModel* model = protocol->table()->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    checkAndStart();
+    for (const char* typed : {"7", "12", "7", "3000"}) {
+        {
+            ModalDriver driver;
+            driver.number(QString::fromLatin1(typed));
+            m_form->frmData()->setProperty("driven", false);  // asked again: a new question
+            click("btStep");
+            QTRY_VERIFY(driver.done());
+            QCOMPARE(driver.unexpected, QStringList());
+        }
+        click("btStep");  // STO 1
+        QTRY_VERIFY(!m_form->runReport()->due());
+        compareRows(model);
+        QCOMPARE(model->index(0, 3).data().toString(), QString::fromLatin1(typed));
+        click("btBack");
+        click("btBack");
+        QTRY_VERIFY(!m_form->runReport()->due());
+        QCOMPARE(model->rowCount(), 0);
+    }
+}
+
+// With the journal full (100 000 steps), every further step drops the oldest row: the table
+// keeps 100 000 rows, its first "Schritt" goes on, each row drawn is its step's row.
+void LearnWindowTest::protocolHoldsTheJournalsLastSteps() {
+    type(QStringLiteral("MRK L\nLAD 1\nINC\nSTO 1\nJMP L\nSTP"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QAbstractItemModel* model = protocol->table()->model();
+    checkAndStart();
+    runDirectWithoutTimer();
+    directTicks(100003);
+    wb().speedClick(Speed::Step);
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QCOMPARE(model->rowCount(), 100000);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("4"));
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QTableView* table = protocol->table();
+    for (std::uint64_t first = 5; first <= 8; ++first) {
+        // The rows in sight are drawn (and their texts kept) before the step that shifts them.
+        table->viewport()->repaint();
+        click("btStep");
+        QTRY_VERIFY(!m_form->runReport()->due());
+        QCOMPARE(model->rowCount(), 100000);
+        QCOMPARE(model->index(0, 0).data().toString(), QString::number(first));
+        QCOMPARE(model->index(99999, 0).data().toString(), QString::number(first + 99999));
+        compareRows(model, 99990);
+        // The newest row is in view.
+        QVERIFY(table->viewport()->rect().intersects(table->visualRect(model->index(99999, 0))));
+    }
+    compareRows(model);  // every row, once
+}
+
+// Minimised, the protocol does nothing; shown again, it has the run's rows.
+void LearnWindowTest::protocolMinimisedCatchesUp() {
+    type(QStringLiteral("LAD 1\nINC\nINC\nSTO 1\nSTP"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QAbstractItemModel* model = protocol->table()->model();
+    checkAndStart();
+    click("btStep");
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QCOMPARE(model->rowCount(), 1);
+    protocol->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(protocol->isMinimized());
+    // Further steps and one taken back: the hidden table is not told.
+    for (const char* button : {"btStep", "btStep", "btStep", "btBack"}) {
+        click(button);
+    }
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QCOMPARE(model->rowCount(), 1);
+    protocol->setWindowState(Qt::WindowNoState);
+    QTRY_VERIFY(!protocol->isMinimized());
+    QCOMPARE(model->rowCount(), 3);
+    compareRows(model);
+}
+
+// "Exportieren" as HTML from the window: the texts escaped, the rows those of the table.
+void LearnWindowTest::protocolExportedAsHtml() {
+    type(QStringLiteral("* <b>Summe</b> & \"Rest\"\nLAD 1\nADD 2\nSTO 3\nSTP"));
+    setCell(1, QStringLiteral("5"));
+    setCell(2, QStringLiteral("-7"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QAbstractItemModel* model = protocol->table()->model();
+    checkAndStart();
+    for (int i = 0; i < 4; ++i) {
+        click("btStep");
+    }
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QCOMPARE(model->rowCount(), 4);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lauf.html"));
+    ModalDriver driver;
+    QStringList filters;
+    driver.file(path, nullptr, &filters);
+    protocol->exportMenu()->actions().at(1)->trigger();
+    QTRY_VERIFY(driver.done());
+    QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(filters, QStringList{QStringLiteral("HTML Dateien (*.html)")});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(file.readAll());
+    // The program's own text never becomes markup.
+    QVERIFY(!page.contains(QStringLiteral("<b>")));
+    QVERIFY(
+        page.contains(QStringLiteral("* &lt;b&gt;Summe&lt;/b&gt; &amp; &quot;Rest&quot;</td>")));
+
+    // The page's rows, unescaped, against the table's.
+    QStringList rows;
+    static const QRegularExpression rowPattern(QStringLiteral("<tr>(.*?)</tr>"));
+    static const QRegularExpression cellPattern(QStringLiteral("<t([dh])[^>]*>(.*?)</t\\1>"));
+    for (auto r = rowPattern.globalMatch(page); r.hasNext();) {
+        QStringList cells;
+        const QString row = r.next().captured(1);
+        for (auto c = cellPattern.globalMatch(row); c.hasNext();) {
+            QString text = c.next().captured(2);
+            text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+                .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+                .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+                .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+            cells << text;
+        }
+        rows << cells.join(QLatin1Char('|'));
+    }
+    QStringList shown;
+    QStringList header;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        header << model->headerData(c, Qt::Horizontal).toString();
+    }
+    shown << header.join(QLatin1Char('|'));
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            cells << model->index(r, c).data().toString();
+        }
+        shown << cells.join(QLatin1Char('|'));
+    }
+    QCOMPARE(rows, shown);
 }
 
 QTEST_MAIN(LearnWindowTest)
