@@ -27,13 +27,19 @@ async function loadTask(page) {
   for (const [name, start] of [['Null', 0], ['Noch null', 0], ['Eins', 1]]) {
     text += `[[fall]]\nname = "${name}"\nanfang = { 1 = "${start}" }\n[fall.erwartet]\nfenster = 0\n`;
   }
+  const box = await openTask(page, file, text);
+  await page.waitForFunction(() => document.querySelectorAll('.task tbody tr').length === 3);
+  return box;
+}
+
+// Writes the task file and loads it in the task panel ("Aufgabe", "Laden…").
+async function openTask(page, file, text) {
   await writeFile(file, text);
   await click(page, 'button', 'Aufgabe');
   const box = await byName(page, 'dialog', 'Aufgabe');
   const load = await box.waitForSelector('::-p-aria([name="Laden…"][role="button"])');
   const [chooser] = await Promise.all([page.waitForFileChooser(), load.click()]);
   await chooser.accept([file]);
-  await page.waitForFunction(() => document.querySelectorAll('.task tbody tr').length === 3);
   return box;
 }
 
@@ -43,12 +49,7 @@ async function loadMany(page, count) {
   const file = path.join(folder, 'viele.toml');
   let text = 'titel = "Viele"\nschrittgrenze = 1000\n';
   for (let i = 1; i <= count; ++i) text += `[[fall]]\nname = "F${i}"\n[fall.erwartet]\nfenster = ${i % 3 === 0 ? 1 : 0}\n`;
-  await writeFile(file, text);
-  await click(page, 'button', 'Aufgabe');
-  const box = await byName(page, 'dialog', 'Aufgabe');
-  const load = await box.waitForSelector('::-p-aria([name="Laden…"][role="button"])');
-  const [chooser] = await Promise.all([page.waitForFileChooser(), load.click()]);
-  await chooser.accept([file]);
+  const box = await openTask(page, file, text);
   await page.waitForFunction((n) => document.querySelector('.task table').getAttribute('aria-rowcount') === String(n + 1), {}, count);
   return box;
 }
