@@ -78,15 +78,17 @@ export class ProtocolPanel extends MovablePanel {
     this.rows.append(this.topSpacer.parentElement!, this.bottomSpacer.parentElement!);
     this.scroller.append(this.table);
     this.scroller.addEventListener('scroll', () => {
-      // The page's own scroll is not read back: at this point of a frame the page may have
-      // changed since the last layout, and reading the position would lay it out at once.
-      if (this.scrolledTo !== undefined) {
-        this.scrolledTo = undefined;
-        return;
-      }
+      // The page's own scroll is told from the user's by where the view now stands: a scroll
+      // the browser shortened or left out (the table not yet as tall as counted) sends no event
+      // or another position, and a flag alone would then swallow the user's next scroll.
       const top = this.scroller.scrollTop;
+      const ours = this.scrolledTo !== undefined && Math.abs(top - this.scrolledTo) <= 1;
+      this.scrolledTo = undefined;
+      if (ours) return;
       this.scrollTop = top;
-      this.following = top + this.viewHeight >= this.totalHeight() - this.rowHeight;
+      // At the end of what the user sees: the rows come after it, once drawn.
+      const scroller = this.scroller;
+      this.following = top + scroller.clientHeight >= scroller.scrollHeight - this.rowHeight;
       this.drawing.schedule();
     });
     new ResizeObserver((entries) => {
