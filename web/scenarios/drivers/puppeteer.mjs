@@ -36,13 +36,14 @@ export const chromium = {
   },
 
   // Alt and the letter, with the letter's text, as Chromium's access keys take it; puppeteer's
-  // keyboard leaves the text out while a modifier is held.
+  // keyboard leaves the text out while a modifier is held. The keys go through the page's own
+  // session, after what was sent there before: a file chooser the scenario waits for has its
+  // interception switched on there, and a session of its own could overtake it.
   async pressAccessKey(page, letter) {
-    const session = await page.createCDPSession();
+    const session = page._client();
     const key = { key: letter, code: `Key${letter.toUpperCase()}`, windowsVirtualKeyCode: letter.toUpperCase().charCodeAt(0), modifiers: 1 };
     await session.send('Input.dispatchKeyEvent', { type: 'keyDown', ...key, text: letter, unmodifiedText: letter });
     await session.send('Input.dispatchKeyEvent', { type: 'keyUp', ...key });
-    await session.detach();
   },
 };
 
