@@ -186,9 +186,10 @@ web:
 # virtual X display); one run per engine, each test named with its engine, its time printed; a
 # test that hangs fails after five minutes instead of stopping CI. A test file that fails is run
 # once more: failing twice fails the target, passing the second time is named as unsteady in the
-# summary at the end (scenarios/run_engines.mjs).
-# Then the build's check of the boundary between page and core on deliberately changed copies of
-# its lists (web/tests). The native export that the page's export must equal comes from
+# summary at the end (scenarios/run_engines.mjs), which comes last, so that the end of CI's log
+# names what failed.
+# Before them, the build's check of the boundary between page and core on deliberately changed
+# copies of its lists (web/tests). The native export that the page's export must equal comes from
 # tests/webpage, the grades that the page's "Aufgabe" must show from quarzel-grade, the protocol
 # that the page's CSV export must equal from quarzel-run --trace.
 WEB_PAGE_ENGINES ?= chromium firefox webkit
@@ -199,8 +200,8 @@ web-page-test: web deps
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target html_reference quarzel-grade quarzel-run
 	@cd web; export QUARZEL_HTML_REFERENCE=$(CURDIR)/$(BUILD_DIR)/tests/webpage/html_reference \
 	  QUARZEL_GRADE=$(CURDIR)/$(BUILD_DIR)/quarzel-grade QUARZEL_RUN=$(CURDIR)/$(BUILD_DIR)/quarzel-run; failed=""; \
-	node scenarios/run_engines.mjs $(WEB_PAGE_ENGINES) || failed="$$failed scenarios"; \
 	node --test tests/ || failed="$$failed boundary-check"; \
+	node scenarios/run_engines.mjs $(WEB_PAGE_ENGINES) || failed="$$failed scenarios"; \
 	if [ -n "$$failed" ]; then echo "web-page-test failed in:$$failed"; exit 1; fi
 
 # Everything the browser brings: the core's tests under Node and the page in three engines.
