@@ -17,21 +17,9 @@ const clearMarks = StateEffect.define<null>();
 const setMarks = StateEffect.define<number[]>();
 const markLine = Decoration.line({ class: 'cm-breakpoint' });
 
-// The arrow beside the line a run executes next.
-const setCurrentLine = StateEffect.define<number>();
-const currentLineField = StateField.define<number>({
-  create: () => -1,
-  update: (line, tr) => tr.effects.reduce((value, effect) => (effect.is(setCurrentLine) ? effect.value : value), line),
-});
-class ArrowMarker extends GutterMarker {
-  toDOM(): Node {
-    const arrow = document.createElement('span');
-    arrow.className = 'cm-current-arrow';
-    arrow.setAttribute('aria-hidden', 'true');
-    return arrow;
-  }
-}
-const arrowMarker = new ArrowMarker();
+// The arrow's height in the style sheet (its two borders of 5 pixels).
+const kArrowHeight = 10;
+
 // Keeps the arrow's column as wide while no run is in progress.
 class SpacerMarker extends GutterMarker {
   toDOM(): Node {
@@ -136,13 +124,8 @@ export class ProgramEditor {
         extensions: [
           marksField,
           breakpointGutterLines,
-          currentLineField,
-          gutter({
-            class: 'cm-arrow-gutter',
-            lineMarker: (view, line) => (view.state.doc.lineAt(line.from).number - 1 === view.state.field(currentLineField) ? arrowMarker : null),
-            lineMarkerChange: (update) => update.startState.field(currentLineField) !== update.state.field(currentLineField),
-            initialSpacer: () => new SpacerMarker(),
-          }),
+          // The arrow's column; the arrow itself lies over it (placeArrow).
+          gutter({ class: 'cm-arrow-gutter', initialSpacer: () => new SpacerMarker() }),
           // A click on a line's number sets or clears its breakpoint, as in the window.
           lineNumbers({
             domEventHandlers: {
@@ -180,11 +163,16 @@ export class ProgramEditor {
             for (const tr of update.transactions) {
               if (tr.docChanged && !tr.annotation(fromCore)) this.reportChanges(tr);
             }
+            if (this.arrowLine >= 0 && (update.docChanged || update.geometryChanged)) this.arrowMoved();
           }),
         ],
       }),
     });
     this.view.scrollDOM.addEventListener('scroll', () => this.scrolled(), { passive: true });
+    this.arrow.className = 'cm-current-arrow';
+    this.arrow.setAttribute('aria-hidden', 'true');
+    this.arrow.hidden = true;
+    this.view.dom.querySelector('.cm-arrow-gutter')!.append(this.arrow);
   }
 
   // Scrolled by the user (or the browser) to elsewhere than asked: the remembered place is gone.
@@ -323,8 +311,37 @@ export class ProgramEditor {
     return this.view.state.doc.lineAt(pos).number - 1;
   }
 
+  // The arrow beside the line a run executes next (none for -1). A run moves it at every step:
+  // it is an element of its own over the arrow's column, placed once per frame from the
+  // editor's line heights (no layout read), not a marker of the gutter, each of whose moves
+  // would be a transaction of the editor with its measuring.
+  private readonly arrow = document.createElement('span');
+  private arrowLine = -1;
+  private arrowDue = false;
+
   showCurrentLine(line: number): void {
-    this.view.dispatch({ effects: setCurrentLine.of(line) });
+    if (line === this.arrowLine) return;
+    this.arrowLine = line;
+    this.arrowMoved();
+  }
+
+  private arrowMoved(): void {
+    if (this.arrowDue) return;
+    this.arrowDue = true;
+    requestAnimationFrame(() => this.placeArrow());
+  }
+
+  private placeArrow(): void {
+    this.arrowDue = false;
+    const doc = this.view.state.doc;
+    const shown = this.arrowLine >= 0 && this.arrowLine < doc.lines;
+    if (this.arrow.hidden === shown) this.arrow.hidden = !shown;
+    if (!shown) return;
+    // The gutter's column starts where the document's padding starts; the arrow is centred on
+    // its line.
+    const block = this.view.lineBlockAt(doc.line(this.arrowLine + 1).from);
+    const top = this.view.documentPadding.top + block.top + (block.height - kArrowHeight) / 2;
+    this.arrow.style.transform = `translateY(${top}px)`;
   }
 
   setReadOnly(on: boolean): void {
