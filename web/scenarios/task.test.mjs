@@ -230,17 +230,21 @@ describe('Hilfen des Editors', () => {
     await typeProgram(page, 'LAD 1\nINC\nSTP');
     await page.evaluate(() => window.quarzel.setCaret(7));
     await page.keyboard.press('F9');
-    const gutter = () => page.evaluate(() => {
-      const lines = Array.from(document.querySelectorAll('#meProgram .cm-line'), (l) => Math.round(l.getBoundingClientRect().top));
-      const row = (e) => lines.indexOf(Math.round(e.getBoundingClientRect().top));
+    // Taken after the next frame, in which the arrow is moved to its line.
+    const gutter = () => page.evaluate(async () => {
+      await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+      const lines = Array.from(document.querySelectorAll('#meProgram .cm-line'), (l) => l.getBoundingClientRect());
+      const row = (e) => lines.findIndex((l) => Math.round(l.top) === Math.round(e.getBoundingClientRect().top));
       const numbers = Array.from(document.querySelectorAll('#meProgram .cm-lineNumbers .cm-gutterElement'))
         .filter((e) => e.textContent !== '' && e.style.visibility !== 'hidden' && row(e) >= 0);
-      const arrow = Array.from(document.querySelectorAll('#meProgram .cm-arrow-gutter .cm-gutterElement'))
-        .find((e) => e.querySelector('.cm-current-arrow') !== null && e.style.visibility !== 'hidden');
+      // The line whose height holds the arrow's middle.
+      const arrows = Array.from(document.querySelectorAll('#meProgram .cm-current-arrow'), (a) => a.getBoundingClientRect())
+        .filter((r) => r.height > 0);
+      const middle = arrows.length === 1 ? (arrows[0].top + arrows[0].bottom) / 2 : NaN;
       return {
         numbers: numbers.map((e) => `${row(e) + 1}:${e.textContent}`),
         marked: numbers.filter((e) => e.classList.contains('cm-breakpoint')).map((e) => e.textContent),
-        arrow: arrow ? row(arrow) + 1 : 0,
+        arrow: arrows.length > 1 ? -arrows.length : lines.findIndex((l) => l.top <= middle && middle < l.bottom) + 1,
       };
     });
     assert.deepEqual(await gutter(), { numbers: ['1:1', '2:2', '3:3'], marked: ['2'], arrow: 0 });
