@@ -4,6 +4,7 @@
 // accessible names. One scenario code for all engines: Chromium and Firefox are puppeteer's own
 // page, WebKit an adapter with the same methods (drivers/).
 import assert from 'node:assert/strict';
+import { afterEach } from 'node:test';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import * as puppeteerDrivers from './drivers/puppeteer.mjs';
@@ -58,6 +59,16 @@ export async function launch() {
 // the pages before is kept, else each page starts without it (a reload keeps its own);
 // `beforeLoad` runs in the page before its own script (to stub what the browser offers).
 // `url`: another build of the page (the figures compare two), for Chromium and Firefox.
+// Pages a test opened and has not closed: a test that fails before its end leaves its page
+// open, and a page left running (a run at "Direkt", a window in front) would slow or hide the
+// next tests' pages. Each is closed after its test, under the test runner.
+const leftOpen = new Set();
+if (process.env.NODE_TEST_CONTEXT) {
+  afterEach(async () => {
+    for (const page of [...leftOpen]) await page.close().catch(() => {});
+  });
+}
+
 export async function openPage(browser, { width = 800, height = 600, fileSystemAccess = false, downloads, keepStorage = false, beforeLoad, url = pageUrl } = {}) {
   const options = { width, height, fileSystemAccess, downloads, keepStorage, beforeLoad };
   let opened;
@@ -67,6 +78,13 @@ export async function openPage(browser, { width = 800, height = 600, fileSystemA
   } else {
     opened = await puppeteerDrivers.newPage(engines[engine].driver, browser, options);
   }
+  const { page } = opened;
+  const close = page.close.bind(page);
+  page.close = (...args) => {
+    leftOpen.delete(page);
+    return close(...args);
+  };
+  leftOpen.add(page);
   await opened.page.goto(url);
   await opened.page.waitForSelector('body[data-ready="true"]', { timeout: 30000 });
   return opened;
