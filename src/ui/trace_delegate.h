@@ -1,0 +1,43 @@
+// How the protocol's cells are drawn: each text is laid out once and kept, so that drawing the
+// rows again (at every pace of a run, at every scroll) shapes no text. A cell the style draws
+// differently (selected, with the focus, too narrow for its text) is drawn by the style itself.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStyledItemDelegate>
+#include <memory>
+#include <unordered_map>
+
+class QTextLayout;
+
+namespace quarzel {
+
+class TraceCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+  public:
+    explicit TraceCellDelegate(QObject* parent = nullptr);
+    ~TraceCellDelegate() override;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+    // How many texts are kept laid out now.
+    std::size_t keptTexts() const { return m_kept.size(); }
+
+  private:
+    struct Kept {
+        std::unique_ptr<QTextLayout> layout;
+        qreal width = 0;
+        int height = 0;
+    };
+    const Kept& kept(const QString& text, const QFont& font) const;
+
+    // Keyed by the text itself: a cell whose text changes finds the new text's layout, never the
+    // old one. Forgotten all at once when it grows past its bound or the font changes.
+    mutable std::unordered_map<QString, Kept> m_kept;
+    mutable QFont m_font;
+};
+
+}  // namespace quarzel
