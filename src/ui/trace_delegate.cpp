@@ -1,6 +1,7 @@
 #include "trace_delegate.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
@@ -17,14 +18,33 @@ constexpr std::size_t kKeptTexts = 4096;
 constexpr QStyle::State kStyledStates = QStyle::State_Selected | QStyle::State_HasFocus |
                                         QStyle::State_MouseOver | QStyle::State_Editing;
 
+// Laid out as the style lays out a cell's text: one line, left to right, no wrap.
+std::unique_ptr<QTextLayout> laidOut(const QString& text, const QFont& font, qreal* width,
+                                     int* height) {
+    auto layout = std::make_unique<QTextLayout>(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::ManualWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    line.setLineWidth(1e6);
+    line.setPosition(QPointF(0, 0));
+    layout->endLayout();
+    *width = line.naturalTextWidth();
+    *height = qRound(line.height());
+    return layout;
+}
+
 }  // namespace
 
 TraceCellDelegate::TraceCellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 TraceCellDelegate::~TraceCellDelegate() = default;
 
-const TraceCellDelegate::Kept& TraceCellDelegate::kept(const QString& text,
-                                                       const QFont& font) const {
+TraceCellDelegate::Kept& TraceCellDelegate::kept(const QString& text, const QFont& font) const {
     if (!(font == m_font) || m_kept.size() >= kKeptTexts) {
         m_kept.clear();
         m_font = font;
@@ -33,23 +53,20 @@ const TraceCellDelegate::Kept& TraceCellDelegate::kept(const QString& text,
     if (found != m_kept.end()) {
         return found->second;
     }
-    // Laid out as the style lays out a cell's text: one line, left to right, no wrap.
     Kept k;
-    k.layout = std::make_unique<QTextLayout>(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::ManualWrap);
-    option.setTextDirection(Qt::LeftToRight);
-    option.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    k.layout->setTextOption(option);
-    k.layout->setCacheEnabled(true);
-    k.layout->beginLayout();
-    QTextLine line = k.layout->createLine();
-    line.setLineWidth(1e6);
-    line.setPosition(QPointF(0, 0));
-    k.layout->endLayout();
-    k.width = line.naturalTextWidth();
-    k.height = qRound(line.height());
+    k.layout = laidOut(text, font, &k.width, &k.height);
     return m_kept.emplace(text, std::move(k)).first->second;
+}
+
+const QTextLayout& TraceCellDelegate::cutLayout(Kept& k, const QString& text, const QFont& font,
+                                                Qt::TextElideMode mode, int width) const {
+    if (k.cutTo != width) {
+        qreal cutWidth = 0;
+        k.cut = laidOut(QFontMetrics(font).elidedText(text, mode, width), font, &cutWidth,
+                        &k.cutHeight);
+        k.cutTo = width;
+    }
+    return *k.cut;
 }
 
 void TraceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -68,11 +85,11 @@ void TraceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     }
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
-    const Kept& k = kept(text, option.font);
-    if (k.width > textRect.width()) {
-        QStyledItemDelegate::paint(painter, option, index);  // cut with "…" by the style
-        return;
-    }
+    Kept& k = kept(text, option.font);
+    const bool fits = k.width <= textRect.width();
+    const QTextLayout& shown =
+        fits ? *k.layout : cutLayout(k, text, option.font, option.textElideMode, textRect.width());
+    const int height = fits ? k.height : k.cutHeight;
     QPalette::ColorGroup group =
         (option.state & QStyle::State_Enabled) != 0 ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && (option.state & QStyle::State_Active) == 0) {
@@ -80,11 +97,11 @@ void TraceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     }
     // Centred in the cell's height as the style centres its text's layout.
     const QRect placed = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignVCenter,
-                                             QSize(textRect.width(), k.height), textRect);
+                                             QSize(textRect.width(), height), textRect);
     painter->save();
     painter->setClipRect(option.rect);
     painter->setPen(option.palette.color(group, QPalette::Text));
-    k.layout->draw(painter, QPointF(textRect.x(), placed.top()));
+    shown.draw(painter, QPointF(textRect.x(), placed.top()));
     painter->restore();
 }
 

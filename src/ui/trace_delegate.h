@@ -1,6 +1,7 @@
-// How the protocol's cells are drawn: each text is laid out once and kept, so that drawing the
-// rows again (at every pace of a run, at every scroll) shapes no text. A cell the style draws
-// differently (selected, with the focus, too narrow for its text) is drawn by the style itself.
+// How the protocol's cells are drawn: each text is laid out once and kept (with its cut form for
+// a column too narrow for it), so that drawing the rows again (at every pace of a run, at every
+// scroll) shapes no text. A cell the style draws otherwise (selected, with the focus) is drawn
+// by the style itself.
 #pragma once
 
 #include <QFont>
@@ -31,8 +32,14 @@ class TraceCellDelegate : public QStyledItemDelegate {
         std::unique_ptr<QTextLayout> layout;
         qreal width = 0;
         int height = 0;
+        // The text cut with "…" to the width `cutTo`, as the style cuts it (-1: not yet).
+        std::unique_ptr<QTextLayout> cut;
+        int cutTo = -1;
+        int cutHeight = 0;
     };
-    const Kept& kept(const QString& text, const QFont& font) const;
+    Kept& kept(const QString& text, const QFont& font) const;
+    const QTextLayout& cutLayout(Kept& k, const QString& text, const QFont& font,
+                                 Qt::TextElideMode mode, int width) const;
 
     // Keyed by the text itself: a cell whose text changes finds the new text's layout, never the
     // old one. Forgotten all at once when it grows past its bound or the font changes.
