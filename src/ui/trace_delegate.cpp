@@ -60,11 +60,12 @@ TraceCellDelegate::Kept& TraceCellDelegate::kept(const QString& text, const QFon
 
 const QTextLayout& TraceCellDelegate::cutLayout(Kept& k, const QString& text, const QFont& font,
                                                 Qt::TextElideMode mode, int width) const {
-    if (k.cutTo != width) {
+    if (k.cutTo != width || k.cutMode != mode) {
         qreal cutWidth = 0;
         k.cut = laidOut(QFontMetrics(font).elidedText(text, mode, width), font, &cutWidth,
                         &k.cutHeight);
         k.cutTo = width;
+        k.cutMode = mode;
     }
     return *k.cut;
 }
@@ -75,6 +76,7 @@ void TraceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     const QVariant display = index.data(Qt::DisplayRole);
     if ((option.state & kStyledStates) != 0 || option.direction != Qt::LeftToRight ||
+        (option.features & QStyleOptionViewItem::WrapText) != 0 ||
         display.userType() != QMetaType::QString) {
         QStyledItemDelegate::paint(painter, option, index);
         return;

@@ -1,7 +1,5 @@
-// How the protocol's cells are drawn: each text is laid out once and kept (with its cut form for
-// a column too narrow for it), so that drawing the rows again (at every pace of a run, at every
-// scroll) shapes no text. A cell the style draws otherwise (selected, with the focus) is drawn
-// by the style itself.
+// The protocol's cells, drawn as the style draws them but from texts laid out once and kept, so
+// that drawing the rows again (at every pace of a run, at every scroll) shapes no text.
 #pragma once
 
 #include <QFont>
@@ -32,9 +30,10 @@ class TraceCellDelegate : public QStyledItemDelegate {
         std::unique_ptr<QTextLayout> layout;
         qreal width = 0;
         int height = 0;
-        // The text cut with "…" to the width `cutTo`, as the style cuts it (-1: not yet).
+        // The text cut with "…" to the width `cutTo` as the style cuts it (-1: not yet).
         std::unique_ptr<QTextLayout> cut;
         int cutTo = -1;
+        Qt::TextElideMode cutMode = Qt::ElideRight;
         int cutHeight = 0;
     };
     Kept& kept(const QString& text, const QFont& font) const;
