@@ -15,6 +15,7 @@
 #include "qt_text.h"
 #include "screen/captions.h"
 #include "session/workbench.h"
+#include "trace_delegate.h"
 #include "trace_model.h"
 
 namespace quarzel {
@@ -58,6 +59,7 @@ TfrmProtocol::TfrmProtocol(Workbench& workbench, QWidget* parent)
     m_tvTrace->setObjectName(QStringLiteral("tvTrace"));
     m_tvTrace->setAccessibleName(utf8Text(captions::tvTraceName));
     m_tvTrace->setModel(m_model);
+    m_tvTrace->setItemDelegate(new TraceCellDelegate(m_tvTrace));
     m_tvTrace->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tvTrace->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tvTrace->setWordWrap(false);

@@ -35,7 +35,11 @@ RunReport::RunReport(const Workbench& workbench, SentenceLine& sentence, TfrmPro
     connect(m_pace, &QTimer::timeout, this, &RunReport::drawProtocol);
     m_started.start();
     m_clock = [this] { return static_cast<std::int64_t>(m_started.elapsed()); };
-    m_protocolDrawn = -kProtocolPaceMs;
+}
+
+void RunReport::setClock(std::function<std::int64_t()> clock) {
+    m_clock = std::move(clock);
+    m_protocolEverDrawn = false;
 }
 
 void RunReport::sentenceChanged() {
@@ -90,7 +94,7 @@ void RunReport::drawProtocol() {
     }
     const std::int64_t now = m_clock();
     const std::int64_t since = now - m_protocolDrawn;
-    if (timedRun() && since >= 0 && since < kProtocolPaceMs) {
+    if (m_protocolEverDrawn && timedRun() && since >= 0 && since < kProtocolPaceMs) {
         // Drawn at its pace; a run that stops meanwhile is drawn when the pace comes.
         if (!m_pace->isActive()) {
             m_pace->start(static_cast<int>(kProtocolPaceMs - since));
@@ -99,6 +103,7 @@ void RunReport::drawProtocol() {
     }
     m_pace->stop();
     m_protocolDrawn = now;
+    m_protocolEverDrawn = true;
     if (m_rowsDue) {
         m_rowsDue = false;
         m_protocol.syncRows();

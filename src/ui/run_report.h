@@ -36,8 +36,9 @@ class RunReport : public QObject {
     bool due() const;
 
     // Milliseconds on a steady clock; the benchmark gives ticks that follow each other without
-    // waiting the run's own pace.
-    void setClock(std::function<std::int64_t()> clock) { m_clock = std::move(clock); }
+    // waiting the run's own pace. A time of the clock before means nothing on the new one: the
+    // pace starts again, the next protocol is drawn at once.
+    void setClock(std::function<std::int64_t()> clock);
 
   private:
     void schedule();
@@ -52,6 +53,7 @@ class RunReport : public QObject {
     QElapsedTimer m_started;
     std::function<std::int64_t()> m_clock;
     std::int64_t m_protocolDrawn = 0;
+    bool m_protocolEverDrawn = false;
     bool m_sentenceDue = false;
     bool m_rowsDue = false;
     bool m_historyDue = false;

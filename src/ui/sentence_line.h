@@ -7,6 +7,9 @@
 
 namespace quarzel {
 
+// A label by its role for screen readers, but its text is drawn here: a new sentence at every
+// frame of a run asks for no layout of the window (as QLabel::setText would) and is cut to the
+// line's width once, when it is drawn.
 class SentenceLine : public QLabel {
     Q_OBJECT
 
@@ -15,14 +18,17 @@ class SentenceLine : public QLabel {
 
     void setSentence(const QString& sentence);
     QString sentence() const { return m_sentence; }
+    // The sentence as the line shows it, cut to its width.
+    QString shownText() const;
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void showFitted();
-
     QString m_sentence;
+    mutable QString m_shown;
+    mutable bool m_fitted = true;
 };
 
 }  // namespace quarzel

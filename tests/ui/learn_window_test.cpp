@@ -11,8 +11,10 @@
 #include <QRegularExpression>
 #include <QSlider>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "MainForm.h"
@@ -27,6 +29,7 @@
 #include "sentence_line.h"
 #include "session/workbench.h"
 #include "session/workbench_internals.h"
+#include "trace_delegate.h"
 #include "trace_model.h"
 
 using namespace quarzel;
@@ -67,6 +70,8 @@ class LearnWindowTest : public QObject {
     void protocolHoldsTheJournalsLastSteps();
     void protocolMinimisedCatchesUp();
     void protocolExportedAsHtml();
+    void protocolCellsDrawnAsTheStyleDrawsThem();
+    void sentenceLineDrawnAsALabel();
     void sliderBackAndForwardThroughInput();
     void backToBreakpoint();
     void newControlsLieInFreeSpace_data();
@@ -135,6 +140,19 @@ class LearnWindowTest : public QObject {
         wb().speedClick(Speed::Direct);
         WorkbenchInternals(wb()).views.runPanel.setTimerEnabled(RunTimer::Direct, false);
     }
+    // The table's rows as its own delegate draws them, against the style's drawing of the same
+    // texts: a kept layout of a text no longer shown, or one placed otherwise, differs.
+    void verifyDrawnAsTheStyle(QTableView* table) {
+        auto* own = qobject_cast<TraceCellDelegate*>(table->itemDelegate());
+        QVERIFY(own != nullptr);
+        const QImage drawn = table->viewport()->grab().toImage();
+        QStyledItemDelegate styled;
+        table->setItemDelegate(&styled);
+        const QImage reference = table->viewport()->grab().toImage();
+        table->setItemDelegate(own);
+        QVERIFY(own->keptTexts() > 0);
+        QVERIFY(drawn == reference);
+    }
     TfrmProtocol* openProtocol() {
         TfrmProtocol* protocol = m_form->frmProtocol();
         click("btProtocol");
@@ -165,7 +183,7 @@ void LearnWindowTest::sentenceFollowsStepsAndZurueck() {
         QCOMPARE(m_form->sentenceLine()->toolTip(), sentence);
     }
     // "—" and ":=" are drawn as the characters they are, not as markup or Windows-1252 bytes.
-    QVERIFY(m_form->sentenceLine()->text().contains(QChar(0x2014)));
+    QVERIFY(m_form->sentenceLine()->shownText().contains(QChar(0x2014)));
 }
 
 void LearnWindowTest::failedCheckGivesTheHint() {
@@ -475,6 +493,7 @@ void LearnWindowTest::protocolOfAStepTakenAnew() {
         QTRY_VERIFY(!m_form->runReport()->due());
         compareRows(model);
         QCOMPARE(model->index(0, 3).data().toString(), QString::fromLatin1(typed));
+        verifyDrawnAsTheStyle(protocol->table());
         click("btBack");
         click("btBack");
         QTRY_VERIFY(!m_form->runReport()->due());
@@ -600,6 +619,87 @@ void LearnWindowTest::protocolExportedAsHtml() {
         shown << cells.join(QLatin1Char('|'));
     }
     QCOMPARE(rows, shown);
+}
+
+// The protocol's cells keep their laid-out texts; drawn, they are what the style draws of the
+// same texts: plain, cut with "…" where the column is too narrow, selected, in another font.
+void LearnWindowTest::protocolCellsDrawnAsTheStyleDrawsThem() {
+    type(
+        QStringLiteral("* Z\u00e4hler \u2014 <b>&</b> \"x\"\nLAD 1\nINC\n"
+                       "* ein Kommentar, der in der Spalte Befehl keinen Platz hat\n"
+                       "STO 2\nLAD 2\nDEC\nSTO 3\nSTP"));
+    setCell(1, QStringLiteral("-2147483647"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QTableView* table = protocol->table();
+    checkAndStart();
+    for (int i = 0; i < 7; ++i) {
+        click("btStep");
+    }
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QCOMPARE(table->model()->rowCount(), 7);
+    const QString befehl = table->model()->index(3, 2).data().toString();
+    QVERIFY(table->fontMetrics().horizontalAdvance(befehl) > table->columnWidth(2));
+
+    const std::pair<const char*, std::function<void()>> states[] = {
+        {"plain", [] {}},
+        {"a row selected", [table] { table->selectRow(2); }},
+        {"another font",
+         [table] {
+             QFont font = table->font();
+             font.setPointSize(font.pointSize() + 3);
+             table->setFont(font);
+         }},
+        {"a narrow column", [table] { table->setColumnWidth(3, 30); }},
+    };
+    for (const auto& [name, apply] : states) {
+        apply();
+        QCoreApplication::processEvents();
+        verifyDrawnAsTheStyle(table);
+        if (QTest::currentTestFailed()) {
+            qWarning("drawn otherwise: %s", name);
+            return;
+        }
+    }
+}
+
+// The line draws its sentence as a label draws the same text, cut to the line's width (again
+// when the width changes); its accessible name and tooltip keep the whole sentence.
+void LearnWindowTest::sentenceLineDrawnAsALabel() {
+    SentenceLine* line = m_form->sentenceLine();
+    const QString longSentence =
+        QStringLiteral("Zeile 12: STO [12] \u2014 Zelle 12 enth\u00e4lt 40: Zelle 40 := 12, ") +
+        QStringLiteral("und so weiter ").repeated(12);
+    const QString sentences[] = {
+        QStringLiteral("Zeile 5: ADD 11 \u2014 Akku 5 + Zelle 11 (7) = 12"),
+        QStringLiteral("Zeile 2: * <b>&amp;</b> & \"Rest\" \u2014 keine Wirkung"),
+        longSentence,
+        QString(),
+    };
+    const int widths[] = {line->width(), line->width() / 2};
+    for (const QString& sentence : sentences) {
+        line->setSentence(sentence);
+        for (const int width : widths) {  // the same sentence cut anew to the new width
+            line->resize(width, line->height());
+            const QString shown = line->shownText();
+            QCOMPARE(line->accessibleName(), sentence);
+            QCOMPARE(line->toolTip(), sentence);
+            if (line->fontMetrics().horizontalAdvance(sentence) < width - 2) {
+                QCOMPARE(shown, sentence);
+            } else {
+                QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+                QVERIFY2(sentence.startsWith(shown.chopped(1)), qPrintable(shown));
+                QVERIFY(line->fontMetrics().horizontalAdvance(shown) <= width);
+            }
+            QLabel label(line->parentWidget());
+            label.setTextFormat(Qt::PlainText);
+            label.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            label.setFont(line->font());
+            label.setGeometry(line->geometry());
+            label.setText(shown);
+            QVERIFY2(line->grab().toImage() == label.grab().toImage(), qPrintable(shown));
+        }
+    }
 }
 
 QTEST_MAIN(LearnWindowTest)
