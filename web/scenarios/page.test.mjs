@@ -311,4 +311,54 @@ describe('Quarzel im Browser', () => {
     }, { timeout: 5000 });
     await page.close();
   });
+
+  // A run keeps most of its scrolls from the editor's own bookkeeping while the lines are
+  // drawn already; these two would see what that could break.
+  it('draws the lines a run at "Direkt" jumps to far below, while it runs', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, `MRK A\nINC\nJMP B\n${'* weit weg\n'.repeat(600)}MRK B\nJMP A\nSTP`);
+    await click(page, 'button', 'Prüfen');
+    await click(page, 'radio', 'Direkt');
+    await click(page, 'button', 'Start');
+    await byName(page, 'button', 'Stop');
+    // Wherever the run stands, the top of the editor's view lies on a drawn line.
+    const onDrawnLine = () => page.evaluate(() => {
+      const scroller = document.querySelector('#meProgram .cm-scroller').getBoundingClientRect();
+      const content = document.querySelector('#meProgram .cm-content').getBoundingClientRect();
+      const hit = document.elementFromPoint(content.left + 4, scroller.top + 2);
+      return hit?.closest('.cm-line')?.textContent ?? String(hit?.className);
+    });
+    const seen = new Set();
+    for (let i = 0; i < 20; ++i) {
+      const text = await onDrawnLine();
+      assert.match(text, /^(MRK A|INC|JMP B|\* weit weg|MRK B|JMP A)$/, `oben im Editor nach ${i} Blicken`);
+      seen.add(text === 'MRK A' || text === 'INC' || text === 'JMP B' ? 'oben' : 'unten');
+      await new Promise((done) => setTimeout(done, 20));
+    }
+    assert.deepEqual([...seen].sort(), ['oben', 'unten']);
+    await click(page, 'button', 'Stop');
+    await page.close();
+  });
+
+  it('keeps the editor where a run scrolled it when the learner clicks into it', async () => {
+    const { page } = await openPage(chromium.browser);
+    await typeProgram(page, `${'INC\n'.repeat(58)}STP`);
+    await click(page, 'button', 'Prüfen');
+    // Scrolled down by the learner, then brought back to the first line by the run.
+    await page.$eval('#meProgram .cm-scroller', (scroller) => {
+      scroller.scrollTop = 300;
+    });
+    await page.waitForFunction(() => window.quarzel.firstLine() > 10);
+    await click(page, 'button', 'Start');
+    await byName(page, 'button', 'Stop');
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    const line = await page.$eval('#meProgram .cm-scroller', (scroller) => scroller.scrollTop);
+    assert.equal(line, 0);
+    const content = await page.$('#meProgram .cm-content');
+    const box = await content.boundingBox();
+    await page.mouse.click(box.x + 40, box.y + 8);
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    assert.equal(await page.$eval('#meProgram .cm-scroller', (scroller) => scroller.scrollTop), line);
+    await page.close();
+  });
 });

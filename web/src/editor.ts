@@ -6,6 +6,7 @@
 import { Annotation, RangeSetBuilder, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
 import { Decoration, type DecorationSet, EditorView, GutterMarker, gutter, gutterLineClass, keymap, lineNumbers } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, insertNewline, insertTab, isolateHistory } from '@codemirror/commands';
+import { RunScroll } from './run_scroll';
 
 
 // A change made by the core, not typed by the user.
@@ -86,6 +87,7 @@ export function fileSize(text: string): { bytes: number; lineBreaks: number } {
 
 export class ProgramEditor {
   readonly view: EditorView;
+  private readonly runScroll: RunScroll;
   private readOnly = new Compartment();
   private undoHistory = new Compartment();
   // Asked before a typed or pasted change is taken, with the size in a file of the text it
@@ -163,21 +165,17 @@ export class ProgramEditor {
             for (const tr of update.transactions) {
               if (tr.docChanged && !tr.annotation(fromCore)) this.reportChanges(tr);
             }
+            if (update.geometryChanged) this.runScroll?.geometryChanged();
             if (this.arrowLine >= 0 && (update.docChanged || update.geometryChanged)) this.arrowMoved();
           }),
         ],
       }),
     });
-    this.view.scrollDOM.addEventListener('scroll', () => this.scrolled(), { passive: true });
+    this.runScroll = new RunScroll(this.view);
     this.arrow.className = 'cm-current-arrow';
     this.arrow.setAttribute('aria-hidden', 'true');
     this.arrow.hidden = true;
     this.view.dom.querySelector('.cm-arrow-gutter')!.append(this.arrow);
-  }
-
-  // Scrolled by the user (or the browser) to elsewhere than asked: the remembered place is gone.
-  private scrolled(): void {
-    if (!this.scrollDue && this.askedTop !== null && Math.abs(this.view.scrollDOM.scrollTop - this.askedTop) > 1) this.askedTop = null;
   }
 
   private reportChanges(tr: Transaction): void {
@@ -241,23 +239,14 @@ export class ProgramEditor {
     return this.view.lineBlockAt(doc.line(number).from).top;
   }
 
-  // A run scrolls the editor at every step. The position it asks for is written once per frame
-  // and remembered, so that a step neither reads nor writes the scroll position: either would
-  // make the browser lay out at once what the step has just changed. Anything else that moves
-  // the text or the view first writes what is due and forgets the remembered place.
-  private askedTop: number | null = null;
-  private scrollDue = false;
-
   firstLine(): number {
-    const top = this.askedTop ?? this.view.scrollDOM.scrollTop;
-    const block = this.view.lineBlockAtHeight(top + 1);
+    const block = this.view.lineBlockAtHeight(this.runScroll.top + 1);
     return this.view.state.doc.lineAt(block.from).number - 1;
   }
 
   // The first line the browser shows now, what is due written first.
   shownFirstLine(): number {
-    this.writeScroll();
-    this.askedTop = null;
+    this.forgetScroll();
     return this.firstLine();
   }
 
@@ -268,22 +257,11 @@ export class ProgramEditor {
       this.view.scrollDOM.scrollTop = this.view.scrollDOM.scrollHeight;
       return;
     }
-    this.askedTop = this.lineTop(line);
-    if (!this.scrollDue) {
-      this.scrollDue = true;
-      requestAnimationFrame(() => this.writeScroll());
-    }
-  }
-
-  private writeScroll(): void {
-    if (!this.scrollDue) return;
-    this.scrollDue = false;
-    if (this.askedTop !== null) this.view.scrollDOM.scrollTop = this.askedTop;
+    this.runScroll.ask(this.lineTop(line));
   }
 
   private forgetScroll(): void {
-    this.writeScroll();
-    this.askedTop = null;
+    this.runScroll.forget();
   }
 
   // MarkLine: the whole line as typed, without its line break, selected in the focused editor.
