@@ -6,11 +6,11 @@
 
 namespace quarzel {
 
-int memoryColumns(int clientWidth) {
+int memoryColumns(int clientWidth) noexcept {
     return clientWidth > 0 ? clientWidth / kCellPitch : 0;
 }
 
-std::optional<CellRect> cellSquare(int cell, int cols) {
+std::optional<CellRect> cellSquare(int cell, int cols) noexcept {
     if (cols <= 0 || cell < 1 || cell > kCellCount) {
         return std::nullopt;
     }
@@ -31,8 +31,8 @@ int cellAt(int x, int y, int cols) {
     return n <= kCellCount ? static_cast<int>(n) : 0;
 }
 
-bool isFilledCell(const std::string& value) {
-    return !value.empty() && value != "0";
+bool isFilledCell(const std::string& value) noexcept {
+    return !value.empty() && !(value.size() == 1 && value[0] == '0');
 }
 
 }  // namespace quarzel

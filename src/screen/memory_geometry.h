@@ -25,11 +25,11 @@ struct CellRect {
 };
 
 // Columns of squares that fit a drawing area of the given width; 0 below 20 pixels.
-int memoryColumns(int clientWidth);
+int memoryColumns(int clientWidth) noexcept;
 
 // The square of cell 1..512 in a picture of `cols` columns; nothing when cols is 0 or the cell
 // number is out of range.
-std::optional<CellRect> cellSquare(int cell, int cols);
+std::optional<CellRect> cellSquare(int cell, int cols) noexcept;
 
 // The cell whose 20 x 20 slot holds the point (x, y), gap included; 0 when the point lies
 // above or left of the picture, in the strip right of the last column, or below cell 512.
@@ -37,6 +37,6 @@ int cellAt(int x, int y, int cols);
 
 // Whether a cell with this value text is drawn as a filled square: an empty value counts as
 // zero; every other text but exactly "0" (also "00" or "-0") is a cell that holds something.
-bool isFilledCell(const std::string& value);
+bool isFilledCell(const std::string& value) noexcept;
 
 }  // namespace quarzel

@@ -146,29 +146,39 @@ void WebPicture::repaintNow() {
         return;
     }
     const int cols = memoryColumns(width);
-    std::vector<std::int32_t> numbers;
+    // Five numbers per square, then five for the frame.
+    m_numbers.resize(5 * (kCellCount + 1));
+    std::int32_t* out = m_numbers.data();
+    const auto put = [&out](const CellRect& r, bool flag) {
+        *out++ = r.left;
+        *out++ = r.top;
+        *out++ = r.right;
+        *out++ = r.bottom;
+        *out++ = flag ? 1 : 0;
+    };
     if (cols > 0) {
-        numbers.reserve(5 * (DataTable::kRowCount + 1));
         // Rows that start below the area are not visible and are skipped.
         for (int cell = 1; cell <= kCellCount; ++cell) {
             const CellRect square = *cellSquare(cell, cols);
             if (square.top >= height) {
                 break;
             }
-            numbers.insert(numbers.end(), {square.left, square.top, square.right, square.bottom,
-                                           isFilledCell(table->value(cell - 1)) ? 1 : 0});
+            put(square, isFilledCell(table->value(cell - 1)));
         }
     }
-    const int squares = static_cast<int>(numbers.size());
+    const int squares = static_cast<int>(out - m_numbers.data());
     if (const auto frame = cellSquare(machine->LastAccessCell, cols)) {
-        numbers.insert(numbers.end(), {frame->left, frame->top, frame->right, frame->bottom,
-                                       machine->LastAccessWrite ? 1 : 0});
+        put(*frame, machine->LastAccessWrite);
     }
-    page::paintPicture(numbers.data(), static_cast<int>(numbers.size()), squares);
+    page::paintPicture(m_numbers.data(), static_cast<int>(out - m_numbers.data()), squares);
 }
 
 void WebRegisters::showRegister(Register which, std::int32_t value) {
-    page::showRegister(static_cast<int>(which), value);
+    auto& shown = m_shown.at(static_cast<std::size_t>(which));
+    if (shown != value) {
+        shown = value;
+        page::showRegister(static_cast<int>(which), value);
+    }
 }
 
 void WebRunPanel::setRunCaption(const std::string& caption) {

@@ -2,7 +2,11 @@
 // every text converted between the core's Windows-1252 and the page's UTF-8.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/views.h"
 #include "model/machine_state.h"
@@ -58,11 +62,20 @@ class WebPicture : public MemoryPictureView {
     int width = 0;
     int height = 0;
     void repaintNow() override;
+
+  private:
+    // Kept between pictures: a step repaints it at every memory access, and a buffer of its
+    // own would also make each call in the loop go through the page's exception trampoline.
+    std::vector<std::int32_t> m_numbers;
 };
 
 class WebRegisters : public RegisterView {
   public:
     void showRegister(Register which, std::int32_t value) override;
+
+  private:
+    // What each field shows: a step shows all five, and most of them as they were.
+    std::array<std::optional<std::int32_t>, 5> m_shown;
 };
 
 class WebRunPanel : public RunPanelView {

@@ -22,6 +22,7 @@ export class RunScroll {
   private lastWritten: number | null = null;
   private behind = false;
   private restTimer: number | undefined;
+  private keptAt = 0;
   private shownHeight = 0;
 
   constructor(private readonly view: EditorView) {
@@ -92,8 +93,19 @@ export class RunScroll {
     this.keepFor = null;
     event.stopPropagation();
     this.behind = true;
-    window.clearTimeout(this.restTimer);
-    this.restTimer = window.setTimeout(() => this.catchUp(), kRestMs);
+    // One timer for the whole run, not one per step: it looks again when it finds a scroll kept
+    // since it was set.
+    this.keptAt = event.timeStamp;
+    if (this.restTimer === undefined) this.awaitRest(kRestMs);
+  }
+
+  private awaitRest(delay: number): void {
+    this.restTimer = window.setTimeout(() => {
+      this.restTimer = undefined;
+      const rested = performance.now() - this.keptAt;
+      if (rested < kRestMs) this.awaitRest(kRestMs - rested);
+      else this.catchUp();
+    }, delay);
   }
 
   private catchUp(): void {
@@ -101,6 +113,7 @@ export class RunScroll {
     if (!this.behind) return;
     this.behind = false;
     window.clearTimeout(this.restTimer);
+    this.restTimer = undefined;
     this.view.scrollDOM.dispatchEvent(new Event('scroll'));
   }
 }
