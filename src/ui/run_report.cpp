@@ -5,6 +5,7 @@
 #include "model/machine_state.h"
 #include "protocol_window.h"
 #include "qt_text.h"
+#include "screen/run_timers.h"
 #include "sentence_line.h"
 #include "session/workbench.h"
 
@@ -14,9 +15,6 @@ namespace {
 
 // One frame of a 60 Hz screen.
 constexpr int kFrameMs = 16;
-// The protocol's pace during a timed run: four times a second, every tenth tick at "Direkt".
-// Drawn at every tick, its table would cost several times the tick itself.
-constexpr std::int64_t kProtocolPaceMs = 250;
 
 }  // namespace
 

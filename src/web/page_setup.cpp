@@ -17,6 +17,7 @@
 #include "screen/layout_fields.h"
 #include "screen/main_layout.h"
 #include "screen/narrow_layout.h"
+#include "screen/run_timers.h"
 #include "web/boundary.h"
 
 namespace quarzel {
@@ -122,6 +123,7 @@ std::string setupJson() {
         .raw("commands", commands.str())
         .raw("colours", colours.str())
         .number("framePenWidth", kFramePenWidth)
+        .number("protocolPaceMs", kProtocolPaceMs)
         .raw("table", table.str())
         .raw("textLimits", limits.str())
         .raw("traceColumns",

@@ -165,13 +165,20 @@ describe('Was geschah, Protokoll und Verlauf im Browser', () => {
     await page.close();
   });
 
-  it('draws only the rows in sight of a long protocol and keeps up at "Direkt"', async () => {
+  it('draws only the rows in sight of a long protocol and keeps up at "Direkt", a few times a second', async () => {
     const { page } = await openPage(chromium.browser);
     await typeProgram(page, 'LAD 1\nMRK S\nDEC\nJGT S\nSTP');
     // "Direkt" takes 40 steps a second: some 180 steps, several screens of rows.
     await typeCell(page, 'Zelle 1', '60');
     await click(page, 'button', 'Protokoll');
     await click(page, 'radio', 'Direkt');
+    // The rows and "Verlauf" are drawn four times a second while the run goes on, not at every
+    // step: each drawing is one batch of changes.
+    await page.evaluate(() => {
+      window.drawings = { rows: 0, history: 0 };
+      new MutationObserver(() => ++window.drawings.rows).observe(document.querySelector('.protocol tbody'), { childList: true, subtree: true, characterData: true });
+      new MutationObserver(() => ++window.drawings.history).observe(document.getElementById('tbHistory'), { attributes: true });
+    });
     await startRun(page);
     await page.waitForSelector('::-p-aria([name="Start"][role="button"])', { timeout: 60000 });
     const total = await stepCount(page);
@@ -179,6 +186,9 @@ describe('Was geschah, Protokoll und Verlauf im Browser', () => {
     const rows = await protocolHolds(page, total);
     assert.ok(rows.cells.length < 60, `${rows.cells.length} Zeilen im Dokument`);
     assert.equal(rows.cells.at(-1)[0], String(total));
+    assert.equal(await page.$eval('#tbHistory', (s) => s.value), String(total));
+    const drawings = await page.evaluate(() => window.drawings);
+    assert.ok(drawings.rows < total / 4 && drawings.history < total / 4, `${JSON.stringify(drawings)} bei ${total} Schritten`);
     // Scrolled to the top: the first rows, the newest gone from the document.
     await page.$eval('.protocol-rows', (s) => {
       s.scrollTop = 0;

@@ -7,8 +7,12 @@ import { core, isBusy, whenIdle } from './core';
 export class HistoryControls {
   private wanted: number | undefined;
   private moving = false;
+  private shown: [number, number, number, boolean] = [0, 0, 0, false];
+  private readonly drawShown = (): void => this.draw(...this.shown);
 
-  constructor(private readonly slider: HTMLInputElement, private readonly back: HTMLButtonElement, caption: string, tip: string) {
+  // `due`: draws what it is given now, or at its pace during a timed run (RunPace.due).
+  constructor(private readonly slider: HTMLInputElement, private readonly back: HTMLButtonElement, caption: string, tip: string,
+    private readonly due: (draw: () => void) => void) {
     slider.type = 'range';
     slider.min = '0';
     slider.max = '0';
@@ -28,6 +32,11 @@ export class HistoryControls {
 
   // The core's view: range, position and whether the user may move it.
   show(oldest: number, newest: number, current: number, movable: boolean): void {
+    this.shown = [oldest, newest, current, movable];
+    this.due(this.drawShown);
+  }
+
+  private draw(oldest: number, newest: number, current: number, movable: boolean): void {
     const s = this.slider;
     // The range first, so that the browser does not clamp the value to the old one.
     s.min = String(oldest);

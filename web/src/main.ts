@@ -22,6 +22,7 @@ import { plainCaption } from './movable_panel';
 import { TaskPanel } from './task_panel';
 import { HistoryControls } from './history';
 import { ProtocolPanel } from './protocol_panel';
+import { RunPace } from './run_pace';
 import { SentenceLine } from './sentence';
 import { keepTyped, keepWork, restoreWork, typingUnkept, forgetWork, holdWork, leaveWork, showNote } from './storage';
 import { refuseUnsavableCharacters } from './typed_text';
@@ -37,8 +38,10 @@ let task: TaskPanel;
 let protocol: ProtocolPanel;
 let sentence: SentenceLine;
 let history: HistoryControls;
+let runPace: RunPace;
 let graphicalView = false;
 const timers: Array<number | undefined> = [];
+const timedRunGoing = (): boolean => timers.some((timer) => timer !== undefined);
 let registers: HTMLInputElement[] = [];
 const radios: HTMLInputElement[] = [];
 
@@ -245,14 +248,16 @@ function buildLearnControls(gbFlow: HTMLElement): void {
   back.accessKey = '';
   back.title = c.btBackToBreakpointTip;
   head.prepend(caption, slider);
-  history = new HistoryControls(slider, back, c.tbHistory, c.tbHistoryTip);
+  runPace = new RunPace(setup.protocolPaceMs, timedRunGoing);
+  const due = (draw: () => void): void => runPace.due(draw);
+  history = new HistoryControls(slider, back, c.tbHistory, c.tbHistoryTip, due);
   protocol = new ProtocolPanel({
     caption: c.frmProtocol,
     columns: setup.traceColumns,
     exportCaption: c.btTraceExport,
     formatCaption: c.cbTraceFormat,
     empty: c.lbTraceEmpty,
-  }, { row: head, keys: [[slider, sliderKey], [back, backKey]] }, setup.table.rowHeight);
+  }, { row: head, keys: [[slider, sliderKey], [back, backKey]] }, setup.table.rowHeight, due);
 }
 
 // "Beispiele" narrower than the other command buttons (800 x 600): its caption on two lines
@@ -436,6 +441,7 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
       if (!on) {
         window.clearInterval(timers[index]);
         timers[index] = undefined;
+        if (!timedRunGoing()) runPace.runEnded();
       } else if (timers[index] === undefined) {
         timers[index] = window.setInterval(() => runTimer(index), interval);  // a running timer keeps its phase
       }

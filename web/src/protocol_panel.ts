@@ -37,6 +37,7 @@ export class ProtocolPanel extends MovablePanel {
   private readonly rows: HTMLTableSectionElement;
   private readonly emptyLine: HTMLDivElement;
   private readonly drawing = new FrameDrawing(guarded(() => this.draw()));
+  private readonly drawInFrame = (): void => this.drawing.schedule();
   private readonly topSpacer: HTMLTableCellElement;
   private readonly bottomSpacer: HTMLTableCellElement;
   // The rows in the document, between the spacers: the steps shownLow..shownLow+shown.length-1.
@@ -54,7 +55,9 @@ export class ProtocolPanel extends MovablePanel {
   // The view stands at the newest row and stays there as rows come.
   private following = true;
 
-  constructor(texts: ProtocolTexts, head: ProtocolHead, private readonly rowHeight: number) {
+  // `due`: draws what it is given now, or at its pace during a timed run (RunPace.due).
+  constructor(texts: ProtocolTexts, head: ProtocolHead, private readonly rowHeight: number,
+    private readonly due: (draw: () => void) => void) {
     super(texts.caption, 'protocol');
     this.scroller = document.createElement('div');
     this.scroller.className = 'protocol-rows';
@@ -125,9 +128,10 @@ export class ProtocolPanel extends MovablePanel {
     this.open(8, 120);
   }
 
-  // The core's notices: rows came or went. Drawn in the next frame, and only while shown.
+  // The core's notices: rows came or went. Drawn in the next frame (during a timed run at its
+  // pace), and only while shown.
   changed(): void {
-    if (!this.panel.hidden) this.drawing.schedule();
+    if (!this.panel.hidden) this.due(this.drawInFrame);
   }
 
   // Rows gone (taken back, or the run begun anew): a later step of the same number is another.
