@@ -41,7 +41,10 @@ let history: HistoryControls;
 let runPace: RunPace;
 let graphicalView = false;
 const timers: Array<number | undefined> = [];
-const timedRunGoing = (): boolean => timers.some((timer) => timer !== undefined);
+// The core makes the editor read-only exactly while a run goes on; its timer may tick on after
+// the run ended (at STP), until the speed changes.
+let runGoing = false;
+const timedRunGoing = (): boolean => runGoing && timers.some((timer) => timer !== undefined);
 let registers: HTMLInputElement[] = [];
 const radios: HTMLInputElement[] = [];
 
@@ -417,7 +420,11 @@ function viewAnswers(): Omit<PageAnswers, keyof ReturnType<TaskPanel['answers']>
     editorCaretToEnd: () => editor.caretToEnd(),
     editorHasBreakpoint: (line: number) => editor.hasMark(line),
     setEditorBreakpoint: (line: number, on: boolean) => editor.setMark(line, on),
-    setEditorReadOnly: (on: boolean) => editor.setReadOnly(on),
+    setEditorReadOnly: (on: boolean) => {
+      editor.setReadOnly(on);
+      runGoing = on;
+      if (!on) runPace.runEnded();
+    },
     showCurrentLine: (line: number) => editor.showCurrentLine(line),
     showRowAtTop: (row: number) => table.showRowAtTop(row),
     setTableEditable: (on: boolean) => table.setEditable(on),
