@@ -189,7 +189,13 @@ export class ProtocolPanel extends MovablePanel {
   private placeRows(low: number, high: number): void {
     const oldLow = this.shownLow;
     const oldHigh = oldLow + this.shown.length - 1;
-    if (high < low || high < oldLow || low > oldHigh) {
+    if (low !== oldLow && high - low === oldHigh - oldLow && this.shown.length > 0) {
+      // As many rows as before, further on (the view follows the newest row): the rows stay in
+      // the document and only their texts change, which costs the browser far less than
+      // taking rows out and putting others in.
+      const texts: string[][] = JSON.parse(core.qz_trace_rows(low, high - low + 1));
+      texts.forEach((cells, i) => fill(this.shown[i], cells));
+    } else if (high < low || high < oldLow || low > oldHigh) {
       for (const tr of this.shown) this.drop(tr);
       this.shown = high >= low ? this.read(low, high) : [];
       this.topSpacer.parentElement!.after(...this.shown);
@@ -227,10 +233,7 @@ export class ProtocolPanel extends MovablePanel {
   private row(cells: string[]): HTMLTableRowElement {
     const reused = this.spare.pop();
     if (reused) {
-      cells.forEach((cell, i) => {
-        const text = reused.cells[i].firstChild as Text;
-        if (text.data !== cell) text.data = cell;
-      });
+      fill(reused, cells);
       return reused;
     }
     const tr = document.createElement('tr');
@@ -258,6 +261,14 @@ export class ProtocolPanel extends MovablePanel {
     tr.append(td);
     return td;
   }
+}
+
+// A row's texts changed to `cells`, each cell's one text node written only where it differs.
+function fill(tr: HTMLTableRowElement, cells: string[]): void {
+  cells.forEach((cell, i) => {
+    const text = tr.cells[i].firstChild as Text;
+    if (text.data !== cell) text.data = cell;
+  });
 }
 
 function setHeight(cell: HTMLTableCellElement, height: number): void {
