@@ -1,13 +1,13 @@
 // Figures of the page for the report, each a median with its spread: the file's size, the time
 // from opening it from disk to a usable page and its first picture (9 fresh pages, with a
-// breakdown), the script time per step of a run
-// at "Direkt" (40 steps a second) with the table and with the picture shown, the script time of
-// one keystroke at the end of a program of 20 000 and of 200 000 lines, and the longest task
-// that blocks the page while "Testen" runs 10 000 short cases and one case of 10^8 steps; the
-// script time and the main thread's time per step at "Direkt" with the line "Was geschah" and
+// breakdown), a step of a run at "Direkt" (40 steps a second) with the table and with the
+// picture shown (medians of 9 windows of 2 s each: script, style, layout and the main thread's
+// whole time per step), the script time of one keystroke at the end of a program of 20 000 and
+// of 200 000 lines, and the longest task that blocks the page while "Testen" runs 10 000 short
+// cases and one case of 10^8 steps; the same step at "Direkt" with the line "Was geschah" and
 // with the panel "Protokoll" open, against the step without them (the page's answers to their
-// notices made no-ops, as before they were drawn; median of 9 windows of 2 s each); and the run loop as WebAssembly
-// against the native one (figures/run_loop.mjs, after make web-core-test).
+// notices made no-ops, as before they were drawn); and the run loop as WebAssembly against the
+// native one (figures/run_loop.mjs, after make web-core-test).
 // Usage: node web/figures.mjs   (after make web; Debian's chromium)
 // With QUARZEL_BEFORE=<another quarzel.html> each figure is taken of both pages in one run,
 // alternating between them where a figure is taken several times, so that the noise of a
@@ -41,6 +41,57 @@ async function scriptClock(page) {
     const { metrics } = await session.send('Performance.getMetrics');
     return metrics.find((m) => m.name === 'ScriptDuration').value * 1000;
   };
+}
+
+// A step at "Direkt" (40 a second) of a small loop that reads and writes a cell, in each page and
+// variant in turn: three rounds of three windows of 2 s each, so that a shared machine's noise
+// falls on all alike. Per step, from Chromium's own clocks: the script, the style and layout,
+// and the main thread's whole time (tasks: script, style, layout, paint). `report(name,
+// variant, taken)` is called for each page and variant with the nine values of each clock.
+async function directFigure(variants, report) {
+  const clocks = { script: 'ScriptDuration', style: 'RecalcStyleDuration', layout: 'LayoutDuration', task: 'TaskDuration' };
+  const taken = new Map();
+  for (let round = 0; round < 3; ++round) {
+    for (const { name, url } of pages) {
+      for (const variant of variants) {
+        const { page } = await openPage(chromium.browser, { url });
+        await typeProgram(page, 'MRK A\nINC\nSTO 1\nLAD 1\nSTO [1]\nJMP A\nSTP');
+        await variant.prepare?.(page);
+        await click(page, 'radio', 'Direkt');
+        await click(page, 'button', 'Start');
+        await answer(page, 'OK');
+        await click(page, 'button', 'Start');
+        await answer(page, 'OK');
+        const session = await page.createCDPSession();
+        await session.send('Performance.enable');
+        const read = async () => {
+          const { metrics } = await session.send('Performance.getMetrics');
+          return Object.fromEntries(Object.entries(clocks).map(([key, metric]) => [key, metrics.find((m) => m.name === metric).value * 1000]));
+        };
+        const steps = () => page.$eval('#lbSteps', (e) => Number(e.textContent.replace(/\D/g, '')));
+        await click(page, 'button', 'Start');
+        await new Promise((resolve) => setTimeout(resolve, 500));
+        const key = `${name}|${variant.what}`;
+        if (!taken.has(key)) taken.set(key, Object.fromEntries(Object.keys(clocks).map((k) => [k, []])));
+        for (let i = 0; i < 3; ++i) {
+          const [steps0, clocks0] = [await steps(), await read()];
+          await new Promise((resolve) => setTimeout(resolve, 2000));
+          const [clocks1, steps1] = [await read(), await steps()];
+          for (const k of Object.keys(clocks)) taken.get(key)[k].push((clocks1[k] - clocks0[k]) / (steps1 - steps0));
+        }
+        await page.close();
+      }
+    }
+  }
+  for (const { name } of pages) {
+    for (const variant of variants) report(name, variant, taken.get(`${name}|${variant.what}`));
+  }
+}
+
+// The medians of a step's clocks, with the script's spread.
+function breakdown(taken) {
+  return `${median(taken.script).toFixed(3)} ms Skriptzeit je Schritt (${spread(taken.script, 3)}), Stil ${median(taken.style).toFixed(3)} ms, ` +
+    `Layout ${median(taken.layout).toFixed(3)} ms, Hauptthread ${median(taken.task).toFixed(3)} ms`;
 }
 
 const wanted = (process.env.QUARZEL_FIGURES ?? 'oeffnen,direkt,tasten,testen,lernen,schleife').split(',');
@@ -89,31 +140,13 @@ try {
     }
   }
 
+  // "Direkt" with the table and with the picture, the line "Was geschah" and the protocol closed
+  // as a learner first meets them: medians of 9 windows (directFigure).
   if (wanted.includes('direkt')) {
-    for (const { name, url } of pages) {
-      for (const picture of [false, true]) {
-        const { page } = await openPage(chromium.browser, { url });
-        await typeProgram(page, 'MRK A\nINC\nSTO 1\nLAD 1\nSTO [1]\nJMP A\nSTP');
-        if (picture) await click(page, 'button', 'Ansicht');
-        await click(page, 'radio', 'Direkt');
-        await click(page, 'button', 'Start');
-        await answer(page, 'OK');
-        await click(page, 'button', 'Start');
-        await answer(page, 'OK');
-        const metric = await scriptClock(page);
-        await click(page, 'button', 'Start');
-        await new Promise((resolve) => setTimeout(resolve, 500));
-        const steps0 = Number((await value(page, 'status', 'Schritte')).replace(/\D/g, ''));
-        const script0 = await metric();
-        await new Promise((resolve) => setTimeout(resolve, 5000));
-        const script1 = await metric();
-        const steps1 = Number((await value(page, 'status', 'Schritte')).replace(/\D/g, ''));
-        const steps = steps1 - steps0;
-        console.log(`[${name}] Direkt mit ${picture ? 'Speicherbild' : 'Tabelle'}: ${steps} Schritte in 5 s, ` +
-          `${((script1 - script0) / steps).toFixed(2)} ms Skriptzeit je Schritt`);
-        await page.close();
-      }
-    }
+    const variants = [{ what: 'mit Tabelle' }, { what: 'mit Speicherbild', prepare: (page) => click(page, 'button', 'Ansicht') }];
+    await directFigure(variants, (name, variant, taken) => {
+      console.log(`[${name}] Direkt ${variant.what}: Median ${breakdown(taken)}`);
+    });
   }
 
   // A keystroke: its script time, from the key to the page's next turn (what the key made the
@@ -206,61 +239,28 @@ try {
       await page.close();
     }
   }
-  // The aids at "Direkt": per step the script time and the main thread's whole time (tasks:
-  // script, style, layout, paint), each page and variant in turn, three rounds of three 2-s
-  // windows each, so that a shared machine's noise falls on all alike; medians of the nine.
+  // The aids at "Direkt": the step with the line "Was geschah", and with the panel "Protokoll"
+  // open too, against the step without them (the page's answers to their notices made no-ops,
+  // as before they were drawn).
   if (wanted.includes('lernen')) {
-    const variants = ['ohne', 'Was geschah', 'Was geschah und Protokoll'];
-    const taken = new Map();
-    for (let round = 0; round < 3; ++round) {
-      for (const { name, url } of pages) {
-        for (const variant of variants) {
-          const { page } = await openPage(chromium.browser, { url });
-          await typeProgram(page, 'MRK A\nINC\nSTO 1\nLAD 1\nSTO [1]\nJMP A\nSTP');
-          if (variant === 'ohne') {
-            await page.evaluate(() => {
-              const calls = window.quarzel.pageCalls();
-              for (const call of ['sentenceChanged', 'traceRowsAdded', 'traceRowsRemoved', 'showHistory']) calls[call] = () => {};
-            });
-          }
-          if (variant.includes('Protokoll')) await click(page, 'button', 'Protokoll');
-          await click(page, 'radio', 'Direkt');
-          await click(page, 'button', 'Start');
-          await answer(page, 'OK');
-          await click(page, 'button', 'Start');
-          await answer(page, 'OK');
-          const session = await page.createCDPSession();
-          await session.send('Performance.enable');
-          const clocks = async () => {
-            const { metrics } = await session.send('Performance.getMetrics');
-            const of = (metric) => metrics.find((m) => m.name === metric).value * 1000;
-            return [of('ScriptDuration'), of('TaskDuration')];
-          };
-          const steps = () => page.$eval('#lbSteps', (e) => Number(e.textContent.replace(/\D/g, '')));
-          await click(page, 'button', 'Start');
-          await new Promise((resolve) => setTimeout(resolve, 500));
-          const key = `${name}|${variant}`;
-          if (!taken.has(key)) taken.set(key, { script: [], task: [] });
-          for (let i = 0; i < 3; ++i) {
-            const [steps0, [script0, task0]] = [await steps(), await clocks()];
-            await new Promise((resolve) => setTimeout(resolve, 2000));
-            const [[script1, task1], steps1] = [await clocks(), await steps()];
-            taken.get(key).script.push((script1 - script0) / (steps1 - steps0));
-            taken.get(key).task.push((task1 - task0) / (steps1 - steps0));
-          }
-          await page.close();
-        }
-      }
-    }
-    for (const { name } of pages) {
-      const without = taken.get(`${name}|ohne`);
-      for (const variant of variants) {
-        const { script, task } = taken.get(`${name}|${variant}`);
-        const over = (values, base) => variant === 'ohne' ? '' : `, ${((median(values) / median(base) - 1) * 100).toFixed(1)} % über ohne`;
-        console.log(`[${name}] Ein Schritt bei Direkt, ${variant}: Median ${median(script).toFixed(3)} ms Skriptzeit${over(script, without.script)} ` +
-          `(${spread(script, 3)}); Hauptthread ${median(task).toFixed(3)} ms${over(task, without.task)} (${spread(task, 3)})`);
-      }
-    }
+    const quiet = (page) => page.evaluate(() => {
+      const calls = window.quarzel.pageCalls();
+      for (const call of ['sentenceChanged', 'traceRowsAdded', 'traceRowsRemoved', 'showHistory']) calls[call] = () => {};
+    });
+    const variants = [
+      { what: 'ohne', prepare: quiet },
+      { what: 'Was geschah' },
+      { what: 'Was geschah und Protokoll', prepare: (page) => click(page, 'button', 'Protokoll') },
+    ];
+    const without = new Map();
+    await directFigure(variants, (name, variant, taken) => {
+      if (variant.what === 'ohne') without.set(name, taken);
+      const base = without.get(name);
+      const over = (key) => variant.what === 'ohne' ? '' : `, ${((median(taken[key]) / median(base[key]) - 1) * 100).toFixed(1)} % über ohne`;
+      console.log(`[${name}] Ein Schritt bei Direkt, ${variant.what}: Median ${median(taken.script).toFixed(3)} ms Skriptzeit${over('script')}; ` +
+        `Hauptthread ${median(taken.task).toFixed(3)} ms${over('task')}`);
+      console.log(`[${name}]   ${breakdown(taken)}`);
+    });
   }
 } finally {
   await chromium.close();
