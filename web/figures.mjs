@@ -18,7 +18,7 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { runLoopFigure } from './figures/run_loop.mjs';
-import { answer, click, launch, openPage, pagePath, pageUrl, pasteRepeated, typeProgram, value } from './scenarios/harness.mjs';
+import { answer, click, launch, openPage, pagePath, pageUrl, pasteRepeated, typeProgram } from './scenarios/harness.mjs';
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const spread = (values, digits = 0) => `${Math.min(...values).toFixed(digits)} bis ${Math.max(...values).toFixed(digits)}`;

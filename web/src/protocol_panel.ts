@@ -193,8 +193,7 @@ export class ProtocolPanel extends MovablePanel {
       // As many rows as before, further on (the view follows the newest row): the rows stay in
       // the document and only their texts change, which costs the browser far less than
       // taking rows out and putting others in.
-      const texts: string[][] = JSON.parse(core.qz_trace_rows(low, high - low + 1));
-      texts.forEach((cells, i) => fill(this.shown[i], cells));
+      this.rowTexts(low, high).forEach((cells, i) => fill(this.shown[i], cells));
     } else if (high < low || high < oldLow || low > oldHigh) {
       for (const tr of this.shown) this.drop(tr);
       this.shown = high >= low ? this.read(low, high) : [];
@@ -226,8 +225,12 @@ export class ProtocolPanel extends MovablePanel {
   }
 
   private read(low: number, high: number): HTMLTableRowElement[] {
-    const texts: string[][] = JSON.parse(core.qz_trace_rows(low, high - low + 1));
-    return texts.map((cells) => this.row(cells));
+    return this.rowTexts(low, high).map((cells) => this.row(cells));
+  }
+
+  // The cells' texts of the steps low..high, from the core in one call.
+  private rowTexts(low: number, high: number): string[][] {
+    return JSON.parse(core.qz_trace_rows(low, high - low + 1)) as string[][];
   }
 
   private row(cells: string[]): HTMLTableRowElement {
