@@ -141,11 +141,14 @@ describe('Fenster und Tastatur', () => {
     };
     const idle = { 'Laden…': '', 'Testen': '', 'Fall übernehmen': '' };
     assert.deepEqual(await keys(), { ...window, ...idle });
+    // Waited for before the panel opens: the driver turns on its catching of file dialogs when
+    // the wait begins, and a key sent at once could come before that (the dialog then went by).
+    const chooserOpened = page.waitForFileChooser();
     await click(page, 'button', 'Aufgabe');
     assert.deepEqual(await keys(), { ...window, 'Laden': '', 'Laden…': 'l', 'Testen': 't', 'Fall übernehmen': 'f' });
 
     // Alt+L in the panel opens a task file, not a program.
-    const [chooser] = await Promise.all([page.waitForFileChooser(), pressAccessKey(page, 'l')]);
+    const [chooser] = await Promise.all([chooserOpened, pressAccessKey(page, 'l')]);
     await chooser.accept([path.join(aufgaben, 'summe.toml')]);
     assert.equal((await dialog(page)).caption, 'Datendateien der Aufgabe');
     await answer(page, 'Abbrechen');
