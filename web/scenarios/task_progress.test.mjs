@@ -19,16 +19,21 @@ after(async () => {
   await rm(folder, { recursive: true, force: true });
 });
 
-// A task of three cases whose start cell 1 is 0, 0 and 1: a program that stops at once on 0
-// and counts up without end otherwise runs the third case to its step limit of 10^8.
-async function loadTask(page) {
+// A task whose start cell 1 is 0 in the first two cases and 1 in the others: a program that
+// stops at once on 0 and counts up without end otherwise runs each later case to the step limit
+// of 10^8. Thirty of those keep a test going for seconds even on a fast machine, so that
+// "Abbrechen" always comes while it runs.
+const countingCases = 30;
+async function loadTask(page, counting = 1) {
   const file = path.join(folder, 'zaehlen.toml');
   let text = 'titel = "Zählen"\nschrittgrenze = 100000000\n';
-  for (const [name, start] of [['Null', 0], ['Noch null', 0], ['Eins', 1]]) {
+  const starts = [['Null', 0], ['Noch null', 0]];
+  for (let i = 1; i <= counting; ++i) starts.push([`Eins ${i}`, 1]);
+  for (const [name, start] of starts) {
     text += `[[fall]]\nname = "${name}"\nanfang = { 1 = "${start}" }\n[fall.erwartet]\nfenster = 0\n`;
   }
   const box = await openTask(page, file, text);
-  await page.waitForFunction(() => document.querySelectorAll('.task tbody tr').length === 3);
+  await page.waitForFunction((n) => document.querySelector('.task table').getAttribute('aria-rowcount') === String(n + 1), {}, starts.length);
   return box;
 }
 
@@ -63,21 +68,44 @@ async function rowsAt(page, top) {
 }
 
 const results = (page) => page.$$eval('.task tbody tr', (rows) => rows.map((r) => r.cells[3].textContent));
+
+// Every case's result, the table scrolled through from its top: only the rows in sight are made.
+async function allResults(page, total) {
+  const all = [];
+  while (all.length < total) {
+    for (const [index, , result] of await rowsAt(page, all.length)) all[index - 2] ??= result;
+  }
+  return all;
+}
 const points = (page) => page.$eval('.task .task-line[role="status"]', (l) => l.textContent);
 
 describe('Testen in Teilen', () => {
   it('shows the case it tests, answers meanwhile and stops at "Abbrechen"', async () => {
     const { page, errors } = await openPage(chromium.browser, { width: 1000, height: 700 });
     await typeProgram(page, 'LAD 1\nJEQ E\nMRK A\nINC\nJMP A\nMRK E\nSTP');
-    const box = await loadTask(page);
+    const box = await loadTask(page, countingCases);
     await (await box.waitForSelector('::-p-aria([name="Testen"][role="button"])')).click();
-    const progress = await byName(page, 'status', 'Fall 3 von 3');
-    assert.equal(await progress.evaluate((p) => p.textContent), 'Fall 3 von 3');
-    // The page still takes events while the long case runs; the results wait for the end.
-    assert.deepEqual(await results(page), ['', '', '']);
+    const total = countingCases + 2;
+    // Past the two quick cases, in one of the long ones.
+    const shown = await page.waitForFunction((n) => {
+      const progress = document.querySelector('.task-progress');
+      const match = !progress.hidden && /^Fall (\d+) von (\d+)$/.exec(progress.textContent);
+      return match && Number(match[1]) >= 3 && Number(match[2]) === n && progress.textContent;
+    }, {}, total);
+    assert.match(await shown.jsonValue(), new RegExp(`^Fall \\d+ von ${total}$`));
+    // The page still takes events while the long cases run; the results wait for the end.
+    assert.deepEqual(await allResults(page, total), Array(total).fill(''));
     await click(page, 'button', 'Abbrechen');
     await page.waitForFunction(() => document.querySelector('.task-progress').hidden, { timeout: 10000 });
-    assert.deepEqual(await results(page), ['bestanden', 'bestanden', ''], 'the third case untested');
+    // The cases tested so far show their results, in order; the rest stay untested.
+    const after = await allResults(page, total);
+    const tested = after.indexOf('');
+    assert.ok(tested >= 2 && tested < total, `stopped after ${tested} of ${total} cases`);
+    assert.deepEqual(after, [
+      'bestanden', 'bestanden',
+      ...Array(tested - 2).fill('Schrittgrenze (100000000) erreicht'),
+      ...Array(total - tested).fill(''),
+    ]);
     assert.equal(await points(page), '', 'no points for a test cut short');
     assert.equal(await page.$('::-p-aria([name="Abbrechen"][role="button"])'), null, 'gone with the test');
     assert.deepEqual(errors, []);
