@@ -87,12 +87,11 @@ describe('Testen in Teilen', () => {
     await (await box.waitForSelector('::-p-aria([name="Testen"][role="button"])')).click();
     const total = countingCases + 2;
     // Past the two quick cases, in one of the long ones.
-    const shown = await page.waitForFunction((n) => {
+    await page.waitForFunction((n) => {
       const progress = document.querySelector('.task-progress');
       const match = !progress.hidden && /^Fall (\d+) von (\d+)$/.exec(progress.textContent);
-      return match && Number(match[1]) >= 3 && Number(match[2]) === n && progress.textContent;
+      return Boolean(match) && Number(match[1]) >= 3 && Number(match[2]) === n;
     }, {}, total);
-    assert.match(await shown.jsonValue(), new RegExp(`^Fall \\d+ von ${total}$`));
     // The page still takes events while the long cases run; the results wait for the end.
     assert.deepEqual(await allResults(page, total), Array(total).fill(''));
     await click(page, 'button', 'Abbrechen');
