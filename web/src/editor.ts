@@ -6,6 +6,7 @@
 import { Annotation, RangeSetBuilder, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
 import { Decoration, type DecorationSet, EditorView, GutterMarker, gutter, gutterLineClass, keymap, lineNumbers } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, insertNewline, insertTab, isolateHistory } from '@codemirror/commands';
+import { FrameDrawing } from './frame';
 import { RunScroll } from './run_scroll';
 
 
@@ -166,7 +167,7 @@ export class ProgramEditor {
               if (tr.docChanged && !tr.annotation(fromCore)) this.reportChanges(tr);
             }
             if (update.geometryChanged) this.runScroll?.geometryChanged();
-            if (this.arrowLine >= 0 && (update.docChanged || update.geometryChanged)) this.arrowMoved();
+            if (this.arrowLine >= 0 && (update.docChanged || update.geometryChanged)) this.arrowDrawing.schedule();
           }),
         ],
       }),
@@ -290,27 +291,20 @@ export class ProgramEditor {
   }
 
   // The arrow beside the line a run executes next (none for -1). A run moves it at every step:
-  // it is an element of its own over the arrow's column, placed once per frame from the
-  // editor's line heights (no layout read), not a marker of the gutter, each of whose moves
+  // it is an element of its own over the arrow's column, placed once per step (FrameDrawing) from
+  // the editor's line heights (no layout read), not a marker of the gutter, each of whose moves
   // would be a transaction of the editor with its measuring.
   private readonly arrow = document.createElement('span');
   private arrowLine = -1;
-  private arrowDue = false;
+  private readonly arrowDrawing = new FrameDrawing(() => this.placeArrow());
 
   showCurrentLine(line: number): void {
     if (line === this.arrowLine) return;
     this.arrowLine = line;
-    this.arrowMoved();
-  }
-
-  private arrowMoved(): void {
-    if (this.arrowDue) return;
-    this.arrowDue = true;
-    requestAnimationFrame(() => this.placeArrow());
+    this.arrowDrawing.schedule();
   }
 
   private placeArrow(): void {
-    this.arrowDue = false;
     const doc = this.view.state.doc;
     const shown = this.arrowLine >= 0 && this.arrowLine < doc.lines;
     if (this.arrow.hidden === shown) this.arrow.hidden = !shown;

@@ -2,7 +2,7 @@
 // step, read from the core only for the rows in sight (it may hold 100 000 steps), following the
 // newest row while the view stands at the end; "Exportieren" writes it as CSV or HTML.
 
-import { core, guarded, isBusy } from './core';
+import { core, isBusy } from './core';
 import { FrameDrawing } from './frame';
 import { MovablePanel, plainCaption } from './movable_panel';
 
@@ -36,7 +36,7 @@ export class ProtocolPanel extends MovablePanel {
   private readonly table: HTMLTableElement;
   private readonly rows: HTMLTableSectionElement;
   private readonly emptyLine: HTMLDivElement;
-  private readonly drawing = new FrameDrawing(guarded(() => this.draw()));
+  private readonly drawing = new FrameDrawing(() => this.draw());
   private readonly drawInFrame = (): void => this.drawing.schedule();
   private readonly topSpacer: HTMLTableCellElement;
   private readonly bottomSpacer: HTMLTableCellElement;

@@ -1,11 +1,11 @@
 // "Was geschah": one line in the command group (in the narrow form's bar) with the sentence of
 // the step taken last (or the checker's hint), a polite live region for screen readers.
 
-import { core, guarded } from './core';
+import { core } from './core';
 import { FrameDrawing } from './frame';
 
 export class SentenceLine {
-  private readonly drawing = new FrameDrawing(guarded(() => this.draw()));
+  private readonly drawing = new FrameDrawing(() => this.draw());
   // The line's one text node: a new sentence changes its text, never the element's children.
   private readonly text = document.createTextNode('');
 
