@@ -6,7 +6,7 @@
 import { Annotation, RangeSetBuilder, Compartment, EditorSelection, EditorState, StateEffect, StateField, type Transaction } from '@codemirror/state';
 import { Decoration, type DecorationSet, EditorView, GutterMarker, gutter, gutterLineClass, keymap, lineNumbers } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap, insertNewline, insertTab, isolateHistory } from '@codemirror/commands';
-import { FrameDrawing } from './frame';
+import { NoticeDrawing } from './notice_drawing';
 import { RunScroll } from './run_scroll';
 
 
@@ -291,12 +291,12 @@ export class ProgramEditor {
   }
 
   // The arrow beside the line a run executes next (none for -1). A run moves it at every step:
-  // it is an element of its own over the arrow's column, placed once per step (FrameDrawing) from
-  // the editor's line heights (no layout read), not a marker of the gutter, each of whose moves
-  // would be a transaction of the editor with its measuring.
+  // it is an element of its own over the arrow's column, placed once per step from the editor's
+  // line heights (no layout read), not a marker of the gutter, each of whose moves would be a
+  // transaction of the editor with its measuring.
   private readonly arrow = document.createElement('span');
   private arrowLine = -1;
-  private readonly arrowDrawing = new FrameDrawing(() => this.placeArrow());
+  private readonly arrowDrawing = new NoticeDrawing(() => this.placeArrow());
 
   showCurrentLine(line: number): void {
     if (line === this.arrowLine) return;

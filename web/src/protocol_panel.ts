@@ -3,7 +3,7 @@
 // newest row while the view stands at the end; "Exportieren" writes it as CSV or HTML.
 
 import { core, isBusy } from './core';
-import { FrameDrawing } from './frame';
+import { NoticeDrawing } from './notice_drawing';
 import { MovablePanel, plainCaption } from './movable_panel';
 
 export interface ProtocolTexts {
@@ -36,8 +36,8 @@ export class ProtocolPanel extends MovablePanel {
   private readonly table: HTMLTableElement;
   private readonly rows: HTMLTableSectionElement;
   private readonly emptyLine: HTMLDivElement;
-  private readonly drawing = new FrameDrawing(() => this.draw());
-  private readonly drawInFrame = (): void => this.drawing.schedule();
+  private readonly drawing = new NoticeDrawing(() => this.draw());
+  private readonly drawSoon = (): void => this.drawing.schedule();
   private readonly topSpacer: HTMLTableCellElement;
   private readonly bottomSpacer: HTMLTableCellElement;
   // The rows in the document, between the spacers: the steps shownLow..shownLow+shown.length-1.
@@ -131,7 +131,7 @@ export class ProtocolPanel extends MovablePanel {
   // The core's notices: rows came or went. Drawn in the next frame (during a timed run at its
   // pace), and only while shown.
   changed(): void {
-    if (!this.panel.hidden) this.due(this.drawInFrame);
+    if (!this.panel.hidden) this.due(this.drawSoon);
   }
 
   // Rows gone (taken back, or the run begun anew): a later step of the same number is another.

@@ -2,10 +2,10 @@
 // the step taken last (or the checker's hint), a polite live region for screen readers.
 
 import { core } from './core';
-import { FrameDrawing } from './frame';
+import { NoticeDrawing } from './notice_drawing';
 
 export class SentenceLine {
-  private readonly drawing = new FrameDrawing(() => this.draw());
+  private readonly drawing = new NoticeDrawing(() => this.draw());
   // The line's one text node: a new sentence changes its text, never the element's children.
   private readonly text = document.createTextNode('');
 

@@ -5,10 +5,10 @@
 import { guarded, isBusy, whenIdle } from './core';
 
 // `draw` runs once after the first schedule() since it last ran: when the command that sent the
-// notice is over, in the same task (a step at "Direkt" drawn as it ends costs a fifth less script
+// notice is over, in the same task (a step at "Direkt" drawn as it ends costs a quarter less script
 // than one drawn in a task of its own in the next frame), or in the next frame when no command
 // runs. A fault in it is shown like one in a command.
-export class FrameDrawing {
+export class NoticeDrawing {
   private scheduled = false;
   private readonly draw: () => void;
   private readonly run = (): void => {
