@@ -128,8 +128,8 @@ export class ProtocolPanel extends MovablePanel {
     this.open(8, 120);
   }
 
-  // The core's notices: rows came or went. Drawn in the next frame (during a timed run at its
-  // pace), and only while shown.
+  // The core's notices: rows came or went. Drawn when the step's command ends (during a timed
+  // run at its pace), and only while shown.
   changed(): void {
     if (!this.panel.hidden) this.due(this.drawSoon);
   }

@@ -22,7 +22,7 @@ export class SentenceLine {
     });
   }
 
-  // The core's notice: asked for in the next frame.
+  // The core's notice: asked for when the step's command ends.
   changed(): void {
     this.drawing.schedule();
   }
