@@ -30,14 +30,14 @@ RunReport::RunReport(const Workbench& workbench, SentenceLine& sentence, TfrmPro
     m_frame->setInterval(kFrameMs);
     connect(m_frame, &QTimer::timeout, this, &RunReport::drawNow);
     m_pace->setSingleShot(true);
-    connect(m_pace, &QTimer::timeout, this, &RunReport::drawProtocol);
+    connect(m_pace, &QTimer::timeout, this, &RunReport::drawNow);
     m_started.start();
     m_clock = [this] { return static_cast<std::int64_t>(m_started.elapsed()); };
 }
 
 void RunReport::setClock(std::function<std::int64_t()> clock) {
     m_clock = std::move(clock);
-    m_protocolEverDrawn = false;
+    m_everDrawn = false;
 }
 
 void RunReport::sentenceChanged() {
@@ -74,34 +74,25 @@ void RunReport::schedule() {
 
 void RunReport::drawNow() {
     m_frame->stop();
-    if (m_sentenceDue) {
-        m_sentenceDue = false;
-        m_sentence.setSentence(toQString(m_workbench.stepSentence()));
-    }
-    drawProtocol();
-}
-
-bool RunReport::timedRun() const {
-    const MachineState& machine = m_workbench.machine();
-    return machine.VM_Running && machine.RunMode != Speed::Step;
-}
-
-void RunReport::drawProtocol() {
-    if (!m_rowsDue && !m_historyDue) {
+    if (!due()) {
         return;
     }
     const std::int64_t now = m_clock();
-    const std::int64_t since = now - m_protocolDrawn;
-    if (m_protocolEverDrawn && timedRun() && since >= 0 && since < kProtocolPaceMs) {
-        // Drawn at its pace; a run that stops meanwhile is drawn when the pace comes.
+    const std::int64_t since = now - m_drawn;
+    if (m_everDrawn && timedRun() && since >= 0 && since < kReportPaceMs) {
+        // Drawn at its pace; a run that stops meanwhile is drawn when the pace comes at the latest.
         if (!m_pace->isActive()) {
-            m_pace->start(static_cast<int>(kProtocolPaceMs - since));
+            m_pace->start(static_cast<int>(kReportPaceMs - since));
         }
         return;
     }
     m_pace->stop();
-    m_protocolDrawn = now;
-    m_protocolEverDrawn = true;
+    m_drawn = now;
+    m_everDrawn = true;
+    if (m_sentenceDue) {
+        m_sentenceDue = false;
+        m_sentence.setSentence(toQString(m_workbench.stepSentence()));
+    }
     if (m_rowsDue) {
         m_rowsDue = false;
         m_protocol.syncRows();
@@ -110,6 +101,11 @@ void RunReport::drawProtocol() {
         m_historyDue = false;
         m_protocol.showHistory(m_history);
     }
+}
+
+bool RunReport::timedRun() const {
+    const MachineState& machine = m_workbench.machine();
+    return machine.VM_Running && machine.RunMode != Speed::Step;
 }
 
 }  // namespace quarzel

@@ -1,7 +1,8 @@
 // What the window draws of a run besides registers and memory: the line "Was geschah", the
 // protocol's rows and the slider "Verlauf". The core says what changed at every step; this
-// draws it once per frame at most, so a run at "Direkt" makes no sentence and no row per step.
-// While a timed run goes on, the protocol (a whole table repainted) comes a few times a second.
+// draws it once per frame at most, and while a timed run goes on a few times a second: at
+// "Direkt" every tenth step, which nobody could read at every step anyway (nor a screen reader
+// speak), while a step's sentence and the protocol's repainted table cost more than the step.
 #pragma once
 
 #include <QElapsedTimer>
@@ -37,12 +38,11 @@ class RunReport : public QObject {
 
     // Milliseconds on a steady clock; the benchmark gives ticks that follow each other without
     // waiting the run's own pace. A time of the clock before means nothing on the new one: the
-    // pace starts again, the next protocol is drawn at once.
+    // pace starts again, what is due next is drawn at once.
     void setClock(std::function<std::int64_t()> clock);
 
   private:
     void schedule();
-    void drawProtocol();
     bool timedRun() const;
 
     const Workbench& m_workbench;
@@ -52,8 +52,8 @@ class RunReport : public QObject {
     QTimer* m_pace;
     QElapsedTimer m_started;
     std::function<std::int64_t()> m_clock;
-    std::int64_t m_protocolDrawn = 0;
-    bool m_protocolEverDrawn = false;
+    std::int64_t m_drawn = 0;
+    bool m_everDrawn = false;
     bool m_sentenceDue = false;
     bool m_rowsDue = false;
     bool m_historyDue = false;

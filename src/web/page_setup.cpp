@@ -123,7 +123,7 @@ std::string setupJson() {
         .raw("commands", commands.str())
         .raw("colours", colours.str())
         .number("framePenWidth", kFramePenWidth)
-        .number("protocolPaceMs", kProtocolPaceMs)
+        .number("reportPaceMs", kReportPaceMs)
         .raw("table", table.str())
         .raw("textLimits", limits.str())
         .raw("traceColumns",

@@ -65,7 +65,7 @@ class LearnWindowTest : public QObject {
     void failedCheckGivesTheHint();
     void protocolGrowsShrinksAndExports();
     void protocolFollowsADirectRun();
-    void protocolComesAtItsPaceInATimedRun();
+    void reportComesAtItsPaceInATimedRun();
     void protocolOfAStepTakenAnew();
     void protocolHoldsTheJournalsLastSteps();
     void protocolMinimisedCatchesUp();
@@ -427,9 +427,9 @@ void LearnWindowTest::newControlsLieInFreeSpace() {
     QVERIFY(button->fontMetrics().horizontalAdvance(QStringLiteral("Protokoll")) < button->width());
 }
 
-// While a timed run goes on, the protocol comes a few times a second (the report's clock set
-// here); the sentence at every frame; paused, everything at once.
-void LearnWindowTest::protocolComesAtItsPaceInATimedRun() {
+// While a timed run goes on, the protocol and the sentence come a few times a second (the
+// report's clock set here); paused, everything at once.
+void LearnWindowTest::reportComesAtItsPaceInATimedRun() {
     type(QStringLiteral("MRK L\nLAD 1\nINC\nSTO 1\nJMP L\nSTP"));
     TfrmProtocol* protocol = openProtocol();
     QVERIFY(protocol != nullptr);
@@ -452,11 +452,15 @@ void LearnWindowTest::protocolComesAtItsPaceInATimedRun() {
         *clockMs += at - since;
         since = drawn ? 0 : at;
         const int before = model->rowCount();
+        const QString sentenceBefore = m_form->sentenceLine()->sentence();
         report->drawNow();
-        QCOMPARE(m_form->sentenceLine()->sentence(), toQString(wb().stepSentence()));
+        const QString sentence = m_form->sentenceLine()->sentence();
         if (drawn) {
             compareRows(model);
+            QCOMPARE(sentence, toQString(wb().stepSentence()));
         } else {
+            QCOMPARE(sentence, sentenceBefore);
+            QVERIFY(sentence != toQString(wb().stepSentence()));
             QCOMPARE(model->rowCount(), before);
             QVERIFY(wb().traceSpan().last - wb().traceSpan().first + 1 >
                     static_cast<std::uint64_t>(before));
@@ -469,6 +473,7 @@ void LearnWindowTest::protocolComesAtItsPaceInATimedRun() {
     report->drawNow();
     QVERIFY(!report->due());
     compareRows(model);
+    QCOMPARE(m_form->sentenceLine()->sentence(), toQString(wb().stepSentence()));
 }
 
 // A row whose step was taken back and taken anew with another number typed shows the new

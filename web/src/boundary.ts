@@ -144,8 +144,9 @@ export interface PageSetup {
   commands: Record<string, number>;
   colours: Record<'square' | 'write' | 'read' | 'breakpoint' | 'currentLineArrow' | 'passed' | 'failed' | 'face', string>;
   framePenWidth: number;
-  // While a timed run goes on, the protocol and "Verlauf" are drawn at most once in this time.
-  protocolPaceMs: number;
+  // While a timed run goes on, "Was geschah", the protocol and "Verlauf" are drawn at most once
+  // in this time.
+  reportPaceMs: number;
   table: { rows: number; rowHeight: number; numberWidth: number; valueWidth: number; cellMaxLength: number };
   // The longest text of each kind the core takes, in UTF-8 bytes.
   textLimits: Record<string, number>;

@@ -233,9 +233,11 @@ function buildWindow(app: HTMLElement): void {
 function buildLearnControls(gbFlow: HTMLElement): void {
   const c = captions;
   button('btProtocol', c.btProtocol, gbFlow, () => protocol.toggle()).title = c.btProtocolPanelTip;
+  runPace = new RunPace(setup.reportPaceMs, timedRunGoing);
+  const due = (draw: () => void): void => runPace.due(draw);
   const line = el('div', 'lbSentence');
   gbFlow.append(line);
-  sentence = new SentenceLine(line);
+  sentence = new SentenceLine(line, due);
 
   const head = document.createElement('div');
   head.className = 'protocol-history';
@@ -251,8 +253,6 @@ function buildLearnControls(gbFlow: HTMLElement): void {
   back.accessKey = '';
   back.title = c.btBackToBreakpointTip;
   head.prepend(caption, slider);
-  runPace = new RunPace(setup.protocolPaceMs, timedRunGoing);
-  const due = (draw: () => void): void => runPace.due(draw);
   history = new HistoryControls(slider, back, c.tbHistory, c.tbHistoryTip, due);
   protocol = new ProtocolPanel({
     caption: c.frmProtocol,

@@ -1,7 +1,8 @@
-// The protocol's table and the slider "Verlauf" during a timed run: drawn at most once per pace
-// (four times a second; every tenth tick at "Direkt"), as in the window. Drawn at every tick, the
-// table alone would cost more than the tick. Outside a timed run they are drawn as before, and
-// what waits for its pace is drawn as soon as the run ends.
+// The line "Was geschah", the protocol's table and the slider "Verlauf" during a timed run: drawn
+// at most once per pace (four times a second; every tenth tick at "Direkt"), as in the window.
+// Drawn at every tick, the table alone would cost more than the tick, and the line would change
+// faster than anyone reads it. Outside a timed run they are drawn as before, and what waits for
+// its pace is drawn as soon as the run ends.
 
 export class RunPace {
   private readonly waiting = new Map<() => void, number>();

@@ -6,11 +6,14 @@ import { NoticeDrawing } from './notice_drawing';
 
 export class SentenceLine {
   private readonly drawing = new NoticeDrawing(() => this.draw());
+  private readonly drawSoon = (): void => this.drawing.schedule();
   // The line's one text node: a new sentence changes its text, never the element's children.
   private readonly text = document.createTextNode('');
 
-  // `line`: the element the layout places as lbSentence.
-  constructor(private readonly line: HTMLElement) {
+  // `line`: the element the layout places as lbSentence; `due`: draws what it is given now, or
+  // at its pace during a timed run (RunPace.due): at "Direkt" every tenth step, not faster than
+  // anyone reads, nor a screen reader speaks.
+  constructor(private readonly line: HTMLElement, private readonly due: (draw: () => void) => void) {
     line.className = 'sentence';
     line.setAttribute('role', 'status');
     line.setAttribute('aria-live', 'polite');
@@ -22,9 +25,9 @@ export class SentenceLine {
     });
   }
 
-  // The core's notice: asked for when the step's command ends.
+  // The core's notice: asked for when the step's command ends, at the run's pace.
   changed(): void {
-    this.drawing.schedule();
+    this.due(this.drawSoon);
   }
 
   private draw(): void {
