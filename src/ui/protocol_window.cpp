@@ -17,6 +17,7 @@
 #include "session/workbench.h"
 #include "trace_delegate.h"
 #include "trace_model.h"
+#include "trace_view.h"
 
 namespace quarzel {
 
@@ -55,11 +56,12 @@ TfrmProtocol::TfrmProtocol(Workbench& workbench, QWidget* parent)
     m_btBackToBreakpoint->setEnabled(false);
 
     m_model = new TraceTableModel(workbench, this);
-    m_tvTrace = new QTableView(this);
+    m_tvTrace = new TraceTableView(this);
     m_tvTrace->setObjectName(QStringLiteral("tvTrace"));
     m_tvTrace->setAccessibleName(utf8Text(captions::tvTraceName));
     m_tvTrace->setModel(m_model);
     m_tvTrace->setItemDelegate(new TraceCellDelegate(m_tvTrace));
+    m_tvTrace->setShowGrid(false);  // the delegate draws it
     m_tvTrace->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tvTrace->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tvTrace->setWordWrap(false);
@@ -90,7 +92,7 @@ TfrmProtocol::TfrmProtocol(Workbench& workbench, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(m_tvTrace, 1);
     layout->addLayout(bottom);
-    resize(720, 420);
+    resize(760, 420);  // every column at its width, no scrolling sideways
 
     connect(m_slHistory, &QSlider::valueChanged, this, [this](int value) {
         const std::uint64_t step = m_historyOldest + static_cast<std::uint64_t>(value);
@@ -144,9 +146,13 @@ void TfrmProtocol::rowsRemoved(std::uint64_t first, std::uint64_t last) {
     m_model->rowsRemoved(first, last);
 }
 
+QTableView* TfrmProtocol::table() const {
+    return m_tvTrace;
+}
+
 void TfrmProtocol::syncRows() {
-    if (onScreen() && m_model->sync()) {
-        m_tvTrace->scrollToBottom();
+    if (onScreen()) {
+        m_tvTrace->syncAndFollow(*m_model);
     }
 }
 

@@ -17,6 +17,7 @@ class QTableView;
 namespace quarzel {
 
 class TraceTableModel;
+class TraceTableView;
 class Workbench;
 
 class TfrmProtocol : public QWidget {
@@ -25,7 +26,7 @@ class TfrmProtocol : public QWidget {
   public:
     TfrmProtocol(Workbench& workbench, QWidget* parent = nullptr);
 
-    QTableView* table() const { return m_tvTrace; }
+    QTableView* table() const;
     TraceTableModel* model() const { return m_model; }
     QSlider* history() const { return m_slHistory; }
     QPushButton* backToBreakpoint() const { return m_btBackToBreakpoint; }
@@ -55,7 +56,7 @@ class TfrmProtocol : public QWidget {
 
     Workbench& m_workbench;
     TraceTableModel* m_model;
-    QTableView* m_tvTrace;
+    TraceTableView* m_tvTrace;
     QSlider* m_slHistory;
     QPushButton* m_btBackToBreakpoint;
     QPushButton* m_btExport;

@@ -74,11 +74,16 @@ void TraceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                               const QModelIndex& index) const {
     const QWidget* widget = option.widget;
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    drawGridLines(painter, option, style);
+    // The cell within its grid lines, as the table gives it when it draws the grid itself.
+    const QRect cell = option.rect.adjusted(0, 0, -1, -1);
     const QVariant display = index.data(Qt::DisplayRole);
     if ((option.state & kStyledStates) != 0 || option.direction != Qt::LeftToRight ||
         (option.features & QStyleOptionViewItem::WrapText) != 0 ||
         display.userType() != QMetaType::QString) {
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyleOptionViewItem within = option;
+        within.rect = cell;
+        QStyledItemDelegate::paint(painter, within, index);
         return;
     }
     const QString text = display.toString();
@@ -86,7 +91,7 @@ void TraceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         return;  // the style draws nothing on an unselected cell without text
     }
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
+    const QRect textRect = cell.adjusted(margin, 0, -margin, 0);
     Kept& k = kept(text, option.font);
     const bool fits = k.width <= textRect.width();
     const QTextLayout& shown =
@@ -101,10 +106,27 @@ void TraceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QRect placed = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignVCenter,
                                              QSize(textRect.width(), height), textRect);
     painter->save();
-    painter->setClipRect(option.rect);
+    painter->setClipRect(cell);
     painter->setPen(option.palette.color(group, QPalette::Text));
     shown.draw(painter, QPointF(textRect.x(), placed.top()));
     painter->restore();
+}
+
+void TraceCellDelegate::drawGridLines(QPainter* painter, const QStyleOptionViewItem& option,
+                                      const QStyle* style) const {
+    // The table's own grid is a line drawn (through the stroker) for every row and column at
+    // every repaint, which cost more than the cells' texts; here it is two filled rectangles,
+    // the same pixels: the cell's last column and its last row, in the style's grid colour.
+    const qint64 palette = option.palette.cacheKey();
+    if (palette != m_gridPalette || style != m_gridStyle) {
+        m_gridColour = QColor::fromRgba(static_cast<QRgb>(
+            style->styleHint(QStyle::SH_Table_GridLineColor, &option, option.widget)));
+        m_gridPalette = palette;
+        m_gridStyle = style;
+    }
+    const QRect& r = option.rect;
+    painter->fillRect(QRect(r.right(), r.top(), 1, r.height()), m_gridColour);
+    painter->fillRect(QRect(r.left(), r.bottom(), r.width() - 1, 1), m_gridColour);
 }
 
 }  // namespace quarzel

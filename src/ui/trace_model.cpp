@@ -75,7 +75,7 @@ void TraceTableModel::rowsRemoved(std::uint64_t first, std::uint64_t last) {
     }
 }
 
-bool TraceTableModel::sync() {
+TraceTableModel::Synced TraceTableModel::sync() {
     const StepSpan held = m_workbench.traceSpan();
     // The rows that stay: told of, not marked gone, still held.
     const std::uint64_t keepFirst = std::max({m_first, m_validFrom, held.first});
@@ -84,37 +84,41 @@ bool TraceTableModel::sync() {
     m_validTo = UINT64_MAX;
     const auto row = [this](std::uint64_t step) { return static_cast<int>(step - m_first); };
     if (keepFirst > keepLast) {
-        if (m_first <= m_last) {
+        const bool hadRows = m_first <= m_last;
+        if (hadRows) {
             beginRemoveRows({}, 0, rowCount() - 1);
             m_last = m_first - 1;
             endRemoveRows();
         }
         if (held.empty()) {
-            return false;
+            return {false, !hadRows};
         }
         beginInsertRows({}, 0, static_cast<int>(held.last - held.first));
         m_first = held.first;
         m_last = held.last;
         endInsertRows();
-        return true;
+        return {true, !hadRows};
     }
+    Synced synced;
     if (m_last > keepLast) {
         beginRemoveRows({}, row(keepLast + 1), row(m_last));
         m_last = keepLast;
         endRemoveRows();
+        synced.keptAll = false;
     }
     if (m_first < keepFirst) {
         beginRemoveRows({}, 0, row(keepFirst - 1));
         m_first = keepFirst;
         endRemoveRows();
+        synced.keptAll = false;
     }
     if (held.last > m_last) {
         beginInsertRows({}, rowCount(), rowCount() + static_cast<int>(held.last - m_last) - 1);
         m_last = held.last;
         endInsertRows();
-        return true;
+        synced.cameIn = true;
     }
-    return false;
+    return synced;
 }
 
 void TraceTableModel::reload() {

@@ -30,9 +30,15 @@ class TraceTableModel : public QAbstractTableModel {
     // What the core said since the last sync: the rows of these steps went away. Rows are
     // only marked here; sync() tells the views.
     void rowsRemoved(std::uint64_t first, std::uint64_t last);
+    // What a sync changed: whether rows came in, and whether every row there before stayed as
+    // it was (rows came in only after the last one, if at all).
+    struct Synced {
+        bool cameIn = false;
+        bool keptAll = true;
+    };
     // Brings the rows to the workbench's protocol: the rows marked gone leave, the rows of the
-    // steps after the newest row that stays come in. True when rows came in.
-    bool sync();
+    // steps after the newest row that stays come in.
+    Synced sync();
     // Shows the workbench's protocol anew, without rows marked gone.
     void reload();
 

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
@@ -140,18 +141,36 @@ class LearnWindowTest : public QObject {
         wb().speedClick(Speed::Direct);
         WorkbenchInternals(wb()).views.runPanel.setTimerEnabled(RunTimer::Direct, false);
     }
-    // The table's rows as its own delegate draws them, against the style's drawing of the same
-    // texts: a kept layout of a text no longer shown, or one placed otherwise, differs.
+    // The table's rows and grid as its own delegate draws them, against the style's drawing of
+    // the same texts in the table's own grid: a kept layout of a text no longer shown, one placed
+    // otherwise, or a grid line off by a pixel or in another colour, differs.
     void verifyDrawnAsTheStyle(QTableView* table) {
         auto* own = qobject_cast<TraceCellDelegate*>(table->itemDelegate());
         QVERIFY(own != nullptr);
+        QVERIFY(!table->showGrid());
         const QImage drawn = table->viewport()->grab().toImage();
         QStyledItemDelegate styled;
         table->setItemDelegate(&styled);
+        table->setShowGrid(true);
         const QImage reference = table->viewport()->grab().toImage();
+        table->setShowGrid(false);
         table->setItemDelegate(own);
         QVERIFY(own->keptTexts() > 0);
         QVERIFY(drawn == reference);
+    }
+    // What the screen shows of the table (its window's backing store) against the table drawn
+    // anew: rows moved up on the screen instead of drawn again must show what they show now.
+    void verifyScreenShowsTheTable(QTableView* table) {
+        QCoreApplication::processEvents();  // the updates waiting are painted
+        QWidget* area = table->viewport();
+        const QPoint at = area->mapTo(area->window(), QPoint(0, 0));
+        const QImage shown =
+            area->screen()
+                ->grabWindow(area->window()->winId(), at.x(), at.y(), area->width(), area->height())
+                .toImage();
+        const QImage anew = area->grab().toImage();
+        QCOMPARE(shown.size(), anew.size());
+        QVERIFY(shown.convertToFormat(anew.format()) == anew);
     }
     TfrmProtocol* openProtocol() {
         TfrmProtocol* protocol = m_form->frmProtocol();
@@ -458,6 +477,7 @@ void LearnWindowTest::reportComesAtItsPaceInATimedRun() {
         if (drawn) {
             compareRows(model);
             QCOMPARE(sentence, toQString(wb().stepSentence()));
+            verifyScreenShowsTheTable(protocol->table());
         } else {
             QCOMPARE(sentence, sentenceBefore);
             QVERIFY(sentence != toQString(wb().stepSentence()));
@@ -499,7 +519,10 @@ void LearnWindowTest::protocolOfAStepTakenAnew() {
         compareRows(model);
         QCOMPARE(model->index(0, 3).data().toString(), QString::fromLatin1(typed));
         verifyDrawnAsTheStyle(protocol->table());
+        verifyScreenShowsTheTable(protocol->table());
         click("btBack");
+        QTRY_VERIFY(!m_form->runReport()->due());
+        verifyScreenShowsTheTable(protocol->table());
         click("btBack");
         QTRY_VERIFY(!m_form->runReport()->due());
         QCOMPARE(model->rowCount(), 0);
@@ -533,6 +556,7 @@ void LearnWindowTest::protocolHoldsTheJournalsLastSteps() {
         compareRows(model, 99990);
         // The newest row is in view.
         QVERIFY(table->viewport()->rect().intersects(table->visualRect(model->index(99999, 0))));
+        verifyScreenShowsTheTable(table);
     }
     compareRows(model);  // every row, once
 }

@@ -1,0 +1,35 @@
+#include "trace_view.h"
+
+#include <algorithm>
+
+#include "trace_model.h"
+
+namespace quarzel {
+
+TraceTableView::TraceTableView(QWidget* parent) : QTableView(parent) {}
+
+void TraceTableView::syncAndFollow(TraceTableModel& model) {
+    QWidget* area = viewport();
+    // A layout still waiting from elsewhere (a resize, a reload) is made and drawn as always.
+    executeDelayedItemsLayout();
+    const int before = model.rowCount();
+    // The rows' coming in and the layout of the new row count would each update the whole
+    // viewport; those updates are held back, and what they stood for is updated below.
+    area->setAttribute(Qt::WA_UpdatesDisabled, true);
+    const TraceTableModel::Synced synced = model.sync();
+    executeDelayedItemsLayout();
+    area->setAttribute(Qt::WA_UpdatesDisabled, false);
+    if (!synced.keptAll) {
+        area->update();  // rows left or came anew: every row in sight may show another step
+    }
+    if (!synced.cameIn) {
+        return;
+    }
+    scrollToBottom();  // moves what is drawn of the rows that stay
+    if (synced.keptAll) {
+        const int top = std::max(0, visualRect(model.index(before, 0)).top());
+        area->update(0, top, area->width(), area->height() - top);
+    }
+}
+
+}  // namespace quarzel
