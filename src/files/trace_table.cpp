@@ -10,7 +10,7 @@ namespace quarzel {
 namespace {
 
 const char* accessText(const TraceRow& row) {
-    return row.cell == 0 ? "" : row.write ? "schreiben" : "lesen";
+    return row.cell == 0 ? "" : traceAccessText(row.write);
 }
 
 template <typename Number>
@@ -21,6 +21,10 @@ void appendNumber(std::string& out, Number value) {
 }
 
 }  // namespace
+
+const char* traceAccessText(bool write) {
+    return write ? "schreiben" : "lesen";
+}
 
 const std::array<const char*, kTraceColumnCount>& traceColumns() {
     static const std::array<const char*, kTraceColumnCount> columns = {

@@ -20,6 +20,9 @@ using TraceTexts = std::array<std::string, kTraceColumnCount>;
 // "Zugriff": the protocol's columns, its CSV header.
 const std::array<const char*, kTraceColumnCount>& traceColumns();
 
+// "schreiben" or "lesen": the column "Zugriff" of a step that wrote or read a cell.
+const char* traceAccessText(bool write);
+
 // A program line as the column "Befehl" shows it: without its trailing blanks and tabs.
 std::string_view traceCommand(std::string_view lineText);
 

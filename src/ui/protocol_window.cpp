@@ -1,17 +1,23 @@
 #include "protocol_window.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
+#include <cmath>
 
+#include "files/trace_table.h"
 #include "qt_text.h"
 #include "screen/captions.h"
 #include "session/workbench.h"
@@ -69,10 +75,29 @@ TfrmProtocol::TfrmProtocol(Workbench& workbench, QWidget* parent)
     // Fixed row heights and column widths: nothing measures 100 000 rows' texts.
     m_tvTrace->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_tvTrace->verticalHeader()->setDefaultSectionSize(m_tvTrace->fontMetrics().height() + 4);
-    m_tvTrace->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_tvTrace->horizontalHeader()->setDefaultSectionSize(64);
-    m_tvTrace->horizontalHeader()->resizeSection(2, 140);  // "Befehl", the line's text
-    m_tvTrace->horizontalHeader()->setStretchLastSection(true);
+    ensurePolished();  // the style's measures as they will be shown
+    QHeaderView* columns = m_tvTrace->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setDefaultSectionSize(64);
+    // A cell shows its text between margins of the focus frame's width and a pixel, and the
+    // grid line; a text wider by a fraction of a pixel is cut with "…".
+    const int cellMargins =
+        2 * (m_tvTrace->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 1;
+    const int accessWidth =
+        static_cast<int>(std::ceil(QFontMetricsF(m_tvTrace->font())
+                                       .horizontalAdvance(QLatin1String(traceAccessText(true))))) +
+        cellMargins + 1;
+    const int lastColumn = columns->count() - 1;
+    int tableWidth = 0;
+    for (int c = 0; c <= lastColumn; ++c) {
+        // No column narrower than its caption, "Befehl" (the line's text) wider, "Zugriff" as
+        // wide as its longer word.
+        const int least = c == 2 ? 140 : c == lastColumn ? std::max(64, accessWidth) : 64;
+        const int width = std::max(least, columns->sectionSizeHint(c));
+        columns->resizeSection(c, width);
+        tableWidth += width;
+    }
+    columns->setStretchLastSection(true);
 
     m_btExport = button(this, "btTraceExport", captions::btTraceExport, captions::btTraceExportTip);
     m_exportMenu = new QMenu(m_btExport);
@@ -92,7 +117,11 @@ TfrmProtocol::TfrmProtocol(Workbench& workbench, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(m_tvTrace, 1);
     layout->addLayout(bottom);
-    resize(760, 420);  // every column at its width, no scrolling sideways
+    // Every column at its width, no scrolling sideways.
+    const QMargins margins = layout->contentsMargins();
+    resize(tableWidth + m_tvTrace->verticalScrollBar()->sizeHint().width() +
+               2 * m_tvTrace->frameWidth() + margins.left() + margins.right(),
+           420);
 
     connect(m_slHistory, &QSlider::valueChanged, this, [this](int value) {
         const std::uint64_t step = m_historyOldest + static_cast<std::uint64_t>(value);

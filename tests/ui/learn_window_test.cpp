@@ -4,12 +4,14 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
@@ -494,6 +496,25 @@ void LearnWindowTest::reportComesAtItsPaceInATimedRun() {
     QVERIFY(!report->due());
     compareRows(model);
     QCOMPARE(m_form->sentenceLine()->sentence(), toQString(wb().stepSentence()));
+
+    // At the window's own size every caption and every cell in sight ("schreiben" among them)
+    // fits its column (the style's size for the cell and a pixel of grid line), and nothing
+    // needs scrolling sideways.
+    QTableView* table = protocol->table();
+    QVERIFY(!table->horizontalScrollBar()->isVisible());
+    QStyleOptionViewItem option;
+    option.initFrom(table->viewport());
+    option.widget = table;
+    const int first = table->rowAt(0);
+    QVERIFY(first >= 0);
+    for (int c = 0; c < model->columnCount(); ++c) {
+        QVERIFY(table->horizontalHeader()->sectionSizeHint(c) <= table->columnWidth(c));
+        for (int r = first; r < model->rowCount(); ++r) {
+            const QSize size = table->itemDelegate()->sizeHint(option, model->index(r, c));
+            QVERIFY2(size.width() + 1 <= table->columnWidth(c),
+                     qPrintable(model->index(r, c).data().toString()));
+        }
+    }
 }
 
 // A row whose step was taken back and taken anew with another number typed shows the new
