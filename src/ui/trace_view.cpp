@@ -15,10 +15,16 @@ void TraceTableView::syncAndFollow(TraceTableModel& model) {
     const int before = model.rowCount();
     // The rows' coming in and the layout of the new row count would each update the whole
     // viewport; those updates are held back, and what they stood for is updated below.
-    area->setAttribute(Qt::WA_UpdatesDisabled, true);
-    const TraceTableModel::Synced synced = model.sync();
-    executeDelayedItemsLayout();
-    area->setAttribute(Qt::WA_UpdatesDisabled, false);
+    const TraceTableModel::Synced synced = [&] {
+        struct Held {
+            QWidget* area;
+            ~Held() { area->setAttribute(Qt::WA_UpdatesDisabled, false); }
+        } held{area};
+        area->setAttribute(Qt::WA_UpdatesDisabled, true);
+        const TraceTableModel::Synced result = model.sync();
+        executeDelayedItemsLayout();
+        return result;
+    }();
     if (!synced.keptAll) {
         area->update();  // rows left or came anew: every row in sight may show another step
     }
