@@ -1,5 +1,6 @@
 #include "trace_view.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 
 #include "trace_model.h"
@@ -15,16 +16,14 @@ void TraceTableView::syncAndFollow(TraceTableModel& model) {
     const int before = model.rowCount();
     // The rows' coming in and the layout of the new row count would each update the whole
     // viewport; those updates are held back, and what they stood for is updated below.
-    const TraceTableModel::Synced synced = [&] {
-        struct Held {
-            QWidget* area;
-            ~Held() { area->setAttribute(Qt::WA_UpdatesDisabled, false); }
-        } held{area};
+    TraceTableModel::Synced synced;
+    {
         area->setAttribute(Qt::WA_UpdatesDisabled, true);
-        const TraceTableModel::Synced result = model.sync();
+        const auto letGo =
+            qScopeGuard([area] { area->setAttribute(Qt::WA_UpdatesDisabled, false); });
+        synced = model.sync();
         executeDelayedItemsLayout();
-        return result;
-    }();
+    }
     if (!synced.keptAll) {
         area->update();  // rows left or came anew: every row in sight may show another step
     }
