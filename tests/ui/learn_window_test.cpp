@@ -72,6 +72,7 @@ class LearnWindowTest : public QObject {
     void protocolOfAStepTakenAnew();
     void protocolHoldsTheJournalsLastSteps();
     void protocolMinimisedCatchesUp();
+    void protocolKeepsTheLearnersPlace();
     void protocolExportedAsHtml();
     void protocolCellsDrawnAsTheStyleDrawsThem();
     void sentenceLineDrawnAsALabel();
@@ -580,6 +581,44 @@ void LearnWindowTest::protocolHoldsTheJournalsLastSteps() {
         verifyScreenShowsTheTable(table);
     }
     compareRows(model);  // every row, once
+}
+
+// Scrolled up to read, the protocol stays where the learner put it while steps come in;
+// scrolled back to the newest row, it follows the run again.
+void LearnWindowTest::protocolKeepsTheLearnersPlace() {
+    type(QStringLiteral("MRK L\nLAD 1\nINC\nSTO 1\nJMP L\nSTP"));
+    TfrmProtocol* protocol = openProtocol();
+    QVERIFY(protocol != nullptr);
+    QTableView* table = protocol->table();
+    QAbstractItemModel* model = table->model();
+    const auto newestInSight = [&] {
+        const QModelIndex newest = model->index(model->rowCount() - 1, 0);
+        return table->viewport()->rect().intersects(table->visualRect(newest));
+    };
+    checkAndStart();
+    runDirectWithoutTimer();
+    directTicks(200);
+    wb().speedClick(Speed::Step);
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QScrollBar* bar = table->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+    bar->setValue(3);
+    for (int i = 0; i < 3; ++i) {
+        click("btStep");
+        QTRY_VERIFY(!m_form->runReport()->due());
+        compareRows(model, model->rowCount() - 3);
+        QCOMPARE(bar->value(), 3);
+        QVERIFY(!newestInSight());
+        verifyScreenShowsTheTable(table);
+    }
+    bar->setValue(bar->maximum());
+    verifyScreenShowsTheTable(table);  // the rows that came in unseen, drawn when scrolled to
+    click("btStep");
+    QTRY_VERIFY(!m_form->runReport()->due());
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(newestInSight());
+    verifyScreenShowsTheTable(table);
 }
 
 // Minimised, the protocol does nothing; shown again, it has the run's rows.
