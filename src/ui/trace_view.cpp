@@ -22,7 +22,6 @@ void TraceTableView::syncAndFollow(TraceTableModel& model) {
     const QScrollBar* bar = verticalScrollBar();
     if (bar->value() < bar->maximum()) {
         model.sync();
-        executeDelayedItemsLayout();
         return;
     }
     const int before = model.rowCount();
